@@ -1,0 +1,49 @@
+#include "app/app.h"
+
+#include <cstdlib>
+
+#include "app/form1.h"
+#include "app/forms.h"
+
+namespace qn {
+
+App::App(Platform& platform, ui::Backend* uiBackend) : os(platform), backend(uiBackend) {}
+
+App::~App() = default;
+
+ui::Form& App::start() {
+    if (backend) backend->setApplicationTitle(kApplicationTitle);
+    Form1 = std::make_unique<TForm1>(*this);
+    realize(*Form1);
+    Form1->FormCreate();
+
+    Form3 = std::make_unique<TForm3>(*this);
+    realize(*Form3);
+    Form4 = std::make_unique<TForm4>(*this);
+    realize(*Form4);
+    Form4->FormCreate();
+    Form5 = std::make_unique<TForm5>(*this);
+    realize(*Form5);
+    Form6 = std::make_unique<TForm6>(*this);
+    realize(*Form6);
+
+    // On a first run the install-to dialog was the first window to be
+    // completed, so it is the one the message loop shows.
+    if (Form2) return *Form2;
+    return *Form1;
+}
+
+void App::run() {
+    ui::Form& mainForm = start();
+    if (backend) backend->run(mainForm);
+    os.exitProcess(0);
+    std::abort();  // not reached: the platform ends the process
+}
+
+void App::createInstaller() {
+    Form2 = std::make_unique<TForm2>(*this);
+    realize(*Form2);
+    Form2->show();
+}
+
+}  // namespace qn

@@ -1,0 +1,81 @@
+// The application: process-wide state, the settings, the game table and the
+// six windows, created in start-up order.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "catalogue/catalogue.h"
+#include "platform/platform.h"
+#include "ui/backend.h"
+
+namespace qn {
+
+class TForm1;
+class TForm2;
+class TForm3;
+class TForm4;
+class TForm5;
+class TForm6;
+
+enum class ListFilter { ShowAll = 0, ShowAvailable = 1, ShowUnavailable = 2 };
+
+struct TPaths {
+    std::string mainPath;
+    std::string emulatorPath;
+    std::string romsPath;
+    std::string unzipProgram;
+    std::string driversPath;
+};
+
+// Flags and values shared by the windows for the whole run.
+struct AppState {
+    bool Updating = false;
+    bool DataLoadError = false;
+    bool ReportInProgress = false;
+    int hoverTarget = 0;
+    int pathTarget = 0;
+    std::string CurrentPicture;
+    std::string BrowserCommand;
+    ListFilter listFilter = ListFilter::ShowAll;
+};
+
+inline const char* const kApplicationTitle = "Tolvane's Quon FrontEnd v2.09";
+inline const char* const kMainCaption = "Tolvane's QUON FrontEnd v2.09";
+
+class App {
+public:
+    // Without a backend the windows exist only as models (tests).
+    explicit App(Platform& os, ui::Backend* backend = nullptr);
+    ~App();
+
+    // Process start up to the message loop: the title, Form1 with its
+    // creation handler, then Form3 to Form6. Returns the window that the
+    // message loop makes visible first.
+    ui::Form& start();
+    // The whole process: start, then the message loop; ends with exit code 0
+    // should the loop return.
+    [[noreturn]] void run();
+
+    Platform& os;
+    ui::Backend* backend;
+    AppState state;
+    TPaths tpaths;
+    bool singleClick = false;
+    GameCatalogue catalogue;
+
+    std::unique_ptr<TForm1> Form1;
+    std::unique_ptr<TForm2> Form2;  // only on a first run
+    std::unique_ptr<TForm3> Form3;
+    std::unique_ptr<TForm4> Form4;
+    std::unique_ptr<TForm5> Form5;
+    std::unique_ptr<TForm6> Form6;
+
+    void realize(ui::Form& form) {
+        if (backend) backend->realize(form);
+    }
+    // Creates and shows the install-to dialog.
+    void createInstaller();
+};
+
+}  // namespace qn

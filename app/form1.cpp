@@ -1,0 +1,142 @@
+#include "app/form1.h"
+
+#include "app/forms.h"
+#include "app/startup.h"
+#include "catalogue/catalogue_file.h"
+#include "settings/settings_store.h"
+
+namespace qn {
+namespace {
+
+ui::Font makeFont(const char* face, int points, bool bold = false) {
+    ui::Font f;
+    f.face = face;
+    f.points = points;
+    f.bold = bold;
+    return f;
+}
+
+ui::Font linkFont() {
+    ui::Font f = makeFont("MS Sans Serif", 9);
+    f.underline = true;
+    f.color = ui::kBlue;
+    return f;
+}
+
+}  // namespace
+
+TForm1::TForm1(App& app) : ui::Form("Form1", {0, 0, 679, 517}, ""), app_(app) {
+    // Fonts that differ from the parent's; children made after a parent's
+    // font is set here do not follow it, so each page's contents are set too.
+    const ui::Font page = makeFont("MS Sans Serif", 9);
+    PageControl1.setFont(page);
+    for (ui::Control* sheet : PageControl1.children()) {
+        sheet->setFont(page);
+        for (ui::Control* c : sheet->children()) {
+            c->setFont(page);
+            for (ui::Control* inner : c->children()) inner->setFont(page);
+        }
+    }
+    ComboBox1.setFont(makeFont("Arial", 9));
+    ListView1.setFont(makeFont("Arial", 9));
+    SpeedButton1.setFont(makeFont("MS Sans Serif", 9));
+    ListBox1.setFont(makeFont("MS Sans Serif", 9, true));
+    for (ui::Edit* e : {&Edit1, &Edit2, &Edit3, &Edit4}) {
+        e->setFont(makeFont("Verdana", 9));
+        e->setReadOnly(true);
+        e->setCursor(ui::Cursor::Arrow);
+    }
+    PageControl1.setCursor(ui::Cursor::Arrow);
+    for (ui::Label* link : {&Label8, &Label9, &Label7, &Label10, &Label16, &Label18})
+        link->setFont(linkFont());
+
+    // Initial states.
+    StatusBar1.setEnabled(false);
+    CheckBox6.setEnabled(false);
+    CheckBox9.setEnabled(false);
+    Edit1.setColor(ui::Color::of(ui::SysColor::Window));
+    for (ui::Edit* e : {&Edit2, &Edit3, &Edit4}) e->setColor(ui::Color::of(ui::SysColor::ButtonFace));
+    SpeedButton4.setEnabled(false);
+    SpeedButton5.setEnabled(false);
+    SpeedButton8.setEnabled(false);
+    SpeedButton10.setPressed(true);
+
+    // Keyboard order: the page control, the list, then the filter; on the
+    // configuration page the boxes top to bottom with the ROMs path before
+    // the unzip program.
+    PageControl1.setTabOrder(0);
+    ListView1.setTabOrder(1);
+    ComboBox1.setTabOrder(2);
+    Edit1.setTabOrder(0);
+    CheckBox8.setTabOrder(1);
+    Edit4.setTabOrder(2);
+    Edit3.setTabOrder(3);
+    Edit2.setTabOrder(4);
+    CheckBox7.setTabOrder(5);
+
+    onShow = [this] { FormShow(); };
+    onPaint = [this] { FormPaint(); };
+    onClose = [this] { FormClose(); };
+    SpeedButton7.onClick = [this] { SpeedButton7Click(); };
+}
+
+ui::CheckBox* TForm1::optionBox(int index) {
+    ui::CheckBox* boxes[OptionCount] = {&CheckBox1, &CheckBox2, &CheckBox3, &CheckBox4,
+                                        &CheckBox5, &CheckBox6, &CheckBox9, &CheckBox10};
+    return boxes[index];
+}
+
+void TForm1::FormCreate() {
+    setCaption(kMainCaption);
+    CheckScreenResolution(app_);
+    LoadSettings(app_);
+    LookUpBrowserCommand(app_);
+    if (app_.state.Updating) app_.createInstaller();
+    ComboBox1.setItemIndex(0);
+    ListBox1.setItemIndex(0);
+    PageControl1.setActivePage(0);
+}
+
+void TForm1::FormShow() {
+    AppState& s = app_.state;
+    s.DataLoadError = false;
+    s.Updating = true;
+    s.ReportInProgress = false;
+    if (app_.catalogue.GameCount == 0) LoadCatalogue(app_);
+    LoadRequiredFiles(app_);
+    if (s.DataLoadError) return;  // the first paint ends the program
+
+    // The interface mode (cursors, flat buttons, the pressed mode button)
+    // is applied here once the mode switch exists.
+    ApplySettings(app_);
+    ShowStatusCounters();
+    // The first logo picture is shown here once the picture panel exists.
+    s.Updating = false;
+    s.hoverTarget = 0;
+    ListView1.setHotTrack(app_.singleClick);
+    PageControl1.setHotTrack(app_.singleClick);
+}
+
+void TForm1::ShowStatusCounters() {
+    StatusBar1.setPanelText(0, "Designed for QUON v0.9");
+    StatusBar1.setPanelText(1, std::to_string(app_.catalogue.GameCount) + " ROMs supported");
+    StatusBar1.setPanelText(2, CheckBox7.checked() ? "Zipped ROMs" : "UnZipped ROMs");
+    StatusBar1.setPanelText(3, app_.singleClick ? "Select a game and then click on it to play"
+                                                : "Select a game and then doubleclick on it to play");
+}
+
+void TForm1::FormPaint() {
+    if (app_.state.DataLoadError) app_.os.exitProcess(5);
+}
+
+void TForm1::FormClose() {
+    SaveSettings(app_);
+    app_.os.exitProcess(0);
+}
+
+void TForm1::SpeedButton7Click() {
+    setEnabled(false);
+    app_.Form4->show();
+}
+
+}  // namespace qn

@@ -1,0 +1,117 @@
+// The main window: game list, picture, option boxes, path settings, links.
+// Its controls are declared in creation order with their layout.
+#pragma once
+
+#include "app/app.h"
+#include "ui/widgets.h"
+
+namespace qn {
+
+class TForm1 : public ui::Form {
+public:
+    explicit TForm1(App& app);
+
+    // Handlers of the window.
+    void FormCreate();
+    void FormShow();
+    void FormPaint();
+    void FormClose();
+    void SpeedButton7Click();
+    void ShowStatusCounters();
+
+    // The option check boxes by option-flag index.
+    ui::CheckBox* optionBox(int index);
+
+    // --- controls, parents first ---
+    ui::Image Image1{this, "Image1", {8, 8, 360, 240}};
+    ui::PageControl PageControl1{this, "PageControl1", {8, 256, 360, 233}};
+    ui::ComboBox ComboBox1{this, "ComboBox1", {376, 8, 297, 23},
+                           {"Display All Games", "Display only Available Games",
+                            "Display only Unavailable Games"}};
+    ui::ListView ListView1{this, "ListView1", {376, 32, 297, 417},
+                           {{"Name", 155}, {"Path", 78}, {"Available", 60}}};
+    ui::Button SpeedButton1{this, "SpeedButton1", {376, 456, 297, 33}, "Unable to run"};
+    ui::StatusBar StatusBar1{this, "StatusBar1", {0, 496, 679, 21}, {128, 108, 93, 50}};
+
+    // "Game Options"
+    ui::TabSheet TabSheet1{&PageControl1, "TabSheet1", "Game Options"};
+    ui::CheckBox CheckBox3{&TabSheet1, "CheckBox3", {8, 8, 193, 17}, "Use 388h as FM base address"};
+    ui::CheckBox CheckBox2{&TabSheet1, "CheckBox2", {8, 37, 185, 17}, "No Sound"};
+    ui::CheckBox CheckBox4{&TabSheet1, "CheckBox4", {8, 65, 185, 17},
+                           "Joystick support (not SideWinder)"};
+    ui::CheckBox CheckBox1{&TabSheet1, "CheckBox1", {8, 93, 185, 18}, "No ScanLines"};
+    ui::CheckBox CheckBox5{&TabSheet1, "CheckBox5", {8, 122, 185, 17},
+                           "Syncronize to vertical retrace"};
+    ui::CheckBox CheckBox6{&TabSheet1, "CheckBox6", {8, 150, 185, 17},
+                           "FrameSkip 1 (IREM games only)"};
+    ui::CheckBox CheckBox9{&TabSheet1, "CheckBox9", {8, 179, 185, 17},
+                           "Rotate screen (Image Fight only)"};
+    ui::Panel Panel2{&TabSheet1, "Panel2", {208, 8, 137, 190}};
+    ui::CheckBox CheckBox10{&Panel2, "CheckBox10", {12, 12, 117, 17}, "Screen resolution"};
+    ui::ListBox ListBox1{&Panel2, "ListBox1", {12, 36, 112, 84},
+                         {"384 x 256 pixels", "360 x 256 pixels", "320 x 400 pixels",
+                          "320 x 240 pixels", "256 x 256 pixels", "224 x 288 pixels"},
+                         13};
+    ui::Label Label1{&Panel2, "Label1", {16, 128, 0, 0}, "If you omit the screen"};
+    ui::Label Label5{&Panel2, "Label5", {16, 144, 0, 0}, "resolution, the default"};
+    ui::Label Label19{&Panel2, "Label19", {16, 160, 0, 0}, "will be used."};
+
+    // "FrontEnd Configuration"
+    ui::TabSheet TabSheet2{&PageControl1, "TabSheet2", "FrontEnd Configuration"};
+    ui::Panel Panel1{&TabSheet2, "Panel1", {8, 8, 337, 161}, ui::Panel::Bevel::RaisedInLoweredOut};
+    ui::Label Label6{&Panel1, "Label6", {10, 14, 0, 0}, "QUON path:"};
+    ui::Edit Edit1{&Panel1, "Edit1", {72, 12, 225, 22}, true};
+    ui::Button SpeedButton6{&Panel1, "SpeedButton6", {304, 12, 21, 21}, "..."};
+    ui::CheckBox CheckBox8{&Panel1, "CheckBox8", {10, 38, 149, 17}, "Use drivers path"};
+    ui::Label Label4{&Panel1, "Label4", {28, 60, 0, 0}, "Drivers path:"};
+    ui::Edit Edit4{&Panel1, "Edit4", {96, 58, 201, 22}, true};
+    ui::Button SpeedButton8{&Panel1, "SpeedButton8", {304, 58, 21, 21}, "..."};
+    ui::CheckBox CheckBox7{&Panel1, "CheckBox7", {10, 84, 173, 17}, "Use compressed ROMs"};
+    ui::Label Label2{&Panel1, "Label2", {30, 110, 0, 0}, "PkUnzip path: "};
+    ui::Edit Edit2{&Panel1, "Edit2", {104, 106, 193, 22}, true};
+    ui::Button SpeedButton4{&Panel1, "SpeedButton4", {304, 106, 21, 21}, "..."};
+    ui::Label Label3{&Panel1, "Label3", {38, 132, 0, 0}, "ROMs Path:"};
+    ui::Edit Edit3{&Panel1, "Edit3", {104, 130, 193, 22}, true};
+    ui::Button SpeedButton5{&Panel1, "SpeedButton5", {304, 130, 21, 21}, "..."};
+    ui::Button SpeedButton9{&TabSheet2, "SpeedButton9", {8, 176, 169, 23},
+                            "Single click interface", 1};
+    ui::Button SpeedButton10{&TabSheet2, "SpeedButton10", {176, 176, 169, 23}, "Common interface",
+                             1};
+
+    // "Internet Links"
+    ui::TabSheet TabSheet3{&PageControl1, "TabSheet3", "Internet Links"};
+    ui::Image Image2{&TabSheet3, "Image2", {8, 10, 32, 32}};
+    ui::Image Image3{&TabSheet3, "Image3", {8, 58, 32, 32}};
+    ui::Image Image4{&TabSheet3, "Image4", {8, 106, 32, 32}};
+    ui::Image Image5{&TabSheet3, "Image5", {8, 154, 32, 32}};
+    ui::Label Label11{&TabSheet3, "Label11", {48, 10, 0, 0}, "QUON Home Page:"};
+    ui::Label Label12{&TabSheet3, "Label12", {48, 58, 0, 0}, "Tolvane's QUON FrontEnd Page: "};
+    ui::Label Label13{&TabSheet3, "Label13", {48, 106, 0, 0}, "Arcade Games Gallery:"};
+    ui::Label Label14{&TabSheet3, "Label14", {48, 154, 0, 0}, "Emulation News:"};
+    ui::Label Label8{&TabSheet3, "Label8", {64, 28, 0, 0}, "http://quon.example.org/"};
+    ui::Label Label9{&TabSheet3, "Label9", {64, 78, 0, 0}, "http://qnlaunch.example.org/"};
+    ui::Label Label7{&TabSheet3, "Label7", {64, 126, 0, 0}, "http://arcade-gallery.example.com/"};
+    ui::Label Label10{&TabSheet3, "Label10", {64, 174, 0, 0}, "http://emulation-news.example.net/"};
+
+    // "Other Stuff"
+    ui::TabSheet TabSheet4{&PageControl1, "TabSheet4", "Other Stuff"};
+    ui::GroupBox GroupBox3{&TabSheet4, "GroupBox3", {7, 8, 337, 65}, " Help && Information "};
+    ui::Button SpeedButton2{&GroupBox3, "SpeedButton2", {16, 24, 145, 25}, "Open ReadMe File"};
+    ui::Button SpeedButton3{&GroupBox3, "SpeedButton3", {176, 24, 145, 25},
+                            "Open QUON ReadMe File"};
+    ui::GroupBox GroupBox4{&TabSheet4, "GroupBox4", {8, 80, 337, 49}, " Direct Downloads "};
+    ui::Label Label17{&GroupBox4, "Label17", {16, 24, 0, 0}, "PkZIP/PkUnZIP v2.04g:"};
+    ui::Label Label18{&GroupBox4, "Label18", {157, 24, 0, 0},
+                      "ftp://ftp.tools.example.com/pkz204g.exe"};
+    ui::Label Label15{&TabSheet4, "Label15", {8, 144, 0, 0},
+                      "Please send comments and bug reports to:"};
+    ui::Label Label16{&TabSheet4, "Label16", {221, 144, 0, 0}, "qnlaunch@example.org"};
+    ui::Button SpeedButton7{&TabSheet4, "SpeedButton7", {8, 172, 161, 25}, "About QnLaunch"};
+    ui::Button SpeedButton11{&TabSheet4, "SpeedButton11", {184, 172, 161, 25},
+                             "Uninstall the program"};
+
+private:
+    App& app_;
+};
+
+}  // namespace qn

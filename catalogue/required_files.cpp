@@ -1,0 +1,50 @@
+#include "app/app.h"
+#include "catalogue/catalogue_file.h"
+#include "catalogue/text_lines.h"
+#include "settings/settings_store.h"
+
+namespace qn {
+
+void parseRequiredFiles(const std::string& content, GameCatalogue& catalogue) {
+    for (GameRecord& game : catalogue.games) {
+        game.RequiredFileCount = 0;
+        for (std::string& name : game.RequiredFiles) name.clear();
+    }
+    TextLines lines(content);
+    std::string_view line;
+    int group = 0;
+    std::string_view previous;
+    bool first = true;
+    while (lines.next(line)) {
+        size_t slash = line.find('\\');
+        if (slash == std::string_view::npos || slash == 0) continue;  // not a group\file line
+        std::string_view name = line.substr(0, slash);
+        if (first) {
+            previous = name;
+            first = false;
+        }
+        if (name != previous) {
+            ++group;
+            previous = name;
+        }
+        if (group >= MaxGames) break;  // no slot left for this group or any later one
+        GameRecord& game = catalogue.games[group];
+        if (game.RequiredFileCount == MaxRequiredFiles) continue;
+        game.RequiredFiles[game.RequiredFileCount++] =
+            std::string(line.substr(slash + 1, MaxRequiredNameLength));
+    }
+}
+
+void LoadRequiredFiles(App& app) {
+    const std::string path = app.tpaths.mainPath + "reqfiles.dat";
+    std::optional<std::string> content = app.os.readFile(path);
+    if (!content) {
+        app.os.messageBox(MessageKind::Error, "Error loading " + path);
+        DeleteSettingsKey(app);
+        app.state.DataLoadError = true;
+        return;
+    }
+    parseRequiredFiles(*content, app.catalogue);
+}
+
+}  // namespace qn

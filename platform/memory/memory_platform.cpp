@@ -1,0 +1,279 @@
+#include "platform/memory/memory_platform.h"
+
+#include <algorithm>
+
+namespace qn {
+namespace {
+
+std::string upper(std::string s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    return s;
+}
+
+// Parent directory of a canonical path ("C:\A\B" → "C:\A", "C:\A" → "C:\").
+std::string parentOf(const std::string& full) {
+    size_t cut = full.find_last_of('\\');
+    if (cut == std::string::npos || full.size() <= 3) return {};
+    return cut <= 2 ? full.substr(0, 3) : full.substr(0, cut);
+}
+
+}  // namespace
+
+class MemoryKey final : public RegistryKey {
+public:
+    MemoryKey(MemoryPlatform& os, std::string id) : os_(os), id_(std::move(id)) {}
+
+    MemoryPlatform::Key* key() {
+        auto it = os_.keys_.find(id_);
+        return it == os_.keys_.end() ? nullptr : &it->second;
+    }
+    std::optional<std::uint32_t> valueSize(const std::string& name) override {
+        auto* k = key();
+        if (!k) return std::nullopt;
+        auto it = k->values.find(upper(name));
+        if (it == k->values.end()) return std::nullopt;
+        return static_cast<std::uint32_t>(it->second.data.size());
+    }
+    std::optional<std::string> valueData(const std::string& name, std::uint32_t size) override {
+        auto* k = key();
+        if (!k) return std::nullopt;
+        auto it = k->values.find(upper(name));
+        if (it == k->values.end() || it->second.data.size() > size) return std::nullopt;
+        return it->second.data;
+    }
+    bool setString(const std::string& name, const std::string& text) override {
+        auto* k = key();
+        if (!k || os_.failSetValue.count(name)) return false;
+        // The system cuts a value's text at its first NUL.
+        std::string stored = text.substr(0, text.find('\0'));
+        std::string u = upper(name);
+        if (!k->names.count(u)) k->names[u] = name;
+        k->values[u] = MemoryPlatform::Value{1, stored + std::string(1, '\0')};
+        return true;
+    }
+    bool deleteSubKey(const std::string& name) override {
+        return os_.keys_.erase(id_ + "\\" + upper(name)) > 0;
+    }
+
+private:
+    MemoryPlatform& os_;
+    std::string id_;
+};
+
+MemoryPlatform::MemoryPlatform() { dirs_["C:\\"] = "C:\\"; }
+
+std::string MemoryPlatform::keyId(RootKey root, const std::string& path) {
+    static const char* const names[] = {"HKLM", "HKCU", "HKCR", "HKCC"};
+    std::string p = upper(path);
+    while (!p.empty() && p.back() == '\\') p.pop_back();
+    return std::string(names[static_cast<int>(root)]) + "\\" + p;
+}
+
+std::unique_ptr<RegistryKey> MemoryPlatform::openKey(RootKey root, const std::string& path) {
+    std::string id = keyId(root, path);
+    if (!keys_.count(id)) return nullptr;
+    return std::make_unique<MemoryKey>(*this, id);
+}
+
+std::unique_ptr<RegistryKey> MemoryPlatform::createKey(RootKey root, const std::string& path) {
+    if (failCreateKey.count(path)) return nullptr;
+    std::string id = keyId(root, path);
+    // Parent keys come into being with it, as in the real registry.
+    for (size_t cut = id.find('\\', 5); cut != std::string::npos; cut = id.find('\\', cut + 1))
+        keys_[id.substr(0, cut)];
+    keys_[id];
+    return std::make_unique<MemoryKey>(*this, id);
+}
+
+bool MemoryPlatform::deleteKey(RootKey root, const std::string& path) {
+    std::string id = keyId(root, path);
+    // A key with subkeys cannot be deleted in one call.
+    for (const auto& [other, _] : keys_)
+        if (other.size() > id.size() && other.compare(0, id.size() + 1, id + "\\") == 0)
+            return false;
+    return keys_.erase(id) > 0;
+}
+
+void MemoryPlatform::setValue(RootKey root, const std::string& path, const std::string& name,
+                              const std::string& data, std::uint32_t type) {
+    createKey(root, path);
+    Key& k = keys_[keyId(root, path)];
+    std::string u = upper(name);
+    if (!k.names.count(u)) k.names[u] = name;
+    k.values[u] = Value{type, data};
+}
+
+bool MemoryPlatform::keyExists(RootKey root, const std::string& path) const {
+    return keys_.count(keyId(root, path)) > 0;
+}
+
+std::optional<std::string> MemoryPlatform::value(RootKey root, const std::string& path,
+                                                 const std::string& name) const {
+    auto k = keys_.find(keyId(root, path));
+    if (k == keys_.end()) return std::nullopt;
+    auto v = k->second.values.find(upper(name));
+    if (v == k->second.values.end()) return std::nullopt;
+    return v->second.data;
+}
+
+std::vector<std::string> MemoryPlatform::valueNames(RootKey root, const std::string& path) const {
+    std::vector<std::string> out;
+    auto k = keys_.find(keyId(root, path));
+    if (k != keys_.end())
+        for (const auto& [_, name] : k->second.names) out.push_back(name);
+    return out;
+}
+
+std::string MemoryPlatform::resolve(const std::string& path) const {
+    std::string p = path;
+    std::replace(p.begin(), p.end(), '/', '\\');
+    std::string full;
+    if (p.size() >= 2 && p[1] == ':') {
+        full = p.size() >= 3 && p[2] == '\\' ? p : p.substr(0, 2) + "\\" + p.substr(2);
+    } else if (!p.empty() && p[0] == '\\') {
+        full = currentDir_.substr(0, 2) + p;
+    } else {
+        full = currentDir_ + (currentDir_.back() == '\\' ? "" : "\\") + p;
+    }
+    // Collapse "." and ".." and doubled separators.
+    std::vector<std::string> parts;
+    std::string drive = upper(full.substr(0, 2));
+    size_t i = 3;
+    while (i <= full.size()) {
+        size_t j = full.find('\\', i);
+        if (j == std::string::npos) j = full.size();
+        std::string part = full.substr(i, j - i);
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        i = j + 1;
+    }
+    std::string out = drive + "\\";
+    for (size_t k = 0; k < parts.size(); ++k) out += (k ? "\\" : "") + parts[k];
+    return out;
+}
+
+void MemoryPlatform::makeDirectories(const std::string& path) {
+    std::string full = resolve(path);
+    std::string parent = parentOf(full);
+    if (!parent.empty() && !dirs_.count(upper(parent))) makeDirectories(parent);
+    dirs_.emplace(upper(full), full);
+}
+
+void MemoryPlatform::writeFile(const std::string& path, const std::string& content,
+                               bool readOnly) {
+    std::string full = resolve(path);
+    makeDirectories(parentOf(full));
+    files_[upper(full)] = File{content, readOnly};
+}
+
+std::optional<std::string> MemoryPlatform::readFile(const std::string& path) {
+    auto it = files_.find(upper(resolve(path)));
+    if (it == files_.end()) return std::nullopt;
+    return it->second.content;
+}
+
+bool MemoryPlatform::fileExists(const std::string& path) {
+    return files_.count(upper(resolve(path))) > 0;
+}
+
+bool MemoryPlatform::directoryExists(const std::string& path) {
+    return dirs_.count(upper(resolve(path))) > 0;
+}
+
+bool MemoryPlatform::canOpenReadWrite(const std::string& path) {
+    auto it = files_.find(upper(resolve(path)));
+    return it != files_.end() && !it->second.readOnly;
+}
+
+bool MemoryPlatform::copyFile(const std::string& from, const std::string& to) {
+    auto src = files_.find(upper(resolve(from)));
+    std::string dst = resolve(to);
+    if (src == files_.end() || !dirs_.count(upper(parentOf(dst)))) return false;
+    auto existing = files_.find(upper(dst));
+    if (existing != files_.end() && existing->second.readOnly) return false;
+    files_[upper(dst)] = File{src->second.content, false};
+    return true;
+}
+
+bool MemoryPlatform::deleteFile(const std::string& path) {
+    auto it = files_.find(upper(resolve(path)));
+    if (it == files_.end() || it->second.readOnly) return false;
+    files_.erase(it);
+    return true;
+}
+
+bool MemoryPlatform::createDirectory(const std::string& path) {
+    std::string full = resolve(path);
+    if (dirs_.count(upper(full)) || files_.count(upper(full))) return false;
+    if (!dirs_.count(upper(parentOf(full)))) return false;  // one level only
+    dirs_[upper(full)] = full;
+    return true;
+}
+
+bool MemoryPlatform::setCurrentDirectory(const std::string& path) {
+    std::string full = resolve(path);
+    if (!dirs_.count(upper(full))) return false;
+    currentDir_ = dirs_[upper(full)];
+    return true;
+}
+
+std::optional<std::string> MemoryPlatform::shortPathName(const std::string& path) {
+    std::string full = resolve(path);
+    if (!dirs_.count(upper(full)) && !files_.count(upper(full))) return std::nullopt;
+    // A recognisable stand-in for 8.3 names: upper case, spaces removed.
+    std::string s;
+    for (char c : full)
+        if (c != ' ') s += c;
+    if (!path.empty() && path.back() == '\\' && s.back() != '\\') s += '\\';
+    s = upper(s);
+    if (s.size() > 254) return std::nullopt;
+    return s;
+}
+
+std::vector<std::string> MemoryPlatform::driveRoots() {
+    std::set<std::string> drives;
+    for (const auto& [key, _] : dirs_) drives.insert(key.substr(0, 3));
+    return {drives.begin(), drives.end()};
+}
+
+std::vector<std::string> MemoryPlatform::subdirectories(const std::string& directory) {
+    std::string base = upper(resolve(directory));
+    std::vector<std::string> out;
+    for (const auto& [key, full] : dirs_)
+        if (key != base && upper(parentOf(full)) == base) out.push_back(full.substr(full.rfind('\\') + 1));
+    return out;
+}
+
+ProcessResult MemoryPlatform::runProcess(const ProcessRequest& request) {
+    processes.push_back({request, currentDir_});
+    if (processResults.empty()) return ProcessResult{true, 0, 0};
+    ProcessResult r = processResults.front();
+    processResults.pop_front();
+    return r;
+}
+
+int MemoryPlatform::shellOpen(const std::string& file, const std::string& directory) {
+    shellOpened.emplace_back(file, directory);
+    return fileExists(file) ? 42 : 2;
+}
+
+void MemoryPlatform::addToRecentDocuments(const std::string& path) {
+    recentDocuments.push_back(path);
+}
+
+MessageAnswer MemoryPlatform::messageBox(MessageKind kind, const std::string& text,
+                                         MessageButtons buttons) {
+    messages.push_back({kind, text, buttons});
+    if (!answers.empty()) {
+        MessageAnswer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+}
+
+}  // namespace qn

@@ -1,0 +1,115 @@
+// In-memory registry, file system, processes, shell and message boxes with
+// Windows path rules, for tests. Never linked into the product.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace qn {
+
+// Thrown by exitProcess so a test can see the exit code.
+struct ProcessExit : std::runtime_error {
+    explicit ProcessExit(int c) : std::runtime_error("process exit"), code(c) {}
+    int code;
+};
+
+class MemoryPlatform final : public Platform {
+public:
+    MemoryPlatform();
+
+    // --- registry ---
+    struct Value {
+        std::uint32_t type = 1;  // REG_SZ
+        std::string data;        // raw bytes as stored
+    };
+    struct Key {
+        std::map<std::string, Value> values;  // by upper-cased name
+        std::map<std::string, std::string> names;  // upper-cased → as written
+    };
+    std::unique_ptr<RegistryKey> openKey(RootKey root, const std::string& path) override;
+    std::unique_ptr<RegistryKey> createKey(RootKey root, const std::string& path) override;
+    bool deleteKey(RootKey root, const std::string& path) override;
+
+    // Test set-up and inspection.
+    void setValue(RootKey root, const std::string& path, const std::string& name,
+                  const std::string& data, std::uint32_t type = 1);
+    void setString(RootKey root, const std::string& path, const std::string& name,
+                   const std::string& text) {
+        setValue(root, path, name, text + std::string(1, '\0'));
+    }
+    bool keyExists(RootKey root, const std::string& path) const;
+    // The stored bytes of a value, or nothing.
+    std::optional<std::string> value(RootKey root, const std::string& path,
+                                     const std::string& name) const;
+    // Value names of a key in the order they were first written.
+    std::vector<std::string> valueNames(RootKey root, const std::string& path) const;
+    // Keys that cannot be created or whose values cannot be written.
+    std::set<std::string> failCreateKey;
+    std::set<std::string> failSetValue;  // value names
+
+    // --- files ---
+    std::optional<std::string> readFile(const std::string& path) override;
+    bool fileExists(const std::string& path) override;
+    bool directoryExists(const std::string& path) override;
+    bool canOpenReadWrite(const std::string& path) override;
+    bool copyFile(const std::string& from, const std::string& to) override;
+    bool deleteFile(const std::string& path) override;
+    bool createDirectory(const std::string& path) override;
+    std::string currentDirectory() override { return currentDir_; }
+    bool setCurrentDirectory(const std::string& path) override;
+    std::optional<std::string> shortPathName(const std::string& path) override;
+    std::vector<std::string> driveRoots() override;
+    std::vector<std::string> subdirectories(const std::string& directory) override;
+
+    // Creates the file and every directory above it.
+    void writeFile(const std::string& path, const std::string& content, bool readOnly = false);
+    void makeDirectories(const std::string& path);
+    // Full path in canonical form ("C:\DIR\FILE"), resolved against the current directory.
+    std::string resolve(const std::string& path) const;
+
+    // --- processes and shell ---
+    ProcessResult runProcess(const ProcessRequest& request) override;
+    int shellOpen(const std::string& file, const std::string& directory) override;
+    void addToRecentDocuments(const std::string& path) override;
+    struct StartedProcess {
+        ProcessRequest request;
+        std::string currentDirectory;  // the launcher's, at the start
+    };
+    std::vector<StartedProcess> processes;
+    std::deque<ProcessResult> processResults;  // next results; default: started, exit 0
+    std::vector<std::pair<std::string, std::string>> shellOpened;
+    std::vector<std::string> recentDocuments;
+
+    // --- message boxes ---
+    struct Message {
+        MessageKind kind;
+        std::string text;
+        MessageButtons buttons;
+    };
+    MessageAnswer messageBox(MessageKind kind, const std::string& text,
+                             MessageButtons buttons) override;
+    std::vector<Message> messages;
+    std::deque<MessageAnswer> answers;  // next answers; default: Ok or Yes
+
+    [[noreturn]] void exitProcess(int code) override { throw ProcessExit(code); }
+
+private:
+    static std::string keyId(RootKey root, const std::string& path);
+    struct File {
+        std::string content;
+        bool readOnly = false;
+    };
+    std::map<std::string, Key> keys_;  // by keyId
+    std::map<std::string, File> files_;        // by upper-cased full path
+    std::map<std::string, std::string> dirs_;  // upper-cased full path → as created
+    std::string currentDir_ = "C:\\";
+    friend class MemoryKey;
+};
+
+}  // namespace qn

@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include "catalogue/catalogue.h"
+#include "catalogue/catalogue_file.h"
+#include "test_support.h"
+
+namespace qn {
+namespace {
+
+struct Parsed {
+    GameCatalogue cat;
+    int count;
+};
+
+Parsed parse(const std::string& text) {
+    Parsed p;
+    p.count = parseCatalogue(text, p.cat);
+    return p;
+}
+
+TEST(CatalogueParse, SplitsRecordsAtTheFirstBarAndDropsFurtherBars) {
+    Parsed p = parse("#Sample Shooter (World)|sshoot\r\n#Sample Shooter|ssh|oot\r\n#|only\r\n"
+                     "#No Short Name\r\n#\r\n#Spaced | name \r\n");
+    ASSERT_EQ(p.count, 6);
+    EXPECT_EQ(p.cat.games[0].Title, "Sample Shooter (World)");
+    EXPECT_EQ(p.cat.games[0].ShortName, "sshoot");
+    EXPECT_EQ(p.cat.games[1].ShortName, "sshoot");
+    EXPECT_EQ(p.cat.games[2].Title, "");
+    EXPECT_EQ(p.cat.games[2].ShortName, "only");
+    EXPECT_EQ(p.cat.games[3].Title, "No Short Name");
+    EXPECT_EQ(p.cat.games[3].ShortName, "");
+    EXPECT_EQ(p.cat.games[4].Title, "");  // "#" alone still counts as a game
+    EXPECT_EQ(p.cat.games[5].Title, "Spaced ");
+    EXPECT_EQ(p.cat.games[5].ShortName, " name ");
+}
+
+TEST(CatalogueParse, CommentsEmptyLinesAndLineEnds) {
+    EXPECT_EQ(parse("; comment\r\n\r\n\r\n #Indented|x\r\nplain text\r\n").count, 0);
+    // CR alone, CR LF, and a last line without an end.
+    Parsed p = parse("#A|a\r#B|b\r\n\r\n#C|c");
+    ASSERT_EQ(p.count, 3);
+    EXPECT_EQ(p.cat.games[2].ShortName, "c");
+    // A bare LF ends a line too, so files saved with Unix line ends still read.
+    Parsed lf = parse("#A|a\n#B|b\n");
+    ASSERT_EQ(lf.count, 2);
+    EXPECT_EQ(lf.cat.games[0].ShortName, "a");
+}
+
+TEST(CatalogueParse, CtrlZEndsTheFile) {
+    Parsed p = parse("#A|a\r\n#B|b\x1a\r\n#C|c\r\n");
+    ASSERT_EQ(p.count, 2);
+    EXPECT_EQ(p.cat.games[1].ShortName, "b");
+}
+
+TEST(CatalogueParse, RecordsPastTheTwentyFifthAreIgnored) {
+    std::string text;
+    for (int i = 0; i < 40; ++i) text += "#Game " + std::to_string(i) + "|g" + std::to_string(i) + "\r\n";
+    Parsed p = parse(text);
+    EXPECT_EQ(p.count, MaxGames);
+    EXPECT_EQ(p.cat.games[24].Title, "Game 24");
+}
+
+TEST(CatalogueParse, HostileContentStaysInsideTheTable) {
+    std::string longLine = "#" + std::string(100000, 'x') + "|" + std::string(100000, 'y');
+    std::string withNul = std::string("#Nul\0Title|n\0s", 14);
+    std::string binary;
+    for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 37) & 0xff);
+    Parsed p = parse(longLine + "\r\n" + withNul + "\r\n" + binary);
+    ASSERT_GE(p.count, 2);
+    ASSERT_LE(p.count, MaxGames);
+    EXPECT_EQ(p.cat.games[0].Title.size(), 100000u);
+    EXPECT_EQ(p.cat.games[0].ShortName.size(), 100000u);
+    EXPECT_EQ(p.cat.games[1].Title, std::string("Nul\0Title", 9));
+    EXPECT_EQ(p.cat.games[1].ShortName, std::string("n\0s", 3));
+}
+
+TEST(CatalogueLookup, FirstMatchIsFoundExactly) {
+    Parsed p = parse("#Twin|a\r\n#Twin|b\r\n#twin|c\r\n");
+    p.cat.GameCount = p.count;
+    EXPECT_EQ(p.cat.findByTitle("Twin"), 0);
+    EXPECT_EQ(p.cat.findByTitle("twin"), 2);
+    EXPECT_EQ(p.cat.findByShortName("b"), 1);
+    EXPECT_EQ(p.cat.findByShortName("B"), -1);
+}
+
+TEST(RequiredFilesParse, GroupsFollowConsecutiveNames) {
+    GameCatalogue cat;
+    parseRequiredFiles("sshoot\\ss-a.bin\r\nsshoot\\ss-b.bin\r\nother\\o1.rom\r\nsshoot\\ss-c.bin\r\n"
+                       "Sshoot\\abcdefghijklmnop.bin\r\nSshoot\\sub\\x.bin",
+                       cat);
+    EXPECT_EQ(cat.games[0].RequiredFileCount, 2);
+    EXPECT_EQ(cat.games[0].RequiredFiles[1], "ss-b.bin");
+    EXPECT_EQ(cat.games[1].RequiredFileCount, 1);
+    EXPECT_EQ(cat.games[2].RequiredFiles[0], "ss-c.bin");
+    EXPECT_EQ(cat.games[3].RequiredFiles[0], "abcdefghijkl");
+    EXPECT_EQ(cat.games[3].RequiredFiles[1], "sub\\x.bin");
+    EXPECT_EQ(cat.games[4].RequiredFileCount, 0);
+}
+
+TEST(RequiredFilesParse, MalformedLinesNeitherStallNorShiftLaterGroups) {
+    GameCatalogue cat;
+    cat.games[6].RequiredFileCount = 3;  // left over from an earlier read
+    parseRequiredFiles("a\\1\r\n\r\nno backslash\r\n\\lead\r\nb\\2\r\n\r\n", cat);
+    EXPECT_EQ(cat.games[0].RequiredFileCount, 1);
+    EXPECT_EQ(cat.games[1].RequiredFiles[0], "2");
+    EXPECT_EQ(cat.games[2].RequiredFileCount, 0);
+    EXPECT_EQ(cat.games[6].RequiredFileCount, 0);
+}
+
+TEST(RequiredFilesParse, SurplusGroupsAndFilesAreIgnored) {
+    GameCatalogue cat;
+    std::string text;
+    for (int f = 0; f < 50; ++f) text += "big\\f" + std::to_string(f) + "\r\n";
+    for (int g = 0; g < 40; ++g) text += "g" + std::to_string(g) + "\\x\r\n";
+    parseRequiredFiles(text, cat);
+    EXPECT_EQ(cat.games[0].RequiredFileCount, MaxRequiredFiles);
+    EXPECT_EQ(cat.games[0].RequiredFiles[34], "f34");
+    EXPECT_EQ(cat.games[24].RequiredFiles[0], "x");
+    EXPECT_EQ(cat.games[24].RequiredFileCount, 1);
+}
+
+using CatalogueFile = test::LauncherTest;
+
+TEST_F(CatalogueFile, MissingFileIsReportedKeyDeletedAndCountKept) {
+    installSettings();
+    app->tpaths.mainPath = test::kProgramDir;
+    LoadCatalogue(*app);
+    EXPECT_TRUE(app->state.DataLoadError);
+    EXPECT_EQ(app->catalogue.GameCount, 0);
+    ASSERT_EQ(os.messages.size(), 1u);
+    EXPECT_EQ(os.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(os.messages[0].text, "There was an error opening C:\\QnLaunch\\roms.dat");
+    EXPECT_FALSE(os.keyExists(RootKey::LocalMachine, kSettingsKey));
+    EXPECT_TRUE(os.keyExists(RootKey::LocalMachine, "Software\\Tolvane"));
+}
+
+TEST_F(CatalogueFile, RereadingReplacesNamesInsteadOfAppending) {
+    app->tpaths.mainPath = test::kProgramDir;
+    writeProgramFiles("#One|one\r\n#Two|two\r\n");
+    LoadCatalogue(*app);
+    LoadCatalogue(*app);
+    EXPECT_EQ(app->catalogue.GameCount, 2);
+    EXPECT_EQ(app->catalogue.games[1].Title, "Two");
+    EXPECT_EQ(app->catalogue.games[1].ShortName, "two");
+}
+
+TEST_F(CatalogueFile, MissingRequiredFilesListIsAnError) {
+    installSettings();
+    app->tpaths.mainPath = test::kProgramDir;
+    os.writeFile(test::kProgramDir + "roms.dat", "#One|one\r\n");
+    LoadRequiredFiles(*app);
+    EXPECT_TRUE(app->state.DataLoadError);
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{"Error loading C:\\QnLaunch\\reqfiles.dat"});
+    EXPECT_FALSE(os.keyExists(RootKey::LocalMachine, kSettingsKey));
+}
+
+}  // namespace
+}  // namespace qn

@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace qn {
+namespace {
+
+const std::string kGames = "#Alpha Blaster|alpha\r\n#Beta Racer|beta\r\n#Gamma Quest|gamma\r\n";
+
+class Settings : public test::LauncherTest {
+protected:
+    void SetUp() override { writeProgramFiles(kGames); }
+    void put(const std::string& name, const std::string& text) {
+        os.setString(RootKey::LocalMachine, kSettingsKey, name, text);
+    }
+};
+
+TEST(RegistryText, ReadsOnlyValuesOfMoreThanOneByteAndCutsAtNul) {
+    MemoryPlatform os;
+    os.setValue(RootKey::LocalMachine, "K", "sz", std::string("abc\0", 4));
+    os.setValue(RootKey::LocalMachine, "K", "nonul", "abc", 3);                   // REG_BINARY
+    os.setValue(RootKey::LocalMachine, "K", "dword", std::string("\x31\x00\x00\x00", 4), 4);
+    os.setValue(RootKey::LocalMachine, "K", "inner", std::string("ab\0cd\0", 6));
+    os.setValue(RootKey::LocalMachine, "K", "one", std::string("x", 1));
+    os.setValue(RootKey::LocalMachine, "K", "empty", std::string("\0", 1));
+    os.setValue(RootKey::LocalMachine, "K", "big", std::string(8192, 'k') + '\0');
+    auto key = os.openKey(RootKey::LocalMachine, "K");
+    EXPECT_EQ(readRegistryText(*key, "sz"), "abc");
+    EXPECT_EQ(readRegistryText(*key, "nonul"), "abc");
+    EXPECT_EQ(readRegistryText(*key, "dword"), "1");
+    EXPECT_EQ(readRegistryText(*key, "inner"), "ab");
+    EXPECT_EQ(readRegistryText(*key, "one"), std::nullopt);
+    EXPECT_EQ(readRegistryText(*key, "empty"), std::nullopt);
+    EXPECT_EQ(readRegistryText(*key, "missing"), std::nullopt);
+    EXPECT_EQ(readRegistryText(*key, "big")->size(), 8192u);
+}
+
+TEST_F(Settings, NoKeyIsAFirstRun) {
+    EXPECT_EQ(start(), std::nullopt);
+    ASSERT_FALSE(os.messages.empty());
+    EXPECT_EQ(os.messages[0].kind, MessageKind::Information);
+    EXPECT_EQ(os.messages[0].text,
+              "Tolvane's QUON FrontEnd v2.09 is going to be installed in your computer");
+    EXPECT_TRUE(app->state.Updating);
+    EXPECT_EQ(app->catalogue.GameCount, 0);  // not read on a first run
+    ASSERT_NE(app->Form2, nullptr);
+    EXPECT_TRUE(app->Form2->showing());
+    EXPECT_FALSE(app->Form1->showing());
+}
+
+TEST_F(Settings, MissingMainPathEndsWithCodeOneAndDeletesTheKey) {
+    put("Quon Path", "C:\\Quon\\");
+    EXPECT_EQ(start(), 1);
+    ASSERT_EQ(os.messages.size(), 1u);
+    EXPECT_EQ(os.messages[0].kind, MessageKind::Warning);
+    EXPECT_EQ(os.messages[0].text, "Error reading Main Program Path value. Restart this program");
+    EXPECT_FALSE(os.keyExists(RootKey::LocalMachine, kSettingsKey));
+    EXPECT_TRUE(os.keyExists(RootKey::LocalMachine, "Software\\Tolvane"));
+}
+
+TEST_F(Settings, EmptyMainPathIsAFirstRunButTheOtherValuesAreRead) {
+    put("Main Program Path", "");
+    put("Quon Path", "D:\\Quon");
+    put("Interface", "Cool");
+    EXPECT_EQ(start(), std::nullopt);
+    EXPECT_TRUE(app->state.Updating);
+    EXPECT_EQ(app->tpaths.mainPath, "");
+    EXPECT_EQ(app->tpaths.emulatorPath, "D:\\Quon\\");
+    EXPECT_TRUE(app->singleClick);
+    EXPECT_EQ(messageTexts().at(0),
+              "Tolvane's QUON FrontEnd v2.09 is going to be installed in your computer");
+}
+
+TEST_F(Settings, PathsGetOneTrailingBackslashAndUnzipStaysAsStored) {
+    installSettings("C:\\QnLaunch");  // without its backslash
+    put("Quon Path", "C:\\Games\\Quon");
+    put("PkUnzip Program", "C:\\Tools\\PKUNZIP.EXE");
+    put("Compressed ROMs Path", "C:\\Zips\\");
+    put("Drivers Path", "C:\\Drivers");
+    EXPECT_EQ(start(), std::nullopt);
+    EXPECT_FALSE(app->state.Updating);
+    EXPECT_EQ(app->tpaths.mainPath, "C:\\QnLaunch\\");
+    EXPECT_EQ(app->tpaths.emulatorPath, "C:\\Games\\Quon\\");
+    EXPECT_EQ(app->tpaths.unzipProgram, "C:\\Tools\\PKUNZIP.EXE");
+    EXPECT_EQ(app->tpaths.romsPath, "C:\\Zips\\");
+    EXPECT_EQ(app->tpaths.driversPath, "C:\\Drivers\\");
+    EXPECT_EQ(app->catalogue.GameCount, 3);
+}
+
+TEST_F(Settings, InterfaceIsCommonOnlyForTheExactText) {
+    struct Case {
+        std::optional<std::string> stored;
+        bool singleClick;
+    } cases[] = {{"Common", false}, {"common", true}, {"COMMON", true}, {"Cool", true},
+                 {"Commonx", true}, {"", false},       {std::nullopt, false}};
+    for (const Case& c : cases) {
+        os.deleteKey(RootKey::LocalMachine, kSettingsKey);
+        installSettings();
+        if (c.stored) put("Interface", *c.stored);
+        app = std::make_unique<App>(os);
+        EXPECT_EQ(start(), std::nullopt);
+        EXPECT_EQ(app->singleClick, c.singleClick) << (c.stored ? *c.stored : "(missing)");
+    }
+}
+
+TEST_F(Settings, OptionFlagsAreReadByTitlePerCharacter) {
+    installSettings();
+    put("Alpha Blaster", "1");             // flag 0 only, the others stay
+    put("Beta Racer", "0000000011");       // ninth and tenth ignored
+    put("Gamma Quest", "1x1y10");
+    put("Old Title", "11111111");          // not in the catalogue: untouched
+    EXPECT_EQ(start(), std::nullopt);
+    const auto& g = app->catalogue.games;
+    EXPECT_EQ(encodeOptionFlags(g[0].OptionFlags), "10000000");
+    EXPECT_EQ(encodeOptionFlags(g[1].OptionFlags), "00000000");
+    EXPECT_EQ(encodeOptionFlags(g[2].OptionFlags), "10101000");
+    ASSERT_EQ(showMain(), std::nullopt);
+    EXPECT_EQ(closeMain(), 0);
+    EXPECT_EQ(setting("Old Title"), std::string("11111111", 8) + '\0');
+    EXPECT_EQ(setting("Gamma Quest"), std::string("10101000") + '\0');
+}
+
+TEST_F(Settings, SaveWritesTheWholeSchemaInOrderAsRegSz) {
+    installSettings();
+    put("Quon Path", "C:\\Games\\Quon\\");
+    put("Drivers Path", "C:\\Drivers\\");
+    put("Interface", "Cool");
+    EXPECT_EQ(start(), std::nullopt);
+    ASSERT_EQ(showMain(), std::nullopt);
+    app->catalogue.games[1].OptionFlags[3] = true;
+    EXPECT_EQ(closeMain(), 0);
+
+    std::vector<std::string> expectedOrder = {"Main Program Path", "Quon Path", "PkUnzip Program",
+                                              "Compressed ROMs Path", "Drivers Path", "Interface",
+                                              "Alpha Blaster", "Beta Racer", "Gamma Quest"};
+    auto names = os.valueNames(RootKey::LocalMachine, kSettingsKey);
+    for (const std::string& n : expectedOrder)
+        EXPECT_NE(std::find(names.begin(), names.end(), n), names.end()) << n;
+    auto sz = [](const std::string& s) { return s + '\0'; };
+    EXPECT_EQ(setting("Main Program Path"), sz("C:\\QnLaunch\\"));
+    EXPECT_EQ(setting("Quon Path"), sz("C:\\Games\\Quon\\"));
+    EXPECT_EQ(setting("Drivers Path"), sz("C:\\Drivers\\"));
+    // Compressed mode is off: both of its settings are stored empty, as one NUL byte.
+    EXPECT_EQ(setting("PkUnzip Program"), std::string(1, '\0'));
+    EXPECT_EQ(setting("Compressed ROMs Path"), std::string(1, '\0'));
+    EXPECT_EQ(setting("Interface"), sz("Cool"));
+    EXPECT_EQ(setting("Beta Racer"), sz("00010000"));
+}
+
+TEST_F(Settings, SavedEmptyPathsReadBackEmptyWithoutAFirstRun) {
+    installSettings();
+    EXPECT_EQ(start(), std::nullopt);
+    ASSERT_EQ(showMain(), std::nullopt);
+    EXPECT_EQ(closeMain(), 0);
+    app = std::make_unique<App>(os);
+    os.messages.clear();
+    EXPECT_EQ(start(), std::nullopt);
+    EXPECT_FALSE(app->state.Updating);
+    EXPECT_TRUE(os.messages.empty());
+    EXPECT_EQ(app->tpaths.emulatorPath, "");
+    EXPECT_FALSE(app->singleClick);
+}
+
+TEST_F(Settings, SaveReportsEveryFailedValueAndGoesOn) {
+    installSettings();
+    EXPECT_EQ(start(), std::nullopt);
+    ASSERT_EQ(showMain(), std::nullopt);
+    os.failSetValue = {"Quon Path", "Beta Racer"};
+    EXPECT_EQ(closeMain(), 0);
+    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"Error setting Quon Path registry value",
+                                                        "Error setting Beta Racer registry value"}));
+    EXPECT_EQ(os.messages[0].kind, MessageKind::Error);
+    EXPECT_TRUE(setting("Gamma Quest").has_value());
+}
+
+TEST_F(Settings, SaveWithoutAKeyReportsAndWritesNothing) {
+    installSettings();
+    EXPECT_EQ(start(), std::nullopt);
+    os.deleteKey(RootKey::LocalMachine, kSettingsKey);
+    os.failCreateKey = {kSettingsKey};
+    EXPECT_EQ(closeMain(), 0);
+    EXPECT_EQ(messageTexts(),
+              std::vector<std::string>{"Error creating/opening program registry key"});
+    EXPECT_FALSE(os.keyExists(RootKey::LocalMachine, kSettingsKey));
+}
+
+TEST_F(Settings, WhileUpdatingTheInterfaceComesFromTheConfigurationDialog) {
+    installSettings();
+    put("PkUnzip Program", "C:\\pkunzip.exe");
+    EXPECT_EQ(start(), std::nullopt);
+    app->state.Updating = true;
+    app->singleClick = false;
+    app->Form5->ComboBox1.setItemIndex(0);  // "Single click interface"
+    EXPECT_EQ(closeMain(), 0);
+    EXPECT_EQ(setting("Interface"), std::string("Cool") + '\0');
+    // The compressed-ROM settings are kept while updating, whatever the box says.
+    EXPECT_EQ(setting("PkUnzip Program"), std::string("C:\\pkunzip.exe") + '\0');
+}
+
+TEST_F(Settings, ApplyShowsTheFirstGamesFlagsAndDerivesTheModes) {
+    installSettings();
+    put("Alpha Blaster", "01000001");
+    put("Drivers Path", "C:\\Drivers\\");
+    put("Compressed ROMs Path", "C:\\Zips\\");
+    EXPECT_EQ(start(), std::nullopt);
+    ASSERT_EQ(showMain(), std::nullopt);
+    TForm1& f = *app->Form1;
+    EXPECT_TRUE(f.CheckBox2.checked());
+    EXPECT_TRUE(f.CheckBox10.checked());
+    EXPECT_FALSE(f.CheckBox1.checked());
+    EXPECT_TRUE(f.CheckBox8.checked());
+    EXPECT_TRUE(f.CheckBox7.checked());
+    EXPECT_EQ(f.Edit4.text(), "c:\\drivers\\");
+    EXPECT_EQ(f.Edit3.text(), "c:\\zips\\");
+    // Showing the flags stored none.
+    EXPECT_EQ(encodeOptionFlags(app->catalogue.games[1].OptionFlags), "00000000");
+}
+
+}  // namespace
+}  // namespace qn

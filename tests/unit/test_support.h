@@ -1,0 +1,40 @@
+// A launcher on the in-memory platform with a demo-like program directory.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "app/app.h"
+#include "app/form1.h"
+#include "app/forms.h"
+#include "platform/memory/memory_platform.h"
+#include "settings/settings_store.h"
+
+namespace qn::test {
+
+inline const std::string kProgramDir = "C:\\QnLaunch\\";
+
+class LauncherTest : public ::testing::Test {
+protected:
+    MemoryPlatform os;
+    std::unique_ptr<App> app = std::make_unique<App>(os);
+
+    LauncherTest() {
+        os.setString(RootKey::ClassesRoot, "htmlfile\\shell\\open\\command", "",
+                     "browser.exe \"%1\"");
+    }
+
+    // A settings key with a program directory and the given extra values.
+    void installSettings(const std::string& mainPath = kProgramDir);
+    void writeProgramFiles(const std::string& roms, const std::string& reqfiles = "");
+    // Process start up to the message loop; the exit code if the process ended.
+    std::optional<int> start();
+    // The main window's showing (and its first paint); the exit code if the process ended.
+    std::optional<int> showMain();
+    std::optional<int> closeMain();
+    std::vector<std::string> messageTexts() const;
+    std::optional<std::string> setting(const std::string& name) const {
+        return os.value(RootKey::LocalMachine, kSettingsKey, name);
+    }
+};
+
+}  // namespace qn::test

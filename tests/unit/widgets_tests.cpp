@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include "ui/widgets.h"
+
+namespace qn::ui {
+namespace {
+
+struct Recorder : Peer {
+    std::vector<std::pair<Property, int>> changes;
+    void changed(Control&, Property p, int index) override { changes.emplace_back(p, index); }
+};
+
+TEST(Widgets, CheckBoxRunsItsHandlerOnlyWhenTheStateChanges) {
+    Form form("F", {0, 0, 100, 100}, "");
+    CheckBox box(&form, "CheckBox1", {}, "x");
+    int clicks = 0;
+    box.onClick = [&] { ++clicks; };
+    box.setChecked(false);
+    EXPECT_EQ(clicks, 0);
+    box.setChecked(true);
+    box.setChecked(true);
+    EXPECT_EQ(clicks, 1);
+    box.click();  // the user's toggle
+    EXPECT_FALSE(box.checked());
+    EXPECT_EQ(clicks, 2);
+    box.setEnabled(false);
+    box.click();
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST(Widgets, LowerCaseEditFoldsTextBeforeComparing) {
+    Form form("F", {0, 0, 100, 100}, "");
+    Edit edit(&form, "Edit1", {}, true);
+    std::vector<std::string> seen;
+    edit.onChange = [&] { seen.push_back(edit.text()); };
+    edit.setText("C:\\Games\\\xC4RGER\\");  // Ä folds to ä in the Windows code page
+    edit.setText("c:\\games\\\xE4rger\\");  // same text once folded: no change
+    edit.setText("");
+    EXPECT_EQ(seen, (std::vector<std::string>{"c:\\games\\\xE4rger\\", ""}));
+}
+
+TEST(Widgets, IndexSetFromCodeRunsNoHandlerButTheUsersSelectionDoes) {
+    Form form("F", {0, 0, 100, 100}, "");
+    ComboBox combo(&form, "ComboBox1", {}, {"a", "b", "c"});
+    int changes = 0;
+    combo.onChange = [&] { ++changes; };
+    combo.setItemIndex(2);
+    EXPECT_EQ(changes, 0);
+    combo.userSelect(1);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(combo.itemIndex(), 1);
+    combo.setItemIndex(7);
+    EXPECT_EQ(combo.itemIndex(), -1);
+}
+
+TEST(Widgets, ListViewReportsTheRowLosingThenTheRowGainingTheSelection) {
+    Form form("F", {0, 0, 100, 100}, "");
+    ListView list(&form, "ListView1", {}, {{"Name", 10}, {"Path", 10}});
+    std::vector<std::pair<int, bool>> events;
+    list.onChange = [&](int row) { events.emplace_back(row, list.isSelected(row)); };
+    list.addRow({"A", "a"});
+    list.addRow({"B", "b", "surplus"});
+    EXPECT_EQ(list.row(1).size(), 2u);
+    list.selectRow(0);
+    list.selectRow(1);
+    list.selectRow(1);
+    list.selectRow(-1);  // a click below the last row
+    EXPECT_EQ(events, (std::vector<std::pair<int, bool>>{{0, true}, {0, false}, {1, true}, {1, false}}));
+    list.selectRow(0);
+    events.clear();
+    list.clear();
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(list.selectedRow(), -1);
+}
+
+TEST(Widgets, GroupButtonsKeepExactlyOnePressed) {
+    Form form("F", {0, 0, 100, 100}, "");
+    Button a(&form, "A", {}, "a", 1), b(&form, "B", {}, "b", 1), loose(&form, "C", {}, "c");
+    b.setPressed(true);
+    int clicksA = 0;
+    a.onClick = [&] { ++clicksA; };
+    a.click();
+    EXPECT_TRUE(a.pressed());
+    EXPECT_FALSE(b.pressed());
+    a.click();  // clicking the pressed one leaves it pressed and still reports
+    EXPECT_TRUE(a.pressed());
+    EXPECT_EQ(clicksA, 2);
+    loose.click();
+    EXPECT_FALSE(loose.pressed());
+}
+
+TEST(Widgets, FormShowRunsOnShowBeforeItBecomesVisibleAndOnlyWhenHidden) {
+    Form form("F", {0, 0, 100, 100}, "");
+    Recorder peer;
+    form.setPeer(&peer);
+    int shows = 0;
+    form.onShow = [&] {
+        ++shows;
+        EXPECT_FALSE(form.visible());
+    };
+    form.show();
+    form.show();
+    EXPECT_EQ(shows, 1);
+    EXPECT_TRUE(form.visible());
+    form.hide();
+    form.show();
+    EXPECT_EQ(shows, 2);
+    EXPECT_EQ(peer.changes.back().first, Property::Visible);
+}
+
+TEST(Widgets, ChildrenTakeTheParentsFontAndTabOrder) {
+    Form form("F", {0, 0, 100, 100}, "");
+    Panel panel(&form, "P", {});
+    Font big;
+    big.points = 12;
+    panel.setFont(big);
+    Label later(&panel, "L", {}, "x");
+    CheckBox second(&panel, "C", {}, "y");
+    EXPECT_EQ(later.font().points, 12);
+    EXPECT_EQ(second.tabOrder(), 1);
+    EXPECT_TRUE(second.tabStop());
+    EXPECT_FALSE(later.tabStop());
+}
+
+TEST(Widgets, ProgressBarHoldsItsPositionWithinTheRange) {
+    Form form("F", {0, 0, 100, 100}, "");
+    ProgressBar bar(&form, "P", {});
+    bar.setMaximum(722);
+    bar.setPosition(900);
+    EXPECT_EQ(bar.position(), 722);
+    bar.setPosition(-4);
+    EXPECT_EQ(bar.position(), 0);
+    bar.setPosition(300);
+    bar.setMaximum(0);
+    EXPECT_EQ(bar.position(), 0);
+}
+
+}  // namespace
+}  // namespace qn::ui

@@ -1,0 +1,230 @@
+#include "ui/widgets.h"
+
+#include <algorithm>
+
+namespace qn::ui {
+
+// Lower case of one byte of the Windows Latin-1 code page, as the native
+// lower-case box folds it.
+unsigned char lowerCp1252(unsigned char c) {
+    if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
+    switch (c) {
+    case 0x8A: return 0x9A;
+    case 0x8C: return 0x9C;
+    case 0x8E: return 0x9E;
+    case 0x9F: return 0xFF;
+    default: return c;
+    }
+}
+
+Control::Control(Control* parent, std::string name, Kind kind, Rect bounds, std::string caption)
+    : parent_(parent), name_(std::move(name)), kind_(kind), bounds_(bounds),
+      caption_(std::move(caption)) {
+    if (parent_) {
+        font_ = parent_->font_;  // controls take their parent's font unless told otherwise
+        tabOrder_ = static_cast<int>(parent_->children_.size());
+        parent_->children_.push_back(this);
+    }
+}
+
+void Control::setCaption(const std::string& text) {
+    if (caption_ == text) return;
+    caption_ = text;
+    notify(Property::Caption);
+}
+
+void Control::setEnabled(bool on) {
+    if (enabled_ == on) return;
+    enabled_ = on;
+    notify(Property::Enabled);
+}
+
+void Control::setVisible(bool on) {
+    if (visible_ == on) return;
+    visible_ = on;
+    notify(Property::Visible);
+}
+
+void Control::setFont(const Font& font) {
+    font_ = font;
+    notify(Property::Font);
+}
+
+void Control::setFontColor(const Color& color) {
+    if (font_.color == color) return;
+    font_.color = color;
+    notify(Property::Font);
+}
+
+void Control::setCursor(Cursor cursor) {
+    if (cursor_ == cursor) return;
+    cursor_ = cursor;
+    notify(Property::Cursor);
+}
+
+void Control::setColor(const Color& color) {
+    if (color_ && *color_ == color) return;
+    color_ = color;
+    notify(Property::Color);
+}
+
+void Button::click() {
+    if (!enabled()) return;
+    if (groupIndex_ > 0) setPressed(true);
+    if (onClick) onClick();
+}
+
+void Button::setFlat(bool on) {
+    if (flat_ == on) return;
+    flat_ = on;
+    notify(Property::Flat);
+}
+
+void Button::setPressed(bool on) {
+    if (on && groupIndex_ > 0 && parent()) {
+        for (Control* sibling : parent()->children()) {
+            auto* other = dynamic_cast<Button*>(sibling);
+            if (other && other != this && other->groupIndex_ == groupIndex_)
+                other->setPressed(false);
+        }
+    }
+    if (pressed_ == on) return;
+    pressed_ = on;
+    notify(Property::Pressed);
+}
+
+void CheckBox::setChecked(bool on) {
+    if (checked_ == on) return;
+    checked_ = on;
+    notify(Property::Checked);
+    if (onClick) onClick();
+}
+
+void Edit::setText(const std::string& text) {
+    std::string shown = text;
+    if (lowerCase_) {
+        for (char& ch : shown) ch = static_cast<char>(lowerCp1252(static_cast<unsigned char>(ch)));
+    }
+    if (shown == caption()) return;
+    setCaption(shown);
+    if (onChange) onChange();
+}
+
+void ListControl::setItems(std::vector<std::string> items) {
+    items_ = std::move(items);
+    itemIndex_ = -1;
+    notify(Property::Items);
+}
+
+void ListControl::setItemIndex(int index) {
+    if (index < -1 || index >= static_cast<int>(items_.size())) index = -1;
+    if (itemIndex_ == index) return;
+    itemIndex_ = index;
+    notify(Property::ItemIndex);
+}
+
+int ListView::selectedRow() const {
+    for (size_t i = 0; i < rows_.size(); ++i)
+        if (rows_[i].selected) return static_cast<int>(i);
+    return -1;
+}
+
+void ListView::clear() {
+    rows_.clear();
+    notify(Property::Rows);
+}
+
+int ListView::addRow(std::vector<std::string> cells) {
+    cells.resize(columns_.size());
+    rows_.push_back(Row{std::move(cells), false});
+    notify(Property::Rows);
+    return rowCount() - 1;
+}
+
+void ListView::setRowSelected(int index, bool on) {
+    if (rows_[index].selected == on) return;
+    rows_[index].selected = on;
+    notify(Property::RowState, index);
+    if (onChange) onChange(index);
+}
+
+void ListView::selectRow(int index) {
+    if (index >= rowCount()) return;
+    for (int i = 0; i < rowCount(); ++i)
+        if (i != index) setRowSelected(i, false);
+    if (index >= 0) setRowSelected(index, true);
+}
+
+void ListView::setHotTrack(bool on) {
+    if (hotTrack_ == on) return;
+    hotTrack_ = on;
+    notify(Property::HotTrack);
+}
+
+StatusBar::StatusBar(Control* parent, std::string name, Rect bounds, std::vector<int> widths)
+    : Control(parent, std::move(name), Kind::StatusBar, bounds) {
+    for (int w : widths) panels_.push_back(Panel{{}, w});
+}
+
+void StatusBar::setPanelText(int index, const std::string& text) {
+    Panel& p = panels_.at(index);
+    if (p.text == text) return;
+    p.text = text;
+    notify(Property::Panels, index);
+}
+
+TabSheet::TabSheet(Control* parent, std::string name, std::string caption)
+    : Control(parent, std::move(name), Kind::TabSheet, Rect{}, std::move(caption)) {}
+
+void PageControl::setActivePage(int index) {
+    if (activePage_ == index) return;
+    activePage_ = index;
+    notify(Property::ActivePage);
+}
+
+void PageControl::setHotTrack(bool on) {
+    if (hotTrack_ == on) return;
+    hotTrack_ = on;
+    notify(Property::HotTrack);
+}
+
+void Image::setPicture(Bitmap picture) {
+    picture_ = std::move(picture);
+    notify(Property::Picture);
+}
+
+void ProgressBar::setMaximum(int max) {
+    max_ = max;
+    position_ = std::clamp(position_, 0, std::max(max_, 0));
+    notify(Property::Position);
+}
+
+void ProgressBar::setPosition(int position) {
+    position_ = std::clamp(position, 0, std::max(max_, 0));
+    notify(Property::Position);
+}
+
+Form::Form(std::string name, Rect client, std::string caption)
+    : Control(nullptr, std::move(name), Kind::Form, client, std::move(caption)) {
+    setVisible(false);
+}
+
+void Form::show() {
+    if (showing_) return;
+    showing_ = true;
+    if (onShow) onShow();
+    setVisible(true);
+}
+
+void Form::hide() {
+    showing_ = false;
+    setVisible(false);
+}
+
+void Form::close() {
+    if (onClose) onClose();
+    hide();
+}
+
+}  // namespace qn::ui

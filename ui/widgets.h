@@ -1,0 +1,420 @@
+// The widget model: controls with their state and events, independent of
+// any window system. The Win32 backend mirrors this state onto real windows
+// and feeds user input back through the same entry points a test uses.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qn::ui {
+
+unsigned char lowerCp1252(unsigned char c);
+
+struct Rect {
+    int left = 0, top = 0, width = 0, height = 0;
+};
+
+enum class SysColor { WindowText, Highlight, Window, ButtonFace };
+
+// Either a system colour or a plain RGB value.
+struct Color {
+    bool system = false;
+    SysColor sys = SysColor::WindowText;
+    std::uint8_t r = 0, g = 0, b = 0;
+
+    static Color rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+        Color c;
+        c.r = r, c.g = g, c.b = b;
+        return c;
+    }
+    static Color of(SysColor s) {
+        Color c;
+        c.system = true, c.sys = s;
+        return c;
+    }
+    bool operator==(const Color& o) const {
+        return system == o.system && (system ? sys == o.sys : (r == o.r && g == o.g && b == o.b));
+    }
+    bool operator!=(const Color& o) const { return !(*this == o); }
+};
+
+inline const Color kBlack = Color::rgb(0, 0, 0);
+inline const Color kBlue = Color::rgb(0, 0, 255);
+inline const Color kRed = Color::rgb(255, 0, 0);
+
+struct Font {
+    std::string face = "MS Sans Serif";
+    int points = 8;
+    bool bold = false;
+    bool underline = false;
+    Color color = kBlack;
+};
+
+enum class Cursor { Default, Arrow, HandPoint, Help };
+
+enum class Kind {
+    Form, Label, Button, CheckBox, Edit, ComboBox, ListBox, ListView, StatusBar,
+    PageControl, TabSheet, Panel, GroupBox, Image, ProgressBar
+};
+
+// Which part of a control's state changed, for the backend.
+enum class Property {
+    Caption, Enabled, Visible, Font, Cursor, Color, Checked, Items, ItemIndex,
+    Rows, RowState, Panels, Flat, Pressed, HotTrack, ActivePage, Position, Picture
+};
+
+class Control;
+
+// The backend's side of one control.
+class Peer {
+public:
+    virtual ~Peer() = default;
+    virtual void changed(Control& control, Property property, int index) = 0;
+};
+
+struct MouseEvent {
+    enum Button { None, Left, Right, Middle };
+    int x = 0, y = 0;
+    Button button = None;   // the button released, for mouse-up
+    bool leftHeld = false;  // buttons held during the event
+    bool rightHeld = false;
+    bool middleHeld = false;
+};
+
+class Control {
+public:
+    Control(Control* parent, std::string name, Kind kind, Rect bounds, std::string caption = {});
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const std::string& name() const { return name_; }
+    Kind kind() const { return kind_; }
+    Control* parent() const { return parent_; }
+    const std::vector<Control*>& children() const { return children_; }
+    const Rect& bounds() const { return bounds_; }
+
+    const std::string& caption() const { return caption_; }
+    void setCaption(const std::string& text);
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool on);
+    bool visible() const { return visible_; }
+    void setVisible(bool on);
+    const Font& font() const { return font_; }
+    void setFont(const Font& font);
+    void setFontColor(const Color& color);
+    Cursor cursor() const { return cursor_; }
+    void setCursor(Cursor cursor);
+    // Background colour; nothing means the control's usual one.
+    const std::optional<Color>& color() const { return color_; }
+    void setColor(const Color& color);
+    const std::string& hint() const { return hint_; }
+    void setHint(const std::string& hint) { hint_ = hint; }
+    bool tabStop() const { return tabStop_; }
+    int tabOrder() const { return tabOrder_; }
+    void setTabOrder(int order) { tabOrder_ = order; }
+
+    // Events. Empty handlers do nothing.
+    std::function<void(const MouseEvent&)> onMouseMove;
+    std::function<void(const MouseEvent&)> onMouseUp;
+    std::function<void()> onEnter;  // keyboard focus arrives
+
+    // User actions, as the backend or a test delivers them.
+    void mouseMove(const MouseEvent& e = {}) { if (onMouseMove) onMouseMove(e); }
+    void mouseUp(const MouseEvent& e) { if (onMouseUp) onMouseUp(e); }
+    void enter() { if (onEnter) onEnter(); }
+
+    void setPeer(Peer* peer) { peer_ = peer; }
+    Peer* peer() const { return peer_; }
+
+protected:
+    void notify(Property p, int index = -1) {
+        if (peer_) peer_->changed(*this, p, index);
+    }
+    bool tabStop_ = false;
+
+private:
+    Control* parent_;
+    std::string name_;
+    Kind kind_;
+    Rect bounds_;
+    std::string caption_;
+    bool enabled_ = true;
+    bool visible_ = true;
+    Font font_;
+    Cursor cursor_ = Cursor::Default;
+    std::optional<Color> color_;
+    std::string hint_;
+    int tabOrder_ = 0;
+    Peer* peer_ = nullptr;
+    std::vector<Control*> children_;
+};
+
+class Label : public Control {
+public:
+    Label(Control* parent, std::string name, Rect bounds, std::string caption)
+        : Control(parent, std::move(name), Kind::Label, bounds, std::move(caption)) {}
+    std::function<void()> onClick;
+    void click() { if (enabled() && onClick) onClick(); }
+};
+
+// A push button. Buttons of one group index (above 0) under one parent
+// behave as radio buttons: exactly one stays pressed.
+class Button : public Control {
+public:
+    Button(Control* parent, std::string name, Rect bounds, std::string caption, int groupIndex = 0)
+        : Control(parent, std::move(name), Kind::Button, bounds, std::move(caption)),
+          groupIndex_(groupIndex) {}
+    std::function<void()> onClick;
+    void click();
+    bool flat() const { return flat_; }
+    void setFlat(bool on);
+    bool pressed() const { return pressed_; }
+    void setPressed(bool on);
+    int groupIndex() const { return groupIndex_; }
+
+private:
+    int groupIndex_;
+    bool flat_ = false;
+    bool pressed_ = false;
+};
+
+// Setting the state from code runs onClick when the state changes, exactly
+// as a user's click does.
+class CheckBox : public Control {
+public:
+    CheckBox(Control* parent, std::string name, Rect bounds, std::string caption)
+        : Control(parent, std::move(name), Kind::CheckBox, bounds, std::move(caption)) {
+        tabStop_ = true;
+    }
+    std::function<void()> onClick;
+    bool checked() const { return checked_; }
+    void setChecked(bool on);
+    void click() { if (enabled()) setChecked(!checked_); }
+
+private:
+    bool checked_ = false;
+};
+
+// A one-line text box. Setting the text from code runs onChange when the
+// text changes; a lower-case box lower-cases what it is given first.
+class Edit : public Control {
+public:
+    Edit(Control* parent, std::string name, Rect bounds, bool lowerCase = false)
+        : Control(parent, std::move(name), Kind::Edit, bounds), lowerCase_(lowerCase) {
+        tabStop_ = true;
+    }
+    std::function<void()> onChange;
+    const std::string& text() const { return caption(); }
+    void setText(const std::string& text);
+    bool lowerCase() const { return lowerCase_; }
+    bool readOnly() const { return readOnly_; }
+    void setReadOnly(bool on) { readOnly_ = on; }
+
+private:
+    bool lowerCase_;
+    bool readOnly_ = false;
+};
+
+// Items with one selected index (-1: none). Setting the index from code runs
+// no handler; a user's selection runs onChange.
+class ListControl : public Control {
+public:
+    using Control::Control;
+    const std::vector<std::string>& items() const { return items_; }
+    void setItems(std::vector<std::string> items);
+    int itemIndex() const { return itemIndex_; }
+    void setItemIndex(int index);
+    std::function<void()> onChange;
+    void userSelect(int index) {
+        setItemIndex(index);
+        if (onChange) onChange();
+    }
+
+private:
+    std::vector<std::string> items_;
+    int itemIndex_ = -1;
+};
+
+class ComboBox : public ListControl {
+public:
+    ComboBox(Control* parent, std::string name, Rect bounds, std::vector<std::string> items)
+        : ListControl(parent, std::move(name), Kind::ComboBox, bounds) {
+        tabStop_ = true;
+        setItems(std::move(items));
+    }
+};
+
+class ListBox : public ListControl {
+public:
+    ListBox(Control* parent, std::string name, Rect bounds, std::vector<std::string> items,
+            int itemHeight)
+        : ListControl(parent, std::move(name), Kind::ListBox, bounds), itemHeight_(itemHeight) {
+        tabStop_ = true;
+        setItems(std::move(items));
+    }
+    int itemHeight() const { return itemHeight_; }
+
+private:
+    int itemHeight_;
+};
+
+// A report-view list. Every row whose selection changes is reported to
+// onChange with its index: first the row that loses the selection, then the
+// row that gains it.
+class ListView : public Control {
+public:
+    struct Column {
+        std::string caption;
+        int width;
+    };
+    ListView(Control* parent, std::string name, Rect bounds, std::vector<Column> columns)
+        : Control(parent, std::move(name), Kind::ListView, bounds), columns_(std::move(columns)) {
+        tabStop_ = true;
+    }
+    const std::vector<Column>& columns() const { return columns_; }
+    int rowCount() const { return static_cast<int>(rows_.size()); }
+    const std::vector<std::string>& row(int index) const { return rows_.at(index).cells; }
+    bool isSelected(int index) const { return rows_.at(index).selected; }
+    // The selected row, or -1.
+    int selectedRow() const;
+
+    void clear();  // removes every row; reports nothing
+    int addRow(std::vector<std::string> cells);
+    // Selects one row (and deselects the others), or clears the selection
+    // with -1, reporting each change.
+    void selectRow(int index);
+
+    bool hotTrack() const { return hotTrack_; }
+    void setHotTrack(bool on);
+
+    std::function<void(int row)> onChange;
+    std::function<void()> onClick;
+    std::function<void()> onDblClick;
+    void click() { if (onClick) onClick(); }
+    void doubleClick() { if (onDblClick) onDblClick(); }
+
+private:
+    struct Row {
+        std::vector<std::string> cells;
+        bool selected = false;
+    };
+    void setRowSelected(int index, bool on);
+    std::vector<Column> columns_;
+    std::vector<Row> rows_;
+    bool hotTrack_ = false;
+};
+
+class StatusBar : public Control {
+public:
+    StatusBar(Control* parent, std::string name, Rect bounds, std::vector<int> widths);
+    int panelCount() const { return static_cast<int>(panels_.size()); }
+    const std::string& panelText(int index) const { return panels_.at(index).text; }
+    int panelWidth(int index) const { return panels_.at(index).width; }
+    void setPanelText(int index, const std::string& text);
+
+private:
+    struct Panel {
+        std::string text;
+        int width;
+    };
+    std::vector<Panel> panels_;
+};
+
+class TabSheet : public Control {
+public:
+    TabSheet(Control* parent, std::string name, std::string caption);
+};
+
+// The pages are its TabSheet children; a page chosen from code runs no handler.
+class PageControl : public Control {
+public:
+    PageControl(Control* parent, std::string name, Rect bounds)
+        : Control(parent, std::move(name), Kind::PageControl, bounds) {
+        tabStop_ = true;
+    }
+    int activePage() const { return activePage_; }
+    void setActivePage(int index);
+    bool hotTrack() const { return hotTrack_; }
+    void setHotTrack(bool on);
+
+private:
+    int activePage_ = 0;
+    bool hotTrack_ = false;
+};
+
+class Panel : public Control {
+public:
+    enum class Bevel { Raised, RaisedInLoweredOut };
+    Panel(Control* parent, std::string name, Rect bounds, Bevel bevel = Bevel::Raised)
+        : Control(parent, std::move(name), Kind::Panel, bounds), bevel_(bevel) {}
+    Bevel bevel() const { return bevel_; }
+
+private:
+    Bevel bevel_;
+};
+
+class GroupBox : public Control {
+public:
+    GroupBox(Control* parent, std::string name, Rect bounds, std::string caption)
+        : Control(parent, std::move(name), Kind::GroupBox, bounds, std::move(caption)) {}
+};
+
+// 24-bit top-down pixels, rows of width * 3 bytes in blue, green, red order.
+struct Bitmap {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> pixels;
+};
+
+class Image : public Control {
+public:
+    Image(Control* parent, std::string name, Rect bounds)
+        : Control(parent, std::move(name), Kind::Image, bounds) {}
+    const Bitmap& picture() const { return picture_; }
+    void setPicture(Bitmap picture);
+
+private:
+    Bitmap picture_;
+};
+
+class ProgressBar : public Control {
+public:
+    ProgressBar(Control* parent, std::string name, Rect bounds)
+        : Control(parent, std::move(name), Kind::ProgressBar, bounds) {}
+    int maximum() const { return max_; }
+    int position() const { return position_; }
+    void setMaximum(int max);
+    // Held within 0 to the maximum.
+    void setPosition(int position);
+
+private:
+    int max_ = 100;
+    int position_ = 0;
+};
+
+// A top-level window. Its client area is the bounds' width and height.
+class Form : public Control {
+public:
+    Form(std::string name, Rect client, std::string caption);
+
+    std::function<void()> onShow;
+    std::function<void()> onPaint;
+    std::function<void()> onClose;
+
+    // Becoming visible runs onShow first, as the window appears.
+    void show();
+    void hide();
+    // The user closes the window (close box or system menu).
+    void close();
+    void paint() { if (onPaint) onPaint(); }
+
+    bool showing() const { return showing_; }
+
+private:
+    bool showing_ = false;
+};
+
+}  // namespace qn::ui
