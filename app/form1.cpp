@@ -78,6 +78,14 @@ TForm1::TForm1(App& app) : ui::Form("Form1", {0, 0, 679, 517}, ""), app_(app) {
     onPaint = [this] { FormPaint(); };
     onClose = [this] { FormClose(); };
     SpeedButton7.onClick = [this] { SpeedButton7Click(); };
+    ComboBox1.onChange = [this] { ComboBox1Change(); };
+    ListView1.onChange = [this](int row) { ListView1Change(row); };
+    CheckBox7.onClick = [this] { CheckBox7Click(); };
+    CheckBox8.onClick = [this] { CheckBox8Click(); };
+    Edit1.onChange = [this] { Edit1Change(); };
+    Edit2.onChange = [this] { Edit2Change(); };
+    Edit3.onChange = [this] { Edit3Change(); };
+    Edit4.onChange = [this] { Edit4Change(); };
 }
 
 ui::CheckBox* TForm1::optionBox(int index) {
@@ -110,7 +118,7 @@ void TForm1::FormShow() {
     // is applied here once the mode switch exists.
     ApplySettings(app_);
     ShowStatusCounters();
-    // The first logo picture is shown here once the picture panel exists.
+    ShowPicture(kLogoPicture1);
     s.Updating = false;
     s.hoverTarget = 0;
     ListView1.setHotTrack(app_.singleClick);

@@ -7,6 +7,10 @@
 
 namespace qn {
 
+inline const char* const kLogoPicture1 = "tolvane1.jpg";
+inline const char* const kLogoPicture2 = "tolvane2.jpg";
+inline const char* const kNoScreenPicture = "noscreen.jpg";
+
 class TForm1 : public ui::Form {
 public:
     explicit TForm1(App& app);
@@ -18,6 +22,23 @@ public:
     void FormClose();
     void SpeedButton7Click();
     void ShowStatusCounters();
+
+    // Game list and selection.
+    void FillGameList();
+    void ComboBox1Change();
+    void ListView1Change(int row);
+    bool RowIsRunnable(int row) const;
+
+    // Picture panel.
+    void ShowPicture(const std::string& fileName);
+
+    // Path settings.
+    void CheckBox7Click();
+    void CheckBox8Click();
+    void Edit1Change();
+    void Edit2Change();
+    void Edit3Change();
+    void Edit4Change();
 
     // The option check boxes by option-flag index.
     ui::CheckBox* optionBox(int index);

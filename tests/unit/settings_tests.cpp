@@ -138,8 +138,9 @@ TEST_F(Settings, SaveWritesTheWholeSchemaInOrderAsRegSz) {
         EXPECT_NE(std::find(names.begin(), names.end(), n), names.end()) << n;
     auto sz = [](const std::string& s) { return s + '\0'; };
     EXPECT_EQ(setting("Main Program Path"), sz("C:\\QnLaunch\\"));
-    EXPECT_EQ(setting("Quon Path"), sz("C:\\Games\\Quon\\"));
-    EXPECT_EQ(setting("Drivers Path"), sz("C:\\Drivers\\"));
+    // Paths that went through the main window's boxes come back lower case.
+    EXPECT_EQ(setting("Quon Path"), sz("c:\\games\\quon\\"));
+    EXPECT_EQ(setting("Drivers Path"), sz("c:\\drivers\\"));
     // Compressed mode is off: both of its settings are stored empty, as one NUL byte.
     EXPECT_EQ(setting("PkUnzip Program"), std::string(1, '\0'));
     EXPECT_EQ(setting("Compressed ROMs Path"), std::string(1, '\0'));

@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include "catalogue/availability.h"
+#include "test_support.h"
+
+namespace qn {
+namespace {
+
+// Five games: complete, incomplete, without required files, zipped only,
+// and the two with game-specific options.
+class GameList : public test::LauncherTest {
+protected:
+    TForm1* f = nullptr;
+
+    void SetUp() override {
+        installSettings();
+        os.setString(RootKey::LocalMachine, kSettingsKey, "Quon Path", "C:\\Quon\\");
+        writeProgramFiles("#Sample Shooter|sshoot\r\n#Half Done|half\r\n"
+                          "#Image Fighter|imgfight\r\n#Gun Force|gunforce\r\n#No Files|nofiles\r\n",
+                          "sshoot\\a.rom\r\nsshoot\\b.rom\r\nhalf\\h1.rom\r\nhalf\\h2.rom\r\n"
+                          "broken line\r\nimgfight\\if.rom\r\ngunforce\\gf.rom\r\n");
+        for (const char* file : {"sshoot\\a.rom", "sshoot\\b.rom", "half\\h1.rom", "imgfight\\if.rom",
+                                 "sshoot\\sshoot.qun", "imgfight\\imgfight.qun"})
+            os.writeFile(std::string("C:\\Quon\\") + file, "x");
+        os.writeFile(test::kProgramDir + "screens\\tolvane1.jpg", "jpeg");
+        os.writeFile(test::kProgramDir + "screens\\sshoot.jpg", "jpeg");
+        ASSERT_EQ(start(), std::nullopt);
+        ASSERT_EQ(showMain(), std::nullopt);
+        f = app->Form1.get();
+    }
+    std::vector<std::string> column(int c) const {
+        std::vector<std::string> out;
+        for (int r = 0; r < f->ListView1.rowCount(); ++r) out.push_back(f->ListView1.row(r)[c]);
+        return out;
+    }
+    using Strings = std::vector<std::string>;
+};
+
+TEST_F(GameList, FirstShowingListsEveryGameWithItsAvailability) {
+    EXPECT_EQ(column(1), (Strings{"sshoot", "half", "imgfight", "gunforce", "nofiles"}));
+    // A line without a backslash does not shift the later groups; a game
+    // without a group needs no file.
+    EXPECT_EQ(column(2), (Strings{"Yes", "No", "Yes", "No", "Yes"}));
+    EXPECT_EQ(f->ListView1.selectedRow(), 0);
+    EXPECT_EQ(f->SpeedButton1.caption(), "Run Sample Shooter");
+    EXPECT_EQ(app->state.CurrentPicture, "tolvane1.jpg");  // the logo comes last
+    EXPECT_EQ(os.currentDirectory(), "C:\\");
+    EXPECT_TRUE(app->catalogue.games[1].MissingFiles[1]);
+    EXPECT_FALSE(app->catalogue.games[1].MissingFiles[0]);
+}
+
+TEST_F(GameList, AvailabilityFollowsTheFourModes) {
+    os.writeFile("C:\\Zips\\sshoot.zip", "z");
+    os.writeFile("C:\\Zips\\half.zip", "z");
+    os.writeFile("C:\\Zips\\gunforce.zip", "z");
+    os.writeFile("C:\\Drivers\\half.qun", "d");
+    os.writeFile("C:\\Drivers\\imgfight.qun", "d");
+    auto availability = [&] {
+        EvaluateAvailability(*app);
+        std::string out;
+        for (int g = 0; g < app->catalogue.GameCount; ++g) out += app->catalogue.games[g].Available ? 'Y' : 'N';
+        return out;
+    };
+    app->tpaths.romsPath = "C:\\Zips\\";
+    app->tpaths.driversPath = "C:\\Drivers\\";
+    EXPECT_EQ(availability(), "YNYNY");  // plain
+    f->CheckBox8.setChecked(true);        // plain + drivers directory
+    app->tpaths.driversPath = "C:\\Drivers\\";
+    EXPECT_EQ(availability(), "NNYNN");
+    f->CheckBox7.setChecked(true);        // zipped + drivers directory
+    app->tpaths.romsPath = "C:\\Zips\\";
+    EXPECT_EQ(availability(), "NYNNN");
+    f->CheckBox8.setChecked(false);       // zipped, driver beside the ROMs
+    app->tpaths.romsPath = "C:\\Zips\\";
+    EXPECT_EQ(availability(), "YNNNN");
+    // The marks of the last plain check stay in compressed mode.
+    EXPECT_TRUE(app->catalogue.games[1].MissingFiles[1]);
+}
+
+TEST_F(GameList, EmptyEmulatorDirectoryLooksUnderDriveC) {
+    os.writeFile("C:\\half\\h1.rom", "x");
+    os.writeFile("C:\\half\\h2.rom", "x");
+    app->tpaths.emulatorPath = "";
+    os.setCurrentDirectory("C:\\Quon");
+    EvaluateAvailability(*app);
+    EXPECT_TRUE(app->catalogue.games[1].Available);
+    EXPECT_FALSE(app->catalogue.games[0].Available);
+    EXPECT_EQ(os.currentDirectory(), "C:\\");
+}
+
+TEST_F(GameList, DirectoriesDoNotCountAsFiles) {
+    os.makeDirectories("C:\\Quon\\half\\h2.rom");
+    EvaluateAvailability(*app);
+    EXPECT_FALSE(app->catalogue.games[1].Available);
+}
+
+TEST_F(GameList, FilterChangeShowsTheLogoAndKeepsTheOptionBoxes) {
+    f->ListView1.selectRow(2);  // imgfight: both game-specific boxes
+    EXPECT_TRUE(f->CheckBox9.enabled());
+    f->CheckBox2.setChecked(true);
+    f->ComboBox1.userSelect(2);
+    EXPECT_EQ(column(1), (Strings{"half", "gunforce"}));
+    EXPECT_EQ(column(2), (Strings{"No", "No"}));
+    EXPECT_EQ(f->ListView1.selectedRow(), 0);
+    EXPECT_EQ(app->state.CurrentPicture, "tolvane1.jpg");
+    EXPECT_TRUE(f->CheckBox2.checked());
+    EXPECT_FALSE(f->CheckBox6.enabled());
+    EXPECT_FALSE(f->CheckBox9.enabled());
+    EXPECT_FALSE(app->state.Updating);
+    EXPECT_EQ(f->SpeedButton1.caption(), "Cannot run Half Done");
+    EXPECT_EQ(f->StatusBar1.panelText(3), "Half Done is not available. Doubleclick to know why");
+}
+
+TEST_F(GameList, AvailableFilterWithNothingAvailableLeavesTheListEmpty) {
+    for (int g = 0; g < app->catalogue.GameCount; ++g) app->catalogue.games[g].Available = false;
+    f->ComboBox1.userSelect(1);
+    EXPECT_EQ(f->ListView1.rowCount(), 0);
+    EXPECT_EQ(f->ListView1.selectedRow(), -1);
+    f->ComboBox1.userSelect(0);  // refilled from the last evaluation, nothing tested
+    EXPECT_EQ(column(2), (Strings{"No", "No", "No", "No", "No"}));
+}
+
+TEST_F(GameList, SelectingARowShowsItsPictureFlagsAndRunTexts) {
+    app->catalogue.games[3].OptionFlags = {true, false, false, true, false, true, false, false};
+    f->ListView1.selectRow(3);  // gunforce: unavailable, FrameSkip only
+    EXPECT_TRUE(f->CheckBox6.enabled());
+    EXPECT_FALSE(f->CheckBox9.enabled());
+    EXPECT_TRUE(f->CheckBox1.checked());
+    EXPECT_TRUE(f->CheckBox4.checked());
+    EXPECT_TRUE(f->CheckBox6.checked());  // a disabled box still shows its flag
+    EXPECT_EQ(app->state.CurrentPicture, "");  // no screenshot: the placeholder
+    EXPECT_EQ(f->SpeedButton1.caption(), "Cannot run Gun Force");
+    f->ListView1.selectRow(0);
+    EXPECT_EQ(app->state.CurrentPicture, "sshoot.jpg");
+    EXPECT_FALSE(f->CheckBox6.enabled());
+    EXPECT_EQ(f->StatusBar1.panelText(3), "Doubleclick to run Sample Shooter");
+    app->singleClick = true;
+    f->ListView1.selectRow(1);
+    EXPECT_EQ(f->StatusBar1.panelText(3), "Half Done is not available. Click to know why");
+    f->ListView1.selectRow(-1);  // a click below the last row
+    EXPECT_EQ(f->StatusBar1.panelText(3), "No ROM available to run");
+}
+
+TEST_F(GameList, ButtonCaptionDependsOnFilterAndRowCount) {
+    for (int g = 1; g < app->catalogue.GameCount; ++g) app->catalogue.games[g].Available = false;
+    f->ComboBox1.userSelect(1);
+    EXPECT_EQ(f->SpeedButton1.caption(), "Run Sample Shooter");
+    app->catalogue.games[1].Available = true;
+    for (int g = 2; g < app->catalogue.GameCount; ++g) app->catalogue.games[g].Available = true;
+    app->catalogue.games[0].Available = false;
+    f->ComboBox1.userSelect(2);
+    EXPECT_EQ(f->SpeedButton1.caption(), "No ROMs available");
+}
+
+TEST_F(GameList, UncheckingCompressedModeForgetsBothSettings) {
+    f->CheckBox7.setChecked(true);
+    f->Edit2.setText("C:\\Tools\\PKUNZIP.EXE");
+    f->Edit3.setText("C:\\Zips");
+    EXPECT_EQ(app->tpaths.unzipProgram, "c:\\tools\\pkunzip.exe");
+    EXPECT_EQ(app->tpaths.romsPath, "c:\\zips\\");
+    EXPECT_EQ(f->Edit3.text(), "c:\\zips");
+    EXPECT_EQ(f->StatusBar1.panelText(2), "Zipped ROMs");
+    EXPECT_TRUE(f->SpeedButton5.enabled());
+    f->CheckBox7.setChecked(false);
+    EXPECT_EQ(app->tpaths.unzipProgram, "");
+    EXPECT_EQ(app->tpaths.romsPath, "");
+    EXPECT_EQ(f->Edit2.text(), "");
+    EXPECT_EQ(*f->Edit3.color(), ui::Color::of(ui::SysColor::ButtonFace));
+    f->CheckBox7.setChecked(true);
+    EXPECT_EQ(f->Edit3.text(), "");
+    EXPECT_EQ(*f->Edit3.color(), ui::Color::of(ui::SysColor::Window));
+}
+
+TEST_F(GameList, NewEmulatorDirectoryRefillsOnlyInPlainMode) {
+    os.writeFile("C:\\Other\\half\\h1.rom", "x");
+    os.writeFile("C:\\Other\\half\\h2.rom", "x");
+    f->CheckBox7.setChecked(true);
+    f->Edit1.setText("C:\\Other");
+    EXPECT_EQ(app->tpaths.emulatorPath, "c:\\other\\");
+    EXPECT_EQ(app->catalogue.games[1].Available, false);  // not evaluated again
+    f->CheckBox7.setChecked(false);
+    EXPECT_EQ(column(2)[1], "Yes");
+    f->Edit1.setText("C:\\Quon\\");
+    EXPECT_EQ(column(2)[1], "No");
+}
+
+TEST_F(GameList, DriversPathFollowsItsCheckBox) {
+    f->CheckBox8.setChecked(true);
+    EXPECT_TRUE(f->SpeedButton8.enabled());
+    EXPECT_EQ(column(2), (Strings{"No", "No", "No", "No", "No"}));  // empty drivers path
+    os.writeFile("C:\\Drivers\\sshoot.qun", "d");
+    f->Edit4.setText("C:\\DRIVERS");
+    EXPECT_EQ(app->tpaths.driversPath, "c:\\drivers\\");
+    EXPECT_EQ(column(2)[0], "Yes");
+    app->state.ReportInProgress = true;
+    f->CheckBox8.setChecked(false);  // by the report: no effect on the settings
+    EXPECT_EQ(app->tpaths.driversPath, "c:\\drivers\\");
+    app->state.ReportInProgress = false;
+    f->CheckBox8.setChecked(true);
+    f->CheckBox8.setChecked(false);
+    EXPECT_EQ(app->tpaths.driversPath, "");
+    EXPECT_EQ(f->Edit4.text(), "");
+    EXPECT_FALSE(f->SpeedButton8.enabled());
+}
+
+}  // namespace
+}  // namespace qn
