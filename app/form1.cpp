@@ -79,6 +79,7 @@ TForm1::TForm1(App& app) : ui::Form("Form1", {0, 0, 679, 517}, ""), app_(app) {
     onClose = [this] { FormClose(); };
     SpeedButton7.onClick = [this] { SpeedButton7Click(); };
     ComboBox1.onChange = [this] { ComboBox1Change(); };
+    Image1.onMouseUp = [this](const ui::MouseEvent& e) { Image1MouseUp(e); };
     ListView1.onChange = [this](int row) { ListView1Change(row); };
     CheckBox7.onClick = [this] { CheckBox7Click(); };
     CheckBox8.onClick = [this] { CheckBox8Click(); };

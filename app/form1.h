@@ -31,6 +31,7 @@ public:
 
     // Picture panel.
     void ShowPicture(const std::string& fileName);
+    void Image1MouseUp(const ui::MouseEvent& e);
 
     // Path settings.
     void CheckBox7Click();

@@ -1,17 +1,103 @@
-// The picture panel: a game's screenshot or one of the logos.
+// The picture panel: a game's screenshot or one of the logos, centred in a
+// 360 by 240 surface.
+#include <algorithm>
+
 #include "app/form1.h"
+#include "catalogue/jpeg_reader.h"
 
 namespace qn {
+namespace {
+
+constexpr int kPanelWidth = 360;
+constexpr int kPanelHeight = 240;
+
+ui::Bitmap blankPanel(const std::array<std::uint8_t, 3>& rgb) {
+    ui::Bitmap b;
+    b.width = kPanelWidth;
+    b.height = kPanelHeight;
+    b.pixels.resize(static_cast<size_t>(kPanelWidth) * kPanelHeight * 3);
+    for (size_t i = 0; i < b.pixels.size(); i += 3) {
+        b.pixels[i] = rgb[2];
+        b.pixels[i + 1] = rgb[1];
+        b.pixels[i + 2] = rgb[0];
+    }
+    return b;
+}
+
+// Copies `picture` with its top left corner at (left, top), cut to the panel.
+void drawAt(ui::Bitmap& panel, const ui::Bitmap& picture, int left, int top) {
+    const int x0 = std::max(0, left), x1 = std::min(kPanelWidth, left + picture.width);
+    if (x0 >= x1) return;
+    for (int y = std::max(0, top); y < std::min(kPanelHeight, top + picture.height); ++y) {
+        const std::uint8_t* src = &picture.pixels[((size_t)(y - top) * picture.width + (x0 - left)) * 3];
+        std::copy(src, src + (x1 - x0) * 3, &panel.pixels[((size_t)y * kPanelWidth + x0) * 3]);
+    }
+}
+
+}  // namespace
 
 void TForm1::ShowPicture(const std::string& fileName) {
     Platform& os = app_.os;
     const std::string& dir = app_.tpaths.mainPath;
-    std::string path;
-    if (os.fileExists(dir + "screens\\" + fileName))
-        path = dir + "screens\\" + fileName;
-    else if (os.fileExists(dir + fileName))
-        path = dir + fileName;
-    app_.state.CurrentPicture = path.empty() ? "" : fileName;
+    auto locate = [&](const std::string& name) -> std::string {
+        if (os.fileExists(dir + "screens\\" + name)) return dir + "screens\\" + name;
+        if (os.fileExists(dir + name)) return dir + name;
+        return {};
+    };
+    std::string path = locate(fileName);
+    const bool found = !path.empty();
+    app_.state.CurrentPicture = found ? fileName : "";
+    if (!found) path = locate(kNoScreenPicture);
+
+    const bool logo = found && (fileName == kLogoPicture1 || fileName == kLogoPicture2);
+    ui::Backend* system = app_.backend;
+    const auto buttonFace = system ? system->systemColor(ui::SysColor::ButtonFace)
+                                   : ui::Backend::defaultSystemColor(ui::SysColor::ButtonFace);
+    ui::Bitmap panel = blankPanel(logo ? buttonFace : std::array<std::uint8_t, 3>{0, 0, 0});
+
+    // A picture that is missing or cannot be decoded leaves the panel blank.
+    std::optional<ui::Bitmap> picture;
+    if (!path.empty())
+        if (auto bytes = os.readFile(path)) picture = decodeJpeg(*bytes);
+    if (picture) {
+        const int left = (kPanelWidth - picture->width) / 2;
+        const int top = (kPanelHeight - picture->height) / 2;
+        drawAt(panel, *picture, left, top);
+        if (app_.state.CurrentPicture == kLogoPicture1 && system) {
+            ui::Font font;
+            font.face = "MS Sans Serif";
+            font.points = 11;
+            font.bold = true;
+            ui::Backend::TextMask text = system->renderText(font, "v2.09");
+            const int tx = left + picture->width - text.width - 5;
+            const int ty = top + picture->height - text.height - 5;
+            for (int y = 0; y < text.height; ++y)
+                for (int x = 0; x < text.width; ++x) {
+                    const int px = tx + x, py = ty + y;
+                    if (!text.ink[(size_t)y * text.width + x] || px < 0 || py < 0 ||
+                        px >= kPanelWidth || py >= kPanelHeight)
+                        continue;
+                    std::uint8_t* p = &panel.pixels[((size_t)py * kPanelWidth + px) * 3];
+                    p[0] = 255, p[1] = 0, p[2] = 0;  // pure blue, as blue-green-red
+                }
+        }
+    }
+    Image1.setPicture(std::move(panel));
+}
+
+}  // namespace qn
+
+namespace qn {
+
+// Right click: back to the first logo; left click: between the two logos.
+void TForm1::Image1MouseUp(const ui::MouseEvent& e) {
+    const std::string& current = app_.state.CurrentPicture;
+    if (e.button == ui::MouseEvent::Right)
+        ShowPicture(kLogoPicture1);
+    else if (e.button == ui::MouseEvent::Left && current == kLogoPicture1)
+        ShowPicture(kLogoPicture2);
+    else if (e.button == ui::MouseEvent::Left && current == kLogoPicture2)
+        ShowPicture(kLogoPicture1);
 }
 
 }  // namespace qn

@@ -2,7 +2,10 @@
 // state: creating the native windows and running the message loop.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "ui/widgets.h"
 
@@ -17,6 +20,30 @@ public:
     // Shows `mainForm` unless it is showing already and runs the message loop;
     // closing or destroying the main window ends it.
     virtual void run(Form& mainForm) = 0;
+
+    // Where a text drawn in a font puts ink: width * height bytes, non-zero
+    // for an inked pixel. Empty without a window system.
+    struct TextMask {
+        int width = 0, height = 0;
+        std::vector<std::uint8_t> ink;
+    };
+    virtual TextMask renderText(const Font& font, const std::string& text) {
+        (void)font, (void)text;
+        return {};
+    }
+    // Red, green and blue of a system colour.
+    virtual std::array<std::uint8_t, 3> systemColor(SysColor color) {
+        return defaultSystemColor(color);
+    }
+    // The classic Windows scheme, for use without a window system.
+    static std::array<std::uint8_t, 3> defaultSystemColor(SysColor color) {
+        switch (color) {
+        case SysColor::Window: return {255, 255, 255};
+        case SysColor::Highlight: return {0, 0, 128};
+        case SysColor::WindowText: return {0, 0, 0};
+        default: return {212, 208, 200};
+        }
+    }
 };
 
 }  // namespace qn::ui
