@@ -1,0 +1,329 @@
+// Win32 body of the Platform interface: every call here is the real system
+// call, with each HKEY and HANDLE owned by an object that closes it.
+#include "platform/win32/win32_platform.h"
+
+#include "platform/win32/win32.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <utility>
+
+namespace qn {
+namespace {
+
+class UniqueHandle {
+public:
+    explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
+    ~UniqueHandle() {
+        if (valid()) CloseHandle(handle_);
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    bool valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+class FindHandle {
+public:
+    explicit FindHandle(HANDLE handle) : handle_(handle) {}
+    ~FindHandle() {
+        if (valid()) FindClose(handle_);
+    }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+class Win32RegistryKey final : public RegistryKey {
+public:
+    explicit Win32RegistryKey(HKEY key) : key_(key) {}
+    ~Win32RegistryKey() override { RegCloseKey(key_); }
+    Win32RegistryKey(const Win32RegistryKey&) = delete;
+    Win32RegistryKey& operator=(const Win32RegistryKey&) = delete;
+
+    std::optional<std::uint32_t> valueSize(const std::string& name) override {
+        DWORD size = 0;
+        if (RegQueryValueExA(key_, name.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+            return std::nullopt;
+        return size;
+    }
+
+    std::optional<std::string> valueData(const std::string& name, std::uint32_t size) override {
+        // A buffer of exactly the asked size. When the value has grown past it
+        // the buffer's content is undefined, so read it whole and keep the head.
+        std::string data(size, '\0');
+        BYTE empty = 0;
+        DWORD got = size;
+        LONG rc = RegQueryValueExA(key_, name.c_str(), nullptr, nullptr,
+                                   size ? reinterpret_cast<BYTE*>(&data[0]) : &empty, &got);
+        while (rc == ERROR_MORE_DATA) {
+            std::string whole(got, '\0');
+            rc = RegQueryValueExA(key_, name.c_str(), nullptr, nullptr,
+                                  reinterpret_cast<BYTE*>(&whole[0]), &got);
+            if (rc == ERROR_SUCCESS) {
+                whole.resize(got);
+                data = whole.substr(0, size);
+                return data;
+            }
+        }
+        if (rc != ERROR_SUCCESS) return std::nullopt;
+        data.resize(got);
+        return data;
+    }
+
+    bool setString(const std::string& name, const std::string& text) override {
+        return RegSetValueExA(key_, name.c_str(), 0, REG_SZ,
+                              reinterpret_cast<const BYTE*>(text.c_str()),
+                              static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+    }
+
+    bool deleteSubKey(const std::string& name) override {
+        return RegDeleteKeyA(key_, name.c_str()) == ERROR_SUCCESS;
+    }
+
+private:
+    HKEY key_;
+};
+
+HKEY rootHandle(RootKey root) {
+    switch (root) {
+    case RootKey::LocalMachine: return HKEY_LOCAL_MACHINE;
+    case RootKey::CurrentUser: return HKEY_CURRENT_USER;
+    case RootKey::ClassesRoot: return HKEY_CLASSES_ROOT;
+    case RootKey::CurrentConfig: return HKEY_CURRENT_CONFIG;
+    }
+    return HKEY_CURRENT_USER;
+}
+
+DWORD attributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+
+}  // namespace
+
+std::string withMessageBoxLineBreaks(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        out += text[i];
+        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) out += '\n';
+    }
+    return out;
+}
+
+Win32Platform::Win32Platform(std::string applicationTitle)
+    : applicationTitle_(std::move(applicationTitle)) {}
+
+// ---- Registry ----
+
+std::unique_ptr<RegistryKey> Win32Platform::openKey(RootKey root, const std::string& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(rootHandle(root), path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return nullptr;
+    return std::make_unique<Win32RegistryKey>(key);
+}
+
+std::unique_ptr<RegistryKey> Win32Platform::createKey(RootKey root, const std::string& path) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(rootHandle(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    return std::make_unique<Win32RegistryKey>(key);
+}
+
+bool Win32Platform::deleteKey(RootKey root, const std::string& path) {
+    return RegDeleteKeyA(rootHandle(root), path.c_str()) == ERROR_SUCCESS;
+}
+
+// ---- Files ----
+
+std::optional<std::string> Win32Platform::readFile(const std::string& path) {
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return std::nullopt;
+    std::string content;
+    char chunk[64 * 1024];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr)) return std::nullopt;
+        if (got == 0) break;
+        content.append(chunk, got);
+    }
+    return content;
+}
+
+bool Win32Platform::fileExists(const std::string& path) {
+    DWORD attributes = attributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32Platform::directoryExists(const std::string& path) {
+    DWORD attributes = attributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32Platform::canOpenReadWrite(const std::string& path) {
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.valid();
+}
+
+bool Win32Platform::copyFile(const std::string& from, const std::string& to) {
+    return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+}
+
+bool Win32Platform::deleteFile(const std::string& path) {
+    return DeleteFileA(path.c_str()) != 0;
+}
+
+bool Win32Platform::createDirectory(const std::string& path) {
+    return CreateDirectoryA(path.c_str(), nullptr) != 0;
+}
+
+std::string Win32Platform::currentDirectory() {
+    std::string buffer(MAX_PATH, '\0');
+    for (;;) {
+        DWORD got = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), &buffer[0]);
+        if (got == 0) return std::string();
+        if (got < buffer.size()) {
+            buffer.resize(got);
+            return buffer;
+        }
+        buffer.assign(got, '\0');  // too small: `got` is the size needed
+    }
+}
+
+bool Win32Platform::setCurrentDirectory(const std::string& path) {
+    return SetCurrentDirectoryA(path.c_str()) != 0;
+}
+
+std::optional<std::string> Win32Platform::shortPathName(const std::string& path) {
+    // The launcher's short names have always come from a 255-character buffer;
+    // a name that needs more counts as a failure rather than being cut.
+    constexpr DWORD kBufferChars = 255;
+    char buffer[kBufferChars + 1] = {};
+    DWORD got = GetShortPathNameA(path.c_str(), buffer, kBufferChars);
+    if (got == 0 || got >= kBufferChars) return std::nullopt;
+    return std::string(buffer);
+}
+
+std::vector<std::string> Win32Platform::driveRoots() {
+    std::vector<std::string> roots;
+    DWORD needed = GetLogicalDriveStringsA(0, nullptr);
+    if (needed == 0) return roots;
+    std::string buffer(needed + 1, '\0');
+    DWORD got = GetLogicalDriveStringsA(needed, &buffer[0]);
+    if (got == 0 || got > needed) return roots;
+    for (const char* p = buffer.c_str(); *p; p += roots.back().size() + 1) roots.emplace_back(p);
+    return roots;
+}
+
+std::vector<std::string> Win32Platform::subdirectories(const std::string& directory) {
+    std::vector<std::string> names;
+    std::string pattern = directory;
+    if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+    pattern += '*';
+    WIN32_FIND_DATAA entry;
+    FindHandle search(FindFirstFileA(pattern.c_str(), &entry));
+    if (!search.valid()) return names;
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        std::string name = entry.cFileName;
+        if (name == "." || name == "..") continue;
+        names.push_back(std::move(name));
+    } while (FindNextFileA(search.get(), &entry));
+    return names;
+}
+
+// ---- Processes ----
+
+ProcessResult Win32Platform::runProcess(const ProcessRequest& request) {
+    ProcessResult result;
+    // CreateProcessA may write into the command line, so it gets its own copy.
+    std::string commandLine = request.commandLine;
+    commandLine.push_back('\0');
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (request.show != ShowState::Default) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = request.show == ShowState::Minimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
+    }
+    DWORD flags = NORMAL_PRIORITY_CLASS | (request.newConsole ? CREATE_NEW_CONSOLE : 0);
+    const char* directory =
+        request.workingDirectory.empty() ? nullptr : request.workingDirectory.c_str();
+
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr,
+                        request.inheritHandles ? TRUE : FALSE, flags, nullptr, directory,
+                        &startup, &info)) {
+        result.error = GetLastError();
+        return result;
+    }
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    result.started = true;
+    if (request.wait && process.valid()) {
+        WaitForSingleObject(process.get(), INFINITE);
+        DWORD code = 0;
+        if (GetExitCodeProcess(process.get(), &code)) result.exitCode = code;
+    }
+    return result;
+}
+
+// ---- Shell ----
+
+int Win32Platform::shellOpen(const std::string& file, const std::string& directory) {
+    HWND owner = GetActiveWindow();
+    if (owner == nullptr) {
+        // Called from a thread without an active window: borrow our own
+        // foreground window, never another program's.
+        HWND foreground = GetForegroundWindow();
+        DWORD process = 0;
+        if (foreground != nullptr) GetWindowThreadProcessId(foreground, &process);
+        if (process == GetCurrentProcessId()) owner = foreground;
+    }
+    HINSTANCE answer = ShellExecuteA(owner, "open", file.c_str(), nullptr,
+                                     directory.empty() ? nullptr : directory.c_str(),
+                                     SW_SHOWNORMAL);
+    return static_cast<int>(reinterpret_cast<INT_PTR>(answer));
+}
+
+void Win32Platform::addToRecentDocuments(const std::string& path) {
+    SHAddToRecentDocs(SHARD_PATHA, path.c_str());
+}
+
+// ---- Message boxes and exit ----
+
+MessageAnswer Win32Platform::messageBox(MessageKind kind, const std::string& text,
+                                        MessageButtons buttons) {
+    const char* caption = applicationTitle_.c_str();
+    UINT type = 0;
+    switch (kind) {
+    case MessageKind::Warning: caption = "Warning"; type = MB_ICONWARNING; break;
+    case MessageKind::Error: caption = "Error"; type = MB_ICONERROR; break;
+    case MessageKind::Information: caption = "Information"; type = MB_ICONINFORMATION; break;
+    case MessageKind::Confirm: caption = "Confirm"; type = MB_ICONQUESTION; break;
+    case MessageKind::Plain: break;
+    }
+    type |= buttons == MessageButtons::YesNo ? MB_YESNO : MB_OK;
+    HWND owner = GetActiveWindow();
+    // Without an owner the box would not block the rest of our windows.
+    if (owner == nullptr) type |= MB_TASKMODAL;
+    int answer = MessageBoxA(owner, withMessageBoxLineBreaks(text).c_str(), caption, type);
+    if (buttons == MessageButtons::YesNo) return answer == IDYES ? MessageAnswer::Yes : MessageAnswer::No;
+    return MessageAnswer::Ok;
+}
+
+void Win32Platform::exitProcess(int code) {
+    ExitProcess(static_cast<UINT>(code));
+}
+
+}  // namespace qn

@@ -1,0 +1,51 @@
+// The product's Platform: real registry, file, process, shell and message-box
+// calls. Kept free of <windows.h> so the code that creates it stays portable.
+#pragma once
+
+#include "platform/platform.h"
+
+#include <string>
+
+namespace qn {
+
+class Win32Platform final : public Platform {
+public:
+    // `applicationTitle` is the caption of plain message boxes.
+    explicit Win32Platform(std::string applicationTitle);
+
+    std::unique_ptr<RegistryKey> openKey(RootKey root, const std::string& path) override;
+    std::unique_ptr<RegistryKey> createKey(RootKey root, const std::string& path) override;
+    bool deleteKey(RootKey root, const std::string& path) override;
+
+    std::optional<std::string> readFile(const std::string& path) override;
+    bool fileExists(const std::string& path) override;
+    bool directoryExists(const std::string& path) override;
+    bool canOpenReadWrite(const std::string& path) override;
+    bool copyFile(const std::string& from, const std::string& to) override;
+    bool deleteFile(const std::string& path) override;
+    bool createDirectory(const std::string& path) override;
+    std::string currentDirectory() override;
+    bool setCurrentDirectory(const std::string& path) override;
+    std::optional<std::string> shortPathName(const std::string& path) override;
+    std::vector<std::string> driveRoots() override;
+    std::vector<std::string> subdirectories(const std::string& directory) override;
+
+    ProcessResult runProcess(const ProcessRequest& request) override;
+
+    int shellOpen(const std::string& file, const std::string& directory) override;
+    void addToRecentDocuments(const std::string& path) override;
+
+    MessageAnswer messageBox(MessageKind kind, const std::string& text,
+                             MessageButtons buttons = MessageButtons::Ok) override;
+
+    [[noreturn]] void exitProcess(int code) override;
+
+private:
+    std::string applicationTitle_;
+};
+
+// Message texts arrive with bare CRs as line breaks; a message box only breaks
+// the line at CR LF, so every CR not already followed by LF gets one.
+std::string withMessageBoxLineBreaks(const std::string& text);
+
+}  // namespace qn

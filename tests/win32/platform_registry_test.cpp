@@ -1,0 +1,156 @@
+// The registry half of Win32Platform against the real (Wine) registry.
+#include "platform/win32/win32_platform.h"
+
+#include "platform/win32/win32.h"
+
+#include <gtest/gtest.h>
+#include <shlwapi.h>
+
+#include <string>
+
+namespace {
+
+const char kTestKey[] = "Software\\qnlaunch win32 tests";
+
+class RegistryTest : public ::testing::Test {
+protected:
+    void SetUp() override { SHDeleteKeyA(HKEY_CURRENT_USER, kTestKey); }
+    void TearDown() override { SHDeleteKeyA(HKEY_CURRENT_USER, kTestKey); }
+
+    // Writes a value behind the platform's back, with the given type.
+    void writeRaw(const char* name, DWORD type, const std::string& bytes) {
+        HKEY key = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kTestKey, 0, nullptr, 0,
+                                                 KEY_ALL_ACCESS, nullptr, &key, nullptr));
+        LONG rc = RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                                 static_cast<DWORD>(bytes.size()));
+        RegCloseKey(key);
+        ASSERT_EQ(ERROR_SUCCESS, rc);
+    }
+
+    bool rawKeyExists(HKEY root, const std::string& path) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+        RegCloseKey(key);
+        return true;
+    }
+
+    qn::Win32Platform platform{"Test"};
+};
+
+TEST_F(RegistryTest, StringsAreStoredWithTheirNulAndReadBack) {
+    auto key = platform.createKey(qn::RootKey::CurrentUser, kTestKey);
+    ASSERT_NE(nullptr, key);
+    const std::string text = "C:\\arcade roms\\quon.exe";
+    ASSERT_TRUE(key->setString("Path", text));
+    ASSERT_TRUE(key->setString("Empty", ""));
+    ASSERT_TRUE(key->setString("", "default"));
+    key.reset();  // the values must outlive the handle that wrote them
+
+    key = platform.openKey(qn::RootKey::CurrentUser, kTestKey);
+    ASSERT_NE(nullptr, key);
+    EXPECT_EQ(text.size() + 1, key->valueSize("Path"));
+    EXPECT_EQ(text + '\0', key->valueData("Path", static_cast<std::uint32_t>(text.size() + 1)));
+    EXPECT_EQ(1u, key->valueSize("Empty"));
+    EXPECT_EQ(std::string(1, '\0'), key->valueData("Empty", 1));
+    EXPECT_EQ(8u, key->valueSize(""));
+    EXPECT_EQ(std::string("default") + '\0', key->valueData("", 8));
+
+    HKEY raw = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kTestKey, 0, KEY_READ, &raw));
+    DWORD type = 0;
+    LONG rc = RegQueryValueExA(raw, "Path", nullptr, &type, nullptr, nullptr);
+    RegCloseKey(raw);
+    EXPECT_EQ(ERROR_SUCCESS, rc);
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
+}
+
+TEST_F(RegistryTest, MissingValuesHaveNoSizeAndNoData) {
+    auto key = platform.createKey(qn::RootKey::CurrentUser, kTestKey);
+    ASSERT_NE(nullptr, key);
+    EXPECT_FALSE(key->valueSize("Nothing").has_value());
+    EXPECT_FALSE(key->valueSize("").has_value());
+    EXPECT_FALSE(key->valueData("Nothing", 4).has_value());
+}
+
+TEST_F(RegistryTest, ValuesOfAnyTypeComeBackByteForByte) {
+    const std::string binary("\x00\x1a\xff\x01\x00\x80", 6);
+    std::string large(8 * 1024, '\0');
+    for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 7 + i / 256);
+    const std::string dword("\x78\x56\x34\x12", 4);
+    writeRaw("Binary", REG_BINARY, binary);
+    writeRaw("Large", REG_BINARY, large);
+    writeRaw("Number", REG_DWORD, dword);
+    writeRaw("Nothing", REG_BINARY, "");
+
+    auto key = platform.openKey(qn::RootKey::CurrentUser, kTestKey);
+    ASSERT_NE(nullptr, key);
+    EXPECT_EQ(binary.size(), key->valueSize("Binary"));
+    EXPECT_EQ(binary, key->valueData("Binary", 6));
+    EXPECT_EQ(large.size(), key->valueSize("Large"));
+    EXPECT_EQ(large, key->valueData("Large", 8 * 1024));
+    EXPECT_EQ(4u, key->valueSize("Number"));
+    EXPECT_EQ(dword, key->valueData("Number", 4));
+    EXPECT_EQ(0u, key->valueSize("Nothing"));
+    EXPECT_EQ(std::string(), key->valueData("Nothing", 0));
+    // Asking for fewer bytes than stored gives the head of the data.
+    EXPECT_EQ(binary.substr(0, 3), key->valueData("Binary", 3));
+    EXPECT_EQ(large.substr(0, 100), key->valueData("Large", 100));
+}
+
+TEST_F(RegistryTest, KeysAreCreatedOpenedAndDeleted) {
+    const std::string sub = std::string(kTestKey) + "\\Paths\\Deep";
+    EXPECT_EQ(nullptr, platform.openKey(qn::RootKey::CurrentUser, sub));
+    ASSERT_NE(nullptr, platform.createKey(qn::RootKey::CurrentUser, sub));  // with its parents
+    EXPECT_NE(nullptr, platform.openKey(qn::RootKey::CurrentUser, sub));
+    // Creating an existing key opens it and keeps its values.
+    platform.openKey(qn::RootKey::CurrentUser, sub)->setString("Kept", "yes");
+    auto again = platform.createKey(qn::RootKey::CurrentUser, sub);
+    ASSERT_NE(nullptr, again);
+    EXPECT_EQ(4u, again->valueSize("Kept"));
+
+    // A key with subkeys cannot be deleted in one go.
+    const std::string paths = std::string(kTestKey) + "\\Paths";
+    EXPECT_FALSE(platform.deleteKey(qn::RootKey::CurrentUser, paths));
+    EXPECT_TRUE(rawKeyExists(HKEY_CURRENT_USER, paths));
+
+    auto parent = platform.openKey(qn::RootKey::CurrentUser, paths);
+    ASSERT_NE(nullptr, parent);
+    EXPECT_TRUE(parent->deleteSubKey("Deep"));
+    EXPECT_FALSE(parent->deleteSubKey("Deep"));
+    EXPECT_FALSE(rawKeyExists(HKEY_CURRENT_USER, sub));
+    parent.reset();
+    again.reset();
+
+    EXPECT_TRUE(platform.deleteKey(qn::RootKey::CurrentUser, paths));
+    EXPECT_FALSE(rawKeyExists(HKEY_CURRENT_USER, paths));
+    EXPECT_FALSE(platform.deleteKey(qn::RootKey::CurrentUser, paths));
+    EXPECT_EQ(nullptr, platform.openKey(qn::RootKey::CurrentUser, paths));
+}
+
+TEST_F(RegistryTest, EachRootIsTheMatchingSystemRoot) {
+    struct Root {
+        qn::RootKey root;
+        HKEY handle;
+        const char* path;
+    };
+    const Root roots[] = {
+        {qn::RootKey::CurrentUser, HKEY_CURRENT_USER, "Software\\qnlaunch win32 tests\\cu"},
+        {qn::RootKey::LocalMachine, HKEY_LOCAL_MACHINE, "Software\\qnlaunch win32 tests lm"},
+        {qn::RootKey::ClassesRoot, HKEY_CLASSES_ROOT, ".qnlaunch-win32-test"},
+        {qn::RootKey::CurrentConfig, HKEY_CURRENT_CONFIG, "qnlaunch win32 tests cc"},
+    };
+    for (const Root& r : roots) {
+        SCOPED_TRACE(r.path);
+        SHDeleteKeyA(r.handle, r.path);
+        ASSERT_NE(nullptr, platform.createKey(r.root, r.path));
+        EXPECT_TRUE(rawKeyExists(r.handle, r.path));
+        EXPECT_NE(nullptr, platform.openKey(r.root, r.path));
+        EXPECT_TRUE(platform.deleteKey(r.root, r.path));
+        EXPECT_FALSE(rawKeyExists(r.handle, r.path));
+    }
+    SHDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\qnlaunch win32 tests lm");
+    SHDeleteKeyA(HKEY_CURRENT_CONFIG, "qnlaunch win32 tests cc");
+}
+
+}  // namespace

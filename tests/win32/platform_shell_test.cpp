@@ -1,0 +1,69 @@
+// The shell calls of Win32Platform, checked by what they leave behind, and
+// the line-break rewrite that message texts go through.
+#include "platform/win32/win32_platform.h"
+
+#include "platform_test_support.h"
+
+#include <shellapi.h>
+
+#include <map>
+#include <string>
+
+namespace {
+
+using qn_test::readReport;
+
+class ShellTest : public qn_test::ScratchDirectoryTest {
+protected:
+    qn::Win32Platform platform{"Test"};
+};
+
+TEST_F(ShellTest, OpenStartsAProgramInTheGivenDirectory) {
+    // Without arguments the probe reports to probe_report.txt where it runs.
+    int answer = platform.shellOpen(qn_test::probePath(), dir);
+    EXPECT_GT(answer, 32);
+
+    std::map<std::string, std::string> report;
+    for (int i = 0; i < 300 && report.empty(); ++i) {
+        Sleep(50);
+        report = readReport(path("probe_report.txt"));
+    }
+    ASSERT_FALSE(report.empty()) << "the probe did not report";
+    EXPECT_EQ(dir, report["directory"]);
+    // The shell asks for a normally shown window.
+    EXPECT_EQ("1", report["useshowwindow"]);
+    EXPECT_EQ("1", report["showwindow"]);
+}
+
+TEST_F(ShellTest, OpenOfAMissingFileGivesTheShellsError) {
+    EXPECT_EQ(SE_ERR_FNF, platform.shellOpen(path("missing.exe"), dir));
+}
+
+TEST_F(ShellTest, RecentDocumentsGetALinkInTheRecentFolder) {
+    char recent[MAX_PATH] = {};
+    DWORD size = sizeof recent;
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegGetValueA(HKEY_CURRENT_USER,
+                           "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                           "Recent", RRF_RT_REG_SZ, nullptr, recent, &size));
+    const std::string name = "qn recent " + std::to_string(GetCurrentProcessId()) + ".txt";
+    const std::string link = std::string(recent) + "\\" + name + ".lnk";
+    DeleteFileA(link.c_str());
+    ASSERT_TRUE(qn_test::writeBytes(path(name), "readme"));
+
+    platform.addToRecentDocuments(path(name));
+    const DWORD attributes = GetFileAttributesA(link.c_str());
+    DeleteFileA(link.c_str());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, attributes) << link;
+}
+
+TEST(MessageBoxText, LoneCarriageReturnsBecomeLineBreaks) {
+    EXPECT_EQ("one\r\ntwo", qn::withMessageBoxLineBreaks("one\rtwo"));
+    EXPECT_EQ("a\r\n\r\nb\r\n", qn::withMessageBoxLineBreaks("a\r\rb\r"));
+    // Existing CR LF pairs and bare LFs stay as they are.
+    EXPECT_EQ("a\r\nb\nc", qn::withMessageBoxLineBreaks("a\r\nb\nc"));
+    EXPECT_EQ("\r\n", qn::withMessageBoxLineBreaks("\r"));
+    EXPECT_EQ("", qn::withMessageBoxLineBreaks(""));
+}
+
+}  // namespace
