@@ -84,6 +84,13 @@ TForm1::TForm1(App& app) : ui::Form("Form1", {0, 0, 679, 517}, ""), app_(app) {
     CheckBox7.onClick = [this] { CheckBox7Click(); };
     CheckBox8.onClick = [this] { CheckBox8Click(); };
     Edit1.onChange = [this] { Edit1Change(); };
+    ListView1.onDblClick = [this] { ListView1DblClick(); };
+    ListView1.onClick = [this] { ListView1Click(); };
+    SpeedButton1.onClick = [this] { SpeedButton1Click(); };
+    const std::pair<ui::CheckBox*, int> options[] = {
+        {&CheckBox1, 0}, {&CheckBox2, 1}, {&CheckBox3, 2}, {&CheckBox4, 3},
+        {&CheckBox5, 4}, {&CheckBox6, 5}, {&CheckBox9, 6}, {&CheckBox10, 7}};
+    for (auto [box, index] : options) box->onClick = [this, box = box, index = index] { StoreOptionFlag(*box, index); };
     Edit2.onChange = [this] { Edit2Change(); };
     Edit3.onChange = [this] { Edit3Change(); };
     Edit4.onChange = [this] { Edit4Change(); };

@@ -2,6 +2,9 @@
 // Its controls are declared in creation order with their layout.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "app/app.h"
 #include "ui/widgets.h"
 
@@ -28,6 +31,21 @@ public:
     void ComboBox1Change();
     void ListView1Change(int row);
     bool RowIsRunnable(int row) const;
+
+    // Options and running a game.
+    void StoreOptionFlag(ui::CheckBox& box, int flagIndex);
+    std::string BuildEmulatorCommandLine(const std::string& emulatorDir,
+                                         const std::string& shortName);
+    void RunSelectedGame();
+    bool UnpackRoms(const std::string& shortName);
+    bool CopyDriverIn(const std::string& shortName);
+    void DeleteUnpackedRoms(const std::string& shortName,
+                            const std::vector<std::string>& keep = {});
+    void ActivateSelectedGame();
+    void ShowUnavailabilityReport();
+    void ListView1DblClick();
+    void ListView1Click();
+    void SpeedButton1Click();
 
     // Picture panel.
     void ShowPicture(const std::string& fileName);

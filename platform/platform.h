@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,6 +42,8 @@ struct ProcessRequest {
     ShowState show = ShowState::Default;
     std::string workingDirectory;  // empty: the launcher's current directory
     bool wait = false;             // wait until the child has ended
+    // Runs once the child has started, before the wait.
+    std::function<void()> onStarted;
 };
 
 struct ProcessResult {

@@ -69,6 +69,13 @@ void Control::setColor(const Color& color) {
     notify(Property::Color);
 }
 
+void Control::setFocus() {
+    Control* top = this;
+    while (top->parent_) top = top->parent_;
+    if (auto* form = dynamic_cast<Form*>(top)) form->focused_ = this;
+    notify(Property::Focus);
+}
+
 void Button::click() {
     if (!enabled()) return;
     if (groupIndex_ > 0) setPressed(true);

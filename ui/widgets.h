@@ -63,7 +63,7 @@ enum class Kind {
 // Which part of a control's state changed, for the backend.
 enum class Property {
     Caption, Enabled, Visible, Font, Cursor, Color, Checked, Items, ItemIndex,
-    Rows, RowState, Panels, Flat, Pressed, HotTrack, ActivePage, Position, Picture
+    Rows, RowState, Panels, Flat, Pressed, HotTrack, ActivePage, Position, Picture, Focus
 };
 
 class Control;
@@ -126,6 +126,9 @@ public:
     void mouseMove(const MouseEvent& e = {}) { if (onMouseMove) onMouseMove(e); }
     void mouseUp(const MouseEvent& e) { if (onMouseUp) onMouseUp(e); }
     void enter() { if (onEnter) onEnter(); }
+
+    // Gives this control the keyboard focus.
+    void setFocus();
 
     void setPeer(Peer* peer) { peer_ = peer; }
     Peer* peer() const { return peer_; }
@@ -412,9 +415,13 @@ public:
     void paint() { if (onPaint) onPaint(); }
 
     bool showing() const { return showing_; }
+    // The control that was last given the keyboard focus from code.
+    Control* focused() const { return focused_; }
 
 private:
+    friend class Control;
     bool showing_ = false;
+    Control* focused_ = nullptr;
 };
 
 }  // namespace qn::ui

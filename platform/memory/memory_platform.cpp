@@ -250,9 +250,13 @@ std::vector<std::string> MemoryPlatform::subdirectories(const std::string& direc
 
 ProcessResult MemoryPlatform::runProcess(const ProcessRequest& request) {
     processes.push_back({request, currentDir_});
-    if (processResults.empty()) return ProcessResult{true, 0, 0};
-    ProcessResult r = processResults.front();
-    processResults.pop_front();
+    ProcessResult r{true, 0, 0};
+    if (!processResults.empty()) {
+        r = processResults.front();
+        processResults.pop_front();
+    }
+    if (r.started && request.onStarted) request.onStarted();
+    if (r.started && request.wait && whileRunning) whileRunning(processes.back());
     return r;
 }
 

@@ -83,6 +83,9 @@ public:
     };
     std::vector<StartedProcess> processes;
     std::deque<ProcessResult> processResults;  // next results; default: started, exit 0
+    // Runs during the wait for a child, as the child would (to look at or
+    // change the files while it runs).
+    std::function<void(const StartedProcess&)> whileRunning;
     std::vector<std::pair<std::string, std::string>> shellOpened;
     std::vector<std::string> recentDocuments;
 

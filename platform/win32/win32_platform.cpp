@@ -270,6 +270,7 @@ ProcessResult Win32Platform::runProcess(const ProcessRequest& request) {
     UniqueHandle process(info.hProcess);
     UniqueHandle thread(info.hThread);
     result.started = true;
+    if (request.onStarted) request.onStarted();
     if (request.wait && process.valid()) {
         WaitForSingleObject(process.get(), INFINITE);
         DWORD code = 0;
