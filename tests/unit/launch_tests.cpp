@@ -1,0 +1,319 @@
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace qn {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// Games: sshoot (complete), rtypeus (protected driver name among its
+// files), imgfight (incomplete).
+class Launch : public test::LauncherTest {
+protected:
+    TForm1* f = nullptr;
+    const std::string emu = "C:\\Games\\Quon\\";
+
+    void SetUp() override {
+        installSettings();
+        os.setString(RootKey::LocalMachine, kSettingsKey, "Quon Path", emu);
+        writeProgramFiles("#Sample Shooter|sshoot\r\n#Radiant|rtypeus\r\n#Image Fighter|imgfight\r\n",
+                          "sshoot\\SS1.ROM\r\nsshoot\\SS2.ROM\r\nrtypeus\\r1.bin\r\nrtypeus\\RTYPEUS.QUN\r\n"
+                          "rtypeus\\..\\..\\keep.txt\r\nrtypeus\\C:\\boot.ini\r\n"
+                          "rtypeus\\\\abs.txt\r\nimgfight\\if.rom\r\n");
+        os.writeFile(emu + "quon.exe", "exe");
+        for (const char* file : {"sshoot\\SS1.ROM", "sshoot\\SS2.ROM", "sshoot\\sshoot.qun", "rtypeus\\r1.bin",
+                                 "rtypeus\\RTYPEUS.QUN", "rtypeus\\keep.txt"})
+            os.writeFile(emu + file, "x");
+        os.writeFile("C:\\Games\\keep.txt", "outside");
+        os.writeFile("C:\\boot.ini", "outside");
+        ASSERT_EQ(start(), std::nullopt);
+        ASSERT_EQ(showMain(), std::nullopt);
+        f = app->Form1.get();
+    }
+    // Turns on compressed mode with the given unzip program and archives.
+    void compressed(const std::string& roms = "C:\\Arcade Roms\\") {
+        os.makeDirectories(roms);
+        f->CheckBox7.setChecked(true);
+        f->Edit2.setText("C:\\Tools\\pkunzip.exe");
+        f->Edit3.setText(roms);
+    }
+};
+
+TEST_F(Launch, CommandLinesFollowTheEmulatorsSwitchOrder) {
+    EXPECT_EQ(f->BuildEmulatorCommandLine("c:\\games\\quon\\", "imgfight"), "c:\\games\\quon\\quon.exe imgfight ");
+    for (ui::CheckBox* box : {&f->CheckBox2, &f->CheckBox5, &f->CheckBox9, &f->CheckBox10}) box->setChecked(true);
+    f->ListBox1.setItemIndex(3);
+    EXPECT_EQ(f->BuildEmulatorCommandLine("c:\\games\\quon\\", "imgfight"),
+              "c:\\games\\quon\\quon.exe imgfight -s -v -r -d320x240 ");
+    for (int j = 0; j < OptionCount; ++j) f->optionBox(j)->setChecked(true);
+    f->CheckBox6.setEnabled(false);  // checked but disabled still counts
+    f->ListBox1.setItemIndex(0);
+    EXPECT_EQ(f->BuildEmulatorCommandLine("c:\\games\\quon\\", "imgfight"),
+              "c:\\games\\quon\\quon.exe imgfight -n -s -a -j -v -r -f -d384x256 ");
+    f->ListBox1.setItemIndex(5);
+    EXPECT_EQ(f->BuildEmulatorCommandLine("", "x"), "quon.exe x -n -s -a -j -v -r -f -d224x288 ");
+    f->ListBox1.setItemIndex(-1);
+    EXPECT_EQ(f->BuildEmulatorCommandLine("", "x"), "quon.exe x -n -s -a -j -v -r -f -d");
+}
+
+TEST_F(Launch, TogglesAreStoredForTheSelectedGameOnly) {
+    f->ListView1.selectRow(1);
+    f->CheckBox2.click();
+    f->CheckBox10.click();
+    EXPECT_EQ(encodeOptionFlags(app->catalogue.games[1].OptionFlags), "01000001");
+    f->ListView1.selectRow(0);
+    EXPECT_FALSE(f->CheckBox2.checked());
+    EXPECT_EQ(encodeOptionFlags(app->catalogue.games[0].OptionFlags), "00000000");
+    f->ListView1.selectRow(1);
+    EXPECT_TRUE(f->CheckBox2.checked());
+    f->ListView1.selectRow(-1);
+    f->CheckBox1.click();  // nothing selected: no game changes
+    EXPECT_EQ(encodeOptionFlags(app->catalogue.games[1].OptionFlags), "01000001");
+}
+
+TEST_F(Launch, PlainRunStartsTheEmulatorHiddenAndComesBackToTheList) {
+    f->CheckBox1.click();
+    bool hiddenDuringRun = false;
+    os.whileRunning = [&](const MemoryPlatform::StartedProcess&) { hiddenDuringRun = !f->showing(); };
+    f->ListView1.doubleClick();
+    ASSERT_EQ(os.processes.size(), 1u);
+    const auto& run = os.processes[0];
+    EXPECT_EQ(run.request.commandLine, "c:\\games\\quon\\quon.exe sshoot -n ");
+    EXPECT_EQ(run.currentDirectory, "C:\\Games\\Quon");
+    EXPECT_TRUE(run.request.newConsole);
+    EXPECT_FALSE(run.request.inheritHandles);
+    EXPECT_EQ(run.request.show, ShowState::Normal);
+    EXPECT_TRUE(run.request.wait);
+    EXPECT_TRUE(hiddenDuringRun);
+    EXPECT_TRUE(f->showing());
+    EXPECT_EQ(f->focused(), &f->ListView1);
+    EXPECT_TRUE(os.fileExists(emu + "sshoot\\SS1.ROM"));  // plain ROMs are never deleted
+}
+
+TEST_F(Launch, ZippedRunUnpacksWithShortNamesThenCleansUp) {
+    os.writeFile("C:\\Arcade Roms\\rtypeus.zip", "zip");
+    compressed();
+    os.writeFile("C:\\Drivers\\rtypeus.qun", "driver");
+    os.deleteFile(emu + "rtypeus\\r1.bin");
+    f->ListView1.selectRow(1);
+    ASSERT_TRUE(f->RowIsRunnable(1));
+    std::vector<bool> presentDuringRun;
+    os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
+        if (p.request.commandLine.find("pkunzip") != std::string::npos)
+            os.writeFile(emu + "rtypeus\\r1.bin", "unpacked");
+    };
+    f->SpeedButton1.click();
+    ASSERT_EQ(os.processes.size(), 2u);
+    const auto& unzip = os.processes[0];
+    EXPECT_EQ(unzip.request.commandLine,
+              "c:\\tools\\pkunzip.exe -o C:\\ARCADEROMS\\rtypeus.zip C:\\GAMES\\QUON\\rtypeus");
+    EXPECT_EQ(unzip.currentDirectory, "C:\\Games\\Quon\\rtypeus");
+    EXPECT_TRUE(unzip.request.inheritHandles);
+    EXPECT_EQ(unzip.request.show, ShowState::Minimized);
+    EXPECT_TRUE(unzip.request.wait);
+    EXPECT_EQ(os.processes[1].request.commandLine, "c:\\games\\quon\\quon.exe rtypeus ");
+    // The unpacked file is gone; the protected name, the files not listed
+    // and everything outside the game's directory stay.
+    EXPECT_FALSE(os.fileExists(emu + "rtypeus\\r1.bin"));
+    EXPECT_TRUE(os.fileExists(emu + "rtypeus\\RTYPEUS.QUN"));
+    EXPECT_TRUE(os.fileExists(emu + "rtypeus\\keep.txt"));
+    EXPECT_TRUE(os.fileExists("C:\\Games\\keep.txt"));
+    EXPECT_TRUE(os.fileExists("C:\\boot.ini"));
+    EXPECT_EQ(os.currentDirectory(), "C:\\Games\\Quon\\rtypeus");
+}
+
+TEST_F(Launch, CleanUpKeepsTheUsersOwnRomFiles) {
+    os.writeFile("C:\\Arcade Roms\\rtypeus.zip", "zip");
+    compressed();
+    f->ListView1.selectRow(1);
+    f->ActivateSelectedGame();
+    ASSERT_EQ(os.processes.size(), 2u);
+    EXPECT_TRUE(os.fileExists(emu + "rtypeus\\r1.bin"));  // there before the unpacking
+}
+
+TEST_F(Launch, CleanUpNeverLeavesTheGamesDirectory) {
+    GameRecord& game = app->catalogue.games[1];
+    EXPECT_EQ(game.RequiredFiles[2], "..\\..\\keep.");  // cut to twelve characters
+    game.RequiredFileCount = 6;
+    game.RequiredFiles[2] = "..\\keep.txt";
+    game.RequiredFiles[3] = "C:\\boot.ini";
+    game.RequiredFiles[4] = "\\abs.txt";
+    game.RequiredFiles[5] = "sub/../../x";
+    os.writeFile("C:\\abs.txt", "outside");
+    os.writeFile(emu + "x", "outside");
+    os.writeFile(emu + "keep.txt", "outside");
+    f->DeleteUnpackedRoms("rtypeus");
+    EXPECT_FALSE(os.fileExists(emu + "rtypeus\\r1.bin"));
+    for (const std::string& path : {emu + "keep.txt", std::string("C:\\boot.ini"),
+                                    std::string("C:\\abs.txt"), emu + "x"})
+        EXPECT_TRUE(os.fileExists(path)) << path;
+}
+
+TEST_F(Launch, CleanUpProtectsOnlyTheUpperCaseDriverName) {
+    GameRecord& game = app->catalogue.games[0];
+    game.RequiredFileCount = 3;
+    game.RequiredFiles[0] = "SSHOOT.QUN";
+    game.RequiredFiles[1] = "SS1.ROM";
+    game.RequiredFiles[2] = "Sshoot.qun";
+    os.writeFile(emu + "sshoot\\SSHOOT.QUN", "driver");
+    f->DeleteUnpackedRoms("sshoot");
+    EXPECT_FALSE(os.fileExists(emu + "sshoot\\SS1.ROM"));
+    // "Sshoot.qun" is not the protected name, and names the same file here.
+    EXPECT_FALSE(os.fileExists(emu + "sshoot\\SSHOOT.QUN"));
+    game.RequiredFileCount = 2;
+    os.writeFile(emu + "sshoot\\SSHOOT.QUN", "driver");
+    f->DeleteUnpackedRoms("sshoot");
+    EXPECT_TRUE(os.fileExists(emu + "sshoot\\SSHOOT.QUN"));
+    EXPECT_EQ(os.currentDirectory(), "C:\\Games\\Quon\\sshoot");
+}
+
+TEST_F(Launch, DriverIsCopiedInAndRemovedAfterwards) {
+    os.writeFile("C:\\Drivers\\imgfight.qun", "driver");
+    os.writeFile(emu + "imgfight\\if.rom", "x");
+    f->CheckBox8.setChecked(true);
+    f->Edit4.setText("C:\\Drivers\\");
+    ASSERT_EQ(f->ListView1.row(2)[2], "Yes");
+    f->ListView1.selectRow(2);
+    bool driverDuringRun = false;
+    os.whileRunning = [&](const MemoryPlatform::StartedProcess&) {
+        driverDuringRun = os.fileExists(emu + "imgfight\\imgfight.qun");
+    };
+    f->ListView1.doubleClick();
+    EXPECT_TRUE(driverDuringRun);
+    EXPECT_FALSE(os.fileExists(emu + "imgfight\\imgfight.qun"));
+    // A driver the user keeps in the game's directory is not deleted.
+    os.writeFile("C:\\Drivers\\sshoot.qun", "driver");
+    f->ListView1.selectRow(0);
+    f->ListView1.doubleClick();
+    EXPECT_TRUE(os.fileExists(emu + "sshoot\\sshoot.qun"));
+}
+
+TEST_F(Launch, FailuresBeforeTheStart) {
+    // The emulator vanished: the path box empties, and with it the setting.
+    os.deleteFile(emu + "quon.exe");
+    f->ListView1.doubleClick();
+    EXPECT_EQ(messageTexts(), Strings{"QUON program not found"});
+    EXPECT_EQ(os.messages[0].kind, MessageKind::Warning);
+    EXPECT_EQ(f->Edit1.text(), "");
+    EXPECT_EQ(app->tpaths.emulatorPath, "");
+    EXPECT_TRUE(os.processes.empty());
+
+    os.writeFile(emu + "quon.exe", "exe");
+    f->Edit1.setText(emu);
+    os.messages.clear();
+    f->CheckBox7.setChecked(true);
+    f->ComboBox1.userSelect(1);  // only available games: everything listed may run
+    os.writeFile("C:\\Zips\\sshoot.zip", "z");
+    f->Edit3.setText("C:\\Zips\\");
+    f->ListView1.doubleClick();
+    EXPECT_EQ(messageTexts(), Strings{"Select PkUnzip path before running a compressed ROM"});
+    EXPECT_EQ(os.messages[0].kind, MessageKind::Information);
+    EXPECT_TRUE(os.processes.empty());
+}
+
+TEST_F(Launch, UnzipThatCannotStartAbandonsTheRun) {
+    os.writeFile("C:\\Arcade Roms\\sshoot.zip", "zip");
+    compressed();
+    f->ComboBox1.userSelect(1);
+    os.processResults.push_back(ProcessResult{false, 2, 0});
+    f->ListView1.doubleClick();
+    ASSERT_EQ(os.processes.size(), 1u);
+    EXPECT_EQ(messageTexts(), (Strings{"2", "Error creating PkUnzip process"}));
+    EXPECT_EQ(os.messages[0].kind, MessageKind::Plain);
+    EXPECT_EQ(os.messages[1].kind, MessageKind::Error);
+    EXPECT_EQ(f->StatusBar1.panelText(3),
+              "Check if the file c:\\tools\\pkunzip.exe exists and if it's v2.04g+");
+    EXPECT_TRUE(f->showing());
+}
+
+TEST_F(Launch, EmulatorThatCannotStartStillCleansUp) {
+    os.processResults.push_back(ProcessResult{false, 2, 0});
+    os.processResults.push_back(ProcessResult{false, 5, 0});
+    int shows = 0;
+    auto previous = f->onShow;
+    f->onShow = [&] { ++shows; previous(); };
+    f->ListView1.doubleClick();
+    f->ListView1.doubleClick();
+    EXPECT_EQ(messageTexts(), (Strings{"QUON program not found in c:\\games\\quon\\ directory",
+                                       "Error creating QUON process"}));
+    EXPECT_EQ(os.messages[0].kind, MessageKind::Warning);
+    EXPECT_EQ(shows, 0);  // never hidden, so not shown again
+    EXPECT_EQ(f->focused(), &f->ListView1);
+}
+
+TEST_F(Launch, RunRequestsFollowTheFilterAndTheMode) {
+    f->ComboBox1.userSelect(2);  // unavailable games only: never runs
+    f->ListView1.doubleClick();
+    EXPECT_TRUE(os.processes.empty());
+    EXPECT_EQ(os.messages.size(), 1u);
+    f->ComboBox1.userSelect(0);
+    f->ListView1.click();  // the common interface: a single click only selects
+    EXPECT_TRUE(os.processes.empty());
+    app->singleClick = true;
+    f->ListView1.click();
+    EXPECT_EQ(os.processes.size(), 1u);
+    f->ListView1.selectRow(-1);
+    f->SpeedButton1.click();
+    EXPECT_EQ(os.processes.size(), 1u);
+}
+
+TEST_F(Launch, ReportListsTheMissingFilesLineByLine) {
+    f->ListView1.selectRow(2);  // imgfight: its one file and its driver missing
+    f->CheckBox8.setChecked(true);
+    f->Edit4.setText("C:\\Drivers");
+    const bool availableBefore = app->catalogue.games[0].Available;
+    f->ListView1.selectRow(2);
+    f->ListView1.doubleClick();
+    ASSERT_EQ(os.messages.size(), 1u);
+    EXPECT_EQ(os.messages[0].kind, MessageKind::Information);
+    EXPECT_EQ(os.messages[0].text,
+              "Image Fighter is not available because:\r"
+              "\r   - It wasn't found in c:\\games\\quon\\imgfight\\. \r     These files are missing:\r"
+              "\r   - c:\\games\\quon\\imgfight\\if.rom"
+              "\r"
+              "\r   - The driver file c:\\drivers\\imgfight.qun wasn't found");
+    EXPECT_TRUE(f->CheckBox8.checked());
+    EXPECT_EQ(app->tpaths.driversPath, "c:\\drivers\\");
+    EXPECT_EQ(app->catalogue.games[0].Available, availableBefore);
+    EXPECT_FALSE(app->state.ReportInProgress);
+}
+
+TEST_F(Launch, ReportOfBothWorkedExamples) {
+    // A game with two files missing and no driver, plain mode.
+    os.deleteFile(emu + "sshoot\\SS1.ROM");
+    os.deleteFile(emu + "sshoot\\SS2.ROM");
+    os.deleteFile(emu + "sshoot\\sshoot.qun");
+    f->Edit1.setText("C:\\GAMES\\QUON\\");
+    f->ListView1.selectRow(0);
+    f->ShowUnavailabilityReport();
+    EXPECT_EQ(os.messages.back().text,
+              "Sample Shooter is not available because:\r"
+              "\r   - It wasn't found in c:\\games\\quon\\sshoot\\. \r     These files are missing:\r"
+              "\r   - c:\\games\\quon\\sshoot\\SS1.ROM\r   - c:\\games\\quon\\sshoot\\SS2.ROM\r"
+              "\r   - The driver file c:\\games\\quon\\sshoot\\sshoot.qun wasn't found");
+    // The same game in compressed mode without its archive.
+    compressed("C:\\Roms\\");
+    f->ListView1.selectRow(0);
+    f->ShowUnavailabilityReport();
+    EXPECT_EQ(os.messages.back().text,
+              "Sample Shooter is not available because:\r"
+              "\r   - The compressed file c:\\roms\\sshoot.zip wasn't found"
+              "\r   - The driver file c:\\games\\quon\\sshoot\\sshoot.qun wasn't found");
+}
+
+TEST_F(Launch, ReportWithoutAnEmulatorDirectory) {
+    f->Edit1.setText("");
+    f->ListView1.selectRow(0);
+    os.setCurrentDirectory("C:\\Games\\Quon");
+    f->ShowUnavailabilityReport();
+    // The driver is then looked up under C:\, where evaluation left the
+    // current directory.
+    EXPECT_EQ(os.messages.back().text,
+              "Sample Shooter is not available because:\r"
+              "\r   - You have not selected the QUON path"
+              "\r   - The driver file sshoot\\sshoot.qun wasn't found");
+}
+
+}  // namespace
+}  // namespace qn
