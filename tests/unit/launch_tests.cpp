@@ -134,7 +134,7 @@ TEST_F(Launch, CleanUpKeepsTheUsersOwnRomFiles) {
 
 TEST_F(Launch, CleanUpNeverLeavesTheGamesDirectory) {
     GameRecord& game = app->catalogue.games[1];
-    EXPECT_EQ(game.RequiredFiles[2], "..\\..\\keep.");  // cut to twelve characters
+    EXPECT_EQ(game.RequiredFiles[2], "..\\..\\keep.t");  // cut to twelve characters
     game.RequiredFileCount = 6;
     game.RequiredFiles[2] = "..\\keep.txt";
     game.RequiredFiles[3] = "C:\\boot.ini";
