@@ -87,6 +87,9 @@ TForm1::TForm1(App& app) : ui::Form("Form1", {0, 0, 679, 517}, ""), app_(app) {
     ListView1.onDblClick = [this] { ListView1DblClick(); };
     ListView1.onClick = [this] { ListView1Click(); };
     SpeedButton1.onClick = [this] { SpeedButton1Click(); };
+    SpeedButton9.onClick = [this] { SpeedButton9Click(); };
+    SpeedButton10.onClick = [this] { SpeedButton10Click(); };
+    bindHoverHandlers();
     const std::pair<ui::CheckBox*, int> options[] = {
         {&CheckBox1, 0}, {&CheckBox2, 1}, {&CheckBox3, 2}, {&CheckBox4, 3},
         {&CheckBox5, 4}, {&CheckBox6, 5}, {&CheckBox9, 6}, {&CheckBox10, 7}};
@@ -122,8 +125,7 @@ void TForm1::FormShow() {
     LoadRequiredFiles(app_);
     if (s.DataLoadError) return;  // the first paint ends the program
 
-    // The interface mode (cursors, flat buttons, the pressed mode button)
-    // is applied here once the mode switch exists.
+    ApplyInterfaceMode();
     ApplySettings(app_);
     ShowStatusCounters();
     ShowPicture(kLogoPicture1);

@@ -2,6 +2,7 @@
 // Its controls are declared in creation order with their layout.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,18 @@ public:
     void ListView1DblClick();
     void ListView1Click();
     void SpeedButton1Click();
+
+    // Hover marks and status-bar hints; interface modes.
+    void ResetHover();
+    // A control with a hint: `target` is its mark number (0: it marks
+    // nothing), `hint` its panel text (nothing: the panel keeps its text).
+    void HoverHint(int target, const std::optional<std::string>& hint);
+    void ResetOnlyMouseMove();
+    void ComboBox1Enter();
+    void Image1MouseMove();
+    void ApplyInterfaceMode();
+    void SpeedButton9Click();
+    void SpeedButton10Click();
 
     // Picture panel.
     void ShowPicture(const std::string& fileName);
@@ -151,6 +164,15 @@ public:
                              "Uninstall the program"};
 
 private:
+    // The control whose colour a mark number changes, with its normal colour.
+    struct Marked {
+        ui::Control* control;
+        ui::Color normal;
+    };
+    Marked markedControl(int target);
+    void bindHoverHandlers();
+    void switchInterface(bool single);
+
     App& app_;
 };
 

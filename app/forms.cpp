@@ -13,21 +13,6 @@ void TForm2::SpeedButton2Click() { app_.os.exitProcess(0); }
 
 TForm3::TForm3(App& app) : ui::Form("Form3", {0, 0, 329, 273}, "Select Path"), app_(app) {}
 
-TForm4::TForm4(App& app) : ui::Form("Form4", {0, 0, 378, 313}, ""), app_(app) {
-    Edit1.setEnabled(false);
-    Edit1.setFont(ui::Font{"Arial", 8});
-    ProgressBar1.setHint("Click and drag to see the rest of the message");
-    ProgressBar2.setHint("Click and drag to see the rest of the message");
-    Edit1.setHint("Click and drag to see the rest of the message");
-    SpeedButton1.onClick = [this] { close(); };
-    onClose = [this] { FormClose(); };
-}
-
-void TForm4::FormCreate() { setCaption("About Tolvane's QUON FrontEnd v2.09"); }
-
-// Every way of closing the box gives the main window its input back.
-void TForm4::FormClose() { app_.Form1->setEnabled(true); }
-
 TForm5::TForm5(App& app)
     : ui::Form("Form5", {0, 0, 353, 329}, "Tolvane's Quon FrontEnd Configuration"), app_(app) {
     ComboBox1.setItemIndex(0);

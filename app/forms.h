@@ -35,7 +35,13 @@ class TForm4 : public ui::Form {
 public:
     explicit TForm4(App& app);
     void FormCreate();
+    void FormShow();
     void FormClose();
+    void MoveAboutBars(int x);
+    void ShowAboutSlice();
+    void ResetAboutHover();
+
+    const std::string& aboutText() const { return aboutText_; }
 
     ui::Image Image1{this, "Image1", {8, 8, 360, 160}};
     ui::ProgressBar ProgressBar1{this, "ProgressBar1", {8, 184, 361, 17}};
@@ -44,7 +50,13 @@ public:
     ui::Button SpeedButton1{this, "SpeedButton1", {8, 272, 361, 33}, "Return to main program"};
 
 private:
+    void barMouseMove(const ui::MouseEvent& e);
+    void barMouseUp(const ui::MouseEvent& e);
+    void drawLogo();
+
     App& app_;
+    std::string aboutText_;
+    bool aboutButtonHot_ = false;
 };
 
 // Configuration dialog of the first run.

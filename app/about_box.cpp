@@ -1,0 +1,128 @@
+// The About box: a logo and the one-line message of abouttxt.dat, scrolled
+// by dragging along either bar.
+#include <cmath>
+
+#include "app/form1.h"
+#include "app/forms.h"
+#include "catalogue/text_lines.h"
+
+namespace qn {
+namespace {
+
+constexpr int kBarWidth = 361;
+const char* const kBarHint = "Click and drag to see the rest of the message";
+
+std::string fallbackText() { return "<" + std::string(253, '-') + ">"; }
+
+}  // namespace
+
+TForm4::TForm4(App& app) : ui::Form("Form4", {0, 0, 378, 313}, ""), app_(app) {
+    Edit1.setEnabled(false);
+    ui::Font arial;
+    arial.face = "Arial";
+    Edit1.setFont(arial);
+    for (ui::Control* c : std::initializer_list<ui::Control*>{&ProgressBar1, &Edit1, &ProgressBar2})
+        c->setHint(kBarHint);
+
+    onShow = [this] { FormShow(); };
+    onClose = [this] { FormClose(); };
+    SpeedButton1.onClick = [this] { close(); };
+    for (ui::ProgressBar* bar : {&ProgressBar1, &ProgressBar2}) {
+        bar->onMouseMove = [this](const ui::MouseEvent& e) { barMouseMove(e); };
+        bar->onMouseUp = [this](const ui::MouseEvent& e) { barMouseUp(e); };
+    }
+    SpeedButton1.onMouseMove = [this](const ui::MouseEvent&) {
+        if (!app_.singleClick || aboutButtonHot_) return;
+        ResetAboutHover();
+        SpeedButton1.setFontColor(ui::Color::of(ui::SysColor::Highlight));
+        aboutButtonHot_ = true;
+    };
+    for (ui::Control* c : std::initializer_list<ui::Control*>{&Image1, &Edit1, this})
+        c->onMouseMove = [this](const ui::MouseEvent&) {
+            if (app_.singleClick) ResetAboutHover();
+        };
+    drawLogo();
+}
+
+void TForm4::FormCreate() { setCaption("About Tolvane's QUON FrontEnd v2.09"); }
+
+void TForm4::FormShow() {
+    if (app_.singleClick) SpeedButton1.setFlat(true);
+    aboutText_.clear();
+    if (auto content = app_.os.readFile(app_.tpaths.mainPath + "abouttxt.dat")) {
+        // Only a carriage return or Ctrl-Z ends the line; a line feed is text.
+        std::string_view text(*content);
+        text = text.substr(0, text.find_first_of(std::string_view("\r\x1a", 2)));
+        aboutText_ = std::string(text);
+    } else {
+        aboutText_ = fallbackText();
+    }
+    Edit1.setText(aboutText_);
+    ProgressBar1.setPosition(0);
+    ProgressBar2.setPosition(0);
+    ProgressBar1.setMaximum(static_cast<int>(aboutText_.size()));
+    ProgressBar2.setMaximum(static_cast<int>(aboutText_.size()));
+}
+
+void TForm4::MoveAboutBars(int x) {
+    if (x == 0) x = 1;
+    for (ui::ProgressBar* bar : {&ProgressBar1, &ProgressBar2}) {
+        const double position = bar->maximum() / (static_cast<double>(kBarWidth) / x);
+        // Halves go to the even neighbour; the bar keeps the result in range.
+        const double rounded = std::nearbyint(position);
+        bar->setPosition(rounded < 0 ? 0 : rounded > bar->maximum() ? bar->maximum()
+                                                                    : static_cast<int>(rounded));
+    }
+    ShowAboutSlice();
+}
+
+void TForm4::ShowAboutSlice() {
+    const size_t p = static_cast<size_t>(ProgressBar1.position());
+    std::string slice = p < aboutText_.size() ? aboutText_.substr(p) : std::string();
+    if (slice.size() < 255) {
+        slice += '<';
+        slice.resize(256, '-');
+    }
+    Edit1.setText(slice);
+}
+
+void TForm4::ResetAboutHover() {
+    if (!aboutButtonHot_) return;
+    SpeedButton1.setFontColor(ui::Color::of(ui::SysColor::WindowText));
+    aboutButtonHot_ = false;
+}
+
+void TForm4::barMouseMove(const ui::MouseEvent& e) {
+    if (app_.singleClick) ResetAboutHover();
+    if (e.leftHeld) MoveAboutBars(e.x);
+}
+
+// Releasing another button during a drag keeps dragging; releasing the
+// left button ends it.
+void TForm4::barMouseUp(const ui::MouseEvent& e) {
+    if (e.button != ui::MouseEvent::Left && e.leftHeld) MoveAboutBars(e.x);
+}
+
+// Every way of closing the box gives the main window its input back.
+void TForm4::FormClose() { app_.Form1->setEnabled(true); }
+
+// The logo: a dark blue band with a lighter sweep and a few "stars".
+void TForm4::drawLogo() {
+    ui::Bitmap logo;
+    logo.width = 360;
+    logo.height = 158;
+    logo.pixels.resize(static_cast<size_t>(logo.width) * logo.height * 3);
+    for (int y = 0; y < logo.height; ++y)
+        for (int x = 0; x < logo.width; ++x) {
+            std::uint8_t* p = &logo.pixels[(static_cast<size_t>(y) * logo.width + x) * 3];
+            const double wave = 79 + 40 * std::sin(x / 57.0);
+            const bool sweep = std::abs(y - wave) < 10;
+            const bool star = (x * 7 + y * 13) % 211 == 0;
+            p[0] = static_cast<std::uint8_t>(star ? 255 : sweep ? 230 : 90 + y / 2);  // blue
+            p[1] = static_cast<std::uint8_t>(star ? 255 : sweep ? 180 : 20 + y / 4);  // green
+            p[2] = static_cast<std::uint8_t>(star ? 255 : sweep ? 60 : 10);           // red
+        }
+    Image1.setPicture(std::move(logo));
+}
+
+}  // namespace qn
