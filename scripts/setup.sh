@@ -9,7 +9,7 @@ need_pkgs=(
   wine wine64 wine32:i386
   xvfb xdotool x11-utils imagemagick zip unzip
   fonts-wine fonts-liberation
-  googletest libgtest-dev libjpeg-dev
+  googletest libgtest-dev libbenchmark-dev libjpeg-dev
   dpkg-dev
 )
 
