@@ -1,0 +1,606 @@
+// The Win32 backend against real (Wine) windows: code changes in the model
+// must reach the native controls, and what the user does to a native control
+// (sent or posted as the system would) must reach the model exactly once.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/win32/win32_backend.h"
+
+using namespace qn::ui;
+
+namespace {
+
+struct SampleForm : Form {
+    SampleForm() : Form("SampleForm", {0, 0, 420, 330}, "Sample") {}
+    Label label{this, "Label1", {8, 8, 0, 0}, "Hello there"};
+    Edit edit{this, "Edit1", {8, 28, 120, 22}, true};
+    CheckBox check{this, "CheckBox1", {8, 56, 120, 17}, "Check me"};
+    Button button{this, "Button1", {8, 78, 60, 23}, "Go"};
+    Button groupA{this, "ButtonA", {70, 78, 30, 23}, "A", 1};
+    Button groupB{this, "ButtonB", {100, 78, 30, 23}, "B", 1};
+    ComboBox combo{this, "ComboBox1", {140, 8, 120, 23}, {"one", "two", "three"}};
+    ListBox listBox{this, "ListBox1", {140, 36, 120, 60}, {"x", "y", "z"}, 15};
+    ListView view{this, "ListView1", {8, 108, 250, 140}, {{"Name", 100}, {"Path", 80}}};
+    ProgressBar progress{this, "ProgressBar1", {8, 254, 250, 17}};
+    Image image{this, "Image1", {270, 254, 40, 40}};
+    PageControl pages{this, "PageControl1", {270, 8, 140, 200}};
+    TabSheet sheet1{&pages, "TabSheet1", "One"};
+    Panel panel{&sheet1, "Panel1", {4, 4, 60, 40}, Panel::Bevel::RaisedInLoweredOut};
+    CheckBox inPanel{&panel, "CheckBox2", {4, 4, 50, 17}, "In"};
+    Panel raised{&sheet1, "Panel2", {4, 50, 60, 40}};
+    TabSheet sheet2{&pages, "TabSheet2", "Two"};
+    GroupBox group{&sheet2, "GroupBox1", {4, 4, 120, 60}, " Group && more "};
+    Edit inner{&group, "Edit2", {8, 20, 100, 22}};
+    StatusBar status{this, "StatusBar1", {0, 309, 420, 21}, {100, 60, 50}};
+};
+
+void pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+std::string nameOf(HWND hwnd) {
+    auto atom = static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(GetPropA(hwnd, "QnName")));
+    char name[256] = {};
+    if (atom) GlobalGetAtomNameA(atom, name, sizeof(name));
+    return name;
+}
+
+struct NameSearch {
+    std::string name;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK matchName(HWND hwnd, LPARAM lp) {
+    auto* search = reinterpret_cast<NameSearch*>(lp);
+    if (nameOf(hwnd) != search->name) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+HWND findByName(HWND root, const std::string& name) {
+    NameSearch search{name};
+    EnumChildWindows(root, matchName, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string text(HWND hwnd) {
+    char buffer[256] = {};
+    GetWindowTextA(hwnd, buffer, sizeof(buffer));
+    return buffer;
+}
+
+std::string listViewText(HWND hwnd, int row, int column) {
+    char buffer[128] = {};
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = sizeof(buffer);
+    SendMessageA(hwnd, LVM_GETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&item));
+    return buffer;
+}
+
+bool listViewSelected(HWND hwnd, int row) {
+    return SendMessageA(hwnd, LVM_GETITEMSTATE, WPARAM(row), LVIS_SELECTED) != 0;
+}
+
+void setListViewSelection(HWND hwnd, int row, bool on) {
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED;
+    item.state = on ? LVIS_SELECTED : 0;
+    SendMessageA(hwnd, LVM_SETITEMSTATE, WPARAM(row), reinterpret_cast<LPARAM>(&item));
+}
+
+void postClick(HWND hwnd, POINT p, bool twice = false) {
+    const LPARAM at = MAKELPARAM(p.x, p.y);
+    PostMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(hwnd, WM_LBUTTONUP, 0, at);
+    if (twice) {
+        PostMessageA(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        PostMessageA(hwnd, WM_LBUTTONUP, 0, at);
+    }
+    pump();
+}
+
+std::string statusText(HWND hwnd, int panel) {
+    char buffer[128] = {};
+    SendMessageA(hwnd, SB_GETTEXTA, WPARAM(panel), reinterpret_cast<LPARAM>(buffer));
+    return buffer;
+}
+
+std::string tabText(HWND hwnd, int index) {
+    char buffer[64] = {};
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = buffer;
+    item.cchTextMax = sizeof(buffer);
+    SendMessageA(hwnd, TCM_GETITEMA, WPARAM(index), reinterpret_cast<LPARAM>(&item));
+    return buffer;
+}
+
+// Renders a window's client area as WM_PRINTCLIENT asks it to.
+class Snapshot {
+public:
+    explicit Snapshot(HWND hwnd) {
+        RECT r;
+        GetClientRect(hwnd, &r);
+        dc_ = CreateCompatibleDC(nullptr);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = r.right;
+        info.bmiHeader.biHeight = -r.bottom;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        old_ = SelectObject(dc_, bitmap_);
+        SendMessageA(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_), PRF_CLIENT | PRF_ERASEBKGND);
+    }
+    ~Snapshot() {
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    COLORREF at(int x, int y) const { return GetPixel(dc_, x, y); }
+
+private:
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ old_;
+};
+
+class BackendTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        backend.realize(form);
+        window = backend.windowOf(form);
+        ASSERT_NE(window, nullptr);
+    }
+    HWND hwnd(const Control& c) { return backend.windowOf(c); }
+
+    Win32Backend backend;  // outlives the form, whose controls point at its peers
+    SampleForm form;
+    HWND window = nullptr;
+};
+
+TEST_F(BackendTest, WindowsAreNamedPlacedAndHidden) {
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_EQ(nameOf(window), "SampleForm");
+    EXPECT_EQ(text(window), "Sample");
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 420);
+    EXPECT_EQ(client.bottom, 330);
+    RECT outer;
+    GetWindowRect(window, &outer);
+    EXPECT_NEAR(outer.left + outer.right, GetSystemMetrics(SM_CXSCREEN), 1);
+    EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
+
+    for (const char* name : {"Label1", "Edit1", "CheckBox1", "ComboBox1", "ListView1", "TabSheet2",
+                             "GroupBox1", "Edit2", "StatusBar1"})
+        EXPECT_NE(findByName(window, name), nullptr) << name;
+    // Children sit in their parent's client area at the layout's position.
+    EXPECT_EQ(GetParent(hwnd(form.inner)), hwnd(form.group));
+    RECT r;
+    GetWindowRect(hwnd(form.inner), &r);
+    MapWindowPoints(nullptr, hwnd(form.group), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, 8);
+    EXPECT_EQ(r.top, 20);
+    EXPECT_EQ(r.right - r.left, 100);
+}
+
+TEST_F(BackendTest, FontsAndSizesFollowTheModel) {
+    auto height = [](HWND h) {
+        LOGFONTA lf{};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(h, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+        return lf.lfHeight;
+    };
+    EXPECT_EQ(height(hwnd(form.edit)), -11);  // 8 points
+    EXPECT_EQ(SendMessageA(hwnd(form.edit), WM_GETFONT, 0, 0),
+              SendMessageA(hwnd(form.combo), WM_GETFONT, 0, 0));  // one font object for both
+
+    Font big = form.label.font();
+    big.points = 9;
+    big.bold = true;
+    form.label.setFont(big);
+    EXPECT_EQ(height(hwnd(form.label)), -12);
+
+    // A label without a size takes its text's.
+    HDC dc = GetDC(hwnd(form.label));
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd(form.label), WM_GETFONT, 0, 0)));
+    SIZE extent;
+    GetTextExtentPoint32A(dc, "Hello there, longer", 19, &extent);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd(form.label), dc);
+    form.label.setCaption("Hello there, longer");
+    RECT r;
+    GetClientRect(hwnd(form.label), &r);
+    EXPECT_EQ(r.right, extent.cx);
+    EXPECT_EQ(r.bottom, extent.cy);
+
+    // The closed combo box and the list box items take the layout's heights.
+    GetWindowRect(hwnd(form.combo), &r);
+    EXPECT_EQ(r.bottom - r.top, 23);
+    EXPECT_EQ(SendMessageA(hwnd(form.listBox), LB_GETITEMHEIGHT, 0, 0), 15);
+}
+
+TEST_F(BackendTest, TabOrderIsTheModelsAndOnlyTabStopsAreStops) {
+    SampleForm reordered;
+    reordered.combo.setTabOrder(-1);  // before everything else
+    Win32Backend other;
+    other.realize(reordered);
+    HWND top = other.windowOf(reordered);
+    EXPECT_EQ(GetNextDlgTabItem(top, nullptr, FALSE), other.windowOf(reordered.combo));
+    EXPECT_EQ(GetNextDlgTabItem(top, other.windowOf(reordered.combo), FALSE),
+              other.windowOf(reordered.edit));
+    EXPECT_FALSE(GetWindowLongA(other.windowOf(reordered.button), GWL_STYLE) & WS_TABSTOP);
+    EXPECT_FALSE(GetWindowLongA(other.windowOf(reordered.label), GWL_STYLE) & WS_TABSTOP);
+}
+
+TEST_F(BackendTest, TabStopsAtThePageControlThenWalksIntoItsPage) {
+    form.show();
+    HWND tabs = hwnd(form.pages);
+    HWND inPage = hwnd(form.inPanel);  // inside a panel on the active page
+    EXPECT_EQ(backend.tabTarget(window, hwnd(form.view), false), tabs);
+    EXPECT_EQ(backend.tabTarget(window, tabs, false), inPage);
+    EXPECT_EQ(backend.tabTarget(window, inPage, true), tabs);
+    EXPECT_EQ(backend.tabTarget(window, tabs, true), hwnd(form.view));
+
+    // Pressing Tab in the message loop goes the same way.
+    SetFocus(hwnd(form.view));
+    PostMessageA(hwnd(form.view), WM_KEYDOWN, VK_TAB, 0);
+    PostMessageA(window, WM_CLOSE, 0, 0);  // the loop ends with the main window
+    std::vector<HWND> entered;
+    form.pages.onEnter = [&] { entered.push_back(GetFocus()); };
+    backend.run(form);
+    EXPECT_EQ(entered, (std::vector<HWND>{tabs}));
+}
+
+TEST_F(BackendTest, CodeChangesReachTheNativeControls) {
+    form.edit.setText("C:\\QUON\\Quon.EXE");
+    EXPECT_EQ(text(hwnd(form.edit)), "c:\\quon\\quon.exe");
+    form.check.setChecked(true);
+    EXPECT_EQ(SendMessageA(hwnd(form.check), BM_GETCHECK, 0, 0), BST_CHECKED);
+    form.check.setEnabled(false);
+    EXPECT_FALSE(IsWindowEnabled(hwnd(form.check)));
+    form.label.setVisible(false);
+    EXPECT_FALSE(GetWindowLongA(hwnd(form.label), GWL_STYLE) & WS_VISIBLE);
+
+    form.combo.setItemIndex(2);
+    EXPECT_EQ(SendMessageA(hwnd(form.combo), CB_GETCURSEL, 0, 0), 2);
+    form.listBox.setItems({"p", "q"});
+    EXPECT_EQ(SendMessageA(hwnd(form.listBox), LB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(SendMessageA(hwnd(form.listBox), LB_GETCURSEL, 0, 0), LB_ERR);
+    form.listBox.setItemIndex(1);
+    EXPECT_EQ(SendMessageA(hwnd(form.listBox), LB_GETCURSEL, 0, 0), 1);
+
+    form.progress.setMaximum(200);
+    form.progress.setPosition(150);
+    EXPECT_EQ(SendMessageA(hwnd(form.progress), PBM_GETRANGE, FALSE, 0), 200);
+    EXPECT_EQ(SendMessageA(hwnd(form.progress), PBM_GETPOS, 0, 0), 150);
+
+    HWND status = hwnd(form.status);
+    int edges[4] = {};
+    ASSERT_EQ(SendMessageA(status, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)), 3);
+    EXPECT_EQ(edges[0], 100);
+    EXPECT_EQ(edges[1], 160);
+    EXPECT_EQ(edges[2], -1);  // the last panel reaches the right end
+    form.status.setPanelText(1, "12 available");
+    EXPECT_EQ(statusText(status, 1), "12 available");
+    EXPECT_EQ(statusText(status, 0), "");
+
+    HWND tabs = hwnd(form.pages);
+    EXPECT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 2);
+    EXPECT_EQ(tabText(tabs, 1), "Two");
+    form.sheet2.setCaption("Second");
+    EXPECT_EQ(tabText(tabs, 1), "Second");
+    EXPECT_EQ(text(hwnd(form.group)), " Group && more ");  // the native control shows one "&"
+}
+
+TEST_F(BackendTest, ListViewRowsAndSelectionFollowTheModel) {
+    HWND list = hwnd(form.view);
+    for (const char* name : {"alpha", "beta", "gamma"}) form.view.addRow({name, std::string(name) + ".zip"});
+    ASSERT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 3);
+    EXPECT_EQ(listViewText(list, 1, 0), "beta");
+    EXPECT_EQ(listViewText(list, 2, 1), "gamma.zip");
+
+    std::vector<int> reported;
+    form.view.onChange = [&](int row) { reported.push_back(row); };
+    form.view.selectRow(1);
+    form.view.selectRow(2);
+    // Each change is reported once: the window's own notifications are not echoed back.
+    EXPECT_EQ(reported, (std::vector<int>{1, 1, 2}));
+    EXPECT_FALSE(listViewSelected(list, 1));
+    EXPECT_TRUE(listViewSelected(list, 2));
+
+    form.view.clear();
+    form.view.addRow({"delta", "d.zip"});
+    ASSERT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 1);
+    EXPECT_EQ(listViewText(list, 0, 0), "delta");
+    EXPECT_FALSE(listViewSelected(list, 0));
+}
+
+TEST_F(BackendTest, ListViewSelectionByOthersReachesTheModelOnce) {
+    HWND list = hwnd(form.view);
+    for (const char* name : {"alpha", "beta", "gamma"}) form.view.addRow({name, ""});
+    form.view.selectRow(0);
+    std::vector<int> reported;
+    form.view.onChange = [&](int row) { reported.push_back(row); };
+
+    setListViewSelection(list, 2, true);  // single selection: row 0 goes first
+    EXPECT_EQ(reported, (std::vector<int>{0, 2}));
+    EXPECT_EQ(form.view.selectedRow(), 2);
+    reported.clear();
+    setListViewSelection(list, 2, false);
+    EXPECT_EQ(reported, (std::vector<int>{2}));
+    EXPECT_EQ(form.view.selectedRow(), -1);
+
+    // A handler that moves the selection elsewhere wins over the window.
+    form.view.onChange = [&](int row) {
+        reported.push_back(row);
+        if (row == 1 && form.view.isSelected(1)) form.view.selectRow(0);
+    };
+    reported.clear();
+    setListViewSelection(list, 1, true);
+    EXPECT_EQ(form.view.selectedRow(), 0);
+    EXPECT_TRUE(listViewSelected(list, 0));
+    EXPECT_FALSE(listViewSelected(list, 1));
+    EXPECT_EQ(reported, (std::vector<int>{1, 1, 0}));
+}
+
+TEST_F(BackendTest, ListViewClicksSelectAndReport) {
+    form.show();
+    HWND list = hwnd(form.view);
+    for (const char* name : {"alpha", "beta", "gamma"}) form.view.addRow({name, ""});
+    int clicks = 0, doubleClicks = 0;
+    std::vector<int> reported;
+    form.view.onClick = [&] { ++clicks; };
+    form.view.onDblClick = [&] { ++doubleClicks; };
+    form.view.onChange = [&](int row) { reported.push_back(row); };
+
+    RECT item{LVIR_LABEL, 0, 0, 0};
+    SendMessageA(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+    postClick(list, {(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+    EXPECT_EQ(form.view.selectedRow(), 1);
+    EXPECT_EQ(reported, (std::vector<int>{1}));
+    EXPECT_EQ(clicks, 1);
+
+    RECT client;
+    GetClientRect(list, &client);
+    postClick(list, {10, client.bottom - 5});  // below the last row
+    EXPECT_EQ(form.view.selectedRow(), -1);
+    EXPECT_EQ(reported, (std::vector<int>{1, 1}));
+
+    clicks = 0;
+    postClick(list, {(item.left + item.right) / 2, (item.top + item.bottom) / 2}, true);
+    EXPECT_EQ(doubleClicks, 1);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(form.view.selectedRow(), 1);
+}
+
+TEST_F(BackendTest, ButtonsAndCheckBoxesReportClicksOnce) {
+    int checkClicks = 0;
+    form.check.onClick = [&] { ++checkClicks; };
+    SendMessageA(hwnd(form.check), BM_CLICK, 0, 0);
+    EXPECT_TRUE(form.check.checked());
+    EXPECT_EQ(SendMessageA(hwnd(form.check), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(checkClicks, 1);
+    SendMessageA(hwnd(form.check), BM_CLICK, 0, 0);
+    EXPECT_FALSE(form.check.checked());
+    EXPECT_EQ(SendMessageA(hwnd(form.check), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(checkClicks, 2);
+
+    int buttonClicks = 0;
+    form.button.onClick = [&] { ++buttonClicks; };
+    SendMessageA(hwnd(form.button), BM_CLICK, 0, 0);
+    EXPECT_EQ(buttonClicks, 1);
+    SendMessageA(hwnd(form.groupB), BM_CLICK, 0, 0);
+    EXPECT_TRUE(form.groupB.pressed());
+    SendMessageA(hwnd(form.groupA), BM_CLICK, 0, 0);
+    EXPECT_TRUE(form.groupA.pressed());
+    EXPECT_FALSE(form.groupB.pressed());
+
+    // A disabled control gets no clicks.
+    form.check.setEnabled(false);
+    SendMessageA(hwnd(form.check), BM_CLICK, 0, 0);
+    EXPECT_EQ(checkClicks, 2);
+}
+
+TEST_F(BackendTest, TypingAndChoosingReachTheModel) {
+    int edits = 0;
+    form.edit.onChange = [&] { ++edits; };
+    SendMessageA(hwnd(form.edit), WM_CHAR, 'Q', 0);
+    SendMessageA(hwnd(form.edit), WM_CHAR, 'N', 0);
+    EXPECT_EQ(form.edit.text(), "qn");
+    EXPECT_EQ(edits, 2);
+    form.edit.setText("other");
+    EXPECT_EQ(edits, 3);  // the model's own change, not again for the window's echo
+    EXPECT_EQ(text(hwnd(form.edit)), "other");
+
+    int choices = 0;
+    form.combo.onChange = [&] { ++choices; };
+    form.combo.setItemIndex(0);
+    EXPECT_EQ(choices, 0);
+    SendMessageA(hwnd(form.combo), WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(form.combo.itemIndex(), 1);
+    EXPECT_EQ(choices, 1);
+
+    int picks = 0;
+    form.listBox.onChange = [&] { ++picks; };
+    RECT item;
+    SendMessageA(hwnd(form.listBox), LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
+    postClick(hwnd(form.listBox), {item.left + 5, item.top + 3});
+    EXPECT_EQ(form.listBox.itemIndex(), 2);
+    EXPECT_EQ(picks, 1);
+
+    int labelClicks = 0;
+    form.label.onClick = [&] { ++labelClicks; };
+    postClick(hwnd(form.label), {2, 2});
+    EXPECT_EQ(labelClicks, 1);
+}
+
+TEST_F(BackendTest, PagesSwitchByTabAndByCode) {
+    form.show();
+    HWND tabs = hwnd(form.pages);
+    EXPECT_TRUE(IsWindowVisible(hwnd(form.sheet1)));
+    EXPECT_FALSE(IsWindowVisible(hwnd(form.sheet2)));
+    // The page fills the display area below the tabs.
+    RECT display;
+    GetClientRect(tabs, &display);
+    SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+    RECT page;
+    GetWindowRect(hwnd(form.sheet1), &page);
+    MapWindowPoints(nullptr, tabs, reinterpret_cast<POINT*>(&page), 2);
+    EXPECT_EQ(page.top, display.top);
+    EXPECT_EQ(page.bottom, display.bottom);
+
+    RECT tab;
+    SendMessageA(tabs, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&tab));
+    postClick(tabs, {(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2});
+    EXPECT_EQ(form.pages.activePage(), 1);
+    EXPECT_FALSE(IsWindowVisible(hwnd(form.sheet1)));
+    EXPECT_TRUE(IsWindowVisible(hwnd(form.sheet2)));
+
+    form.pages.setActivePage(0);
+    EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 0);
+    EXPECT_TRUE(IsWindowVisible(hwnd(form.sheet1)));
+    EXPECT_FALSE(IsWindowVisible(hwnd(form.sheet2)));
+
+    form.pages.setHotTrack(true);
+    EXPECT_TRUE(GetWindowLongA(tabs, GWL_STYLE) & TCS_HOTTRACK);
+}
+
+TEST_F(BackendTest, MouseMovesCursorsAndCapture) {
+    std::vector<MouseEvent> moves, ups;
+    form.check.onMouseMove = [&](const MouseEvent& e) { moves.push_back(e); };
+    SendMessageA(hwnd(form.check), WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(7, 5));
+    ASSERT_EQ(moves.size(), 1u);
+    EXPECT_EQ(moves[0].x, 7);
+    EXPECT_EQ(moves[0].y, 5);
+    EXPECT_TRUE(moves[0].rightHeld);
+    EXPECT_FALSE(moves[0].leftHeld);
+
+    // The form's own client area reports too; a group box is not transparent to it.
+    int formMoves = 0, groupMoves = 0;
+    form.onMouseMove = [&](const MouseEvent&) { ++formMoves; };
+    form.group.onMouseMove = [&](const MouseEvent&) { ++groupMoves; };
+    SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(300, 300));
+    SendMessageA(hwnd(form.group), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(formMoves, 1);
+    EXPECT_EQ(groupMoves, 1);
+    EXPECT_EQ(SendMessageA(hwnd(form.group), WM_NCHITTEST, 0, 0), HTCLIENT);
+
+    // The progress bar keeps the pointer while the button is held.
+    moves.clear();
+    form.progress.onMouseMove = [&](const MouseEvent& e) { moves.push_back(e); };
+    form.progress.onMouseUp = [&](const MouseEvent& e) { ups.push_back(e); };
+    HWND bar = hwnd(form.progress);
+    SendMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
+    EXPECT_EQ(GetCapture(), bar);
+    SendMessageA(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-20, 5));
+    ASSERT_EQ(moves.size(), 1u);
+    EXPECT_EQ(moves[0].x, -20);
+    EXPECT_TRUE(moves[0].leftHeld);
+    SendMessageA(bar, WM_LBUTTONUP, 0, MAKELPARAM(-20, 5));
+    ASSERT_EQ(ups.size(), 1u);
+    EXPECT_EQ(ups[0].button, MouseEvent::Left);
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    form.label.setCursor(Cursor::HandPoint);
+    HWND label = hwnd(form.label);
+    EXPECT_TRUE(SendMessageA(label, WM_SETCURSOR, reinterpret_cast<WPARAM>(label),
+                             MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_HAND));
+    form.label.setCursor(Cursor::Help);
+    SendMessageA(label, WM_SETCURSOR, reinterpret_cast<WPARAM>(label), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_HELP));
+}
+
+TEST_F(BackendTest, FormShowsPaintsAndCloses) {
+    std::vector<std::string> events;
+    form.onShow = [&] { events.push_back(IsWindowVisible(window) ? "show (visible)" : "show"); };
+    form.onPaint = [&] { events.push_back("paint"); };
+    form.onClose = [&] { events.push_back("close"); };
+    form.show();
+    EXPECT_TRUE(IsWindowVisible(window));
+    ASSERT_GE(events.size(), 2u);
+    EXPECT_EQ(events[0], "show");   // before the window appears
+    EXPECT_EQ(events[1], "paint");  // at the first paint, during show
+    EXPECT_NE(GetFocus(), nullptr);
+    EXPECT_TRUE(IsChild(window, GetFocus()));
+
+    events.clear();
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(events, (std::vector<std::string>{"close"}));
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_TRUE(IsWindow(window));  // not the main window: only hidden
+
+    form.setEnabled(false);
+    EXPECT_FALSE(IsWindowEnabled(window));
+}
+
+TEST_F(BackendTest, ColoursReachTheNativePainting) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HWND edit = hwnd(form.edit);
+    form.edit.setColor(Color::rgb(10, 20, 30));
+    form.edit.setFontColor(kRed);
+    auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageA(window, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit)));
+    LOGBRUSH lb{};
+    GetObjectA(brush, sizeof(lb), &lb);
+    EXPECT_EQ(lb.lbColor, RGB(10, 20, 30));
+    EXPECT_EQ(GetBkColor(dc), RGB(10, 20, 30));
+    EXPECT_EQ(GetTextColor(dc), RGB(255, 0, 0));
+
+    // A system colour is the system's; no colour means the usual one.
+    form.edit.setColor(Color::of(SysColor::ButtonFace));
+    brush = reinterpret_cast<HBRUSH>(
+        SendMessageA(window, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit)));
+    GetObjectA(brush, sizeof(lb), &lb);
+    EXPECT_EQ(lb.lbColor, GetSysColor(COLOR_BTNFACE));
+    form.check.setFontColor(kBlue);
+    SendMessageA(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(hwnd(form.check)));
+    EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 255));
+    EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_BTNFACE));
+    DeleteDC(dc);
+}
+
+TEST_F(BackendTest, SelfDrawnControlsPaintTheirState) {
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
+
+    form.button.setFlat(true);
+    EXPECT_EQ(Snapshot(hwnd(form.button)).at(0, 0), face);  // no edge without the pointer
+    form.button.setFlat(false);
+    EXPECT_NE(Snapshot(hwnd(form.button)).at(0, 0), face);
+    form.groupA.setFlat(true);
+    form.groupA.setPressed(true);
+    EXPECT_EQ(Snapshot(hwnd(form.groupA)).at(0, 0), shadow);  // sunk
+
+    EXPECT_EQ(Snapshot(hwnd(form.panel)).at(0, 0), shadow);  // lowered outside
+    EXPECT_EQ(Snapshot(hwnd(form.panel)).at(1, 1), light);   // raised inside
+    EXPECT_EQ(Snapshot(hwnd(form.raised)).at(0, 0), light);
+
+    // 3 x 2 pixels (rows not a multiple of four bytes), blue-green-red order.
+    Bitmap picture;
+    picture.width = 3;
+    picture.height = 2;
+    picture.pixels = {255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 10, 20, 30, 255, 255, 255};
+    form.image.setPicture(picture);
+    Snapshot shot(hwnd(form.image));
+    EXPECT_EQ(shot.at(0, 0), RGB(0, 0, 255));
+    EXPECT_EQ(shot.at(2, 0), RGB(255, 0, 0));
+    EXPECT_EQ(shot.at(1, 1), RGB(30, 20, 10));
+    EXPECT_EQ(shot.at(2, 1), RGB(255, 255, 255));
+    EXPECT_EQ(shot.at(3, 0), face);  // the rest is button face
+    EXPECT_EQ(shot.at(0, 2), face);
+}
+
+}  // namespace

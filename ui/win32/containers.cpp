@@ -1,0 +1,248 @@
+// Peers of the controls that hold others or paint themselves: the page
+// control and its pages, panels, group boxes and images.
+#include <algorithm>
+
+#include "ui/win32/peers.h"
+#include "ui/win32/win32_backend.h"
+
+namespace qn::ui {
+
+// --- PageControl: a tab control whose pages are child windows filling its
+// display area; only the active one is shown. The control parent style lets
+// Tab walk into the active page.
+
+NativePeer::Creation PageControlPeer::creation() const {
+    DWORD style = WS_CLIPCHILDREN;
+    if (pages().hotTrack()) style |= TCS_HOTTRACK;
+    return {WC_TABCONTROLA, style, WS_EX_CONTROLPARENT};
+}
+
+std::vector<Control*> PageControlPeer::sheets() const {
+    std::vector<Control*> result;
+    for (Control* child : control().children())
+        if (child->kind() == Kind::TabSheet) result.push_back(child);
+    return result;
+}
+
+void PageControlPeer::childrenCreated() {
+    int index = 0;
+    for (Control* sheet : sheets()) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(sheet->caption().c_str());
+        SendMessageA(hwnd(), TCM_INSERTITEMA, WPARAM(index++), reinterpret_cast<LPARAM>(&item));
+    }
+    tabsBuilt_ = true;
+    layoutPages();
+}
+
+void PageControlPeer::layoutPages() {
+    RECT r;
+    GetClientRect(hwnd(), &r);
+    SendMessageA(hwnd(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+    for (Control* sheet : sheets())
+        if (HWND page = backend().windowOf(*sheet))
+            SetWindowPos(page, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PageControlPeer::showActivePage() {
+    const std::vector<Control*> all = sheets();
+    HWND focus = GetFocus();
+    for (size_t i = 0; i < all.size(); ++i) {
+        HWND page = backend().windowOf(*all[i]);
+        if (!page) continue;
+        const bool active = static_cast<int>(i) == pages().activePage();
+        if (!active && focus && (focus == page || IsChild(page, focus))) SetFocus(hwnd());
+        ShowWindow(page, active ? SW_SHOW : SW_HIDE);
+    }
+}
+
+void PageControlPeer::pageCaptionChanged(const Control& page) {
+    const std::vector<Control*> all = sheets();
+    const auto at = std::find(all.begin(), all.end(), &page);
+    if (at == all.end()) return;
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(page.caption().c_str());
+    SendMessageA(hwnd(), TCM_SETITEMA, WPARAM(at - all.begin()), reinterpret_cast<LPARAM>(&item));
+    layoutPages();  // the row of tabs may have changed
+}
+
+void PageControlPeer::update(Property property, int index) {
+    switch (property) {
+    case Property::ActivePage:
+        // Setting the selection from here sends no notification.
+        SendMessageA(hwnd(), TCM_SETCURSEL, WPARAM(pages().activePage()), 0);
+        showActivePage();
+        break;
+    case Property::HotTrack: {
+        const LONG style = GetWindowLongA(hwnd(), GWL_STYLE);
+        const LONG wanted = pages().hotTrack() ? (style | TCS_HOTTRACK) : (style & ~TCS_HOTTRACK);
+        if (wanted != style) {
+            SetWindowLongA(hwnd(), GWL_STYLE, wanted);
+            InvalidateRect(hwnd(), nullptr, TRUE);
+        }
+        break;
+    }
+    case Property::Font:
+        NativePeer::update(property, index);
+        if (tabsBuilt_) layoutPages();  // the tabs' height follows the font
+        break;
+    default: NativePeer::update(property, index);
+    }
+}
+
+bool PageControlPeer::onNotify(NMHDR& header, LRESULT& result) {
+    if (header.code != TCN_SELCHANGE) return false;
+    result = 0;
+    if (mirroring()) return true;
+    const auto chosen = static_cast<int>(SendMessageA(hwnd(), TCM_GETCURSEL, 0, 0));
+    pages().setActivePage(chosen);
+    if (pages().activePage() != chosen) {
+        Mirror mirror(*this);
+        update(Property::ActivePage, -1);
+    }
+    showActivePage();
+    return true;
+}
+
+// --- TabSheet: placed and shown by its page control.
+
+NativePeer::Creation TabSheetPeer::creation() const {
+    return {kPageClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+}
+
+void TabSheetPeer::update(Property property, int index) {
+    switch (property) {
+    case Property::Visible: break;  // the page control shows the active page
+    case Property::Caption:
+        if (Control* owner = control().parent())
+            if (auto* tabs = dynamic_cast<PageControlPeer*>(owner->peer()))
+                tabs->pageCaptionChanged(control());
+        break;
+    default: NativePeer::update(property, index);
+    }
+}
+
+// --- Panel: a plain window with a bevel.
+
+NativePeer::Creation PanelPeer::creation() const {
+    return {kPanelClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+}
+
+void PanelPeer::paint(HDC dc) {
+    RECT r;
+    GetClientRect(hwnd(), &r);
+    FillRect(dc, &r, backend().brush(background(COLOR_BTNFACE)));
+    const UINT edge = static_cast<Panel&>(control()).bevel() == Panel::Bevel::Raised
+                          ? BDR_RAISEDINNER
+                          : BDR_SUNKENOUTER | BDR_RAISEDINNER;
+    DrawEdge(dc, &r, edge, BF_RECT);
+}
+
+// --- GroupBox: the native frame; its children live inside it.
+
+NativePeer::Creation GroupBoxPeer::creation() const {
+    return {"BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+}
+
+bool GroupBoxPeer::handle(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+    switch (msg) {
+    case WM_ERASEBKGND: {
+        // The button paints only its frame and caption; with its parent
+        // clipping children, nobody else paints the inside.
+        RECT r;
+        GetClientRect(hwnd(), &r);
+        FillRect(reinterpret_cast<HDC>(wp), &r, backend().brush(background(COLOR_BTNFACE)));
+        result = 1;
+        return true;
+    }
+    case WM_NCHITTEST:
+        // A group box is normally transparent to the mouse; the model wants its moves.
+        result = HTCLIENT;
+        return true;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+        // ...but not the button behaviour (capture, focus) that clicks would start.
+        result = 0;
+        return true;
+    default: return false;
+    }
+}
+
+// --- Image: the picture at the top left, button face around it.
+
+NativePeer::Creation ImagePeer::creation() const { return {kImageClass, 0, 0}; }
+
+void ImagePeer::update(Property property, int index) {
+    if (property != Property::Picture) {
+        NativePeer::update(property, index);
+        return;
+    }
+    // Device-independent bitmaps want each row padded to four bytes.
+    const Bitmap& picture = static_cast<Image&>(control()).picture();
+    rows_.clear();
+    const size_t width = picture.width > 0 ? static_cast<size_t>(picture.width) : 0;
+    const size_t height = picture.height > 0 ? static_cast<size_t>(picture.height) : 0;
+    if (width && height && picture.pixels.size() >= width * height * 3) {
+        const size_t stride = (width * 3 + 3) & ~size_t(3);
+        rows_.assign(stride * height, 0);
+        for (size_t y = 0; y < height; ++y)
+            std::copy_n(picture.pixels.begin() + static_cast<std::ptrdiff_t>(y * width * 3),
+                        width * 3, rows_.begin() + static_cast<std::ptrdiff_t>(y * stride));
+    }
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void ImagePeer::paint(HDC dc) {
+    RECT r;
+    GetClientRect(hwnd(), &r);
+    const Bitmap& picture = static_cast<Image&>(control()).picture();
+    const int saved = SaveDC(dc);
+    if (!rows_.empty()) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = picture.width;
+        info.bmiHeader.biHeight = -picture.height;  // top-down
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 24;
+        info.bmiHeader.biCompression = BI_RGB;
+        StretchDIBits(dc, 0, 0, picture.width, picture.height, 0, 0, picture.width, picture.height,
+                      rows_.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+        ExcludeClipRect(dc, 0, 0, picture.width, picture.height);
+    }
+    FillRect(dc, &r, backend().brush(background(COLOR_BTNFACE)));
+    RestoreDC(dc, saved);
+}
+
+// Painting of the self-drawn kinds, shared by WM_PAINT and WM_PRINTCLIENT.
+namespace {
+template <typename Painter>
+bool paintMessage(HWND hwnd, UINT msg, WPARAM wp, LRESULT& result, Painter paint) {
+    switch (msg) {
+    case WM_ERASEBKGND: result = 1; return true;  // paint covers everything
+    case WM_PRINTCLIENT: paint(reinterpret_cast<HDC>(wp)); result = 0; return true;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        paint(dc);
+        EndPaint(hwnd, &ps);
+        result = 0;
+        return true;
+    }
+    default: return false;
+    }
+}
+}  // namespace
+
+bool PanelPeer::handle(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+    return paintMessage(hwnd(), msg, wp, result, [this](HDC dc) { paint(dc); });
+}
+
+bool ImagePeer::handle(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+    return paintMessage(hwnd(), msg, wp, result, [this](HDC dc) { paint(dc); });
+}
+
+}  // namespace qn::ui

@@ -1,0 +1,103 @@
+// A form's top-level window: placement, showing and hiding, closing,
+// painting, and keeping the keyboard focus across activations.
+#include "ui/win32/peers.h"
+
+#include "ui/win32/win32_backend.h"
+
+namespace qn::ui {
+
+NativePeer::Creation FormPeer::creation() const {
+    // The first form is the application's main window and may be minimized;
+    // later ones are its dialogs. Neither can be resized.
+    if (!backend().firstForm())
+        return {kFormClass, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+                0};
+    return {kFormClass, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME};
+}
+
+HWND FormPeer::createWindow(HWND /*parent*/) {
+    const Creation c = creation();
+    const Rect& client = control().bounds();
+    RECT outer{0, 0, client.width, client.height};
+    AdjustWindowRectEx(&outer, c.style, FALSE, c.exStyle);
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    return CreateWindowExA(c.exStyle, c.className, control().caption().c_str(), c.style, x, y, width,
+                           height, backend().firstForm(), nullptr, backend().instance(), nullptr);
+}
+
+void FormPeer::update(Property property, int index) {
+    switch (property) {
+    case Property::Visible:
+        if (control().visible()) {
+            ShowWindow(hwnd(), SW_SHOW);
+            UpdateWindow(hwnd());  // the first paint, and the model's onPaint, happen now
+        } else {
+            ShowWindow(hwnd(), SW_HIDE);
+        }
+        break;
+    case Property::Font: break;  // a form shows no text of its own
+    default: NativePeer::update(property, index);
+    }
+}
+
+bool FormPeer::handle(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+    switch (msg) {
+    case WM_ERASEBKGND: {
+        RECT r;
+        GetClientRect(hwnd(), &r);
+        FillRect(reinterpret_cast<HDC>(wp), &r, backend().brush(background(COLOR_BTNFACE)));
+        result = 1;
+        return true;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        BeginPaint(hwnd(), &ps);
+        EndPaint(hwnd(), &ps);
+        // After validating, so a message box raised by the handler cannot
+        // bring the same paint round again.
+        form().paint();
+        result = 0;
+        return true;
+    }
+    case WM_CLOSE: {
+        HWND self = hwnd();
+        form().close();  // may end the process; otherwise hides the window
+        if (self == backend().mainWindow() && IsWindow(self)) DestroyWindow(self);
+        result = 0;
+        return true;
+    }
+    case WM_DESTROY:
+        if (hwnd() == backend().mainWindow()) PostQuitMessage(0);
+        return false;
+    case WM_ACTIVATE:
+        if (LOWORD(wp) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(hwnd(), focus)) lastFocus_ = focus;
+        } else if (!HIWORD(wp)) {
+            restoreFocus();
+        }
+        result = 0;
+        return true;
+    case WM_SETFOCUS:
+        restoreFocus();
+        result = 0;
+        return true;
+    default: return false;
+    }
+}
+
+void FormPeer::restoreFocus() {
+    // As a dialog does: back to the control that had the focus, else the
+    // first one in tab order.
+    HWND target = lastFocus_;
+    if (!target && form().focused()) target = backend().windowOf(*form().focused());
+    if (!target || !IsWindow(target) || !IsChild(hwnd(), target) || !IsWindowVisible(target) ||
+        !IsWindowEnabled(target))
+        target = GetNextDlgTabItem(hwnd(), nullptr, FALSE);
+    if (target && target != hwnd()) SetFocus(target);
+}
+
+}  // namespace qn::ui

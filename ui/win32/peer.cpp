@@ -1,0 +1,221 @@
+// What every peer does alike: creating and naming its window, the mouse,
+// cursor and focus messages, reflecting child notifications, and the common
+// properties (caption, enabled, visible, font, colour).
+#include "ui/win32/peers.h"
+
+#include "ui/win32/win32_backend.h"
+
+namespace qn::ui {
+
+namespace {
+
+const char* const kNameProperty = "QnName";  // read by the end-to-end driver
+
+LPCSTR cursorId(Cursor cursor) {
+    switch (cursor) {
+    case Cursor::HandPoint: return IDC_HAND;
+    case Cursor::Help: return IDC_HELP;
+    default: return IDC_ARROW;
+    }
+}
+
+MouseEvent mouseEvent(WPARAM wp, LPARAM lp, MouseEvent::Button button) {
+    MouseEvent e;
+    e.x = GET_X_LPARAM(lp);  // signed: a captured pointer may be left of or above the control
+    e.y = GET_Y_LPARAM(lp);
+    e.button = button;
+    e.leftHeld = (wp & MK_LBUTTON) != 0;
+    e.rightHeld = (wp & MK_RBUTTON) != 0;
+    e.middleHeld = (wp & MK_MBUTTON) != 0;
+    return e;
+}
+
+}  // namespace
+
+NativePeer::~NativePeer() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void NativePeer::create(HWND parent) {
+    hwnd_ = createWindow(parent);
+    if (!hwnd_) return;
+    backend_.attach(hwnd_, this);
+    SetWindowSubclass(hwnd_, subclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    ATOM name = GlobalAddAtomA(control_.name().c_str());
+    SetPropA(hwnd_, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(name)));
+    control_.setPeer(this);
+}
+
+void NativePeer::synchronize() {
+    Mirror mirror(*this);
+    // Font first: sizes measured from text depend on it. Visible last, so a
+    // window appears complete.
+    static const Property kInitial[] = {
+        Property::Font, Property::Enabled, Property::Color, Property::Checked, Property::Items,
+        Property::ItemIndex, Property::Rows, Property::Panels, Property::Flat, Property::Pressed,
+        Property::HotTrack, Property::ActivePage, Property::Position, Property::Picture,
+        Property::Visible};
+    for (Property p : kInitial) update(p, -1);
+}
+
+HWND NativePeer::createWindow(HWND parent) {
+    const Creation c = creation();
+    const Rect b = placement();
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_GROUP | c.style;
+    if (control_.tabStop()) style |= WS_TABSTOP;
+    const int id = backend_.nextControlId();
+    return CreateWindowExA(c.exStyle, c.className, control_.caption().c_str(), style, b.left, b.top,
+                           b.width, b.height, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), backend_.instance(),
+                           nullptr);
+}
+
+void NativePeer::changed(Control& /*control*/, Property property, int index) {
+    if (!hwnd_) return;
+    Mirror mirror(*this);
+    update(property, index);
+}
+
+void NativePeer::update(Property property, int /*index*/) {
+    switch (property) {
+    case Property::Caption: setText(control_.caption()); break;
+    case Property::Enabled: EnableWindow(hwnd_, control_.enabled()); break;
+    case Property::Visible: ShowWindow(hwnd_, control_.visible() ? SW_SHOW : SW_HIDE); break;
+    case Property::Font:
+        SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
+        break;
+    case Property::Color: InvalidateRect(hwnd_, nullptr, TRUE); break;
+    case Property::Focus: {
+        // A hidden or inactive form takes it when it next becomes active.
+        HWND form = GetAncestor(hwnd_, GA_ROOT);
+        if (form == hwnd_) break;
+        if (form && IsWindowVisible(form) && GetActiveWindow() == form) {
+            SetFocus(hwnd_);
+        } else if (auto* peer = dynamic_cast<FormPeer*>(backend_.peerOf(form))) {
+            peer->setPendingFocus(hwnd_);
+        }
+        break;
+    }
+    default: break;  // the cursor is asked for at WM_SETCURSOR; the rest is per kind
+    }
+}
+
+void NativePeer::setText(const std::string& text) {
+    // Leave an unchanged text alone so an edit box keeps its caret.
+    const int length = GetWindowTextLengthA(hwnd_);
+    std::string current(static_cast<size_t>(length) + 1, '\0');
+    GetWindowTextA(hwnd_, current.data(), length + 1);
+    current.resize(static_cast<size_t>(length));
+    if (current != text) SetWindowTextA(hwnd_, text.c_str());
+}
+
+std::string NativePeer::windowText() const {
+    const int length = GetWindowTextLengthA(hwnd_);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const int got = GetWindowTextA(hwnd_, text.data(), length + 1);
+    text.resize(static_cast<size_t>(got));
+    return text;
+}
+
+HFONT NativePeer::font() const { return backend_.font(control_.font()); }
+
+COLORREF NativePeer::background(int sysColor) const {
+    return control_.color() ? Win32Backend::colorRef(*control_.color()) : GetSysColor(sysColor);
+}
+
+LRESULT NativePeer::onCtlColor(HWND parent, UINT msg, WPARAM wp, LPARAM lp) {
+    HDC dc = reinterpret_cast<HDC>(wp);
+    LRESULT brush;
+    if (control_.color()) {
+        const COLORREF c = Win32Backend::colorRef(*control_.color());
+        SetBkColor(dc, c);
+        brush = reinterpret_cast<LRESULT>(backend_.brush(c));
+    } else {
+        brush = DefWindowProcA(parent, msg, wp, lp);  // the control's usual colours
+    }
+    // A disabled control keeps the grey text the system gives it.
+    if (IsWindowEnabled(hwnd_)) SetTextColor(dc, Win32Backend::colorRef(control_.font().color));
+    return brush;
+}
+
+LRESULT CALLBACK NativePeer::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                          DWORD_PTR ref) {
+    auto* self = reinterpret_cast<NativePeer*>(ref);
+    if (msg == WM_NCDESTROY) {
+        self->detachWindow();
+        return DefSubclassProc(hwnd, msg, wp, lp);
+    }
+    if (self->backend_.quiet()) return DefSubclassProc(hwnd, msg, wp, lp);
+    LRESULT result = 0;
+    if (self->reflect(msg, wp, lp, result) || self->mouse(msg, wp, lp, result) ||
+        self->handle(msg, wp, lp, result))
+        return result;
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+void NativePeer::detachWindow() {
+    RemoveWindowSubclass(hwnd_, subclassProc, 1);
+    if (auto atom = static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(RemovePropA(hwnd_, kNameProperty))))
+        GlobalDeleteAtom(atom);
+    backend_.detach(hwnd_);
+    hwnd_ = nullptr;
+}
+
+bool NativePeer::reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    NativePeer* child = nullptr;
+    switch (msg) {
+    case WM_COMMAND:
+        if (lp == 0) return false;  // menus, accelerators, dialog keys: not a control's
+        child = backend_.peerOf(reinterpret_cast<HWND>(lp));
+        if (!child || !child->onCommand(HIWORD(wp))) return false;
+        result = 0;
+        return true;
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lp);
+        child = backend_.peerOf(header->hwndFrom);
+        return child && child->onNotify(*header, result);
+    }
+    case WM_DRAWITEM: {
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+        child = backend_.peerOf(item->hwndItem);
+        if (!child || !child->onDrawItem(*item)) return false;
+        result = TRUE;
+        return true;
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        child = backend_.peerOf(reinterpret_cast<HWND>(lp));
+        if (!child) return false;
+        result = child->onCtlColor(hwnd_, msg, wp, lp);
+        return true;
+    default: return false;
+    }
+}
+
+bool NativePeer::mouse(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    // The model hears of the event first; the window's own handling follows.
+    switch (msg) {
+    case WM_MOUSEMOVE: control_.mouseMove(mouseEvent(wp, lp, MouseEvent::None)); return false;
+    case WM_LBUTTONUP: control_.mouseUp(mouseEvent(wp, lp, MouseEvent::Left)); return false;
+    case WM_RBUTTONUP: control_.mouseUp(mouseEvent(wp, lp, MouseEvent::Right)); return false;
+    case WM_MBUTTONUP: control_.mouseUp(mouseEvent(wp, lp, MouseEvent::Middle)); return false;
+    case WM_SETFOCUS:
+        if (control_.tabStop()) control_.enter();
+        return false;
+    case WM_SETCURSOR:
+        // Only for the pointer over this very window; a Default cursor is the class's own.
+        if (reinterpret_cast<HWND>(wp) != hwnd_ || LOWORD(lp) != HTCLIENT ||
+            control_.cursor() == Cursor::Default)
+            return false;
+        SetCursor(LoadCursorA(nullptr, cursorId(control_.cursor())));
+        result = TRUE;
+        return true;
+    default: return false;
+    }
+}
+
+bool NativePeer::handle(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+}  // namespace qn::ui

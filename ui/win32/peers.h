@@ -1,0 +1,286 @@
+// The native side of each kind of control. A peer owns no behaviour: it
+// copies the model's state onto its window and hands the window's messages
+// to the model's entry points.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/win32.h"
+#include "ui/widgets.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+namespace qn::ui {
+
+class Win32Backend;
+
+class NativePeer : public Peer {
+public:
+    NativePeer(Win32Backend& backend, Control& control) : backend_(backend), control_(control) {}
+    ~NativePeer() override;
+
+    Control& control() const { return control_; }
+    HWND hwnd() const { return hwnd_; }
+    Win32Backend& backend() const { return backend_; }
+
+    // Creates and names the window under `parent`.
+    void create(HWND parent);
+    // Brings the window up to date with the model, once its children exist.
+    void synchronize();
+    // The window the children of this control live in.
+    virtual HWND childParent() const { return hwnd_; }
+    // After the children's windows exist.
+    virtual void childrenCreated() {}
+
+    void changed(Control& control, Property property, int index) final;
+
+    // Notifications a child sent to its parent window, reflected to the child's peer.
+    virtual bool onCommand(int /*code*/) { return false; }
+    virtual bool onNotify(NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
+    virtual bool onDrawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
+    virtual LRESULT onCtlColor(HWND parent, UINT msg, WPARAM wp, LPARAM lp);
+
+protected:
+    struct Creation {
+        const char* className;
+        DWORD style;
+        DWORD exStyle;
+    };
+    virtual Creation creation() const = 0;
+    virtual Rect placement() const { return control_.bounds(); }
+    virtual HWND createWindow(HWND parent);
+    // Copies one property of the model onto the window.
+    virtual void update(Property property, int index);
+    // The window's own messages; true when handled, with the result.
+    virtual bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+
+    // Messages sent while the backend mirrors the model are echoes of the
+    // model's own change and must not go back into it.
+    bool mirroring() const { return mirroring_ > 0; }
+    struct Mirror {
+        explicit Mirror(NativePeer& p) : peer(p) { ++peer.mirroring_; }
+        ~Mirror() { --peer.mirroring_; }
+        NativePeer& peer;
+    };
+
+    HFONT font() const;
+    // The model's background colour, or the given system colour.
+    COLORREF background(int sysColor) const;
+    void setText(const std::string& text);
+    std::string windowText() const;
+
+private:
+    static LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                         DWORD_PTR self);
+    bool reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    bool mouse(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    void detachWindow();
+
+    Win32Backend& backend_;
+    Control& control_;
+    HWND hwnd_ = nullptr;
+    int mirroring_ = 0;
+};
+
+class FormPeer : public NativePeer {
+public:
+    using NativePeer::NativePeer;
+
+protected:
+    Creation creation() const override;
+    HWND createWindow(HWND parent) override;
+    void update(Property property, int index) override;
+    bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+public:
+    // The control to get the focus when this form next becomes active.
+    void setPendingFocus(HWND control) { lastFocus_ = control; }
+
+private:
+    Form& form() const { return static_cast<Form&>(control()); }
+    void restoreFocus();
+    HWND lastFocus_ = nullptr;
+};
+
+class LabelPeer : public NativePeer {
+public:
+    using NativePeer::NativePeer;
+    bool onCommand(int code) override;
+
+protected:
+    Creation creation() const override;
+    void update(Property property, int index) override;
+
+private:
+    void fitText();
+};
+
+class ButtonPeer : public NativePeer {
+public:
+    using NativePeer::NativePeer;
+    bool onCommand(int code) override;
+    bool onDrawItem(const DRAWITEMSTRUCT& item) override;
+
+protected:
+    Creation creation() const override;
+    void update(Property property, int index) override;
+    bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+private:
+    Button& button() const { return static_cast<Button&>(control()); }
+    bool hot_ = false;  // the pointer is over a flat button
+};
+
+class CheckBoxPeer : public NativePeer {
+public:
+    using NativePeer::NativePeer;
+    bool onCommand(int code) override;
+
+protected:
+    Creation creation() const override;
+    void update(Property property, int index) override;
+};
+
+class EditPeer : public NativePeer {
+public:
+    using NativePeer::NativePeer;
+    bool onCommand(int code) override;
+
+protected:
+    Creation creation() const override;
+};
+
+class ComboBoxPeer : public NativePeer {
+public:
+    using NativePeer::NativePeer;
+    bool onCommand(int code) override;
+
+protected:
+    Creation creation() const override;
+    Rect placement() const override;
+    void update(Property property, int index) override;
+};
+
+class ListBoxPeer : public NativePeer {
+public:
+    using NativePeer::NativePeer;
+    bool onCommand(int code) override;
+
+protected:
+    Creation creation() const override;
+    void update(Property property, int index) override;
+};
+
+class ListViewPeer : public NativePeer {
+public:
+    using NativePeer::NativePeer;
+    bool onNotify(NMHDR& header, LRESULT& result) override;
+
+protected:
+    Creation creation() const override;
+    HWND createWindow(HWND parent) override;
+    void update(Property property, int index) override;
+
+private:
+    ListView& list() const { return static_cast<ListView&>(control()); }
+    void insertRow(int row);
+    void syncRows();
+    void syncRowState(int row);
+    void syncColors();
+};
+
+class StatusBarPeer : public NativePeer {
+public:
+    using NativePeer::NativePeer;
+
+protected:
+    Creation creation() const override;
+    void update(Property property, int index) override;
+
+private:
+    void setPanelText(int panel);
+};
+
+class PageControlPeer : public NativePeer {
+public:
+    using NativePeer::NativePeer;
+    void childrenCreated() override;
+    bool onNotify(NMHDR& header, LRESULT& result) override;
+    // The caption of one page changed.
+    void pageCaptionChanged(const Control& page);
+
+protected:
+    Creation creation() const override;
+    void update(Property property, int index) override;
+
+private:
+    PageControl& pages() const { return static_cast<PageControl&>(control()); }
+    std::vector<Control*> sheets() const;
+    void layoutPages();
+    void showActivePage();
+    bool tabsBuilt_ = false;
+};
+
+class TabSheetPeer : public NativePeer {
+public:
+    using NativePeer::NativePeer;
+
+protected:
+    Creation creation() const override;
+    void update(Property property, int index) override;
+};
+
+class PanelPeer : public NativePeer {
+public:
+    using NativePeer::NativePeer;
+
+protected:
+    Creation creation() const override;
+    bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+private:
+    void paint(HDC dc);
+};
+
+class GroupBoxPeer : public NativePeer {
+public:
+    using NativePeer::NativePeer;
+
+protected:
+    Creation creation() const override;
+    bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+};
+
+class ImagePeer : public NativePeer {
+public:
+    using NativePeer::NativePeer;
+
+protected:
+    Creation creation() const override;
+    void update(Property property, int index) override;
+    bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+private:
+    void paint(HDC dc);
+    std::vector<std::uint8_t> rows_;  // the picture with DIB row padding
+};
+
+class ProgressBarPeer : public NativePeer {
+public:
+    using NativePeer::NativePeer;
+
+protected:
+    Creation creation() const override;
+    void update(Property property, int index) override;
+    bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+};
+
+// Window classes of the controls that have no native counterpart.
+inline const char* const kFormClass = "QnForm";
+inline const char* const kPageClass = "QnPage";
+inline const char* const kPanelClass = "QnPanel";
+inline const char* const kImageClass = "QnImage";
+
+}  // namespace qn::ui

@@ -1,0 +1,220 @@
+// Creating the windows of a form and running the message loop; the shared
+// fonts and brushes.
+#include "ui/win32/win32_backend.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "ui/win32/peers.h"
+
+namespace qn::ui {
+
+namespace {
+
+void registerClasses(HINSTANCE instance) {
+    // Plain windows: all their behaviour comes from the peer's subclass.
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    for (const char* name : {kPageClass, kPanelClass, kImageClass}) {
+        wc.lpszClassName = name;
+        RegisterClassA(&wc);  // a second backend finds them registered already
+    }
+    wc.lpszClassName = kFormClass;
+    wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    RegisterClassA(&wc);
+}
+
+int sysColorIndex(SysColor color) {
+    switch (color) {
+    case SysColor::Window: return COLOR_WINDOW;
+    case SysColor::ButtonFace: return COLOR_BTNFACE;
+    case SysColor::Highlight: return COLOR_HIGHLIGHT;
+    case SysColor::WindowText: return COLOR_WINDOWTEXT;
+    }
+    return COLOR_WINDOWTEXT;
+}
+
+}  // namespace
+
+Win32Backend::Win32Backend() : instance_(GetModuleHandleA(nullptr)) {
+    // The program's start-up does this too; tests create a backend without it.
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    registerClasses(instance_);
+}
+
+Win32Backend::~Win32Backend() {
+    // The controls may be gone already: take the windows down without
+    // telling the model, then drop the peers.
+    quiet_ = true;
+    for (const auto& peer : peers_) {
+        HWND hwnd = peer->hwnd();
+        if (hwnd && !(GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD)) DestroyWindow(hwnd);
+    }
+    peers_.clear();
+    for (auto& entry : fonts_) DeleteObject(entry.second);
+    for (auto& entry : brushes_) DeleteObject(entry.second);
+}
+
+std::unique_ptr<NativePeer> Win32Backend::makePeer(Control& control) {
+    switch (control.kind()) {
+    case Kind::Form: return std::make_unique<FormPeer>(*this, control);
+    case Kind::Label: return std::make_unique<LabelPeer>(*this, control);
+    case Kind::Button: return std::make_unique<ButtonPeer>(*this, control);
+    case Kind::CheckBox: return std::make_unique<CheckBoxPeer>(*this, control);
+    case Kind::Edit: return std::make_unique<EditPeer>(*this, control);
+    case Kind::ComboBox: return std::make_unique<ComboBoxPeer>(*this, control);
+    case Kind::ListBox: return std::make_unique<ListBoxPeer>(*this, control);
+    case Kind::ListView: return std::make_unique<ListViewPeer>(*this, control);
+    case Kind::StatusBar: return std::make_unique<StatusBarPeer>(*this, control);
+    case Kind::PageControl: return std::make_unique<PageControlPeer>(*this, control);
+    case Kind::TabSheet: return std::make_unique<TabSheetPeer>(*this, control);
+    case Kind::Panel: return std::make_unique<PanelPeer>(*this, control);
+    case Kind::GroupBox: return std::make_unique<GroupBoxPeer>(*this, control);
+    case Kind::Image: return std::make_unique<ImagePeer>(*this, control);
+    case Kind::ProgressBar: return std::make_unique<ProgressBarPeer>(*this, control);
+    }
+    return nullptr;
+}
+
+void Win32Backend::build(Control& control, HWND parentWindow) {
+    std::unique_ptr<NativePeer> owned = makePeer(control);
+    NativePeer& peer = *owned;
+    peers_.push_back(std::move(owned));
+    peer.create(parentWindow);
+    if (!peer.hwnd()) return;
+    if (control.kind() == Kind::Form && !firstForm_) firstForm_ = peer.hwnd();
+
+    // Siblings in ascending tab order: a new child goes to the bottom of the
+    // z-order, and the dialog manager tabs through the z-order.
+    std::vector<Control*> children = control.children();
+    std::stable_sort(children.begin(), children.end(),
+                     [](const Control* a, const Control* b) { return a->tabOrder() < b->tabOrder(); });
+    for (Control* child : children)
+        if (child->kind() != Kind::Form) build(*child, peer.childParent());
+    peer.childrenCreated();
+    peer.synchronize();
+}
+
+void Win32Backend::realize(Form& form) {
+    if (!windowOf(form)) build(form, nullptr);
+}
+
+void Win32Backend::run(Form& mainForm) {
+    realize(mainForm);
+    main_ = windowOf(mainForm);
+    if (!mainForm.showing()) mainForm.show();
+    MSG msg;
+    while (main_ && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        // Tab, Shift+Tab and the other dialog keys within the active form.
+        HWND active = GetActiveWindow();
+        if (active && isForm(active) && (tabKey(active, msg) || IsDialogMessageA(active, &msg)))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    main_ = nullptr;
+}
+
+HWND Win32Backend::pageControlAround(HWND hwnd, HWND form) const {
+    for (HWND h = hwnd; h && h != form; h = GetParent(h)) {
+        NativePeer* peer = peerOf(h);
+        if (peer && peer->control().kind() == Kind::PageControl) return h;
+    }
+    return nullptr;
+}
+
+HWND Win32Backend::tabTarget(HWND form, HWND from, bool backwards) const {
+    // The dialog manager walks into a page control (a control parent) but
+    // never stops at its row of tabs; a page control is one stop of its own,
+    // just before the controls of its active page.
+    HWND next = GetNextDlgTabItem(form, from, backwards);
+    HWND fromTabs = from ? pageControlAround(from, form) : nullptr;
+    HWND nextTabs = next ? pageControlAround(next, form) : nullptr;
+    if (!backwards) {
+        if (fromTabs && from == fromTabs) {
+            // From the tabs into the active page, when it has a stop.
+            for (HWND page = GetWindow(fromTabs, GW_CHILD); page; page = GetWindow(page, GW_HWNDNEXT)) {
+                if (!IsWindowVisible(page)) continue;
+                HWND first = GetNextDlgTabItem(page, nullptr, FALSE);
+                if (first && first != page && IsChild(page, first)) return first;
+            }
+            return next;
+        }
+        if (nextTabs && nextTabs != fromTabs && IsWindowEnabled(nextTabs)) return nextTabs;
+        return next;
+    }
+    // Backwards out of a page lands on its tabs; backwards into a page control
+    // from after it is its page's last stop, as the dialog manager has it.
+    if (fromTabs && from != fromTabs && nextTabs != fromTabs && IsWindowEnabled(fromTabs))
+        return fromTabs;
+    return next;
+}
+
+bool Win32Backend::tabKey(HWND form, const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB) return false;
+    if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+    HWND focus = GetFocus();
+    if (focus && (SendMessageA(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) &
+                  (DLGC_WANTTAB | DLGC_WANTALLKEYS)))
+        return false;
+    HWND target = tabTarget(form, focus && IsChild(form, focus) ? focus : nullptr,
+                            GetKeyState(VK_SHIFT) < 0);
+    if (!target || target == focus) return false;
+    if (SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+        SendMessageA(target, EM_SETSEL, 0, -1);  // as the dialog manager does for edit boxes
+    SetFocus(target);
+    return true;
+}
+
+HWND Win32Backend::windowOf(const Control& control) const {
+    auto* peer = dynamic_cast<NativePeer*>(control.peer());
+    return peer ? peer->hwnd() : nullptr;
+}
+
+NativePeer* Win32Backend::peerOf(HWND hwnd) const {
+    auto it = byWindow_.find(hwnd);
+    return it == byWindow_.end() ? nullptr : it->second;
+}
+
+bool Win32Backend::isForm(HWND hwnd) const {
+    NativePeer* peer = peerOf(hwnd);
+    return peer && peer->control().kind() == Kind::Form;
+}
+
+HFONT Win32Backend::font(const Font& font) {
+    auto key = std::make_tuple(font.face, font.points, font.bold, font.underline);
+    auto it = fonts_.find(key);
+    if (it != fonts_.end()) return it->second;
+    LOGFONTA lf{};
+    lf.lfHeight = -MulDiv(font.points, 96, 72);  // points at 96 dots per inch: 8 pt is 11 pixels
+    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfUnderline = font.underline ? TRUE : FALSE;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+    std::strncpy(lf.lfFaceName, font.face.c_str(), LF_FACESIZE - 1);
+    HFONT handle = CreateFontIndirectA(&lf);
+    fonts_.emplace(key, handle);
+    return handle;
+}
+
+HBRUSH Win32Backend::brush(COLORREF color) {
+    auto it = brushes_.find(color);
+    if (it != brushes_.end()) return it->second;
+    HBRUSH handle = CreateSolidBrush(color);
+    brushes_.emplace(color, handle);
+    return handle;
+}
+
+COLORREF Win32Backend::colorRef(const Color& color) {
+    if (color.system) return GetSysColor(sysColorIndex(color.sys));
+    return RGB(color.r, color.g, color.b);
+}
+
+}  // namespace qn::ui

@@ -1,0 +1,79 @@
+// The Win32 backend of the widget model: one native window per control,
+// state mirrored onto it, window messages turned into the model's entry points.
+// The forms must go before the backend: their controls keep pointers to its peers.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <unordered_map>
+#include <vector>
+
+#include "ui/backend.h"
+#include "platform/win32/win32.h"
+
+#include <commctrl.h>
+
+namespace qn::ui {
+
+class NativePeer;
+
+class Win32Backend : public Backend {
+public:
+    Win32Backend();
+    ~Win32Backend() override;
+    Win32Backend(const Win32Backend&) = delete;
+    Win32Backend& operator=(const Win32Backend&) = delete;
+
+    void setApplicationTitle(const std::string& title) override { title_ = title; }
+    const std::string& applicationTitle() const { return title_; }
+    void realize(Form& form) override;
+    void run(Form& mainForm) override;
+
+    // The native window of a realized control, or nullptr.
+    HWND windowOf(const Control& control) const;
+    // Where Tab (or Shift+Tab) moves the focus from `from` within `form`.
+    HWND tabTarget(HWND form, HWND from, bool backwards) const;
+
+    // GDI objects shared by all controls, kept for the life of the backend.
+    HFONT font(const Font& font);
+    HBRUSH brush(COLORREF color);
+    static COLORREF colorRef(const Color& color);
+
+    // For the peers.
+    NativePeer* peerOf(HWND hwnd) const;
+    void attach(HWND hwnd, NativePeer* peer) { byWindow_[hwnd] = peer; }
+    void detach(HWND hwnd) { byWindow_.erase(hwnd); }
+    // While the backend takes its windows down, messages no longer reach the model.
+    bool quiet() const { return quiet_; }
+    // The window whose destruction ends the message loop, while it runs.
+    HWND mainWindow() const { return main_; }
+    // The first form realized is the application's main window; later forms
+    // are dialogs it owns.
+    HWND firstForm() const { return firstForm_; }
+    int nextControlId() { return nextId_++; }
+    HINSTANCE instance() const { return instance_; }
+
+private:
+    // Creates the peer and window of `control` under `parentWindow`, then
+    // those of its children.
+    void build(Control& control, HWND parentWindow);
+    std::unique_ptr<NativePeer> makePeer(Control& control);
+    bool isForm(HWND hwnd) const;
+    HWND pageControlAround(HWND hwnd, HWND form) const;
+    bool tabKey(HWND form, const MSG& msg);
+
+    HINSTANCE instance_;
+    std::string title_;
+    std::vector<std::unique_ptr<NativePeer>> peers_;
+    std::unordered_map<HWND, NativePeer*> byWindow_;
+    std::map<std::tuple<std::string, int, bool, bool>, HFONT> fonts_;
+    std::map<COLORREF, HBRUSH> brushes_;
+    HWND main_ = nullptr;
+    HWND firstForm_ = nullptr;
+    int nextId_ = 100;  // above IDOK, IDCANCEL ... so dialog keys never hit a control
+    bool quiet_ = false;
+};
+
+}  // namespace qn::ui
