@@ -24,6 +24,7 @@ ui::Form& App::start() {
     Form4->FormCreate();
     Form5 = std::make_unique<TForm5>(*this);
     realize(*Form5);
+    Form5->FormCreate();
     Form6 = std::make_unique<TForm6>(*this);
     realize(*Form6);
 

@@ -88,6 +88,10 @@ TForm1::TForm1(App& app) : ui::Form("Form1", {0, 0, 679, 517}, ""), app_(app) {
     ListView1.onClick = [this] { ListView1Click(); };
     SpeedButton1.onClick = [this] { SpeedButton1Click(); };
     SpeedButton9.onClick = [this] { SpeedButton9Click(); };
+    SpeedButton4.onClick = [this] { SpeedButton4Click(); };
+    SpeedButton5.onClick = [this] { SpeedButton5Click(); };
+    SpeedButton6.onClick = [this] { SpeedButton6Click(); };
+    SpeedButton8.onClick = [this] { SpeedButton8Click(); };
     SpeedButton10.onClick = [this] { SpeedButton10Click(); };
     bindHoverHandlers();
     const std::pair<ui::CheckBox*, int> options[] = {

@@ -71,6 +71,11 @@ public:
     void Edit2Change();
     void Edit3Change();
     void Edit4Change();
+    void SpeedButton4Click();
+    void SpeedButton5Click();
+    void SpeedButton6Click();
+    void SpeedButton8Click();
+    void openPathPicker(int target, const std::string& question);
 
     // The option check boxes by option-flag index.
     ui::CheckBox* optionBox(int index);

@@ -11,12 +11,6 @@ TForm2::TForm2(App& app) : ui::Form("Form2", {0, 0, 329, 273}, "Configuration"),
 // Leaves without installing; nothing is saved.
 void TForm2::SpeedButton2Click() { app_.os.exitProcess(0); }
 
-TForm3::TForm3(App& app) : ui::Form("Form3", {0, 0, 329, 273}, "Select Path"), app_(app) {}
-
-TForm5::TForm5(App& app)
-    : ui::Form("Form5", {0, 0, 353, 329}, "Tolvane's Quon FrontEnd Configuration"), app_(app) {
-    ComboBox1.setItemIndex(0);
-}
 
 TForm6::TForm6(App& app) : ui::Form("Form6", {0, 0, 305, 97}, "Create Directory"), app_(app) {}
 

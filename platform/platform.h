@@ -91,6 +91,12 @@ public:
     virtual MessageAnswer messageBox(MessageKind kind, const std::string& text,
                                      MessageButtons buttons = MessageButtons::Ok) = 0;
 
+    // The system's file-open dialog. The filter is "label|pattern|label|pattern...";
+    // the dialog hides its read-only box and accepts only an existing file in
+    // an existing path. The chosen file's full name, or nothing when cancelled.
+    virtual std::optional<std::string> openFileDialog(const std::string& filter,
+                                                      const std::string& title) = 0;
+
     // Ends the process at once.
     [[noreturn]] virtual void exitProcess(int code) = 0;
 };

@@ -100,6 +100,18 @@ public:
     std::vector<Message> messages;
     std::deque<MessageAnswer> answers;  // next answers; default: Ok or Yes
 
+    // --- file dialog ---
+    std::optional<std::string> openFileDialog(const std::string& filter,
+                                              const std::string& title) override {
+        fileDialogs.emplace_back(filter, title);
+        if (fileDialogAnswers.empty()) return std::nullopt;
+        std::optional<std::string> answer = fileDialogAnswers.front();
+        fileDialogAnswers.pop_front();
+        return answer;
+    }
+    std::vector<std::pair<std::string, std::string>> fileDialogs;  // filter, title
+    std::deque<std::optional<std::string>> fileDialogAnswers;       // default: cancelled
+
     [[noreturn]] void exitProcess(int code) override { throw ProcessExit(code); }
 
 private:

@@ -4,6 +4,8 @@
 
 #include "platform/win32/win32.h"
 
+#include <commdlg.h>
+
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -321,6 +323,32 @@ MessageAnswer Win32Platform::messageBox(MessageKind kind, const std::string& tex
     int answer = MessageBoxA(owner, withMessageBoxLineBreaks(text).c_str(), caption, type);
     if (buttons == MessageButtons::YesNo) return answer == IDYES ? MessageAnswer::Yes : MessageAnswer::No;
     return MessageAnswer::Ok;
+}
+
+std::string fileDialogFilter(const std::string& filter) {
+    std::string out = filter;
+    for (char& c : out)
+        if (c == '|') c = '\0';
+    out.push_back('\0');
+    out.push_back('\0');
+    return out;
+}
+
+std::optional<std::string> Win32Platform::openFileDialog(const std::string& filter,
+                                                         const std::string& title) {
+    const std::string filters = fileDialogFilter(filter);
+    char file[MAX_PATH] = "";
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = GetActiveWindow();
+    ofn.lpstrFilter = filters.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof file;
+    ofn.lpstrTitle = title.c_str();
+    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    if (!GetOpenFileNameA(&ofn)) return std::nullopt;
+    return std::string(file);
 }
 
 void Win32Platform::exitProcess(int code) {

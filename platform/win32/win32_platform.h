@@ -38,6 +38,9 @@ public:
     MessageAnswer messageBox(MessageKind kind, const std::string& text,
                              MessageButtons buttons = MessageButtons::Ok) override;
 
+    std::optional<std::string> openFileDialog(const std::string& filter,
+                                              const std::string& title) override;
+
     [[noreturn]] void exitProcess(int code) override;
 
 private:
@@ -47,5 +50,9 @@ private:
 // Message texts arrive with bare CRs as line breaks; a message box only breaks
 // the line at CR LF, so every CR not already followed by LF gets one.
 std::string withMessageBoxLineBreaks(const std::string& text);
+
+// "label|pattern|label|pattern" as the file dialog wants it: NUL between
+// the parts and two NULs at the end.
+std::string fileDialogFilter(const std::string& filter);
 
 }  // namespace qn

@@ -1,0 +1,110 @@
+// The configuration dialog of the first run: the paths, compressed mode and
+// the interface type, saved when it closes.
+#include "app/form1.h"
+#include "app/forms.h"
+#include "settings/settings_store.h"
+
+namespace qn {
+namespace {
+const ui::Color kInUse = ui::Color::of(ui::SysColor::Window);
+const ui::Color kNotInUse = ui::Color::of(ui::SysColor::ButtonFace);
+}  // namespace
+
+TForm5::TForm5(App& app)
+    : ui::Form("Form5", {0, 0, 353, 329}, "Tolvane's Quon FrontEnd Configuration"), app_(app) {
+    for (ui::Edit* e : {&Edit1, &Edit2, &Edit3, &Edit4}) {
+        e->setReadOnly(true);
+        e->setEnabled(false);
+    }
+    for (ui::Edit* e : {&Edit2, &Edit3, &Edit4}) e->setColor(kNotInUse);
+    SpeedButton4.setEnabled(false);
+    SpeedButton5.setEnabled(false);
+
+    onClose = [this] { FormClose(); };
+    Edit1.onChange = [this] { Edit1Change(); };
+    Edit2.onChange = [this] { Edit2Change(); };
+    Edit3.onChange = [this] { Edit3Change(); };
+    Edit4.onChange = [this] { Edit4Change(); };
+    CheckBox7.onClick = [this] { CheckBox7Click(); };
+    CheckBox8.onClick = [this] { CheckBox8Click(); };
+    SpeedButton3.onClick = [this] { SpeedButton3Click(); };
+    SpeedButton4.onClick = [this] { SpeedButton4Click(); };
+    SpeedButton5.onClick = [this] { SpeedButton5Click(); };
+    SpeedButton6.onClick = [this] { SpeedButton6Click(); };
+    SpeedButton8.onClick = [this] { SpeedButton8Click(); };
+}
+
+void TForm5::FormCreate() { ComboBox1.setItemIndex(0); }
+
+void TForm5::Edit1Change() { app_.tpaths.emulatorPath = withTrailingBackslash(Edit1.text()); }
+void TForm5::Edit2Change() { app_.tpaths.unzipProgram = Edit2.text(); }
+void TForm5::Edit3Change() { app_.tpaths.romsPath = withTrailingBackslash(Edit3.text()); }
+void TForm5::Edit4Change() { app_.tpaths.driversPath = withTrailingBackslash(Edit4.text()); }
+
+void TForm5::CheckBox7Click() {
+    TPaths& p = app_.tpaths;
+    if (CheckBox7.checked()) {
+        Edit2.setColor(kInUse);
+        Edit3.setColor(kInUse);
+        SpeedButton4.setEnabled(true);
+        SpeedButton5.setEnabled(true);
+        if (!Edit2.text().empty()) p.unzipProgram = Edit2.text();
+        if (!Edit3.text().empty()) p.romsPath = withTrailingBackslash(Edit3.text());
+    } else {
+        Edit2.setColor(kNotInUse);
+        Edit3.setColor(kNotInUse);
+        SpeedButton4.setEnabled(false);
+        SpeedButton5.setEnabled(false);
+        p.unzipProgram.clear();
+        Edit2.setText("");
+        p.romsPath.clear();
+        Edit3.setText("");
+    }
+}
+
+void TForm5::CheckBox8Click() {
+    if (CheckBox8.checked()) {
+        Edit4.setColor(kInUse);
+        SpeedButton8.setEnabled(true);
+    } else {
+        Edit4.setColor(kNotInUse);
+        Edit4.setText("");
+        SpeedButton8.setEnabled(false);
+    }
+    // Taken as the box shows it; the main window adds the backslash later.
+    app_.tpaths.driversPath = Edit4.text();
+}
+
+void TForm5::SpeedButton4Click() {
+    std::optional<std::string> file = app_.os.openFileDialog(
+        "PkUnzip Program File (pkunzip.exe)|pkunzip.exe|All Files (*.*)|*.*",
+        "Select PkUnzip program file");
+    if (!file) return;
+    app_.tpaths.unzipProgram = *file;
+    Edit2.setText(*file);
+}
+
+void TForm5::openPathPicker(int target, const std::string& question) {
+    app_.state.pathTarget = target;
+    app_.Form3->Label1.setCaption(question);
+    setEnabled(false);
+    app_.Form3->show();
+}
+
+void TForm5::SpeedButton6Click() { openPathPicker(0, "Select the path to QUON:"); }
+void TForm5::SpeedButton5Click() {
+    openPathPicker(1, "Select the path where you have the compressed ROMs:");
+}
+void TForm5::SpeedButton8Click() { openPathPicker(2, "Select the path to your QUON game drivers:"); }
+
+void TForm5::SpeedButton3Click() {
+    close();
+    app_.Form1->show();
+}
+
+void TForm5::FormClose() {
+    app_.singleClick = ComboBox1.itemIndex() == 0;
+    SaveSettings(app_);
+}
+
+}  // namespace qn
