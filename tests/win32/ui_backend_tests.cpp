@@ -544,6 +544,17 @@ TEST_F(BackendTest, FormShowsPaintsAndCloses) {
     EXPECT_FALSE(IsWindowEnabled(window));
 }
 
+TEST_F(BackendTest, FocusFromCodeWaitsForTheFormToShow) {
+    form.combo.setFocus();  // hidden: remembered for the activation
+    form.show();
+    EXPECT_EQ(GetFocus(), hwnd(form.combo));
+    int entered = 0;
+    form.view.onEnter = [&] { ++entered; };
+    form.view.setFocus();
+    EXPECT_EQ(GetFocus(), hwnd(form.view));
+    EXPECT_EQ(entered, 1);
+}
+
 TEST_F(BackendTest, ColoursReachTheNativePainting) {
     HDC dc = CreateCompatibleDC(nullptr);
     HWND edit = hwnd(form.edit);
