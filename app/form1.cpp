@@ -93,7 +93,9 @@ TForm1::TForm1(App& app) : ui::Form("Form1", {0, 0, 679, 517}, ""), app_(app) {
     SpeedButton6.onClick = [this] { SpeedButton6Click(); };
     SpeedButton8.onClick = [this] { SpeedButton8Click(); };
     SpeedButton10.onClick = [this] { SpeedButton10Click(); };
+    SpeedButton11.onClick = [this] { SpeedButton11Click(); };
     bindHoverHandlers();
+    bindLinks();
     const std::pair<ui::CheckBox*, int> options[] = {
         {&CheckBox1, 0}, {&CheckBox2, 1}, {&CheckBox3, 2}, {&CheckBox4, 3},
         {&CheckBox5, 4}, {&CheckBox6, 5}, {&CheckBox9, 6}, {&CheckBox10, 7}};

@@ -48,6 +48,12 @@ public:
     void ListView1Click();
     void SpeedButton1Click();
 
+    // Links, readme files, uninstall.
+    void OpenLink(const ui::Label& label, const std::string& addition);
+    void SpeedButton2Click();
+    void SpeedButton3Click();
+    void SpeedButton11Click();
+
     // Hover marks and status-bar hints; interface modes.
     void ResetHover();
     // A control with a hint: `target` is its mark number (0: it marks
@@ -176,6 +182,7 @@ private:
     };
     Marked markedControl(int target);
     void bindHoverHandlers();
+    void bindLinks();
     void switchInterface(bool single);
 
     App& app_;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "settings/directory_chooser.h"
 #include "ui/widgets.h"
 
 namespace qn {
@@ -14,13 +15,30 @@ namespace qn {
 class TForm2 : public ui::Form {
 public:
     explicit TForm2(App& app);
+    void FormShow();
+    void SpeedButton1Click();  // "OK"
     void SpeedButton2Click();  // "Exit"
+    void SpeedButton3Click();  // "New Directory"
+    // Copies the program files and pictures; ends the process on a failure.
+    void CopyProgramFiles();
+
+    const std::string& sourceDir() const { return sourceDir_; }
+    DirectoryChooser& tree() { return tree_; }
 
     ui::Label Label1{this, "Label1", {8, 8, 0, 0}, "Where do you want to install this program? "};
-    ui::Button SpeedButton2{this, "SpeedButton2", {216, 232, 97, 25}, "Exit"};
+    ui::ComboBox DriveComboBox1{this, "DriveComboBox1", {8, 28, 313, 21}, {}};
+    ui::ListBox DirectoryOutline1{this, "DirectoryOutline1", {8, 56, 313, 161}, {}, 16};
+    ui::Label Label2{this, "Label2", {8, 228, 0, 0}, "Install to "};
+    ui::Edit Edit1{this, "Edit1", {64, 224, 257, 21}};
+    ui::Button SpeedButton3{this, "SpeedButton3", {8, 256, 97, 25}, "New Directory"};
+    ui::Button SpeedButton1{this, "SpeedButton1", {116, 256, 97, 25}, "OK"};
+    ui::Button SpeedButton2{this, "SpeedButton2", {224, 256, 97, 25}, "Exit"};
 
 private:
     App& app_;
+    DirectoryChooser tree_{app_.os, DriveComboBox1, DirectoryOutline1};
+    std::string sourceDir_;
+    std::string targetDir_;
 };
 
 // Path picker: a drive list and a directory list whose current directory is
@@ -32,13 +50,9 @@ public:
     void FormClose();
     void SpeedButton1Click();  // OK
     void SpeedButton2Click();  // Cancel
-    void DriveComboBox1Change();
-    void DirectoryOutline1Change();
 
-    // Makes a directory the list's current one ("C:\" for a drive root,
-    // else without a trailing backslash).
-    void setDirectory(const std::string& directory);
-    const std::string& directory() const { return directory_; }
+    void setDirectory(const std::string& directory) { tree_.setDirectory(directory); }
+    const std::string& directory() const { return tree_.directory(); }
     const std::string& selectedPath() const { return selectedPath_; }
 
     ui::Label Label1{this, "Label1", {8, 8, 0, 0}, "Select an existing directory:"};
@@ -51,8 +65,7 @@ private:
     void markButton(int button);
 
     App& app_;
-    std::string directory_;
-    std::vector<std::string> listed_;  // full path of each list entry
+    DirectoryChooser tree_{app_.os, DriveComboBox1, DirectoryOutline1};
     std::string selectedPath_;
     int hotButton_ = 0;
 };
@@ -103,6 +116,11 @@ public:
     void SpeedButton5Click();
     void SpeedButton6Click();
     void SpeedButton8Click();
+    void SpeedButton1Click();  // shortcut on the desktop
+    void SpeedButton2Click();  // shortcut in the start menu
+    void Timer1Timer();
+
+    const std::string& desktopDir() const { return desktopDir_; }
 
     ui::Label Label5{this, "Label5", {8, 12, 0, 0}, "Quon program path:"};
     ui::Edit Edit1{this, "Edit1", {120, 8, 200, 21}, true};
@@ -127,17 +145,33 @@ public:
     ui::Button SpeedButton2{&Panel2, "SpeedButton2", {8, 36, 321, 23},
                             "Place shortcut on the start menu"};
     ui::Button SpeedButton3{this, "SpeedButton3", {128, 296, 97, 25}, "OK"};
+    ui::Timer Timer1{this, "Timer1", 1000};
 
 private:
     void openPathPicker(int target, const std::string& question);
+    // Reads a shell folder into `folder` with a trailing backslash.
+    void readShellFolder(RegistryKey& key, const char* name, std::string& folder);
+
     App& app_;
+    std::string desktopDir_, programsDir_, recentDir_;
+    int desktopTries_ = 0;
 };
 
 // New-directory dialog.
 class TForm6 : public ui::Form {
 public:
     explicit TForm6(App& app);
+    void FormShow();
+    void FormClose();
+    void Edit1Change();
+    void Edit1KeyPress(char key);
+    void Button1Click();  // OK
+    void Button2Click();  // Cancel
+
     ui::Label Label1{this, "Label1", {8, 8, 0, 0}, "Select the name for the new directory:"};
+    ui::Edit Edit1{this, "Edit1", {8, 28, 289, 21}};
+    ui::Button Button1{this, "Button1", {64, 60, 81, 25}, "OK"};
+    ui::Button Button2{this, "Button2", {160, 60, 81, 25}, "Cancel"};
 
 private:
     App& app_;

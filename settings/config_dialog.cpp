@@ -32,6 +32,9 @@ TForm5::TForm5(App& app)
     SpeedButton5.onClick = [this] { SpeedButton5Click(); };
     SpeedButton6.onClick = [this] { SpeedButton6Click(); };
     SpeedButton8.onClick = [this] { SpeedButton8Click(); };
+    SpeedButton1.onClick = [this] { SpeedButton1Click(); };
+    SpeedButton2.onClick = [this] { SpeedButton2Click(); };
+    Timer1.onTimer = [this] { Timer1Timer(); };
 }
 
 void TForm5::FormCreate() { ComboBox1.setItemIndex(0); }
@@ -105,6 +108,47 @@ void TForm5::SpeedButton3Click() {
 void TForm5::FormClose() {
     app_.singleClick = ComboBox1.itemIndex() == 0;
     SaveSettings(app_);
+}
+
+}  // namespace qn
+
+namespace qn {
+namespace {
+
+const char* const kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+// The shell makes the recent-documents shortcut in its own time; after this
+// many seconds without it there is nothing to copy and the timer gives up.
+constexpr int kDesktopCopyTries = 30;
+
+}  // namespace
+
+void TForm5::readShellFolder(RegistryKey& key, const char* name, std::string& folder) {
+    if (auto text = readRegistryText(key, name)) folder = withTrailingBackslash(*text);
+}
+
+void TForm5::SpeedButton1Click() {
+    std::unique_ptr<RegistryKey> key = app_.os.openKey(RootKey::CurrentUser, kShellFolders);
+    if (!key) return;
+    readShellFolder(*key, "Desktop", desktopDir_);
+    readShellFolder(*key, "Recent", recentDir_);
+    app_.os.addToRecentDocuments(app_.tpaths.mainPath + "qnlaunch.exe");
+    desktopTries_ = 0;
+    Timer1.setEnabled(true);
+}
+
+void TForm5::Timer1Timer() {
+    const std::string target = desktopDir_ + "QnLaunch v2.09.lnk";
+    app_.os.copyFile(recentDir_ + "qnlaunch.exe.lnk", target);
+    if (app_.os.fileExists(target) || ++desktopTries_ >= kDesktopCopyTries) Timer1.setEnabled(false);
+}
+
+void TForm5::SpeedButton2Click() {
+    std::unique_ptr<RegistryKey> key = app_.os.openKey(RootKey::CurrentUser, kShellFolders);
+    if (!key) return;
+    readShellFolder(*key, "Programs", programsDir_);
+    readShellFolder(*key, "Recent", recentDir_);
+    app_.os.addToRecentDocuments(app_.tpaths.mainPath + "qnlaunch.exe");
+    app_.os.copyFile(recentDir_ + "qnlaunch.exe.lnk", programsDir_ + "Tolvane's QUON FrontEnd v2.09.lnk");
 }
 
 }  // namespace qn

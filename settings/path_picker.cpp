@@ -9,12 +9,6 @@ namespace {
 const ui::Color kHighlight = ui::Color::of(ui::SysColor::Highlight);
 const ui::Color kWindowText = ui::Color::of(ui::SysColor::WindowText);
 
-std::string upperDrive(const std::string& path) {
-    std::string p = path;
-    if (!p.empty() && p[0] >= 'a' && p[0] <= 'z') p[0] = static_cast<char>(p[0] - 32);
-    return p;
-}
-
 }  // namespace
 
 TForm3::TForm3(App& app) : ui::Form("Form3", {0, 0, 281, 275}, "Select Path"), app_(app) {
@@ -22,64 +16,10 @@ TForm3::TForm3(App& app) : ui::Form("Form3", {0, 0, 281, 275}, "Select Path"), a
     onClose = [this] { FormClose(); };
     SpeedButton1.onClick = [this] { SpeedButton1Click(); };
     SpeedButton2.onClick = [this] { SpeedButton2Click(); };
-    DriveComboBox1.onChange = [this] { DriveComboBox1Change(); };
-    DirectoryOutline1.onChange = [this] { DirectoryOutline1Change(); };
     SpeedButton1.onMouseMove = [this](const ui::MouseEvent&) { markButton(1); };
     SpeedButton2.onMouseMove = [this](const ui::MouseEvent&) { markButton(2); };
     for (ui::Control* c : std::initializer_list<ui::Control*>{&DirectoryOutline1, this})
         c->onMouseMove = [this](const ui::MouseEvent&) { markButton(0); };
-
-    DriveComboBox1.setItems(app_.os.driveRoots());
-    const std::string current = app_.os.currentDirectory();
-    setDirectory(current.empty() ? "C:\\" : current);
-}
-
-void TForm3::setDirectory(const std::string& directory) {
-    std::string dir = upperDrive(directory);
-    if (dir.size() > 3 && dir.back() == '\\') dir.pop_back();
-    if (dir.size() == 2 && dir[1] == ':') dir += '\\';
-    directory_ = dir;
-
-    // The drive's root, each directory on the way down, then the current
-    // directory's own subdirectories, indented by depth.
-    std::vector<std::string> items;
-    listed_.clear();
-    const std::string root = dir.substr(0, 3);
-    items.push_back(root);
-    listed_.push_back(root);
-    int depth = 0;
-    size_t start = 3;
-    int currentIndex = 0;
-    while (start < dir.size()) {
-        size_t end = dir.find('\\', start);
-        if (end == std::string::npos) end = dir.size();
-        ++depth;
-        items.push_back(std::string(depth * 2, ' ') + dir.substr(start, end - start));
-        listed_.push_back(dir.substr(0, end));
-        currentIndex = static_cast<int>(items.size()) - 1;
-        start = end + 1;
-    }
-    const std::string base = dir.back() == '\\' ? dir : dir + "\\";
-    for (const std::string& sub : app_.os.subdirectories(dir)) {
-        items.push_back(std::string((depth + 1) * 2, ' ') + sub);
-        listed_.push_back(base + sub);
-    }
-    DirectoryOutline1.setItems(items);
-    DirectoryOutline1.setItemIndex(currentIndex);
-
-    const auto& drives = DriveComboBox1.items();
-    for (size_t i = 0; i < drives.size(); ++i)
-        if (upperDrive(drives[i]).compare(0, 2, root, 0, 2) == 0) DriveComboBox1.setItemIndex(static_cast<int>(i));
-}
-
-void TForm3::DriveComboBox1Change() {
-    const int index = DriveComboBox1.itemIndex();
-    if (index >= 0) setDirectory(DriveComboBox1.items()[index]);
-}
-
-void TForm3::DirectoryOutline1Change() {
-    const int index = DirectoryOutline1.itemIndex();
-    if (index >= 0 && index < static_cast<int>(listed_.size())) setDirectory(listed_[index]);
 }
 
 void TForm3::FormShow() {
@@ -90,7 +30,7 @@ void TForm3::FormShow() {
 }
 
 void TForm3::SpeedButton1Click() {
-    selectedPath_ = directory_;
+    selectedPath_ = tree_.directory();
     const bool toDialog = app_.state.Updating;
     TForm5& dialog = *app_.Form5;
     TForm1& main = *app_.Form1;

@@ -57,7 +57,7 @@ enum class Cursor { Default, Arrow, HandPoint, Help };
 
 enum class Kind {
     Form, Label, Button, CheckBox, Edit, ComboBox, ListBox, ListView, StatusBar,
-    PageControl, TabSheet, Panel, GroupBox, Image, ProgressBar
+    PageControl, TabSheet, Panel, GroupBox, Image, ProgressBar, Timer
 };
 
 // Which part of a control's state changed, for the backend.
@@ -211,6 +211,11 @@ public:
         tabStop_ = true;
     }
     std::function<void()> onChange;
+    // A key the user typed that is not text: Enter ('\r') or Escape ('\x1b').
+    std::function<void(char)> onKeyPress;
+    void keyPress(char key) {
+        if (onKeyPress) onKeyPress(key);
+    }
     const std::string& text() const { return caption(); }
     void setText(const std::string& text);
     bool lowerCase() const { return lowerCase_; }
@@ -396,6 +401,24 @@ public:
 private:
     int max_ = 100;
     int position_ = 0;
+};
+
+// Runs onTimer every `interval` milliseconds while enabled; it has no window.
+class Timer : public Control {
+public:
+    Timer(Control* parent, std::string name, int interval)
+        : Control(parent, std::move(name), Kind::Timer, Rect{}), interval_(interval) {
+        setEnabled(false);
+        setVisible(false);
+    }
+    int interval() const { return interval_; }
+    std::function<void()> onTimer;
+    void tick() {
+        if (enabled() && onTimer) onTimer();
+    }
+
+private:
+    int interval_;
 };
 
 // A top-level window. Its client area is the bounds' width and height.

@@ -62,13 +62,20 @@ TEST_F(Settings, EmptyMainPathIsAFirstRunButTheOtherValuesAreRead) {
     put("Main Program Path", "");
     put("Quon Path", "D:\\Quon");
     put("Interface", "Cool");
-    EXPECT_EQ(start(), std::nullopt);
+    app->Form1 = std::make_unique<TForm1>(*app);
+    LoadSettings(*app);
     EXPECT_TRUE(app->state.Updating);
     EXPECT_EQ(app->tpaths.mainPath, "");
     EXPECT_EQ(app->tpaths.emulatorPath, "D:\\Quon\\");
     EXPECT_TRUE(app->singleClick);
+    EXPECT_EQ(app->catalogue.GameCount, 0);  // read from the empty path: not there
     EXPECT_EQ(messageTexts().at(0),
               "Tolvane's QUON FrontEnd v2.09 is going to be installed in your computer");
+    // The installer then starts from clear paths.
+    app = std::make_unique<App>(os);
+    EXPECT_EQ(start(), std::nullopt);
+    EXPECT_TRUE(app->Form2->showing());
+    EXPECT_EQ(app->tpaths.emulatorPath, "");
 }
 
 TEST_F(Settings, PathsGetOneTrailingBackslashAndUnzipStaysAsStored) {

@@ -1,0 +1,133 @@
+// First run: the install-to dialog copies the program's files into a chosen
+// directory, and the new-directory dialog makes one there.
+#include "app/form1.h"
+#include "app/forms.h"
+#include "settings/settings_store.h"
+
+namespace qn {
+namespace {
+
+const char* const kProgramFiles[] = {"qnlaunch.exe", "readme.txt", "abouttxt.dat", "roms.dat",
+                                     "reqfiles.dat"};
+const char* const kScreenFiles[] = {"noscreen.jpg", "tolvane1.jpg", "tolvane2.jpg"};
+
+std::string caseFolded(std::string s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    return s;
+}
+
+}  // namespace
+
+TForm2::TForm2(App& app) : ui::Form("Form2", {0, 0, 329, 289}, "Configuration"), app_(app) {
+    // The files are copied from where the program was started.
+    sourceDir_ = app_.os.currentDirectory();
+    Edit1.setReadOnly(true);
+    tree_.onChange = [this] { Edit1.setText(tree_.directory()); };
+    Edit1.setText(tree_.directory());
+    onShow = [this] { FormShow(); };
+    SpeedButton1.onClick = [this] { SpeedButton1Click(); };
+    SpeedButton2.onClick = [this] { SpeedButton2Click(); };
+    SpeedButton3.onClick = [this] { SpeedButton3Click(); };
+}
+
+void TForm2::FormShow() {
+    app_.tpaths = TPaths{};
+    for (GameRecord& game : app_.catalogue.games) game.OptionFlags.fill(false);
+    Label1.setCaption("Where do you want to install this program? ");
+    Edit1.setText(tree_.directory());
+}
+
+void TForm2::SpeedButton2Click() { app_.os.exitProcess(0); }
+
+void TForm2::SpeedButton3Click() {
+    setEnabled(false);
+    app_.Form6->show();
+}
+
+void TForm2::SpeedButton1Click() {
+    Platform& os = app_.os;
+    targetDir_ = tree_.directory();
+    if (os.messageBox(MessageKind::Confirm, "OK to install to " + targetDir_ + "?",
+                      MessageButtons::YesNo) != MessageAnswer::Yes)
+        return;
+    if (targetDir_.back() != '\\') targetDir_ += '\\';
+    app_.tpaths.mainPath = targetDir_;
+    hide();
+    CopyProgramFiles();
+    if (os.messageBox(MessageKind::Confirm,
+                      "Program files copied. Do you want to configure some QnLaunch options now?",
+                      MessageButtons::YesNo) == MessageAnswer::Yes) {
+        app_.Form5->show();
+    } else {
+        SaveSettings(app_);
+        app_.Form1->show();
+    }
+}
+
+void TForm2::CopyProgramFiles() {
+    Platform& os = app_.os;
+    if (sourceDir_.empty() || sourceDir_.back() != '\\') sourceDir_ += '\\';
+    // Installing into the directory the program runs from: the files are
+    // already where they belong, and copying a file onto itself fails.
+    const bool inPlace = caseFolded(sourceDir_) == caseFolded(targetDir_);
+    for (const char* name : kProgramFiles) {
+        if (inPlace || os.copyFile(sourceDir_ + name, targetDir_ + name)) continue;
+        os.messageBox(MessageKind::Error, "Error copying program files to '" + targetDir_ +
+                                              "'. You will have to do it manually");
+        SaveSettings(app_);
+        os.exitProcess(4);
+    }
+    for (const char* name : kScreenFiles) {
+        os.createDirectory(targetDir_ + "screens");
+        if (os.copyFile(sourceDir_ + name, targetDir_ + "screens\\" + name)) continue;
+        os.messageBox(MessageKind::Error,
+                      "Error copying screenshot files to '" + targetDir_ +
+                          "screens\\'. You will have to copy them to the 'screens' directory manually");
+        SaveSettings(app_);
+        os.exitProcess(4);
+    }
+}
+
+TForm6::TForm6(App& app) : ui::Form("Form6", {0, 0, 305, 93}, "Create Directory"), app_(app) {
+    onShow = [this] { FormShow(); };
+    onClose = [this] { FormClose(); };
+    Edit1.onChange = [this] { Edit1Change(); };
+    Edit1.onKeyPress = [this](char key) { Edit1KeyPress(key); };
+    Button1.onClick = [this] { Button1Click(); };
+    Button2.onClick = [this] { Button2Click(); };
+}
+
+void TForm6::FormShow() {
+    Button1.setEnabled(false);
+    std::string dir = app_.Form2 ? app_.Form2->tree().directory() : std::string();
+    if (dir.empty() || dir.back() != '\\') dir += '\\';
+    Edit1.setText(dir);
+}
+
+void TForm6::Edit1Change() { Button1.setEnabled(!Edit1.text().empty()); }
+
+// Enter and Escape act as the buttons, even while OK is disabled.
+void TForm6::Edit1KeyPress(char key) {
+    if (key == '\r') Button1Click();
+    if (key == '\x1b') Button2Click();
+}
+
+void TForm6::Button1Click() {
+    const std::string path = Edit1.text();
+    if (app_.os.createDirectory(path)) {
+        close();
+        return;
+    }
+    app_.os.messageBox(MessageKind::Error, "There was an error creating " + path + " directory");
+}
+
+void TForm6::Button2Click() { close(); }
+
+void TForm6::FormClose() {
+    if (!app_.Form2) return;
+    app_.Form2->setEnabled(true);
+    app_.Form2->tree().refresh();
+}
+
+}  // namespace qn

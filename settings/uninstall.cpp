@@ -1,0 +1,23 @@
+// Uninstalling removes the settings key; the files are the user's to delete.
+#include "app/form1.h"
+
+namespace qn {
+
+void TForm1::SpeedButton11Click() {
+    Platform& os = app_.os;
+    if (os.messageBox(MessageKind::Confirm, "Are you sure you want to uninstall QnLaunch?",
+                      MessageButtons::YesNo) != MessageAnswer::Yes)
+        return;
+    std::unique_ptr<RegistryKey> parent = os.openKey(RootKey::LocalMachine, "SOFTWARE\\Tolvane");
+    if (parent && parent->deleteSubKey("Tolvane Quon FrontEnd v2.09")) {
+        parent.reset();
+        os.messageBox(MessageKind::Information,
+                      "QnLaunch registry key successfully deleted. You can now delete this program");
+        os.exitProcess(5);
+    }
+    os.messageBox(MessageKind::Warning,
+                  "Unable to delete Registry key \"HKEY_LOCAL_MACHINE\\SOFTWARE\\Tolvane\\Tolvane Quon "
+                  "FrontEnd v2.09\". You will have to delete it manually");
+}
+
+}  // namespace qn
