@@ -1,22 +1,29 @@
 #!/usr/bin/env bash
 # Cross-builds the libraries the Windows program links statically, from
-# Debian's source packages: libjpeg-turbo (pictures). Idempotent: a library
-# already installed under build/third-party is kept.
+# Debian's source packages: libjpeg-turbo (pictures) and zlib (the unzip
+# stand-in). Idempotent: a library already installed under build/third-party
+# is kept.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 top="$repo/build/third-party"
 toolchain="$repo/cmake/mingw-i686.cmake"
 mkdir -p "$top/src"
 
-# fetch <source package> <directory glob>: unpacks the package once.
+# fetch <source package> <directory glob>: unpacks the package once. When
+# the newest version cannot be downloaded (a security update the mirror no
+# longer carries), the other versions the sources list are tried in turn.
 fetch() {
   local pkg=$1 pattern=$2
-  local dir
+  local dir version
   dir=$(find "$top/src" -maxdepth 1 -type d -name "$pattern" | head -n 1)
   if [ -z "$dir" ]; then
-    (cd "$top/src" && apt-get source -q "$pkg" >/dev/null 2>&1) \
-      || { echo "build-third-party: apt-get source $pkg failed" >&2; exit 1; }
+    if ! (cd "$top/src" && apt-get source -q "$pkg" >/dev/null 2>&1); then
+      for version in $(apt-cache showsrc "$pkg" 2>/dev/null | sed -n 's/^Version: //p' | sort -urV); do
+        (cd "$top/src" && apt-get source -q "$pkg=$version" >/dev/null 2>&1) && break
+      done
+    fi
     dir=$(find "$top/src" -maxdepth 1 -type d -name "$pattern" | head -n 1)
+    [ -n "$dir" ] || { echo "build-third-party: apt-get source $pkg failed" >&2; exit 1; }
   fi
   echo "$dir"
 }
@@ -31,3 +38,21 @@ if [ ! -f "$top/libjpeg-win32/lib/libjpeg.a" ]; then
     || { echo "build-third-party: libjpeg-turbo failed, see $top/libjpeg-win32.log" >&2; exit 1; }
 fi
 echo "third-party: libjpeg-turbo ready"
+
+# zlib: only the static library is built; the shared one wants a resource
+# file that Debian's repacked source leaves out. Installed by hand as libz.a
+# with zlib.h and the zconf.h the configure step generates.
+if [ ! -f "$top/zlib-win32/lib/libz.a" ]; then
+  src=$(fetch zlib 'zlib-*')
+  cmake -S "$src" -B "$top/zlib-win32-build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_CROSSCOMPILING_EMULATOR= \
+    >"$top/zlib-win32.log" 2>&1
+  cmake --build "$top/zlib-win32-build" -j2 --target zlibstatic >>"$top/zlib-win32.log" 2>&1 \
+    || { echo "build-third-party: zlib failed, see $top/zlib-win32.log" >&2; exit 1; }
+  mkdir -p "$top/zlib-win32/lib" "$top/zlib-win32/include"
+  cp "$src/zlib.h" "$top/zlib-win32-build/zconf.h" "$top/zlib-win32/include/"
+  # The library goes in last: it is what marks the install as complete.
+  cp "$top/zlib-win32-build/libzlibstatic.a" "$top/zlib-win32/lib/libz.a.tmp"
+  mv "$top/zlib-win32/lib/libz.a.tmp" "$top/zlib-win32/lib/libz.a"
+fi
+echo "third-party: zlib ready"

@@ -1,0 +1,194 @@
+// pkunzip.exe: a stand-in for the unzip program the launcher runs, for tests
+// and the demo. It takes exactly the launcher's form
+//   pkunzip -o <archive> <target directory>
+// and unpacks every entry (stored or deflated) below the target directory,
+// overwriting files already there and creating the directories the archive
+// names. Entries that would land outside the target are skipped.
+//
+// Exit codes: 0 all unpacked; 1 some entries skipped as unsafe, the rest
+// unpacked; 2 bad command line; 3 archive missing or unreadable; 4 corrupt
+// archive, CRC error or an entry it cannot unpack; 5 a file or directory
+// could not be written. Each problem is one line on stderr.
+//
+// With QUON_LOG set it appends, in the emulator stand-in's log format:
+//   unzip-cmdline=<GetCommandLineA>   unzip-cwd=<current directory>
+//   unzip-file=<path below the target>   (each file written)
+//   unzip-skipped=<entry name>           (each unsafe entry)
+//   unzip-failed=<entry name>            (each entry that did not unpack)
+//   unzip-exit=<code>
+#include "platform/win32/win32.h"
+#include "tools/quon/stand_in_log.h"
+#include "tools/unzip/zip_archive.h"
+
+#include <cstdio>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace {
+
+enum ExitCode { kOk = 0, kSkipped = 1, kUsage = 2, kNoArchive = 3, kCorrupt = 4, kWriteFailed = 5 };
+
+// The archive's bytes are read whole; ROM sets are small, and this keeps
+// anything bigger from exhausting a 32-bit process.
+const DWORD kMaxArchiveSize = 0x20000000;
+
+std::string joinPath(const std::string& dir, const std::string& name) {
+    if (dir.empty() || dir.back() == '\\' || dir.back() == '/') return dir + name;
+    return dir + "\\" + name;
+}
+
+bool isDirectory(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Creates `path` and every missing directory above it.
+bool createDirectories(const std::string& path) {
+    for (size_t i = 0; i < path.size(); ++i) {
+        if (path[i] != '\\' && path[i] != '/') continue;
+        const std::string prefix = path.substr(0, i);
+        // Leave drive roots ("C:") and UNC server parts alone.
+        if (prefix.empty() || prefix.back() == ':' || prefix.back() == '\\' || prefix.back() == '/') continue;
+        CreateDirectoryA(prefix.c_str(), nullptr);
+    }
+    CreateDirectoryA(path.c_str(), nullptr);
+    return isDirectory(path);
+}
+
+bool readWholeFile(const std::string& path, std::vector<unsigned char>& bytes, std::string& error) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        error = "cannot open the archive (error " + std::to_string(GetLastError()) + ")";
+        return false;
+    }
+    const DWORD size = GetFileSize(file, nullptr);
+    bool ok = size != INVALID_FILE_SIZE && size <= kMaxArchiveSize;
+    if (!ok) error = "archive too large";
+    if (ok) {
+        bytes.resize(size);
+        DWORD got = 0;
+        ok = size == 0 || (ReadFile(file, bytes.data(), size, &got, nullptr) && got == size);
+        if (!ok) error = "cannot read the archive";
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+// Replaces whatever is at `path`, read-only or not, and gives the file the
+// entry's date and time as unzip programs do.
+bool writeFile(const std::string& path, const std::vector<unsigned char>& bytes, uint16_t dosDate,
+               uint16_t dosTime) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = bytes.empty() ||
+              (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+               written == bytes.size());
+    FILETIME local, utc;
+    if (ok && DosDateTimeToFileTime(dosDate, dosTime, &local) && LocalFileTimeToFileTime(&local, &utc))
+        SetFileTime(file, nullptr, nullptr, &utc);
+    ok = CloseHandle(file) && ok;
+    return ok;
+}
+
+class Run {
+public:
+    Run() : log_(qn_standin::logFromEnvironment()) {
+        record_ = "unzip-cmdline=" + std::string(GetCommandLineA()) +
+                  "\nunzip-cwd=" + qn_standin::currentDirectory() + "\n";
+    }
+
+    int unpack(int argc, char** argv) {
+        if (argc != 4 || std::string(argv[1]) != "-o")
+            return fail(kUsage, "usage: pkunzip -o <archive> <target directory>");
+        const std::string archivePath = argv[2];
+        const std::string target = argv[3];
+
+        std::vector<unsigned char> bytes;
+        std::string error;
+        if (!readWholeFile(archivePath, bytes, error)) return fail(kNoArchive, archivePath + ": " + error);
+        qn_unzip::ZipArchive archive;
+        if (!archive.open(std::move(bytes), error)) return fail(kCorrupt, archivePath + ": " + error);
+        if (!createDirectories(target)) return fail(kWriteFailed, "cannot create " + target);
+        std::printf("Archive: %s\n", archivePath.c_str());
+
+        for (const qn_unzip::ZipEntry& entry : archive.entries()) {
+            std::string relative;
+            if (!qn_unzip::safeRelativePath(entry.name, relative)) {
+                message("skipped " + entry.name + ": it would land outside " + target);
+                note("unzip-skipped", entry.name);
+                skipped_ = true;
+                continue;
+            }
+            const std::string path = relative.empty() ? target : joinPath(target, relative);
+            if (entry.isDirectory()) {
+                if (!createDirectories(path)) failEntry(kWriteFailed, entry, "cannot create " + path);
+                continue;
+            }
+            std::vector<unsigned char> content;
+            if (!archive.extract(entry, content, error)) {
+                failEntry(kCorrupt, entry, error);
+                continue;
+            }
+            const size_t slash = relative.find_last_of('\\');
+            if (slash != std::string::npos && !createDirectories(joinPath(target, relative.substr(0, slash)))) {
+                failEntry(kWriteFailed, entry, "cannot create the directory of " + path);
+                continue;
+            }
+            if (!writeFile(path, content, entry.dosDate, entry.dosTime)) {
+                failEntry(kWriteFailed, entry, "cannot write " + path);
+                continue;
+            }
+            std::printf("  %s: %s\n", entry.method == 0 ? "Extracting" : " Inflating", relative.c_str());
+            note("unzip-file", relative);
+        }
+        return finish(failure_ != kOk ? failure_ : skipped_ ? kSkipped : kOk);
+    }
+
+private:
+    void message(const std::string& text) { std::fprintf(stderr, "pkunzip: %s\n", text.c_str()); }
+    void note(const char* key, const std::string& value) { record_ += std::string(key) + "=" + value + "\n"; }
+
+    int fail(int code, const std::string& text) {
+        message(text);
+        return finish(code);
+    }
+
+    // The first failure decides the exit code; the other entries are still tried.
+    void failEntry(int code, const qn_unzip::ZipEntry& entry, const std::string& text) {
+        message(entry.name + ": " + text);
+        note("unzip-failed", entry.name);
+        if (failure_ == kOk) failure_ = code;
+    }
+
+    int finish(int code) {
+        note("unzip-exit", std::to_string(code));
+        if (!log_.empty() && !qn_standin::appendRecord(log_, record_))
+            message("cannot write to " + log_);
+        std::fflush(stdout);
+        return code;
+    }
+
+    std::string log_;
+    std::string record_;
+    int failure_ = kOk;
+    bool skipped_ = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Run run;
+    try {
+        return run.unpack(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "pkunzip: out of memory\n");
+        return kCorrupt;
+    }
+}
