@@ -19,7 +19,7 @@ set -u
 
 E2E_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=scripts/wine-env.sh
-. "$E2E_LIB_DIR/../../scripts/wine-env.sh"
+. "$E2E_LIB_DIR/../../scripts/wine-env.sh" ""
 
 E2E_NAME=$(basename "$0" .sh)
 E2E_OUT=$QN_ROOT/build/e2e

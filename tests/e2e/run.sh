@@ -5,7 +5,7 @@
 set -u
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=scripts/wine-env.sh
-. "$here/../../scripts/wine-env.sh"
+. "$here/../../scripts/wine-env.sh" ""
 
 qn_wine_prefix_ensure || exit 1
 qn_xvfb_start || exit 1

@@ -1,0 +1,55 @@
+# shellcheck shell=bash
+# Helpers for the launcher's end-to-end tests; sourced after lib.sh.
+#
+# A program directory like an installed one: the launcher, the demo data and
+# the emulator stand-in, in $E2E_WORK/app (emulator directory app/emu).
+
+E2E_APP=$E2E_WORK/app
+E2E_KEY='HKEY_LOCAL_MACHINE\Software\Tolvane\Tolvane Quon FrontEnd v2.09'
+TAB=$'\t'
+
+install_demo() {
+    rm -rf "$E2E_APP"
+    mkdir -p "$E2E_APP"
+    cp -r "$QN_ROOT/demo/." "$E2E_APP/"
+    cp "$(e2e_exe qnlaunch.exe)" "$E2E_APP/" || return 1
+    local tool
+    for tool in quon.exe pkunzip.exe; do
+        if e2e_exe "$tool" >/dev/null 2>&1; then
+            case $tool in
+            quon.exe) cp "$(e2e_exe "$tool")" "$E2E_APP/emu/" ;;
+            *) cp "$(e2e_exe "$tool")" "$E2E_APP/" ;;
+            esac
+        fi
+    done
+}
+
+# The Windows path of a directory under the work directory, with its backslash.
+win_dir() {
+    local p
+    p=$(qn_winpath "$1")
+    printf '%s\\' "${p%\\}"
+}
+
+# Settings as an installed launcher has them: program and emulator directory.
+settings_for_demo() {
+    reg_add "$E2E_KEY" "Main Program Path" "$(win_dir "$E2E_APP")"
+    reg_add "$E2E_KEY" "Quon Path" "$(win_dir "$E2E_APP/emu")"
+    reg_add 'HKEY_CURRENT_CONFIG\Display\Settings' Resolution "1024,768"
+}
+
+# Starts the launcher from its program directory.
+start_launcher() {
+    (cd "$E2E_APP" && e2e_start "$E2E_APP/qnlaunch.exe")
+}
+
+# The answer to a message box: its caption and text as the driver reads
+# them, then OK (or the given button).
+read_and_answer() { # [button]
+    local box
+    box=$(drv msgbox 10000) || return 1
+    drv answer "${1:-OK}" 5000 >/dev/null || return 1
+    printf '%s\n' "$box"
+}
+
+key_exists() { wine reg query "$E2E_KEY" >/dev/null 2>&1; }

@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Start-up, the filled main window, saving at close, and every way start-up
+# ends early.
+. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/launcher.sh"
+
+install_demo || exit 1
+
+echo "-- a normal start"
+settings_for_demo
+reg_add "$E2E_KEY" "Quon Path" "$(win_dir "$E2E_APP/emu" | tr a-z A-Z)"
+reg_add "$E2E_KEY" "Imagine Flight" "01000001"
+start_launcher
+check_eq "main window caption" "Tolvane's QUON FrontEnd v2.09" "$(drv wait Form1 15000)"
+panels=$(drv panels Form1 StatusBar1)
+check_eq "status bar panels" "128${TAB}Designed for QUON v0.9
+236${TAB}15 ROMs supported
+329${TAB}UnZipped ROMs
+-1${TAB}Select a game and then doubleclick on it to play" "$panels"
+check_eq "filter shows every game" "*${TAB}Display All Games" "$(drv combo Form1 ComboBox1 | head -n 1)"
+check_eq "the first page is shown" "*${TAB}Game Options" "$(drv tab Form1 PageControl1 | head -n 1)"
+check_eq "list columns" "155${TAB}Name
+78${TAB}Path
+60${TAB}Available" "$(drv columns Form1 ListView1)"
+rows=$(drv rows Form1 ListView1)
+check_eq "fifteen rows" "15" "$(wc -l <<<"$rows" | tr -d ' ')"
+check_eq "first row selected, available" "*${TAB}Radiant Type (US)${TAB}rtypeus${TAB}Yes" "$(head -n 1 <<<"$rows")"
+check_contains "an incomplete set is unavailable" "$rows" "-${TAB}Radiant Type (Japan)${TAB}rtypejp${TAB}No"
+check_eq "run button names the first game" "Run Radiant Type (US)" "$(drv text Form1 SpeedButton1)"
+dump=$(drv dump Form1)
+check_eq "emulator path box shows lower case" "$(win_dir "$E2E_APP/emu" | tr A-Z a-z)" "$(drv text Form1 Edit1)"
+check_contains "list view at its place" "$(grep "^ListView1$TAB" <<<"$dump")" "${TAB}376 32 297 417${TAB}"
+check_contains "FrameSkip box disabled at start" "$dump" "CheckBox6${TAB}Button${TAB}1${TAB}0${TAB}"
+e2e_shot main-window >/dev/null
+drv close Form1 >/dev/null
+e2e_wait_exit 15
+check_eq "closing ends with 0" "0" "$E2E_RC"
+check_eq "settings saved: emulator path in lower case" "$(win_dir "$E2E_APP/emu" | tr A-Z a-z)" "$(reg_query "$E2E_KEY" "Quon Path")"
+check_eq "settings saved: interface" "Common" "$(reg_query "$E2E_KEY" Interface)"
+check_eq "settings saved: a game's flags" "01000001" "$(reg_query "$E2E_KEY" "Imagine Flight")"
+check_eq "settings saved: an untouched game" "00000000" "$(reg_query "$E2E_KEY" "Moon Mole")"
+check_eq "settings saved: unzip program empty" "" "$(reg_query "$E2E_KEY" "PkUnzip Program")"
+
+echo "-- main program path missing"
+e2e_reset_registry
+reg_add "$E2E_KEY" "Quon Path" 'C:\quon\'
+start_launcher
+check_eq "warning" "Warning
+Error reading Main Program Path value. Restart this program" "$(read_and_answer)"
+e2e_wait_exit 15
+check_eq "exit code 1" "1" "$E2E_RC"
+key_exists && e2e_fail "settings key removed" || e2e_pass "settings key removed"
+
+echo "-- screen too small"
+settings_for_demo
+reg_add 'HKEY_CURRENT_CONFIG\Display\Settings' Resolution "799,600"
+start_launcher
+check_eq "warning with two lines" "Warning
+Your screen resolution must be at least 800x600.
+It is currently 799x600" "$(read_and_answer)"
+e2e_wait_exit 15
+check_eq "exit code 3" "3" "$E2E_RC"
+key_exists && e2e_pass "nothing deleted" || e2e_fail "nothing deleted"
+
+echo "-- roms.dat missing"
+settings_for_demo
+mv "$E2E_APP/roms.dat" "$E2E_APP/roms.away"
+start_launcher
+expected="Error
+There was an error opening $(win_dir "$E2E_APP")roms.dat"
+check_eq "error at creation" "$expected" "$(read_and_answer)"
+check_eq "error again at the showing" "$expected" "$(read_and_answer)"
+e2e_wait_exit 15
+check_eq "exit code 5" "5" "$E2E_RC"
+key_exists && e2e_fail "settings key removed" || e2e_pass "settings key removed"
+mv "$E2E_APP/roms.away" "$E2E_APP/roms.dat"
+
+echo "-- first run"
+e2e_reset_registry
+start_launcher
+check_eq "first-run message" "Information
+Tolvane's QUON FrontEnd v2.09 is going to be installed in your computer" "$(read_and_answer)"
+check_eq "the install-to dialog opens" "Configuration" "$(drv wait Form2 10000)"
+drv text Form1 Image1 >/dev/null 2>&1
+visible=$(drv dump Form2 | grep -c "^SpeedButton2$TAB" || true)
+check_eq "its Exit button is there" "1" "$visible"
+drv click Form2 SpeedButton2 >/dev/null
+e2e_wait_exit 15
+check_eq "Exit ends with 0" "0" "$E2E_RC"
+key_exists && e2e_fail "nothing saved" || e2e_pass "nothing saved"
+
+e2e_finish
