@@ -43,6 +43,8 @@ else
     qn_xvfb_start force || exit 1
 fi
 trap 'qn_wine_stop; qn_xvfb_stop' EXIT
+# A Wine session still running from an earlier start keeps its own display.
+qn_wine_stop
 
 # REGEDIT4 strings double their backslashes.
 reg_string() {

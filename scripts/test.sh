@@ -37,6 +37,8 @@ if [ "${QN_TEST_DISPLAY:-}" = host ]; then qn_xvfb_start; else qn_xvfb_start for
     { record display FAILED; finish; }
 export DISPLAY
 trap 'qn_wine_stop; qn_xvfb_stop' EXIT
+# A session still running keeps the display it started with.
+qn_wine_stop
 
 echo "== win32 integration tests"
 win32_programs=$(find build/win32/tests -name '*_tests.exe' -type f -not -path '*/CMakeFiles/*' 2>/dev/null | sort)

@@ -11,6 +11,10 @@
 #   qn_xvfb_start [force]   start Xvfb on a free display unless DISPLAY works
 #   qn_xvfb_stop            stop the Xvfb that qn_xvfb_start started
 #   qn_winpath <path>       the Windows view of a Unix path (Z: is /)
+#
+# Set the display before the first wine command of a session: a session
+# (wineserver) started without one keeps a desktop no later program of it
+# can show windows on, until the server exits (qn_wine_stop).
 
 QN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
@@ -55,6 +59,10 @@ qn_wine_prefix_ensure() {
         for d in "${QN_FONT_DIRS[@]}"; do
             [ -d "$d" ] && cp -f "$d"/*.tt[fc] "$d"/*.fon "$fonts"/ 2>/dev/null
         done
+        # The session these started has a desktop bound to whatever display
+        # was set (maybe none); windows of programs started while it lingers
+        # would land there, unseen. Let it end before anyone uses the prefix.
+        wineserver -w 9>&-
         touch "$marker"
         echo "wine-env: prefix ready in $((SECONDS - t0)) s" >&2
     )

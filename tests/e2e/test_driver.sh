@@ -24,6 +24,8 @@ echo "-- finding windows"
 e2e_start "$target"
 check_eq "wait by name prints the caption" "Driver Target" "$(drv wait Form1 10000)"
 check_eq "wait by caption" "Driver Target" "$(drv wait 'Driver Target')"
+check_contains "windows lists visible top-level windows" "$(drv windows)" \
+    "Form1${TAB}QnTargetForm${TAB}20 20 "
 out=$(drv wait Form9 300 2>&1)
 check_eq "wait for a missing window fails with 2" "2" "$?"
 check_contains "wait says what it missed" "$out" "window 'Form9' not found within 300 ms"
@@ -32,7 +34,7 @@ check_eq "the initial selection was reported" "sel+1" "$(events)"
 echo "-- reading"
 dump=$(drv dump Form1)
 check_eq "dump lists named controls in creation order" \
-    "Edit1 CheckBox1 Button1 Button2 ListView1 ComboBox1 PageControl1 Panel1 Log1 Button3 Button4 StatusBar1" \
+    "Edit1 CheckBox1 Button1 Button2 ListView1 ComboBox1 PageControl1 Panel1 Log1 Button3 Button4 ListBox1 StatusBar1" \
     "$(cut -f1 <<<"$dump" | grep -v '^-$' | tr '\n' ' ' | sed 's/ $//')"
 edit_line=$(grep "^Edit1$TAB" <<<"$dump")
 check_contains "dump: class, visible, enabled, no check state, client rect" \
@@ -67,6 +69,9 @@ check_eq "status bar panels: right edge and text" "120${TAB}Ready
 check_eq "combo items and selection" "-${TAB}Small
 *${TAB}Medium
 -${TAB}Large" "$(drv combo Form1 ComboBox1)"
+check_eq "list box items, none selected" "-${TAB}384 x 256
+-${TAB}320 x 240
+-${TAB}256 x 256" "$(drv combo Form1 ListBox1)"
 check_eq "tabs and the selected one" "*${TAB}General
 -${TAB}Paths
 -${TAB}About" "$(drv tab Form1 PageControl1)"
@@ -94,6 +99,8 @@ check_contains "and says it is disabled" "$out" "control is disabled"
 
 check_eq "combo-select notifies like a user's choice" "combo=2" "$(caused drv combo-select Form1 ComboBox1 2)"
 check_eq "combo-select shows in combo" "-${TAB}-${TAB}*" "$(drv combo Form1 ComboBox1 | cut -f1 | tr '\n' '\t' | sed 's/\t$//')"
+check_eq "combo-select on a list box" "list=1" "$(caused drv combo-select Form1 ListBox1 1)"
+check_eq "list box selection shows" "-${TAB}*${TAB}-" "$(drv combo Form1 ListBox1 | cut -f1 | tr '\n' '\t' | sed 's/\t$//')"
 drv combo-select Form1 ComboBox1 3 2>/dev/null
 check_eq "combo-select past the end fails with 3" "3" "$?"
 check_eq "tab-select clicks the tab" "tab=2" "$(caused drv tab-select Form1 PageControl1 2)"

@@ -4,6 +4,8 @@
 //
 // Controls are found by the "QnName" window property (a global atom with the
 // control's name), falling back to the exact window text, or "#<id>".
+// In tab-separated output a text's backslash, tab, CR and LF are written as
+// two characters each: a backslash and one of \\ t r n.
 // Messages carrying pointers are not marshalled between processes, so their
 // structs and buffers live in memory allocated inside the target.
 #define WIN32_LEAN_AND_MEAN
@@ -390,6 +392,16 @@ DWORD optTimeout(const Args& a, size_t i) {
 
 void cmdWait(const Args& a) { outLine(windowText(findWindow(a[0], optTimeout(a, 1)))); }
 
+void cmdWindows(const Args&) {
+    for (HWND t : topLevelWindows()) {
+        RECT r;
+        GetWindowRect(t, &r);
+        std::string name = qnName(t);
+        outLine((name.empty() ? "-" : name) + "\t" + className(t) + "\t" + rectText(r) + "\t" +
+                escaped(caption(t)));
+    }
+}
+
 void cmdDump(const Args& a) {
     HWND top = findWindow(a[0], g_findTimeout);
     for (HWND c : childWindows(top)) {
@@ -519,36 +531,54 @@ void cmdHover(const Args& a) {
     settle(c, 1);
 }
 
+// Combo boxes and list boxes answer the same questions with different messages.
+struct ItemMessages {
+    UINT count, curSel, textLen, text, setCurSel, getSel;
+    WORD selChange;
+};
+const ItemMessages kComboMessages{CB_GETCOUNT, CB_GETCURSEL, CB_GETLBTEXTLEN, CB_GETLBTEXT, CB_SETCURSEL, 0,
+                                  CBN_SELCHANGE};
+const ItemMessages kListMessages{LB_GETCOUNT, LB_GETCURSEL, LB_GETTEXTLEN, LB_GETTEXT, LB_SETCURSEL, LB_GETSEL,
+                                 LBN_SELCHANGE};
+
+const ItemMessages& itemMessages(HWND control) {
+    if (isClass(control, WC_COMBOBOXA)) return kComboMessages;
+    if (isClass(control, "ListBox")) return kListMessages;
+    fail(kFailed, "control is not a combo box or list box (class " + className(control) + ")");
+}
+
 void cmdCombo(const Args& a) {
     HWND cb = findControl(findWindow(a[0], g_findTimeout), a[1]);
-    expectClass(cb, WC_COMBOBOXA, "combo box");
-    int n = static_cast<int>(sendOrFail(cb, CB_GETCOUNT, 0, 0));
-    int sel = static_cast<int>(sendOrFail(cb, CB_GETCURSEL, 0, 0));
+    const ItemMessages& m = itemMessages(cb);
+    int n = static_cast<int>(sendOrFail(cb, m.count, 0, 0));
+    int sel = static_cast<int>(sendOrFail(cb, m.curSel, 0, 0));
     for (int i = 0; i < n; ++i) {
-        // Wine hands CB_GETLBTEXT from another process back as UTF-16 even when
-        // sent as ANSI, so ask in UTF-16 and convert here.
-        int len = static_cast<int>(sendOrFail(cb, CB_GETLBTEXTLEN, i, 0));
+        // Wine hands CB_GETLBTEXT and LB_GETTEXT from another process back as
+        // UTF-16 even when sent as ANSI, so ask in UTF-16 and convert here.
+        int len = static_cast<int>(sendOrFail(cb, m.textLen, i, 0));
         std::vector<wchar_t> wide(len > 0 ? len + 1 : 1, L'\0');
         DWORD_PTR got = 0;
-        if (!SendMessageTimeoutW(cb, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide.data()),
+        if (!SendMessageTimeoutW(cb, m.text, i, reinterpret_cast<LPARAM>(wide.data()),
                                  SMTO_NORMAL | SMTO_ABORTIFHUNG, kMessageTimeout, &got))
-            fail(kFailed, "no answer to CB_GETLBTEXT");
-        outLine(std::string(i == sel ? "*" : "-") + "\t" + escaped(narrow(wide.data())));
+            fail(kFailed, "no answer to the item text message");
+        // A multiple-selection list box has no single current selection.
+        bool selected = m.getSel ? sendOrFail(cb, m.getSel, i, 0) > 0 : i == sel;
+        outLine(std::string(selected ? "*" : "-") + "\t" + escaped(narrow(wide.data())));
     }
 }
 
 void cmdComboSelect(const Args& a) {
     HWND top = findWindow(a[0], g_findTimeout);
     HWND cb = findControl(top, a[1]);
-    expectClass(cb, WC_COMBOBOXA, "combo box");
+    const ItemMessages& m = itemMessages(cb);
     requireClickable(top, cb);
     int index = parseInt(a[2], "index");
-    int n = static_cast<int>(sendOrFail(cb, CB_GETCOUNT, 0, 0));
+    int n = static_cast<int>(sendOrFail(cb, m.count, 0, 0));
     if (index < 0 || index >= n) fail(kFailed, "index " + a[2] + " out of range (" + std::to_string(n) + " items)");
-    sendOrFail(cb, CB_SETCURSEL, index, 0);
-    // CB_SETCURSEL notifies nobody; a user's choice sends CBN_SELCHANGE.
+    sendOrFail(cb, m.setCurSel, index, 0);
+    // Setting the selection notifies nobody; a user's choice sends SELCHANGE.
     HWND parent = GetParent(cb);
-    post(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(cb), CBN_SELCHANGE), reinterpret_cast<LPARAM>(cb));
+    post(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(cb), m.selChange), reinterpret_cast<LPARAM>(cb));
     settle(parent, 1);
 }
 
@@ -633,6 +663,7 @@ struct Command {
 };
 
 const Command kCommands[] = {
+    {"windows", 0, 0, cmdWindows, "windows"},
     {"wait", 1, 2, cmdWait, "wait <window> [timeout_ms]"},
     {"dump", 1, 1, cmdDump, "dump <window>"},
     {"text", 2, 2, cmdText, "text <window> <control>"},
@@ -643,8 +674,8 @@ const Command kCommands[] = {
     {"click", 2, 3, cmdClick, "click <window> <control> [row]"},
     {"dblclick", 3, 3, cmdDblclick, "dblclick <window> <listview> <row>"},
     {"hover", 2, 2, cmdHover, "hover <window> <control>"},
-    {"combo", 2, 2, cmdCombo, "combo <window> <combobox>"},
-    {"combo-select", 3, 3, cmdComboSelect, "combo-select <window> <combobox> <index>"},
+    {"combo", 2, 2, cmdCombo, "combo <window> <combobox|listbox>"},
+    {"combo-select", 3, 3, cmdComboSelect, "combo-select <window> <combobox|listbox> <index>"},
     {"tab", 2, 2, cmdTab, "tab <window> <tabcontrol>"},
     {"tab-select", 3, 3, cmdTabSelect, "tab-select <window> <tabcontrol> <index>"},
     {"msgbox", 0, 1, cmdMsgbox, "msgbox [timeout_ms]"},

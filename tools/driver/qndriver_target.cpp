@@ -19,7 +19,7 @@ namespace {
 
 enum Id {
     kEdit1 = 101, kCheckBox1, kButton1, kButton2, kButton3, kButton4,
-    kListView1, kComboBox1, kPageControl1, kPanel1, kLog1, kStatusBar1, kLabel1
+    kListView1, kComboBox1, kPageControl1, kPanel1, kLog1, kStatusBar1, kLabel1, kListBox1
 };
 
 struct ControlRow {
@@ -46,6 +46,7 @@ const ControlRow kForm1Controls[] = {
     {kLog1, "Log1", "EDIT", kChild | WS_BORDER | ES_READONLY | ES_AUTOHSCROLL, 10, 175, 540, 22, ""},
     {kButton3, "Button3", "BUTTON", kChild | BS_PUSHBUTTON, 10, 205, 110, 24, "Second window"},
     {kButton4, "Button4", "BUTTON", kChild | BS_PUSHBUTTON, 130, 205, 80, 24, "Info"},
+    {kListBox1, "ListBox1", "LISTBOX", kChild | WS_BORDER | WS_VSCROLL | LBS_NOTIFY, 360, 205, 190, 60, ""},
 };
 
 const char* const kRows[][3] = {
@@ -112,6 +113,10 @@ void fillForm1(HWND hwnd) {
     for (const char* s : {"Small", "Medium", "Large"}) SendMessageA(cb, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
     SendMessageA(cb, CB_SETCURSEL, 1, 0);
 
+    HWND lb = GetDlgItem(hwnd, kListBox1);
+    for (const char* s : {"384 x 256", "320 x 240", "256 x 256"})
+        SendMessageA(lb, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+
     HWND tc = GetDlgItem(hwnd, kPageControl1);
     const char* tabs[] = {"General", "Paths", "About"};
     for (int i = 0; i < 3; ++i) {
@@ -173,6 +178,9 @@ void onCommand(HWND hwnd, int id, int code, HWND ctl) {
             MessageBoxA(hwnd, "Saved.", "Info", MB_OK | MB_ICONINFORMATION);
             log("info");
         }
+        break;
+    case kListBox1:
+        if (code == LBN_SELCHANGE) log("list=" + std::to_string(SendMessageA(ctl, LB_GETCURSEL, 0, 0)));
         break;
     case kComboBox1:
         if (code == CBN_SELCHANGE) log("combo=" + std::to_string(SendMessageA(ctl, CB_GETCURSEL, 0, 0)));
@@ -241,7 +249,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int show) {
     wc.lpszClassName = "QnTargetPanel";
     RegisterClassA(&wc);
 
-    RECT r{0, 0, 560, 260};
+    RECT r{0, 0, 560, 295};
     AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
     g_form1 = CreateWindowExA(0, "QnTargetForm", "Driver Target", WS_OVERLAPPEDWINDOW, 20, 20,
                               r.right - r.left, r.bottom - r.top, nullptr, nullptr, inst, nullptr);
