@@ -72,6 +72,13 @@ bool FormPeer::handle(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
     case WM_DESTROY:
         if (hwnd() == backend().mainWindow()) PostQuitMessage(0);
         return false;
+    case WM_TIMER:
+        if (TimerPeer* timer = backend().timerOf(hwnd(), wp)) {
+            timer->elapsed();
+            result = 0;
+            return true;
+        }
+        return false;
     case WM_ACTIVATE:
         if (LOWORD(wp) == WA_INACTIVE) {
             HWND focus = GetFocus();

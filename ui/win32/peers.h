@@ -277,6 +277,30 @@ protected:
     bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 };
 
+// A timer has no window of its own: it runs on its form's window under an
+// id the backend gives it, for as long as the model's timer is enabled.
+class TimerPeer : public Peer {
+public:
+    TimerPeer(Timer& timer, HWND owner, UINT_PTR id);
+    ~TimerPeer() override;
+    TimerPeer(const TimerPeer&) = delete;
+    TimerPeer& operator=(const TimerPeer&) = delete;
+
+    HWND owner() const { return owner_; }
+    UINT_PTR id() const { return id_; }
+    bool running() const { return running_; }
+    void changed(Control& control, Property property, int index) override;
+    // The owner's WM_TIMER for this id.
+    void elapsed() { timer_.tick(); }
+
+private:
+    void synchronize();
+    Timer& timer_;
+    HWND owner_;
+    UINT_PTR id_;
+    bool running_ = false;
+};
+
 // Window classes of the controls that have no native counterpart.
 inline const char* const kFormClass = "QnForm";
 inline const char* const kPageClass = "QnPage";

@@ -50,6 +50,7 @@ Win32Backend::~Win32Backend() {
     // The controls may be gone already: take the windows down without
     // telling the model, then drop the peers.
     quiet_ = true;
+    timers_.clear();
     for (const auto& peer : peers_) {
         HWND hwnd = peer->hwnd();
         if (hwnd && !(GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD)) DestroyWindow(hwnd);
@@ -76,11 +77,31 @@ std::unique_ptr<NativePeer> Win32Backend::makePeer(Control& control) {
     case Kind::GroupBox: return std::make_unique<GroupBoxPeer>(*this, control);
     case Kind::Image: return std::make_unique<ImagePeer>(*this, control);
     case Kind::ProgressBar: return std::make_unique<ProgressBarPeer>(*this, control);
+    case Kind::Timer: break;  // no window: see buildTimer
     }
     return nullptr;
 }
 
+void Win32Backend::buildTimer(Timer& timer, HWND parentWindow) {
+    // WM_TIMER goes to the window it was set on; the form's window hands it on.
+    HWND form = GetAncestor(parentWindow, GA_ROOT);
+    if (!form) return;
+    auto peer = std::make_unique<TimerPeer>(timer, form, static_cast<UINT_PTR>(nextControlId()));
+    timer.setPeer(peer.get());
+    timers_.push_back(std::move(peer));
+}
+
+TimerPeer* Win32Backend::timerOf(HWND owner, UINT_PTR id) const {
+    for (const auto& timer : timers_)
+        if (timer->owner() == owner && timer->id() == id) return timer.get();
+    return nullptr;
+}
+
 void Win32Backend::build(Control& control, HWND parentWindow) {
+    if (control.kind() == Kind::Timer) {
+        if (parentWindow) buildTimer(static_cast<Timer&>(control), parentWindow);
+        return;
+    }
     std::unique_ptr<NativePeer> owned = makePeer(control);
     NativePeer& peer = *owned;
     peers_.push_back(std::move(owned));
@@ -185,8 +206,10 @@ bool Win32Backend::isForm(HWND hwnd) const {
     return peer && peer->control().kind() == Kind::Form;
 }
 
-HFONT Win32Backend::font(const Font& font) {
-    auto key = std::make_tuple(font.face, font.points, font.bold, font.underline);
+HFONT Win32Backend::font(const Font& font) { return this->font(font, DEFAULT_QUALITY); }
+
+HFONT Win32Backend::font(const Font& font, BYTE quality) {
+    auto key = std::make_tuple(font.face, font.points, font.bold, font.underline, quality);
     auto it = fonts_.find(key);
     if (it != fonts_.end()) return it->second;
     LOGFONTA lf{};
@@ -196,7 +219,7 @@ HFONT Win32Backend::font(const Font& font) {
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
     lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    lf.lfQuality = DEFAULT_QUALITY;
+    lf.lfQuality = quality;
     lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
     std::strncpy(lf.lfFaceName, font.face.c_str(), LF_FACESIZE - 1);
     HFONT handle = CreateFontIndirectA(&lf);
@@ -215,6 +238,11 @@ HBRUSH Win32Backend::brush(COLORREF color) {
 COLORREF Win32Backend::colorRef(const Color& color) {
     if (color.system) return GetSysColor(sysColorIndex(color.sys));
     return RGB(color.r, color.g, color.b);
+}
+
+std::array<std::uint8_t, 3> Win32Backend::systemColor(SysColor color) {
+    const COLORREF c = GetSysColor(sysColorIndex(color));
+    return {GetRValue(c), GetGValue(c), GetBValue(c)};
 }
 
 }  // namespace qn::ui

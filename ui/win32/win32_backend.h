@@ -18,6 +18,7 @@
 namespace qn::ui {
 
 class NativePeer;
+class TimerPeer;
 
 class Win32Backend : public Backend {
 public:
@@ -30,6 +31,8 @@ public:
     const std::string& applicationTitle() const { return title_; }
     void realize(Form& form) override;
     void run(Form& mainForm) override;
+    TextMask renderText(const Font& font, const std::string& text) override;
+    std::array<std::uint8_t, 3> systemColor(SysColor color) override;
 
     // The native window of a realized control, or nullptr.
     HWND windowOf(const Control& control) const;
@@ -43,6 +46,8 @@ public:
 
     // For the peers.
     NativePeer* peerOf(HWND hwnd) const;
+    // The timer running on `owner` under `id`, or nullptr.
+    TimerPeer* timerOf(HWND owner, UINT_PTR id) const;
     void attach(HWND hwnd, NativePeer* peer) { byWindow_[hwnd] = peer; }
     void detach(HWND hwnd) { byWindow_.erase(hwnd); }
     // While the backend takes its windows down, messages no longer reach the model.
@@ -60,6 +65,8 @@ private:
     // those of its children.
     void build(Control& control, HWND parentWindow);
     std::unique_ptr<NativePeer> makePeer(Control& control);
+    void buildTimer(Timer& timer, HWND parentWindow);
+    HFONT font(const Font& font, BYTE quality);
     bool isForm(HWND hwnd) const;
     HWND pageControlAround(HWND hwnd, HWND form) const;
     bool tabKey(HWND form, const MSG& msg);
@@ -67,8 +74,9 @@ private:
     HINSTANCE instance_;
     std::string title_;
     std::vector<std::unique_ptr<NativePeer>> peers_;
+    std::vector<std::unique_ptr<TimerPeer>> timers_;
     std::unordered_map<HWND, NativePeer*> byWindow_;
-    std::map<std::tuple<std::string, int, bool, bool>, HFONT> fonts_;
+    std::map<std::tuple<std::string, int, bool, bool, BYTE>, HFONT> fonts_;
     std::map<COLORREF, HBRUSH> brushes_;
     HWND main_ = nullptr;
     HWND firstForm_ = nullptr;
