@@ -31,6 +31,10 @@ fi
 mkdir -p "$emu_dir"
 quon=$(find_built quon.exe)
 if [ -n "$quon" ] && [ ! -f "$emu_dir/quon.exe" ]; then cp "$quon" "$emu_dir/"; fi
+# The unzip stand-in beside the launcher, for choosing it under "Use
+# compressed ROMs" with the demo's zips\ directory.
+unzip_tool=$(find_built pkunzip.exe)
+if [ -n "$unzip_tool" ]; then cp "$unzip_tool" "$app_dir/"; fi
 
 # shellcheck source=scripts/wine-env.sh
 . scripts/wine-env.sh "$root/build/wine/demo-prefix"
