@@ -1,11 +1,23 @@
 // Peers of the simple controls: labels, buttons, check boxes, edit boxes,
 // combo and list boxes, the status bar and the progress bar.
 #include <algorithm>
+#include <initializer_list>
 
 #include "ui/win32/peers.h"
 #include "ui/win32/win32_backend.h"
 
 namespace qn::ui {
+
+namespace {
+
+// Does `lp` of WM_GETDLGCODE ask about pressing one of these keys?
+bool asksForKey(LPARAM lp, std::initializer_list<WPARAM> keys) {
+    const auto* msg = reinterpret_cast<const MSG*>(lp);
+    if (!msg || msg->message != WM_KEYDOWN) return false;
+    return std::find(keys.begin(), keys.end(), msg->wParam) != keys.end();
+}
+
+}  // namespace
 
 // --- Label: a STATIC that reports clicks, sized to its text when the layout
 // gives it no size.
@@ -64,8 +76,17 @@ void ButtonPeer::update(Property property, int index) {
     }
 }
 
-bool ButtonPeer::handle(UINT msg, WPARAM, LPARAM, LRESULT&) {
+bool ButtonPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     switch (msg) {
+    case WM_GETDLGCODE:
+        // Enter presses the focused button, as in any dialog; the dialog
+        // manager would otherwise turn it into a command for no one.
+        result = DefSubclassProc(hwnd(), msg, wp, lp);
+        if (asksForKey(lp, {VK_RETURN})) result |= DLGC_WANTMESSAGE;
+        return true;
+    case WM_KEYDOWN:
+        if (wp == VK_RETURN && !(lp & (1 << 30))) button().click();  // not again while held
+        return wp == VK_RETURN;
     case WM_MOUSEMOVE:
         if (!hot_) {
             hot_ = true;
@@ -123,6 +144,12 @@ bool ButtonPeer::onDrawItem(const DRAWITEMSTRUCT& item) {
     }
     SetBkMode(dc, oldMode);
     SelectObject(dc, old);
+    // Only buttons the keyboard can reach show where it is.
+    if (control().tabStop() && (item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
+        RECT focus = item.rcItem;
+        InflateRect(&focus, -3, -3);
+        DrawFocusRect(dc, &focus);
+    }
     return true;
 }
 
@@ -156,6 +183,23 @@ NativePeer::Creation EditPeer::creation() const {
 bool EditPeer::onCommand(int code) {
     if (code == EN_CHANGE && !mirroring()) static_cast<Edit&>(control()).setText(windowText());
     return true;
+}
+
+bool EditPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    switch (msg) {
+    case WM_GETDLGCODE:
+        // Enter and Escape are the box's own keys, not the dialog manager's.
+        result = DefSubclassProc(hwnd(), msg, wp, lp);
+        if (asksForKey(lp, {VK_RETURN, VK_ESCAPE})) result |= DLGC_WANTMESSAGE;
+        return true;
+    case WM_CHAR:
+        if (wp != '\r' && wp != 0x1b) return false;
+        // Not passed on: a one-line box has no use for them but a beep.
+        static_cast<Edit&>(control()).keyPress(static_cast<char>(wp));
+        result = 0;
+        return true;
+    default: return false;
+    }
 }
 
 // --- ComboBox: a drop-down list; only the user's choice runs the handler.

@@ -150,6 +150,7 @@ public:
 
 protected:
     Creation creation() const override;
+    bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 };
 
 class ComboBoxPeer : public NativePeer {
