@@ -5,6 +5,12 @@
 
 namespace qn {
 
+void DataFileError(App& app, const std::string& message) {
+    app.os.messageBox(MessageKind::Error, message);
+    DeleteSettingsKey(app);
+    app.state.DataLoadError = true;
+}
+
 void LoadCatalogue(App& app) {
     GameCatalogue& cat = app.catalogue;
     for (int i = 0; i < cat.GameCount; ++i) {
@@ -14,9 +20,7 @@ void LoadCatalogue(App& app) {
     const std::string path = app.tpaths.mainPath + "roms.dat";
     std::optional<std::string> content = app.os.readFile(path);
     if (!content) {
-        app.os.messageBox(MessageKind::Error, "There was an error opening " + path);
-        DeleteSettingsKey(app);
-        app.state.DataLoadError = true;
+        DataFileError(app, "There was an error opening " + path);
         return;
     }
     cat.GameCount = parseCatalogue(*content, cat);

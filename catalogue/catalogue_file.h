@@ -12,6 +12,10 @@ struct GameCatalogue;
 // key deleted, DataLoadError set, GameCount unchanged.
 void LoadCatalogue(App& app);
 
+// A data file that cannot be read: the message, the settings key deleted
+// so that the next start installs again, and DataLoadError set.
+void DataFileError(App& app, const std::string& message);
+
 // reqfiles.dat: the files each game needs, by group position.
 void LoadRequiredFiles(App& app);
 

@@ -1,7 +1,6 @@
 #include "app/app.h"
 #include "catalogue/catalogue_file.h"
 #include "catalogue/text_lines.h"
-#include "settings/settings_store.h"
 
 namespace qn {
 
@@ -39,9 +38,7 @@ void LoadRequiredFiles(App& app) {
     const std::string path = app.tpaths.mainPath + "reqfiles.dat";
     std::optional<std::string> content = app.os.readFile(path);
     if (!content) {
-        app.os.messageBox(MessageKind::Error, "Error loading " + path);
-        DeleteSettingsKey(app);
-        app.state.DataLoadError = true;
+        DataFileError(app, "Error loading " + path);
         return;
     }
     parseRequiredFiles(*content, app.catalogue);

@@ -2,13 +2,10 @@
 // the interface type, saved when it closes.
 #include "app/form1.h"
 #include "app/forms.h"
+#include "settings/path_boxes.h"
 #include "settings/settings_store.h"
 
 namespace qn {
-namespace {
-const ui::Color kInUse = ui::Color::of(ui::SysColor::Window);
-const ui::Color kNotInUse = ui::Color::of(ui::SysColor::ButtonFace);
-}  // namespace
 
 TForm5::TForm5(App& app)
     : ui::Form("Form5", {0, 0, 353, 329}, "Tolvane's Quon FrontEnd Configuration"), app_(app) {
@@ -16,7 +13,7 @@ TForm5::TForm5(App& app)
         e->setReadOnly(true);
         e->setEnabled(false);
     }
-    for (ui::Edit* e : {&Edit2, &Edit3, &Edit4}) e->setColor(kNotInUse);
+    for (ui::Edit* e : {&Edit2, &Edit3, &Edit4}) e->setColor(kPathNotInUse);
     SpeedButton4.setEnabled(false);
     SpeedButton5.setEnabled(false);
 
@@ -45,32 +42,15 @@ void TForm5::Edit3Change() { app_.tpaths.romsPath = withTrailingBackslash(Edit3.
 void TForm5::Edit4Change() { app_.tpaths.driversPath = withTrailingBackslash(Edit4.text()); }
 
 void TForm5::CheckBox7Click() {
-    TPaths& p = app_.tpaths;
-    if (CheckBox7.checked()) {
-        Edit2.setColor(kInUse);
-        Edit3.setColor(kInUse);
-        SpeedButton4.setEnabled(true);
-        SpeedButton5.setEnabled(true);
-        if (!Edit2.text().empty()) p.unzipProgram = Edit2.text();
-        if (!Edit3.text().empty()) p.romsPath = withTrailingBackslash(Edit3.text());
-    } else {
-        Edit2.setColor(kNotInUse);
-        Edit3.setColor(kNotInUse);
-        SpeedButton4.setEnabled(false);
-        SpeedButton5.setEnabled(false);
-        p.unzipProgram.clear();
-        Edit2.setText("");
-        p.romsPath.clear();
-        Edit3.setText("");
-    }
+    setCompressedBoxes(CheckBox7.checked(), Edit2, Edit3, SpeedButton4, SpeedButton5, app_.tpaths);
 }
 
 void TForm5::CheckBox8Click() {
     if (CheckBox8.checked()) {
-        Edit4.setColor(kInUse);
+        Edit4.setColor(kPathInUse);
         SpeedButton8.setEnabled(true);
     } else {
-        Edit4.setColor(kNotInUse);
+        Edit4.setColor(kPathNotInUse);
         Edit4.setText("");
         SpeedButton8.setEnabled(false);
     }

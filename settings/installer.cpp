@@ -23,6 +23,7 @@ TForm2::TForm2(App& app) : ui::Form("Form2", {0, 0, 329, 289}, "Configuration"),
     // The files are copied from where the program was started.
     sourceDir_ = app_.os.currentDirectory();
     Edit1.setReadOnly(true);
+    for (ui::Button* b : {&SpeedButton3, &SpeedButton1, &SpeedButton2}) b->setTabStop(true);
     tree_.onChange = [this] { Edit1.setText(tree_.directory()); };
     Edit1.setText(tree_.directory());
     onShow = [this] { FormShow(); };
@@ -90,6 +91,8 @@ void TForm2::CopyProgramFiles() {
 }
 
 TForm6::TForm6(App& app) : ui::Form("Form6", {0, 0, 305, 93}, "Create Directory"), app_(app) {
+    Button1.setTabStop(true);
+    Button2.setTabStop(true);
     onShow = [this] { FormShow(); };
     onClose = [this] { FormClose(); };
     Edit1.onChange = [this] { Edit1Change(); };

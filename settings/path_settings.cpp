@@ -3,37 +3,31 @@
 // the list.
 #include "app/form1.h"
 #include "catalogue/availability.h"
+#include "settings/path_boxes.h"
 #include "settings/settings_store.h"
 
 namespace qn {
 
-namespace {
-const ui::Color kInUse = ui::Color::of(ui::SysColor::Window);
-const ui::Color kNotInUse = ui::Color::of(ui::SysColor::ButtonFace);
-}  // namespace
+void setCompressedBoxes(bool inUse, ui::Edit& unzipBox, ui::Edit& romsBox, ui::Button& unzipButton,
+                        ui::Button& romsButton, TPaths& p) {
+    for (ui::Edit* box : {&unzipBox, &romsBox}) box->setColor(inUse ? kPathInUse : kPathNotInUse);
+    unzipButton.setEnabled(inUse);
+    romsButton.setEnabled(inUse);
+    if (inUse) {
+        if (!unzipBox.text().empty()) p.unzipProgram = unzipBox.text();
+        if (!romsBox.text().empty()) p.romsPath = withTrailingBackslash(romsBox.text());
+        return;
+    }
+    p.unzipProgram.clear();
+    unzipBox.setText("");
+    p.romsPath.clear();
+    romsBox.setText("");
+}
 
 void TForm1::CheckBox7Click() {
     app_.state.Updating = false;
-    TPaths& p = app_.tpaths;
-    if (CheckBox7.checked()) {
-        StatusBar1.setPanelText(2, "Zipped ROMs");
-        Edit2.setColor(kInUse);
-        Edit3.setColor(kInUse);
-        SpeedButton4.setEnabled(true);
-        SpeedButton5.setEnabled(true);
-        if (!Edit2.text().empty()) p.unzipProgram = Edit2.text();
-        if (!Edit3.text().empty()) p.romsPath = withTrailingBackslash(Edit3.text());
-    } else {
-        StatusBar1.setPanelText(2, "UnZipped ROMs");
-        Edit2.setColor(kNotInUse);
-        Edit3.setColor(kNotInUse);
-        SpeedButton4.setEnabled(false);
-        SpeedButton5.setEnabled(false);
-        p.unzipProgram.clear();
-        Edit2.setText("");
-        p.romsPath.clear();
-        Edit3.setText("");
-    }
+    StatusBar1.setPanelText(2, CheckBox7.checked() ? "Zipped ROMs" : "UnZipped ROMs");
+    setCompressedBoxes(CheckBox7.checked(), Edit2, Edit3, SpeedButton4, SpeedButton5, app_.tpaths);
     EvaluateAvailability(app_);
     FillGameList();
 }
@@ -41,11 +35,11 @@ void TForm1::CheckBox7Click() {
 void TForm1::CheckBox8Click() {
     if (app_.state.ReportInProgress) return;
     if (CheckBox8.checked()) {
-        Edit4.setColor(kInUse);
+        Edit4.setColor(kPathInUse);
         SpeedButton8.setEnabled(true);
         Edit4Change();
     } else {
-        Edit4.setColor(kNotInUse);
+        Edit4.setColor(kPathNotInUse);
         SpeedButton8.setEnabled(false);
         if (!Edit4.text().empty())
             Edit4.setText("");  // its change handler takes the empty path

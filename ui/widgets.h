@@ -114,6 +114,8 @@ public:
     const std::string& hint() const { return hint_; }
     void setHint(const std::string& hint) { hint_ = hint; }
     bool tabStop() const { return tabStop_; }
+    // Both read when the form's windows are made.
+    void setTabStop(bool on) { tabStop_ = on; }
     int tabOrder() const { return tabOrder_; }
     void setTabOrder(int order) { tabOrder_ = order; }
 

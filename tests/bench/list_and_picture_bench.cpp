@@ -2,9 +2,9 @@
 // files, evaluating and filling the list for a full table, and decoding and
 // drawing a panel-sized screenshot.
 #include <benchmark/benchmark.h>
-#include <jpeglib.h>
 
 #include "app/form1.h"
+#include "../unit/jpeg_fixture.h"
 #include "catalogue/availability.h"
 #include "catalogue/catalogue_file.h"
 #include "platform/memory/memory_platform.h"
@@ -12,38 +12,6 @@
 
 namespace qn {
 namespace {
-
-std::string panelJpeg() {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr err{};
-    info.err = jpeg_std_error(&err);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = 360;
-    info.image_height = 240;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 85, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<unsigned char> row(360 * 3);
-    while (info.next_scanline < info.image_height) {
-        for (int x = 0; x < 360; ++x) {
-            row[x * 3] = static_cast<unsigned char>(x ^ info.next_scanline);
-            row[x * 3 + 1] = static_cast<unsigned char>(x * 3);
-            row[x * 3 + 2] = static_cast<unsigned char>(info.next_scanline);
-        }
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&info, &r, 1);
-    }
-    jpeg_finish_compress(&info);
-    std::string out(reinterpret_cast<char*>(buffer), size);
-    jpeg_destroy_compress(&info);
-    free(buffer);
-    return out;
-}
 
 // 25 games of 35 files each, every file present.
 struct FullTable {
@@ -62,7 +30,7 @@ struct FullTable {
         }
         os.writeFile("C:\\Qn\\roms.dat", roms);
         os.writeFile("C:\\Qn\\reqfiles.dat", req);
-        os.writeFile("C:\\Qn\\screens\\game0.jpg", panelJpeg());
+        os.writeFile("C:\\Qn\\screens\\game0.jpg", test::encodeJpeg(360, 240, 90, 160));
         os.setString(RootKey::LocalMachine, kSettingsKey, "Main Program Path", "C:\\Qn\\");
         os.setString(RootKey::LocalMachine, kSettingsKey, "Quon Path", "C:\\Quon\\");
         app.start();

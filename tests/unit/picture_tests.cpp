@@ -1,47 +1,13 @@
-#include <cstdio>
-
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 
 #include "catalogue/jpeg_reader.h"
+#include "jpeg_fixture.h"
 #include "test_support.h"
 
 namespace qn {
 namespace {
 
-// A JPEG whose red channel ramps from 0 at the left to 255 at the right and
-// whose green and blue are fixed.
-std::string encodeJpeg(int width, int height, std::uint8_t green, std::uint8_t blue) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr err{};
-    info.err = jpeg_std_error(&err);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = width;
-    info.image_height = height;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 100, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<unsigned char> row(width * 3);
-    for (int x = 0; x < width; ++x) {
-        row[x * 3] = static_cast<unsigned char>(width > 1 ? x * 255 / (width - 1) : 0);
-        row[x * 3 + 1] = green;
-        row[x * 3 + 2] = blue;
-    }
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&info, &r, 1);
-    }
-    jpeg_finish_compress(&info);
-    std::string out(reinterpret_cast<char*>(buffer), size);
-    jpeg_destroy_compress(&info);
-    free(buffer);
-    return out;
-}
+using test::encodeJpeg;
 
 struct Rgb {
     int r, g, b;
