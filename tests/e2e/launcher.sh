@@ -53,3 +53,41 @@ read_and_answer() { # [button]
 }
 
 key_exists() { wine reg query "$E2E_KEY" >/dev/null 2>&1; }
+
+# The short form of an existing file or directory, given by its Windows path,
+# as GetShortPathName makes it: a component that has a short name is replaced
+# by it, the others keep their spelling. Wine's hashed short names cannot be
+# worked out here, and its cmd gives no %~s for a quoted path, so each
+# component is looked up in its parent's `dir /x` listing (one wine call).
+# shellcheck disable=SC1003,SC2141  # the separator is the backslash itself
+win_short_path() { # windows-path
+    local parts i parent bat=$E2E_WORK/.short-path.bat out line name rest short result
+    IFS='\' read -ra parts <<<"${1%\\}"
+    {
+        for ((i = 1; i < ${#parts[@]}; i++)); do
+            parent=$(IFS='\'; printf '%s' "${parts[*]:0:i}")
+            printf '@echo ::%s\r\n@dir /x /a "%s\\"\r\n' "${parts[i]}" "$parent"
+        done
+    } >"$bat"
+    out=$(wine cmd /c "$(qn_winpath "$bat")" 2>/dev/null) || return 1
+    result=${parts[0]}
+    name=""
+    short=""
+    while IFS= read -r line; do
+        line=${line%$'\r'}
+        if [[ "$line" == ::* ]]; then
+            [ -n "$name" ] && result+="\\${short:-$name}"
+            name=${line#::}
+            short=""
+        elif [ -n "$name" ] && [[ "${line,,}" == *" ${name,,}" ]]; then
+            rest=${line:0:${#line}-${#name}-1}
+            rest=${rest%"${rest##*[! ]}"}
+            rest=${rest##* }
+            # Hashed short names always carry a tilde; otherwise the last
+            # column before the name is the size or <DIR>: no short name.
+            [[ "$rest" == *"~"* ]] && short=$rest
+        fi
+    done <<<"$out"
+    [ -n "$name" ] && result+="\\${short:-$name}"
+    printf '%s\n' "$result"
+}
