@@ -52,6 +52,43 @@ read_and_answer() { # [button]
     printf '%s\n' "$box"
 }
 
+# The screen point at a control's centre; X root coordinates are the
+# screen's, so xdotool takes it as it is.
+control_centre() { # window control
+    local l t w h
+    read -r l t w h <<<"$(drv rect "$1" "$2")"
+    [ -n "$h" ] || return 1
+    printf '%s %s\n' $((l + w / 2)) $((t + h / 2))
+}
+
+# Moves the real pointer. A move to where the pointer already is reaches no
+# program, nor do two quick moves that Wine merges into one ending there: from
+# the point itself the pointer first steps beside it and pauses.
+pointer_to() { # x y
+    local X Y
+    eval "$(xdotool getmouselocation --shell 2>/dev/null | grep -E '^[XY]=[0-9]+$')"
+    if [ "${X:-}" = "$1" ] && [ "${Y:-}" = "$2" ]; then
+        xdotool mousemove "$(($1 - 1))" "$2" sleep 0.15
+    fi
+    xdotool mousemove "$1" "$2"
+}
+
+# "enabled" or "disabled": whether the main window takes a user's clicks (a
+# modal window disables it). The probe clicks the tab already shown, which
+# changes nothing.
+main_input() {
+    local page err
+    page=$(drv tab Form1 PageControl1 | grep -n '^\*' | cut -d: -f1)
+    [ -n "$page" ] || { echo "unknown: no page shown"; return 1; }
+    if err=$(drv tab-select Form1 PageControl1 "$((page - 1))" 2>&1 >/dev/null); then
+        echo enabled
+    elif [[ "$err" == *"window is disabled"* ]]; then
+        echo disabled
+    else
+        echo "unknown: $err"
+    fi
+}
+
 key_exists() { wine reg query "$E2E_KEY" >/dev/null 2>&1; }
 
 # The short form of an existing file or directory, given by its Windows path,
