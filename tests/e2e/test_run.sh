@@ -112,8 +112,9 @@ check_not_contains "no unzip in plain mode" "$record" "unzip-"
 wait_run
 shown=$(poll_contains 15 yes main_visible)
 check_eq "the main window comes back after the run" "yes" "$shown"
-last=$(($(drv rows Form1 ListView1 | wc -l) - 1))
-check_eq "back with the list focused: End selects the last row" "$last" "$(selected_after_key End)"
+# Without a window manager X sends keys only to a window clicked on, so the
+# focus is read from the launcher itself.
+check_eq "back active, with the list focused" "ListView1${TAB}1" "$(drv focus Form1)"
 drv close Form1 >/dev/null
 e2e_wait_exit 15
 check_eq "closing ends with 0" "0" "$E2E_RC"

@@ -402,6 +402,18 @@ void cmdWindows(const Args&) {
     }
 }
 
+// The control with the keyboard focus in the window's thread, and whether the
+// window is the thread's active one: "<name>\t<active 0/1>".
+void cmdFocus(const Args& a) {
+    HWND top = findWindow(a[0], g_findTimeout);
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info))
+        fail(kFailed, "no thread information");
+    std::string name = info.hwndFocus ? qnName(info.hwndFocus) : "";
+    outLine((name.empty() ? "-" : name) + "\t" + (info.hwndActive == top ? "1" : "0"));
+}
+
 void cmdDump(const Args& a) {
     HWND top = findWindow(a[0], g_findTimeout);
     for (HWND c : childWindows(top)) {
@@ -664,6 +676,7 @@ struct Command {
 
 const Command kCommands[] = {
     {"windows", 0, 0, cmdWindows, "windows"},
+    {"focus", 1, 1, cmdFocus, "focus <window>"},
     {"wait", 1, 2, cmdWait, "wait <window> [timeout_ms]"},
     {"dump", 1, 1, cmdDump, "dump <window>"},
     {"text", 2, 2, cmdText, "text <window> <control>"},

@@ -6,6 +6,13 @@
 
 namespace qn::ui {
 
+namespace {
+// Timer id (beside the model's timers, which count from 1) that retries
+// bringing a shown form to the front, and how often.
+constexpr UINT_PTR kForegroundTimer = 0x7100;
+constexpr int kForegroundTries = 20;
+}  // namespace
+
 NativePeer::Creation FormPeer::creation() const {
     // The first form is the application's main window and may be minimized;
     // later ones are its dialogs. Neither can be resized.
@@ -33,6 +40,12 @@ void FormPeer::update(Property property, int index) {
     case Property::Visible:
         if (control().visible()) {
             ShowWindow(hwnd(), SW_SHOW);
+            // Shown again after a child program ended, the window must take the
+            // keyboard back; the child's console may still be closing and take
+            // the front away, so the window keeps it for a moment.
+            foregroundTries_ = 0;
+            takeForeground();
+            SetTimer(hwnd(), kForegroundTimer, 100, nullptr);
             UpdateWindow(hwnd());  // the first paint, and the model's onPaint, happen now
         } else {
             ShowWindow(hwnd(), SW_HIDE);
@@ -73,6 +86,12 @@ bool FormPeer::handle(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
         if (hwnd() == backend().mainWindow()) PostQuitMessage(0);
         return false;
     case WM_TIMER:
+        if (wp == kForegroundTimer) {
+            takeForeground();
+            if (++foregroundTries_ >= kForegroundTries) KillTimer(hwnd(), kForegroundTimer);
+            result = 0;
+            return true;
+        }
         if (TimerPeer* timer = backend().timerOf(hwnd(), wp)) {
             timer->elapsed();
             result = 0;
@@ -94,6 +113,17 @@ bool FormPeer::handle(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
         return true;
     default: return false;
     }
+}
+
+void FormPeer::takeForeground() {
+    if (!IsWindowVisible(hwnd()) || !IsWindowEnabled(hwnd())) return;
+    HWND front = GetForegroundWindow();
+    DWORD owner = 0;
+    if (front) GetWindowThreadProcessId(front, &owner);
+    // One of our own windows in front (a message box, a dialog) is fine.
+    if (front && owner == GetCurrentProcessId()) return;
+    SetForegroundWindow(hwnd());
+    SetActiveWindow(hwnd());
 }
 
 void FormPeer::restoreFocus() {

@@ -101,7 +101,10 @@ public:
 private:
     Form& form() const { return static_cast<Form&>(control()); }
     void restoreFocus();
+    // Brings the shown form to the front unless one of ours is there.
+    void takeForeground();
     HWND lastFocus_ = nullptr;
+    int foregroundTries_ = 0;
 };
 
 class LabelPeer : public NativePeer {
