@@ -10,9 +10,13 @@
 
 namespace qn::test {
 
+// How a test picture is stored.
+enum class JpegKind { Baseline, Progressive, Cmyk };
+
 // A JPEG whose red channel ramps from 0 at the left to 255 at the right and
 // whose green and blue are fixed.
-inline std::string encodeJpeg(int width, int height, std::uint8_t green, std::uint8_t blue) {
+inline std::string encodeJpeg(int width, int height, std::uint8_t green, std::uint8_t blue,
+                              JpegKind kind = JpegKind::Baseline) {
     jpeg_compress_struct info{};
     jpeg_error_mgr err{};
     info.err = jpeg_std_error(&err);
@@ -22,16 +26,20 @@ inline std::string encodeJpeg(int width, int height, std::uint8_t green, std::ui
     jpeg_mem_dest(&info, &buffer, &size);
     info.image_width = width;
     info.image_height = height;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
+    const int components = kind == JpegKind::Cmyk ? 4 : 3;
+    info.input_components = components;
+    info.in_color_space = kind == JpegKind::Cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 100, TRUE);
+    if (kind == JpegKind::Progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
-    std::vector<unsigned char> row(width * 3);
+    std::vector<unsigned char> row(width * components);
     for (int x = 0; x < width; ++x) {
-        row[x * 3] = static_cast<unsigned char>(width > 1 ? x * 255 / (width - 1) : 0);
-        row[x * 3 + 1] = green;
-        row[x * 3 + 2] = blue;
+        unsigned char* p = &row[x * components];
+        p[0] = static_cast<unsigned char>(width > 1 ? x * 255 / (width - 1) : 0);
+        p[1] = green;
+        p[2] = blue;
+        if (components == 4) p[3] = 0;
     }
     while (info.next_scanline < info.image_height) {
         JSAMPROW r = row.data();

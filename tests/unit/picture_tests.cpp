@@ -132,6 +132,16 @@ TEST_F(Picture, UnreadablePicturesLeaveAnEmptyPanel) {
     EXPECT_TRUE(near(pixel(panel(), 180, 120), {0, 0, 0}, 0));
 }
 
+TEST(Jpeg, ProgressiveDecodesAndCmykIsRefusedWithoutHarm) {
+    auto progressive = decodeJpeg(encodeJpeg(64, 32, 10, 20, test::JpegKind::Progressive));
+    ASSERT_TRUE(progressive.has_value());
+    EXPECT_EQ(progressive->width, 64);
+    EXPECT_TRUE(near(pixel(*progressive, 63, 31), {255, 10, 20}));
+    // This decoder gives no colour conversion from CMYK: the picture counts
+    // as one it cannot read.
+    EXPECT_FALSE(decodeJpeg(encodeJpeg(16, 16, 0, 0, test::JpegKind::Cmyk)).has_value());
+}
+
 TEST(Jpeg, RefusesGarbageAndHugeDeclaredSizes) {
     EXPECT_FALSE(decodeJpeg("").has_value());
     EXPECT_FALSE(decodeJpeg(std::string(1000, '\xff')).has_value());
