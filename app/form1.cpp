@@ -77,32 +77,40 @@ TForm1::TForm1(App& app) : ui::Form("Form1", {0, 0, 679, 517}, ""), app_(app) {
     onShow = [this] { FormShow(); };
     onPaint = [this] { FormPaint(); };
     onClose = [this] { FormClose(); };
-    SpeedButton7.onClick = [this] { SpeedButton7Click(); };
+
+    // The list, the picture and the run requests.
     ComboBox1.onChange = [this] { ComboBox1Change(); };
-    Image1.onMouseUp = [this](const ui::MouseEvent& e) { Image1MouseUp(e); };
     ListView1.onChange = [this](int row) { ListView1Change(row); };
+    ListView1.onClick = [this] { ListView1Click(); };
+    ListView1.onDblClick = [this] { ListView1DblClick(); };
+    SpeedButton1.onClick = [this] { SpeedButton1Click(); };
+    Image1.onMouseUp = [this](const ui::MouseEvent& e) { Image1MouseUp(e); };
+
+    // Each option box stores its flag for the selected game.
+    for (int index = 0; index < OptionCount; ++index) {
+        ui::CheckBox* box = optionBox(index);
+        box->onClick = [this, box, index] { StoreOptionFlag(*box, index); };
+    }
+
+    // The configuration page.
     CheckBox7.onClick = [this] { CheckBox7Click(); };
     CheckBox8.onClick = [this] { CheckBox8Click(); };
     Edit1.onChange = [this] { Edit1Change(); };
-    ListView1.onDblClick = [this] { ListView1DblClick(); };
-    ListView1.onClick = [this] { ListView1Click(); };
-    SpeedButton1.onClick = [this] { SpeedButton1Click(); };
-    SpeedButton9.onClick = [this] { SpeedButton9Click(); };
+    Edit2.onChange = [this] { Edit2Change(); };
+    Edit3.onChange = [this] { Edit3Change(); };
+    Edit4.onChange = [this] { Edit4Change(); };
     SpeedButton4.onClick = [this] { SpeedButton4Click(); };
     SpeedButton5.onClick = [this] { SpeedButton5Click(); };
     SpeedButton6.onClick = [this] { SpeedButton6Click(); };
     SpeedButton8.onClick = [this] { SpeedButton8Click(); };
+    SpeedButton9.onClick = [this] { SpeedButton9Click(); };
     SpeedButton10.onClick = [this] { SpeedButton10Click(); };
+
+    // "Other Stuff".
+    SpeedButton7.onClick = [this] { SpeedButton7Click(); };
     SpeedButton11.onClick = [this] { SpeedButton11Click(); };
-    bindHoverHandlers();
     bindLinks();
-    const std::pair<ui::CheckBox*, int> options[] = {
-        {&CheckBox1, 0}, {&CheckBox2, 1}, {&CheckBox3, 2}, {&CheckBox4, 3},
-        {&CheckBox5, 4}, {&CheckBox6, 5}, {&CheckBox9, 6}, {&CheckBox10, 7}};
-    for (auto [box, index] : options) box->onClick = [this, box = box, index = index] { StoreOptionFlag(*box, index); };
-    Edit2.onChange = [this] { Edit2Change(); };
-    Edit3.onChange = [this] { Edit3Change(); };
-    Edit4.onChange = [this] { Edit4Change(); };
+    bindHoverHandlers();
 }
 
 ui::CheckBox* TForm1::optionBox(int index) {
