@@ -61,6 +61,10 @@ void TForm2::SpeedButton1Click() {
                       MessageButtons::YesNo) == MessageAnswer::Yes) {
         app_.Form5->show();
     } else {
+        // The interface stored now comes from the configuration dialog's
+        // list; the main window must run the same one, or its close would
+        // store the other.
+        app_.singleClick = app_.Form5->ComboBox1.itemIndex() == 0;
         SaveSettings(app_);
         app_.Form1->show();
     }

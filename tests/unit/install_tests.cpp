@@ -70,6 +70,11 @@ TEST_F(FirstRun, CopiesInOrderThenOpensTheMainWindowWithoutConfiguring) {
     EXPECT_EQ(app->catalogue.GameCount, 1);  // read from the new directory
     EXPECT_EQ(setting("Main Program Path"), std::string("C:\\Games\\") + '\0');
     EXPECT_EQ(setting("Interface"), std::string("Cool") + '\0');
+    // The window runs the interface that was stored, and keeps it at the close.
+    EXPECT_TRUE(app->singleClick);
+    EXPECT_EQ(app->Form1->StatusBar1.panelText(3), "Select a game and then click on it to play");
+    EXPECT_EQ(closeMain(), 0);
+    EXPECT_EQ(setting("Interface"), std::string("Cool") + '\0');
 }
 
 TEST_F(FirstRun, YesOpensTheConfigurationDialogWhoseOkSavesAndShowsTheMain) {
