@@ -128,3 +128,63 @@ win_short_path() { # windows-path
     [ -n "$name" ] && result+="\\${short:-$name}"
     printf '%s\n' "$result"
 }
+
+# ---- the directory lists of the picker and the installer -------------------
+# A script sets DIR_FORM to the window whose DirectoryOutline1 it works with.
+DIR_FORM=${DIR_FORM:-Form3}
+# The lists' item height in pixels.
+ITEM_H=16
+LAST_CLICK=""
+
+# The driver shows a backslash in an item as two.
+shown() { printf '%s\n' "${1//\\/\\\\}"; }
+entries() { drv combo "$DIR_FORM" DirectoryOutline1; }
+current_entry() { entries | grep '^\*' | cut -f2-; }
+
+# A directory's entry in the list: indented two spaces per level below the root.
+entry_of() { # unix directory
+    local win parts
+    win=$(qn_winpath "$1")
+    IFS='\' read -ra parts <<<"${win:3}"
+    printf '%*s%s\n' $((${#parts[@]} * 2)) '' "${parts[${#parts[@]} - 1]}"
+}
+
+# Waits until the directory list's current entry is `text`.
+wait_current() { # text timeout_s
+    local end=$((SECONDS + $2))
+    while [ "$(current_entry)" != "$1" ]; do
+        [ "$SECONDS" -lt "$end" ] || return 1
+        sleep 0.1
+    done
+}
+
+# Chooses an entry as a user does: a real click while both it and the current
+# entry are in the list's first page, else the driver's selection, which
+# notifies like a user's choice. The list is rebuilt around the choice, which
+# is then its current entry.
+choose_entry() { # text as the driver shows it
+    local list idx cur l t h page
+    list=$(entries) || return 1
+    idx=$(cut -f2- <<<"$list" | grep -n -x -F -- "$1" | head -n 1 | cut -d: -f1)
+    cur=$(cut -f1 <<<"$list" | grep -n -x -F '*' | head -n 1 | cut -d: -f1)
+    if [ -z "$idx" ] || [ -z "$cur" ]; then
+        echo "e2e: no entry '$1' in $DIR_FORM's directory list" >&2
+        return 1
+    fi
+    idx=$((idx - 1))
+    cur=$((cur - 1))
+    read -r l t _ h <<<"$(drv rect "$DIR_FORM" DirectoryOutline1)"
+    page=$(((h - 4) / ITEM_H))
+    if [ "$cur" -lt "$page" ] && [ "$idx" -lt "$page" ]; then
+        local at="$((l + 30)) $((t + 2 + idx * ITEM_H + ITEM_H / 2))"
+        # A second click at the same point soon after is a double click,
+        # which a list box does not take as a choice.
+        [ "$at" = "$LAST_CLICK" ] && sleep 0.7
+        LAST_CLICK=$at
+        # shellcheck disable=SC2086
+        xdotool mousemove $at click 1
+    else
+        drv combo-select "$DIR_FORM" DirectoryOutline1 "$idx" >/dev/null || return 1
+    fi
+    wait_current "$1" 5 || { echo "e2e: '$1' did not become current" >&2; return 1; }
+}

@@ -17,9 +17,7 @@ Program files copied. Do you want to configure some QnLaunch options now?"
 SHELL_FOLDERS='HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders'
 DESKTOP_LINK="QnLaunch v2.09.lnk"
 PROGRAMS_LINK="Tolvane's QUON FrontEnd v2.09.lnk"
-# The directory list's item height, from the install-to dialog's layout.
-ITEM_H=16
-LAST_CLICK=""
+DIR_FORM=Form2
 
 # The files as they are shipped: program and data files with the pictures
 # beside them, not in screens\.
@@ -48,19 +46,7 @@ start_first_run() {
     start_in "$DIST" "$DIST/qnlaunch.exe"
 }
 
-# The driver shows a backslash in an item as two.
-shown() { printf '%s\n' "${1//\\/\\\\}"; }
-entries() { drv combo Form2 DirectoryOutline1; }
-current_entry() { entries | grep '^\*' | cut -f2-; }
 is_open() { if drv wait "$1" 300 >/dev/null 2>&1; then echo open; else echo closed; fi; }
-
-# A directory's entry in the list: indented two spaces per level below the root.
-entry_of() { # unix directory
-    local win parts
-    win=$(qn_winpath "$1")
-    IFS='\' read -ra parts <<<"${win:3}"
-    printf '%*s%s\n' $((${#parts[@]} * 2)) '' "${parts[${#parts[@]} - 1]}"
-}
 
 # The entries a directory's list shows: the drive root and the way down to it.
 way_down() { # unix directory
@@ -69,44 +55,6 @@ way_down() { # unix directory
     shown "${win:0:3}"
     IFS='\' read -ra parts <<<"${win:3}"
     for ((i = 0; i < ${#parts[@]}; i++)); do printf '%*s%s\n' $(((i + 1) * 2)) '' "${parts[i]}"; done
-}
-
-wait_current() { # text timeout_s
-    local end=$((SECONDS + $2))
-    while [ "$(current_entry)" != "$1" ]; do
-        [ "$SECONDS" -lt "$end" ] || return 1
-        sleep 0.1
-    done
-}
-
-# Chooses an entry as a user does: a real click while both it and the current
-# entry are in the list's first page, else the driver's selection, which
-# notifies like a user's choice.
-choose_entry() { # text as the driver shows it
-    local list idx cur l t h page
-    list=$(entries) || return 1
-    idx=$(cut -f2- <<<"$list" | grep -n -x -F -- "$1" | head -n 1 | cut -d: -f1)
-    cur=$(cut -f1 <<<"$list" | grep -n -x -F '*' | head -n 1 | cut -d: -f1)
-    if [ -z "$idx" ] || [ -z "$cur" ]; then
-        echo "e2e: no entry '$1' in the install-to list" >&2
-        return 1
-    fi
-    idx=$((idx - 1))
-    cur=$((cur - 1))
-    read -r l t _ h <<<"$(drv rect Form2 DirectoryOutline1)"
-    page=$(((h - 4) / ITEM_H))
-    if [ "$cur" -lt "$page" ] && [ "$idx" -lt "$page" ]; then
-        local at="$((l + 30)) $((t + 2 + idx * ITEM_H + ITEM_H / 2))"
-        # A second click at the same point soon after is a double click,
-        # which a list box does not take as a choice.
-        [ "$at" = "$LAST_CLICK" ] && sleep 0.7
-        LAST_CLICK=$at
-        # shellcheck disable=SC2086
-        xdotool mousemove $at click 1
-    else
-        drv combo-select Form2 DirectoryOutline1 "$idx" >/dev/null || return 1
-    fi
-    wait_current "$1" 5 || { echo "e2e: '$1' did not become current" >&2; return 1; }
 }
 
 # "enabled" or "disabled": whether the install-to dialog takes clicks. The

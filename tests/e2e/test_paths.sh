@@ -11,12 +11,9 @@
 
 install_demo || exit 1
 
-# The list box's item height, from the picker's layout.
-ITEM_H=16
+DIR_FORM=Form3
 
 lower() { printf '%s\n' "$1" | tr '[:upper:]' '[:lower:]'; }
-# The driver shows a backslash in an item as two.
-shown() { printf '%s\n' "${1//\\/\\\\}"; }
 hex() { od -An -tx1 | tr -d ' \n'; }
 available() { drv rows Form1 ListView1 | awk -F'\t' '$4 == "Yes" { print $3 }' | tr '\n' ' ' | sed 's/ $//'; }
 window_state() { if drv wait "$1" 300 >/dev/null 2>&1; then echo open; else echo closed; fi; }
@@ -31,51 +28,6 @@ no_box() { # description
         e2e_pass "$1"
     fi
 }
-entries() { drv combo Form3 DirectoryOutline1; }
-current_entry() { entries | grep '^\*' | cut -f2-; }
-
-# Waits until the directory list's current entry is `text`.
-wait_current() { # text timeout_s
-    local end=$((SECONDS + $2))
-    while [ "$(current_entry)" != "$1" ]; do
-        [ "$SECONDS" -lt "$end" ] || return 1
-        sleep 0.1
-    done
-}
-
-# A directory's entry in the list: indented two spaces per level below the root.
-entry_of() { # unix directory
-    local win parts
-    win=$(qn_winpath "$1")
-    IFS='\' read -ra parts <<<"${win:3}"
-    printf '%*s%s\n' $((${#parts[@]} * 2)) '' "${parts[${#parts[@]} - 1]}"
-}
-
-# Chooses an entry of the directory list as a user does: a real click on it
-# while the list is not scrolled (its current entry and this one in the first
-# page), else the driver's selection, which notifies like a user's choice.
-choose_entry() { # text as the driver shows it
-    local list idx cur l t h page
-    list=$(entries) || return 1
-    idx=$(cut -f2- <<<"$list" | grep -n -x -F -- "$1" | head -n 1 | cut -d: -f1)
-    cur=$(cut -f1 <<<"$list" | grep -n -x -F '*' | head -n 1 | cut -d: -f1)
-    if [ -z "$idx" ] || [ -z "$cur" ]; then
-        echo "e2e: no entry '$1' in the picker's list" >&2
-        return 1
-    fi
-    idx=$((idx - 1))
-    cur=$((cur - 1))
-    read -r l t _ h <<<"$(drv rect Form3 DirectoryOutline1)"
-    page=$(((h - 4) / ITEM_H))
-    if [ "$cur" -lt "$page" ] && [ "$idx" -lt "$page" ]; then
-        xdotool mousemove $((l + 30)) $((t + 2 + idx * ITEM_H + ITEM_H / 2)) click 1
-    else
-        drv combo-select Form3 DirectoryOutline1 "$idx" >/dev/null || return 1
-    fi
-    # The list is rebuilt around the choice, which is then its current entry.
-    wait_current "$1" 5 || { echo "e2e: '$1' did not become current" >&2; return 1; }
-}
-
 # Chooses a directory from its drive down: the drive in the drive list, then
 # each directory on the way.
 choose_dir() { # unix directory
