@@ -20,6 +20,7 @@ std::string caseFolded(std::string s) {
 }  // namespace
 
 TForm2::TForm2(App& app) : ui::Form("Form2", {0, 0, 329, 289}, "Configuration"), app_(app) {
+    setCloseBox(false);  // closed only by its own buttons
     // The files are copied from where the program was started.
     sourceDir_ = app_.os.currentDirectory();
     Edit1.setReadOnly(true);
@@ -95,6 +96,7 @@ void TForm2::CopyProgramFiles() {
 }
 
 TForm6::TForm6(App& app) : ui::Form("Form6", {0, 0, 305, 93}, "Create Directory"), app_(app) {
+    setCloseBox(false);  // closed only by its own buttons
     Button1.setTabStop(true);
     Button2.setTabStop(true);
     onShow = [this] { FormShow(); };

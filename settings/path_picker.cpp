@@ -12,6 +12,7 @@ const ui::Color kWindowText = ui::Color::of(ui::SysColor::WindowText);
 }  // namespace
 
 TForm3::TForm3(App& app) : ui::Form("Form3", {0, 0, 281, 275}, "Select Path"), app_(app) {
+    setCloseBox(false);  // closed only by its own buttons
     // Dialog buttons are reached with the Tab key.
     SpeedButton1.setTabStop(true);
     SpeedButton2.setTabStop(true);

@@ -440,12 +440,16 @@ public:
     void paint() { if (onPaint) onPaint(); }
 
     bool showing() const { return showing_; }
+    // Whether the title bar offers a close box; read when the window is made.
+    bool closeBox() const { return closeBox_; }
+    void setCloseBox(bool on) { closeBox_ = on; }
     // The control that was last given the keyboard focus from code.
     Control* focused() const { return focused_; }
 
 private:
     friend class Control;
     bool showing_ = false;
+    bool closeBox_ = true;
     Control* focused_ = nullptr;
 };
 

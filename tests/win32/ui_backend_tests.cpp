@@ -545,6 +545,25 @@ TEST_F(BackendTest, FormShowsPaintsAndCloses) {
     EXPECT_FALSE(IsWindowEnabled(window));
 }
 
+TEST_F(BackendTest, DialogWithoutCloseBoxIgnoresClosing) {
+    Form dialog("Dialog", {0, 0, 200, 100}, "No close box");
+    dialog.setCloseBox(false);
+    backend.realize(dialog);
+    HWND box = backend.windowOf(dialog);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(GetWindowLongA(box, GWL_STYLE) & WS_SYSMENU, 0);
+    EXPECT_NE(GetWindowLongA(window, GWL_STYLE) & WS_SYSMENU, 0);
+    int closes = 0;
+    dialog.onClose = [&] { ++closes; };
+    dialog.show();
+    SendMessageA(box, WM_CLOSE, 0, 0);  // Alt+F4 asks the same way
+    EXPECT_EQ(closes, 0);
+    EXPECT_TRUE(IsWindowVisible(box));
+    dialog.close();  // its own button
+    EXPECT_EQ(closes, 1);
+    EXPECT_FALSE(IsWindowVisible(box));
+}
+
 TEST_F(BackendTest, FocusFromCodeWaitsForTheFormToShow) {
     form.combo.setFocus();  // hidden: remembered for the activation
     form.show();

@@ -19,7 +19,8 @@ NativePeer::Creation FormPeer::creation() const {
     if (!backend().firstForm())
         return {kFormClass, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
                 0};
-    return {kFormClass, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME};
+    const DWORD closeBox = form().closeBox() ? WS_SYSMENU : 0;
+    return {kFormClass, WS_POPUP | WS_CAPTION | closeBox | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME};
 }
 
 HWND FormPeer::createWindow(HWND /*parent*/) {
@@ -76,6 +77,12 @@ bool FormPeer::handle(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
         return true;
     }
     case WM_CLOSE: {
+        // A window without a close box is closed by its own buttons only,
+        // also against Alt+F4.
+        if (!form().closeBox()) {
+            result = 0;
+            return true;
+        }
         HWND self = hwnd();
         form().close();  // may end the process; otherwise hides the window
         if (self == backend().mainWindow() && IsWindow(self)) DestroyWindow(self);
