@@ -166,7 +166,7 @@ public:
     ui::GroupBox GroupBox4{&TabSheet4, "GroupBox4", {8, 80, 337, 49}, " Direct Downloads "};
     ui::Label Label17{&GroupBox4, "Label17", {16, 24, 0, 0}, "PkZIP/PkUnZIP v2.04g:"};
     ui::Label Label18{&GroupBox4, "Label18", {157, 24, 0, 0},
-                      "ftp://ftp.tools.example.com/pkz204g.exe"};
+                      "ftp://example.org/pkz204g.exe"};
     ui::Label Label15{&TabSheet4, "Label15", {8, 144, 0, 0},
                       "Please send comments and bug reports to:"};
     ui::Label Label16{&TabSheet4, "Label16", {221, 144, 0, 0}, "qnlaunch@example.org"};
