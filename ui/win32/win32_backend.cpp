@@ -23,7 +23,9 @@ void registerClasses(HINSTANCE instance) {
         RegisterClassA(&wc);  // a second backend finds them registered already
     }
     wc.lpszClassName = kFormClass;
-    wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    // The program's own icon (resource 1), where the program carries one.
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+    if (!wc.hIcon) wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
     RegisterClassA(&wc);
 }
 
