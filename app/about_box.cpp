@@ -27,6 +27,7 @@ TForm4::TForm4(App& app) : ui::Form("Form4", {0, 0, 378, 313}, ""), app_(app) {
     onShow = [this] { FormShow(); };
     onClose = [this] { FormClose(); };
     SpeedButton1.onClick = [this] { close(); };
+    defaultButton = cancelButton = &SpeedButton1;
     for (ui::ProgressBar* bar : {&ProgressBar1, &ProgressBar2}) {
         bar->onMouseMove = [this](const ui::MouseEvent& e) { barMouseMove(e); };
         bar->onMouseUp = [this](const ui::MouseEvent& e) { barMouseUp(e); };

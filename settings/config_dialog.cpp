@@ -10,6 +10,7 @@ namespace qn {
 TForm5::TForm5(App& app)
     : ui::Form("Form5", {0, 0, 353, 329}, "Tolvane's Quon FrontEnd Configuration"), app_(app) {
     setCloseBox(false);  // OK is the only way out
+    defaultButton = &SpeedButton3;
     for (ui::Edit* e : {&Edit1, &Edit2, &Edit3, &Edit4}) {
         e->setReadOnly(true);
         e->setEnabled(false);

@@ -25,6 +25,7 @@ TForm2::TForm2(App& app) : ui::Form("Form2", {0, 0, 329, 289}, "Configuration"),
     sourceDir_ = app_.os.currentDirectory();
     Edit1.setReadOnly(true);
     for (ui::Button* b : {&SpeedButton3, &SpeedButton1, &SpeedButton2}) b->setTabStop(true);
+    defaultButton = &SpeedButton1;
     tree_.onChange = [this] { Edit1.setText(tree_.directory()); };
     Edit1.setText(tree_.directory());
     onShow = [this] { FormShow(); };

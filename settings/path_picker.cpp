@@ -16,6 +16,8 @@ TForm3::TForm3(App& app) : ui::Form("Form3", {0, 0, 281, 275}, "Select Path"), a
     // Dialog buttons are reached with the Tab key.
     SpeedButton1.setTabStop(true);
     SpeedButton2.setTabStop(true);
+    defaultButton = &SpeedButton1;
+    cancelButton = &SpeedButton2;
     onShow = [this] { FormShow(); };
     onClose = [this] { FormClose(); };
     SpeedButton1.onClick = [this] { SpeedButton1Click(); };

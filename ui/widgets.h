@@ -440,6 +440,11 @@ public:
     void paint() { if (onPaint) onPaint(); }
 
     bool showing() const { return showing_; }
+    // The buttons that Enter and Escape press when the focus is on a control
+    // that does not take those keys itself (a list, a combo box).
+    Button* defaultButton = nullptr;
+    Button* cancelButton = nullptr;
+
     // Whether the title bar offers a close box; read when the window is made.
     bool closeBox() const { return closeBox_; }
     void setCloseBox(bool on) { closeBox_ = on; }

@@ -703,6 +703,23 @@ TEST_F(PickerTest, EnterAndSpacePressTheFocusedButtonOnce) {
     EXPECT_EQ(cancels, 1);
 }
 
+TEST_F(PickerTest, EnterAndEscapeInAListPressTheDefaultAndCancelButtons) {
+    int oks = 0, cancels = 0, plains = 0;
+    form.ok.onClick = [&] { ++oks; };
+    form.cancel.onClick = [&] { ++cancels; };
+    form.plain.onClick = [&] { ++plains; };
+    form.defaultButton = &form.ok;
+    form.cancelButton = &form.cancel;
+    form.list.setItems({"C:\\", "  games"});
+    form.list.setFocus();
+    postKey(hwnd(form.list), VK_RETURN);
+    postKey(hwnd(form.list), VK_ESCAPE);
+    runPosted();
+    EXPECT_EQ(oks, 1);
+    EXPECT_EQ(cancels, 1);
+    EXPECT_EQ(plains, 0);
+}
+
 TEST_F(PickerTest, FocusedButtonShowsAFocusRectangleOnlyWhenItIsAStop) {
     form.show();
     auto marked = [&](const Button& b) {

@@ -57,7 +57,7 @@ void FormPeer::update(Property property, int index) {
     }
 }
 
-bool FormPeer::handle(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+bool FormPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     switch (msg) {
     case WM_ERASEBKGND: {
         RECT r;
@@ -73,6 +73,18 @@ bool FormPeer::handle(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
         // After validating, so a message box raised by the handler cannot
         // bring the same paint round again.
         form().paint();
+        result = 0;
+        return true;
+    }
+    case WM_COMMAND: {
+        // Enter and Escape on a control that does not take them come as the
+        // dialog commands, with no control named.
+        if (lp != 0) return false;
+        Button* button = LOWORD(wp) == IDOK ? form().defaultButton
+                         : LOWORD(wp) == IDCANCEL ? form().cancelButton
+                                                  : nullptr;
+        if (!button || !button->enabled() || !button->visible()) return false;
+        button->click();
         result = 0;
         return true;
     }
