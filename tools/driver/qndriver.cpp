@@ -8,15 +8,11 @@
 // two characters each: a backslash and one of \\ t r n.
 // Messages carrying pointers are not marshalled between processes, so their
 // structs and buffers live in memory allocated inside the target.
-#define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
-#ifndef _WIN32_WINNT
-#define _WIN32_WINNT 0x0501
-#endif
 #ifndef _WIN32_IE
 #define _WIN32_IE 0x0600
 #endif
-#include <windows.h>
+#include "platform/win32/win32.h"
+
 #include <commctrl.h>
 
 #include <fcntl.h>

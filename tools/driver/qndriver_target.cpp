@@ -2,15 +2,11 @@
 // reads, named the way the launcher names its controls (the "QnName" atom).
 // Every event it receives is appended to Log1, so a test can check what the
 // driver's actions caused. Exit code: 10 * (ComboBox1 index + 1) + CheckBox1.
-#define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
-#ifndef _WIN32_WINNT
-#define _WIN32_WINNT 0x0501
-#endif
 #ifndef _WIN32_IE
 #define _WIN32_IE 0x0600
 #endif
-#include <windows.h>
+#include "platform/win32/win32.h"
+
 #include <commctrl.h>
 
 #include <string>

@@ -132,9 +132,9 @@ NativePeer::Creation PanelPeer::creation() const {
 }
 
 void PanelPeer::paint(HDC dc) {
+    fillFace(dc);
     RECT r;
     GetClientRect(hwnd(), &r);
-    FillRect(dc, &r, backend().brush(background(COLOR_BTNFACE)));
     const UINT edge = static_cast<Panel&>(control()).bevel() == Panel::Bevel::Raised
                           ? BDR_RAISEDINNER
                           : BDR_SUNKENOUTER | BDR_RAISEDINNER;
@@ -152,9 +152,7 @@ bool GroupBoxPeer::handle(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
     case WM_ERASEBKGND: {
         // The button paints only its frame and caption; with its parent
         // clipping children, nobody else paints the inside.
-        RECT r;
-        GetClientRect(hwnd(), &r);
-        FillRect(reinterpret_cast<HDC>(wp), &r, backend().brush(background(COLOR_BTNFACE)));
+        fillFace(reinterpret_cast<HDC>(wp));
         result = 1;
         return true;
     }
@@ -197,23 +195,15 @@ void ImagePeer::update(Property property, int index) {
 }
 
 void ImagePeer::paint(HDC dc) {
-    RECT r;
-    GetClientRect(hwnd(), &r);
     const Bitmap& picture = static_cast<Image&>(control()).picture();
     const int saved = SaveDC(dc);
     if (!rows_.empty()) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = picture.width;
-        info.bmiHeader.biHeight = -picture.height;  // top-down
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        info.bmiHeader.biCompression = BI_RGB;
+        const BITMAPINFO info = topDownBitmapInfo(picture.width, picture.height, 24);
         StretchDIBits(dc, 0, 0, picture.width, picture.height, 0, 0, picture.width, picture.height,
                       rows_.data(), &info, DIB_RGB_COLORS, SRCCOPY);
         ExcludeClipRect(dc, 0, 0, picture.width, picture.height);
     }
-    FillRect(dc, &r, backend().brush(background(COLOR_BTNFACE)));
+    fillFace(dc);  // what the picture does not cover
     RestoreDC(dc, saved);
 }
 

@@ -59,13 +59,10 @@ void FormPeer::update(Property property, int index) {
 
 bool FormPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     switch (msg) {
-    case WM_ERASEBKGND: {
-        RECT r;
-        GetClientRect(hwnd(), &r);
-        FillRect(reinterpret_cast<HDC>(wp), &r, backend().brush(background(COLOR_BTNFACE)));
+    case WM_ERASEBKGND:
+        fillFace(reinterpret_cast<HDC>(wp));
         result = 1;
         return true;
-    }
     case WM_PAINT: {
         PAINTSTRUCT ps;
         BeginPaint(hwnd(), &ps);

@@ -123,6 +123,12 @@ COLORREF NativePeer::background(int sysColor) const {
     return control_.color() ? Win32Backend::colorRef(*control_.color()) : GetSysColor(sysColor);
 }
 
+void NativePeer::fillFace(HDC dc) const {
+    RECT r;
+    GetClientRect(hwnd_, &r);
+    FillRect(dc, &r, backend_.brush(background(COLOR_BTNFACE)));
+}
+
 LRESULT NativePeer::onCtlColor(HWND parent, UINT msg, WPARAM wp, LPARAM lp) {
     HDC dc = reinterpret_cast<HDC>(wp);
     LRESULT brush;

@@ -68,6 +68,8 @@ protected:
     HFONT font() const;
     // The model's background colour, or the given system colour.
     COLORREF background(int sysColor) const;
+    // Fills the client area with the model's background or the button face.
+    void fillFace(HDC dc) const;
     void setText(const std::string& text);
     std::string windowText() const;
 

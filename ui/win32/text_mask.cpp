@@ -14,13 +14,7 @@ Backend::TextMask Win32Backend::renderText(const Font& font, const std::string& 
     SIZE size{};
     GetTextExtentPoint32A(dc, text.c_str(), length, &size);
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy;  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = topDownBitmapInfo(size.cx, size.cy, 32);
     void* bits = nullptr;
     HBITMAP bitmap = size.cx > 0 && size.cy > 0
                          ? CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0)

@@ -17,6 +17,19 @@
 
 namespace qn::ui {
 
+// The header of an uncompressed picture stored top row first.
+inline BITMAPINFO topDownBitmapInfo(int width, int height, WORD bitsPerPixel) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = bitsPerPixel;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+
 class NativePeer;
 class TimerPeer;
 
