@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# Start-up benchmark: the launcher on a 25-game catalogue against the floor
+# (tools/bench/floor.cpp, a bare window with a filled list view and a
+# written status bar), started alternately on a private display and prefix.
+# Each start is timed from outside by startwatch.exe, from process start to
+# ready; peak memory is the Linux process's VmHWM at that moment.
+#
+#   bash scripts/bench-startup.sh [pairs]     (default 7, after one warm-up)
+#
+# Also: QN_BENCH_GAMES=<n> for a catalogue of n games (10 files each, all
+# present) started in the same run, beside the 25-game one.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+pairs=${1:-7}
+big=${QN_BENCH_GAMES:-}
+
+[ -n "${QN_BENCH_NOBUILD:-}" ] || bash scripts/build.sh >/dev/null
+# shellcheck source=scripts/wine-env.sh
+. scripts/wine-env.sh "$root/build/wine/bench-prefix"
+qn_wine_prefix_ensure || exit 1
+qn_xvfb_start force || exit 1
+trap 'qn_wine_stop; qn_xvfb_stop' EXIT
+qn_wine_stop
+
+out=$root/build/bench
+win32=$root/build/win32
+rm -rf "$out"
+mkdir -p "$out"
+cp "$win32/tools/bench/floor.exe" "$win32/tools/bench/startwatch.exe" "$out/"
+
+# make_app <dir> <games>: the demo's program files with a catalogue of the
+# given number of games, each with ten files present in the emulator
+# directory, and the settings that point at it.
+make_app() {
+    local dir=$1 games=$2 g f
+    mkdir -p "$dir/emu" "$dir/screens"
+    cp demo/abouttxt.dat demo/readme.txt "$dir/"
+    cp demo/screens/*.jpg "$dir/screens/"
+    cp "$(find "$win32" -name qnlaunch.exe -not -path '*/CMakeFiles/*' | head -n 1)" "$dir/"
+    cp "$win32/tools/quon/quon.exe" "$dir/emu/"
+    {
+        for ((g = 1; g <= games; g++)); do printf '#Bench Game %05d|bg%05d\r\n' "$g" "$g"; done
+    } >"$dir/roms.dat"
+    {
+        for ((g = 1; g <= games; g++)); do
+            for ((f = 1; f <= 10; f++)); do printf 'bg%05d\\rom%02d.bin\r\n' "$g" "$f"; done
+        done
+    } >"$dir/reqfiles.dat"
+    for ((g = 1; g <= games; g++)); do
+        mkdir -p "$dir/emu/bg$(printf %05d "$g")"
+        (cd "$dir/emu/bg$(printf %05d "$g")" && touch rom01.bin rom02.bin rom03.bin rom04.bin \
+            rom05.bin rom06.bin rom07.bin rom08.bin rom09.bin rom10.bin)
+    done
+}
+
+key='HKEY_LOCAL_MACHINE\Software\Tolvane\Tolvane Quon FrontEnd v2.09'
+winpath_dir() { printf '%s\\' "$(qn_winpath "$1")"; }
+# settings_for <dir>: the launcher's settings for that program directory.
+settings_for() {
+    wine reg delete "$key" /f >/dev/null 2>&1 || true
+    wine reg add "$key" /v "Main Program Path" /d "$(winpath_dir "$1")" /f >/dev/null
+    wine reg add "$key" /v "Quon Path" /d "$(winpath_dir "$1/emu")" /f >/dev/null
+}
+wine reg add 'HKEY_CURRENT_CONFIG\Display\Settings' /v Resolution /d "1024,768" /f >/dev/null
+
+make_app "$out/app25" 25
+[ -n "$big" ] && make_app "$out/app$big" "$big"
+
+# measure <exe> <title> <program name>: prints "<ms> <VmHWM kB>".
+measure() {
+    local exe=$1 title=$2 name=$3 line ms pid hwm=0 p
+    coproc WATCH { cd "$(dirname "$exe")" && exec wine "$out/startwatch.exe" "$exe" "$title" 30000; }
+    read -r line <&"${WATCH[0]}"
+    case $line in
+    ready*) ms=${line#ready } ;;
+    *) echo "bench: $name did not get ready ($line)" >&2; echo 0 >&"${WATCH[1]}"; wait "$WATCH_PID"; return 1 ;;
+    esac
+    for p in $(pgrep -f "$name" || true); do
+        grep -q startwatch "/proc/$p/cmdline" 2>/dev/null && continue
+        hwm=$(awk '/^VmHWM/ {print $2}' "/proc/$p/status" 2>/dev/null || echo 0)
+        [ -n "$hwm" ] && break
+    done
+    echo go >&"${WATCH[1]}"
+    wait "$WATCH_PID" || true
+    echo "$ms ${hwm:-0}"
+}
+
+launcher() { settings_for "$1"; measure "$1/qnlaunch.exe" "Tolvane's QUON FrontEnd v2.09" qnlaunch.exe; }
+floor() { measure "$out/floor.exe" "Start-up floor" floor.exe; }
+
+median() { sort -g | awk '{v[NR] = $1} END {if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+
+# One warm-up of each fills the caches and starts the Wine server.
+launcher "$out/app25" >/dev/null
+floor >/dev/null
+[ -n "$big" ] && launcher "$out/app$big" >/dev/null
+
+: >"$out/launcher.txt"
+: >"$out/floor.txt"
+: >"$out/big.txt"
+for ((i = 1; i <= pairs; i++)); do
+    launcher "$out/app25" >>"$out/launcher.txt"
+    floor >>"$out/floor.txt"
+    [ -n "$big" ] && launcher "$out/app$big" >>"$out/big.txt"
+    echo "pair $i: launcher $(tail -n 1 "$out/launcher.txt"), floor $(tail -n 1 "$out/floor.txt")${big:+, $big games $(tail -n 1 "$out/big.txt")}"
+done
+
+l_ms=$(cut -d' ' -f1 "$out/launcher.txt" | median)
+f_ms=$(cut -d' ' -f1 "$out/floor.txt" | median)
+l_kb=$(cut -d' ' -f2 "$out/launcher.txt" | median)
+f_kb=$(cut -d' ' -f2 "$out/floor.txt" | median)
+echo "start-up: launcher $l_ms ms, floor $f_ms ms, ratio $(awk -v a="$l_ms" -v b="$f_ms" 'BEGIN {printf "%.2f", a / b}')"
+echo "peak memory: launcher $l_kb kB, floor $f_kb kB, ratio $(awk -v a="$l_kb" -v b="$f_kb" 'BEGIN {printf "%.2f", a / b}')"
+if [ -n "$big" ]; then
+    b_ms=$(cut -d' ' -f1 "$out/big.txt" | median)
+    echo "start-up at $big games: $b_ms ms, $(awk -v a="$b_ms" -v b="$l_ms" 'BEGIN {printf "%.2f", a / b}') times the 25-game start"
+fi
