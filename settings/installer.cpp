@@ -63,10 +63,10 @@ void TForm2::SpeedButton1Click() {
                       MessageButtons::YesNo) == MessageAnswer::Yes) {
         app_.Form5->show();
     } else {
-        // The interface stored now comes from the configuration dialog's
-        // list; the main window must run the same one, or its close would
-        // store the other.
-        app_.singleClick = app_.Form5->ComboBox1.itemIndex() == 0;
+        // Saving takes the interface from the configuration dialog's list,
+        // which the user never saw: make it name the common interface the
+        // main window opens in, so what is stored is what runs.
+        app_.Form5->ComboBox1.setItemIndex(app_.singleClick ? 0 : 1);
         SaveSettings(app_);
         app_.Form1->show();
     }

@@ -69,11 +69,29 @@ TEST_F(FirstRun, CopiesInOrderThenOpensTheMainWindowWithoutConfiguring) {
     EXPECT_TRUE(app->Form1->showing());
     EXPECT_EQ(app->catalogue.GameCount, 1);  // read from the new directory
     EXPECT_EQ(setting("Main Program Path"), std::string("C:\\Games\\") + '\0');
-    EXPECT_EQ(setting("Interface"), std::string("Cool") + '\0');
-    // The window runs the interface that was stored, and keeps it at the close.
+    // Without configuring, the main window opens in the common interface a
+    // new user is told about, and that is what is stored, now and at the close.
+    EXPECT_EQ(setting("Interface"), std::string("Common") + '\0');
+    EXPECT_FALSE(app->singleClick);
+    EXPECT_EQ(app->Form1->StatusBar1.panelText(3), "Select a game and then doubleclick on it to play");
+    EXPECT_TRUE(app->Form1->SpeedButton10.pressed());
+    EXPECT_FALSE(app->Form1->SpeedButton9.pressed());
+    EXPECT_EQ(closeMain(), 0);
+    EXPECT_EQ(setting("Interface"), std::string("Common") + '\0');
+}
+
+TEST_F(FirstRun, WithoutConfiguringAnEmptiedInstallKeepsTheInterfaceItHad) {
+    // An emptied main path is a first run that still reads the other values.
+    app = std::make_unique<App>(os);
+    os.setString(RootKey::LocalMachine, kSettingsKey, "Main Program Path", "");
+    os.setString(RootKey::LocalMachine, kSettingsKey, "Interface", "Cool");
+    ASSERT_EQ(start(), std::nullopt);
+    installer = app->Form2.get();
+    ASSERT_NE(installer, nullptr);
+    os.answers = {MessageAnswer::Yes, MessageAnswer::No};
+    EXPECT_EQ(okTo("C:\\Games"), std::nullopt);
     EXPECT_TRUE(app->singleClick);
     EXPECT_EQ(app->Form1->StatusBar1.panelText(3), "Select a game and then click on it to play");
-    EXPECT_EQ(closeMain(), 0);
     EXPECT_EQ(setting("Interface"), std::string("Cool") + '\0');
 }
 
