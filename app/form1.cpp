@@ -110,6 +110,7 @@ TForm1::TForm1(App& app) : ui::Form("Form1", {0, 0, 679, 517}, ""), app_(app) {
     ListView1.onChange = [this](int row) { ListView1Change(row); };
     ListView1.onClick = [this] { ListView1Click(); };
     ListView1.onDblClick = [this] { ListView1DblClick(); };
+    ListView1.onKeyPress = [this](char key) { ListView1KeyPress(key); };
     SpeedButton1.onClick = [this] { SpeedButton1Click(); };
     Image1.onMouseUp = [this](const ui::MouseEvent& e) { Image1MouseUp(e); };
 

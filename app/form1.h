@@ -45,6 +45,7 @@ public:
     void ActivateSelectedGame();
     void ShowUnavailabilityReport();
     void ListView1DblClick();
+    void ListView1KeyPress(char key);
     void ListView1Click();
     void SpeedButton1Click();
 

@@ -6,6 +6,12 @@ namespace qn {
 
 void TForm1::ListView1DblClick() { ActivateSelectedGame(); }
 
+// Enter does what a double click on the selected row does, so the keyboard
+// alone can run a game in either interface.
+void TForm1::ListView1KeyPress(char key) {
+    if (key == '\r') ActivateSelectedGame();
+}
+
 void TForm1::ListView1Click() {
     if (app_.singleClick) ActivateSelectedGame();
 }

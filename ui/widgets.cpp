@@ -57,6 +57,12 @@ void Control::setFontColor(const Color& color) {
     notify(Property::Font);
 }
 
+void Control::setHint(const std::string& hint) {
+    if (hint_ == hint) return;
+    hint_ = hint;
+    notify(Property::Hint);
+}
+
 void Control::setCursor(Cursor cursor) {
     if (cursor_ == cursor) return;
     cursor_ = cursor;

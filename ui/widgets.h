@@ -63,7 +63,7 @@ enum class Kind {
 // Which part of a control's state changed, for the backend.
 enum class Property {
     Caption, Enabled, Visible, Font, Cursor, Color, Checked, Items, ItemIndex,
-    Rows, RowState, Panels, Flat, Pressed, HotTrack, ActivePage, Position, Picture, Focus
+    Rows, RowState, Panels, Flat, Pressed, HotTrack, ActivePage, Position, Picture, Focus, Hint
 };
 
 class Control;
@@ -111,8 +111,9 @@ public:
     // Background colour; nothing means the control's usual one.
     const std::optional<Color>& color() const { return color_; }
     void setColor(const Color& color);
+    // The tooltip shown while the pointer rests on the control.
     const std::string& hint() const { return hint_; }
-    void setHint(const std::string& hint) { hint_ = hint; }
+    void setHint(const std::string& hint);
     bool tabStop() const { return tabStop_; }
     // Both read when the form's windows are made.
     void setTabStop(bool on) { tabStop_ = on; }
@@ -304,8 +305,12 @@ public:
     std::function<void(int row)> onChange;
     std::function<void()> onClick;
     std::function<void()> onDblClick;
+    // A key pressed on the list that is not one of its own (arrows, letters):
+    // Enter ('\r'). Without a handler the key is the form's, as in a dialog.
+    std::function<void(char)> onKeyPress;
     void click() { if (onClick) onClick(); }
     void doubleClick() { if (onDblClick) onDblClick(); }
+    void keyPress(char key) { if (onKeyPress) onKeyPress(key); }
 
 private:
     struct Row {

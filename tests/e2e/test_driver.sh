@@ -84,6 +84,7 @@ check_eq "select: old row deselected, new selected" "sel-1 sel+2" "$(caused drv 
 check_eq "select shows in rows" "-${TAB}-${TAB}*" "$(drv rows Form1 ListView1 | cut -f1 | tr '\n' '\t' | sed 's/\t$//')"
 check_eq "click on a row" "sel-2 sel+0 click=0" "$(caused drv click Form1 ListView1 0)"
 check_eq "double click on a row" "sel-0 sel+1 click=1 open=1" "$(caused drv dblclick Form1 ListView1 1)"
+check_eq "a key on the list: Down moves the selection" "sel-1 sel+2" "$(caused drv key Form1 ListView1 Down)"
 out=$(drv select Form1 ListView1 3 2>&1)
 check_eq "select past the last row fails with 3" "3" "$?"
 check_contains "and names the range" "$out" "out of range (3 rows)"
@@ -136,9 +137,27 @@ echo "-- more windows, rectangles, closing"
 drv click Form1 "Second window"
 check_eq "a second top-level window" "Second Window" "$(drv wait Form2)"
 check_eq "its control" "Second" "$(drv text Form2 Label1)"
+frame=$(drv frame Form2)
+check_contains "frame: the window's owner" "$frame" "owner=Form1"
+check_contains "frame: an owned window has no task-bar entry" "$frame" "taskbar=0"
+check_contains "frame: the unowned one has" "$(drv frame Form1)" "taskbar=1"
+drv sys Form2 minimize
+check_contains "sys minimize" "$(drv frame Form2)" "iconic=1"
+drv sys Form2 restore
+check_contains "sys restore" "$(drv frame Form2)" "iconic=0"
 drv close Form2
 drv wait Form2 300 2>/dev/null
 check_eq "close removes it" "2" "$?"
+
+echo "-- tooltips"
+check_eq "tips lists each tool's control and text" "Button1${TAB}Asks a question" "$(drv tips Form1)"
+drv tooltip Form1 300 >/dev/null 2>&1
+check_eq "no tooltip before the pointer rests on the control" "2" "$?"
+read -r bl bt bw bh <<<"$(drv rect Form1 Button1)"
+xdotool mousemove $((bl + bw / 2 - 1)) $((bt + bh / 2)) sleep 0.1 mousemove $((bl + bw / 2)) $((bt + bh / 2))
+check_contains "tooltip: the control under the pointer and the text shown" \
+    "$(drv tooltip Form1 3000)" "Button1${TAB}Asks a question${TAB}"
+xdotool mousemove 5 5
 
 read -r fl ft fw fh <<<"$(drv rect Form1)"
 read -r el et ew eh <<<"$(drv rect Form1 Edit1)"

@@ -148,6 +148,26 @@ start_first_run
 check_eq "the first-run message" "$FIRST_RUN" "$(read_and_answer)"
 check_eq "the install-to dialog opens" "Configuration" "$(drv wait Form2 10000)"
 check_eq "the main window does not show" "closed" "$(is_open Form1)"
+# The dialog must be reachable from the task bar while the main window is
+# hidden: the application window carries the entry and owns both.
+app=$(drv frame Application)
+check_contains "an application window with the application's title" "$app" "caption=Tolvane's Quon FrontEnd v2.09"
+check_contains "it carries the task-bar entry" "$app" "taskbar=1"
+dialog=$(drv frame Form2)
+check_contains "the install-to dialog is the application's" "$dialog" "owner=Application"
+check_contains "with no entry of its own" "$dialog" "taskbar=0"
+check_contains "and takes the input" "$dialog" "active=1"
+main=$(drv frame Form1)
+check_contains "the main window is the application's too" "$main" "owner=Application"
+check_contains "and stays hidden" "$main" "visible=0"
+drv sys Application minimize >/dev/null
+check_contains "minimized from the task bar, the dialog goes" "$(drv frame Form2)" "visible=0"
+check_contains "the application is an entry only" "$(drv frame Application)" "iconic=1"
+drv sys Application restore >/dev/null
+dialog=$(drv frame Form2)
+check_contains "restored from it, the dialog is back" "$dialog" "visible=1"
+check_contains "and takes the input again" "$dialog" "active=1"
+check_eq "the main window still does not show" "closed" "$(is_open Form1)"
 check_eq "it asks where to install" "Where do you want to install this program? " "$(drv text Form2 Label1)"
 drives=$(drv combo Form2 DriveComboBox1)
 check_contains "the drive list offers C:" "$drives" "-${TAB}C:\\\\"
@@ -216,15 +236,19 @@ drv answer NO 5000 >/dev/null
 check_eq "No opens the main window" "Tolvane's QUON FrontEnd v2.09" "$(drv wait Form1 15000)"
 no_message "no message"
 check_eq "on the installed catalogue: fifteen rows" "15" "$(drv rows Form1 ListView1 | wc -l | tr -d ' ')"
+# Not configured: the common interface a new user is told about, and what
+# is stored is the interface that runs.
+check_eq "in the common interface" "Select a game and then doubleclick on it to play" \
+    "$(drv panels Form1 StatusBar1 | sed -n 4p | cut -f2)"
 check_eq "settings saved at once: the program path" "$TARGET_WIN\\" "$(reg_query "$E2E_KEY" "Main Program Path")"
-check_eq "settings saved at once: the interface of the dialog's first choice" "Cool" "$(reg_query "$E2E_KEY" Interface)"
+check_eq "settings saved at once: the common interface that runs" "Common" "$(reg_query "$E2E_KEY" Interface)"
 e2e_shot installed-main >/dev/null
 drv close Form1 >/dev/null
 e2e_wait_exit 15
 check_eq "closing ends with 0" "0" "$E2E_RC"
 mv "$DIST/roms.away" "$DIST/roms.dat"
 check_eq "program path saved with one backslash" "$TARGET_WIN\\" "$(reg_query "$E2E_KEY" "Main Program Path")"
-check_eq "the interface is still that choice after the close" "Cool" "$(reg_query "$E2E_KEY" Interface)"
+check_eq "the interface is still the common one after the close" "Common" "$(reg_query "$E2E_KEY" Interface)"
 
 echo "-- the next start, from elsewhere, is a normal one"
 start_in "$E2E_WORK" "$TARGET/qnlaunch.exe"

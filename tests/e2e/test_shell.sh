@@ -54,6 +54,43 @@ hover_row() { # row
     printf '%s\n' "$sel"
 }
 
+# The emulator's runs so far: each record ends with "end".
+runs() { grep -c '^end' "$LOG" 2>/dev/null || true; }
+wait_runs() { # count timeout_s
+    local end=$((SECONDS + $2))
+    while [ "$(runs)" -lt "$1" ] && [ "$SECONDS" -lt "$end" ]; do sleep 0.1; done
+    [ "$(runs)" -ge "$1" ]
+}
+# The keyboard focus in the main window once it is the expected one, or
+# what it is when the time runs out: after a run or a dialog the activation
+# and the focus arrive a moment later, one after the other.
+focus_becomes() { # expected
+    local end=$((SECONDS + 5)) now
+    while now=$(drv focus Form1 2>/dev/null) && [ "$now" != "$1" ] && [ "$SECONDS" -lt "$end" ]; do
+        sleep 0.1
+    done
+    printf '%s\n' "$now"
+}
+# The tooltip shown for a window's control: "<control>\t<text>" once the
+# pointer's arrival has been handled, else what shows, or "none".
+tooltip_of() { # window control
+    local end=$((SECONDS + 4)) now
+    while :; do
+        now=$(drv tooltip "$1" 300 2>/dev/null | cut -f1,2)
+        if [ "${now%%"$TAB"*}" = "$2" ] || [ "$SECONDS" -ge "$end" ]; then break; fi
+    done
+    printf '%s\n' "${now:-none}"
+}
+# "none" once no tooltip of the window shows.
+no_tooltip() { # window
+    local end=$((SECONDS + 4))
+    while drv tooltip "$1" 100 >/dev/null 2>&1; do
+        [ "$SECONDS" -ge "$end" ] && { echo "still shown"; return; }
+        sleep 0.1
+    done
+    echo none
+}
+
 # Whether a button has its 3D frame in a screenshot: a drawn frame makes the
 # bottom edge darker than the top edge; a flat button shows its face on both.
 frame_of() { # shot window control
@@ -139,11 +176,29 @@ if poll_contains 10 "end" cat "$LOG" >/dev/null; then e2e_pass "one click runs i
 check_contains "the emulator got the game" "$(cat "$LOG" 2>/dev/null)" "game=$game"
 check_eq "the main window is back" "Tolvane's QUON FrontEnd v2.09" "$(drv wait Form1 10000)"
 
+echo "-- Enter in the single-click interface"
+# A click would run the row under the pointer: the keys come from the driver.
+check_eq "resting on row 3 selects it" "3" "$(hover_row 3)"
+drv key Form1 ListView1 Return >/dev/null
+box=$(read_and_answer)
+check_eq "Enter on it explains why it cannot run" "Information
+$(title_of 3) is not available because:" "$(head -n 2 <<<"$box")"
+check_eq "resting on row 4 selects it" "4" "$(hover_row 4)"
+before=$(runs)
+drv key Form1 ListView1 Return >/dev/null
+if wait_runs $((before + 1)) 10; then e2e_pass "Enter on it runs it"; else e2e_fail "Enter on it runs it" "no new emulator record in $LOG"; fi
+check_eq "the main window is back with the list focused" "ListView1${TAB}1" "$(focus_becomes "ListView1${TAB}1")"
+
 echo "-- back to the common interface"
+# The pointer away, so no hover hint replaces the one the showing writes. A
+# click on a button (here the button's own click message, which presses it
+# as the mouse does) leaves the keyboard focus where it was, in the list,
+# also across the hiding and showing of a switch.
 pointer_away
 drv click Form1 SpeedButton10 >/dev/null
 drv wait Form1 5000 >/dev/null
 check_eq "the common hint" "Select a game and then doubleclick on it to play" "$(hint)"
+check_eq "the list keeps the keyboard focus" "ListView1${TAB}1" "$(focus_becomes "ListView1${TAB}1")"
 common_shot=$(e2e_shot common-again)
 check_contains "the run button has its frame again" "$(frame_of "$common_shot" Form1 SpeedButton1)" "framed "
 before=$(selected_row)
@@ -152,10 +207,39 @@ pointer_to $(row_point 2)
 sleep 1.5
 check_eq "no hot tracking: resting on row 2 leaves the selection" "$before" "$(selected_row)"
 
+echo "-- Enter in the common interface"
+# A real click on a row selects it and gives the list the X keyboard focus.
+# shellcheck disable=SC2046
+pointer_to $(row_point 3)
+xdotool click 1
+sleep 0.3
+check_eq "a click selects row 3, an incomplete set" "3" "$(selected_row)"
+xdotool key Return
+box=$(read_and_answer)
+check_eq "Enter on it explains why it cannot run" "Information
+$(title_of 3) is not available because:" "$(head -n 2 <<<"$box")"
+# shellcheck disable=SC2046
+pointer_to $(row_point 4)
+xdotool click 1
+sleep 0.3
+check_eq "a click selects row 4" "4" "$(selected_row)"
+game=$(drv rows Form1 ListView1 | sed -n 5p | cut -f3)
+before=$(runs)
+xdotool key Return
+if wait_runs $((before + 1)) 10; then e2e_pass "Enter on it runs it"; else e2e_fail "Enter on it runs it" "no new emulator record in $LOG"; fi
+check_eq "the emulator got that game" "game=$game" "$(grep '^game=' "$LOG" | tail -n 1 | tr -d '\r')"
+check_eq "the main window is back with the list focused" "ListView1${TAB}1" "$(focus_becomes "ListView1${TAB}1")"
+
 echo "-- the About box"
 pointer_away
 drv tab-select Form1 PageControl1 3 >/dev/null
-drv click Form1 SpeedButton7 >/dev/null
+# shellcheck disable=SC2046
+pointer_to $(row_point 2)
+xdotool click 1
+sleep 0.3
+check_eq "a click on a row gives the list the keyboard focus" "ListView1${TAB}1" "$(drv focus Form1)"
+pointer_over Form1 SpeedButton7
+xdotool click 1
 check_eq "it opens with its caption" "About Tolvane's QUON FrontEnd v2.09" "$(drv wait Form4 5000)"
 check_eq "the main window takes no input" "disabled" "$(main_input)"
 # The message is the first line of abouttxt.dat, up to its carriage return.
@@ -163,6 +247,27 @@ message=$(tr '\r' '\n' <"$E2E_APP/abouttxt.dat" | head -n 1)
 check_eq "the message box shows the first line" "$message" "$(drv text Form4 Edit1)"
 about_shot=$(e2e_shot about-box)
 check_file "screenshot of the About box" "$about_shot"
+
+bar_tip="Click and drag to see the rest of the message"
+check_eq "the bars and the message carry a tooltip" "ProgressBar1${TAB}$bar_tip
+Edit1${TAB}$bar_tip
+ProgressBar2${TAB}$bar_tip" "$(drv tips Form4)"
+check_eq "nothing else does" "" "$(drv tips Form1)"
+pointer_over Form4 ProgressBar1
+check_eq "resting on a bar shows its tooltip" "ProgressBar1${TAB}$bar_tip" "$(tooltip_of Form4 ProgressBar1)"
+tooltip_shot=$(e2e_shot about-tooltip)
+check_file "screenshot of the About box with the tooltip" "$tooltip_shot"
+read -r _ tip_top _ _ <<<"$(drv tooltip Form4 1000 | cut -f3)"
+read -r _ bar_top _ bar_h <<<"$(drv rect Form4 ProgressBar1)"
+if [ -n "$tip_top" ] && [ "$tip_top" -ge $((bar_top + bar_h / 2)) ]; then
+    e2e_pass "the tooltip shows below the pointer"
+else
+    e2e_fail "the tooltip shows below the pointer" "tooltip top ${tip_top:-none}, bar top $bar_top"
+fi
+pointer_over Form4 Edit1
+check_eq "the disabled message field shows it too" "Edit1${TAB}$bar_tip" "$(tooltip_of Form4 Edit1)"
+pointer_over Form4 SpeedButton1
+check_eq "the button has none" "none" "$(no_tooltip Form4)"
 
 read -r l t w h <<<"$(drv rect Form4 ProgressBar1)"
 y=$((t + h / 2))
@@ -191,12 +296,15 @@ xdotool mouseup 1
 xdotool mousemove $((l + 60)) "$y"
 sleep 0.5
 check_eq "after the release a move scrolls nothing" "$dashes" "$(drv text Form4 Edit1)"
-drv click Form4 SpeedButton1 >/dev/null
+pointer_over Form4 SpeedButton1
+xdotool click 1
+sleep 0.3
 if drv wait Form4 300 >/dev/null 2>&1; then
     e2e_fail "Return to main program closes it"
 else
     e2e_pass "Return to main program closes it"
 fi
+check_eq "the keyboard focus is back in the list, not on a button" "ListView1${TAB}1" "$(focus_becomes "ListView1${TAB}1")"
 check_eq "the main window takes input again" "enabled" "$(main_input)"
 
 drv close Form1 >/dev/null

@@ -32,6 +32,27 @@ check_eq "emulator path box shows lower case" "$(win_dir "$E2E_APP/emu" | tr A-Z
 check_contains "list view at its place" "$(grep "^ListView1$TAB" <<<"$dump")" "${TAB}376 32 297 417${TAB}"
 check_contains "FrameSkip box disabled at start" "$dump" "CheckBox6${TAB}Button${TAB}1${TAB}0${TAB}"
 e2e_shot main-window >/dev/null
+
+echo "-- the application window and the task bar"
+app=$(drv frame Application)
+check_contains "an application window with the application's title" "$app" "caption=Tolvane's Quon FrontEnd v2.09"
+check_contains "it carries the task-bar entry" "$app" "taskbar=1"
+check_eq "it has no size: nothing of it is seen" "0 0" "$(grep '^rect=' <<<"$app" | cut -d' ' -f3,4)"
+main=$(drv frame Form1)
+check_contains "the main window is the application's" "$main" "owner=Application"
+check_contains "with no entry of its own" "$main" "taskbar=0"
+# A showing would write the mode's instruction over the selected game's hint.
+drv select Form1 ListView1 2 >/dev/null
+hint=$(drv panels Form1 StatusBar1 | sed -n 4p | cut -f2)
+check_eq "a game selected: its hint" "Doubleclick to run Radiant Type II" "$hint"
+drv sys Form1 minimize >/dev/null
+check_contains "its minimize box minimizes the application" "$(drv frame Application)" "iconic=1"
+check_contains "which takes the main window along" "$(drv frame Form1)" "visible=0"
+drv sys Application restore >/dev/null
+main=$(drv frame Form1)
+check_contains "the task-bar entry brings it back" "$main" "visible=1"
+check_contains "and gives it the input" "$main" "active=1"
+check_eq "as it was, not shown anew" "$hint" "$(drv panels Form1 StatusBar1 | sed -n 4p | cut -f2)"
 drv close Form1 >/dev/null
 e2e_wait_exit 15
 check_eq "closing ends with 0" "0" "$E2E_RC"
@@ -40,6 +61,17 @@ check_eq "settings saved: interface" "Common" "$(reg_query "$E2E_KEY" Interface)
 check_eq "settings saved: a game's flags" "01000001" "$(reg_query "$E2E_KEY" "Imagine Flight")"
 check_eq "settings saved: an untouched game" "00000000" "$(reg_query "$E2E_KEY" "Moon Mole")"
 check_eq "settings saved: unzip program empty" "" "$(reg_query "$E2E_KEY" "PkUnzip Program")"
+
+echo "-- closed from the task bar"
+start_launcher
+drv wait Form1 15000 >/dev/null
+check_contains "row 2 is Radiant Type II" "$(sed -n 3p <<<"$rows")" "${TAB}Radiant Type II${TAB}"
+drv select Form1 ListView1 2 >/dev/null
+drv click Form1 CheckBox1 >/dev/null
+drv sys Application close >/dev/null
+e2e_wait_exit 15
+check_eq "closing the application closes the main window: exit code 0" "0" "$E2E_RC"
+check_eq "after saving the settings" "10000000" "$(reg_query "$E2E_KEY" "Radiant Type II")"
 
 echo "-- main program path missing"
 e2e_reset_registry

@@ -258,6 +258,34 @@ TEST_F(Launch, RunRequestsFollowTheFilterAndTheMode) {
     EXPECT_EQ(os.processes.size(), 1u);
 }
 
+TEST_F(Launch, EnterOnTheListDoesWhatADoubleClickDoesInBothInterfaces) {
+    for (bool single : {false, true}) {
+        SCOPED_TRACE(single ? "single click interface" : "common interface");
+        (single ? f->SpeedButton9 : f->SpeedButton10).click();
+        ASSERT_EQ(app->singleClick, single);
+        os.processes.clear();
+        os.messages.clear();
+        f->ListView1.selectRow(-1);
+        f->ListView1.keyPress('\r');  // nothing selected: nothing to run
+        EXPECT_TRUE(os.processes.empty());
+        EXPECT_TRUE(os.messages.empty());
+
+        f->ListView1.selectRow(0);
+        f->ListView1.keyPress('\x1b');  // no other key runs anything
+        EXPECT_TRUE(os.processes.empty());
+        f->ListView1.keyPress('\r');
+        ASSERT_EQ(os.processes.size(), 1u);
+        EXPECT_EQ(os.processes[0].request.commandLine, "c:\\games\\quon\\quon.exe sshoot ");
+        EXPECT_EQ(f->focused(), &f->ListView1);
+
+        f->ListView1.selectRow(2);  // imgfight: its ROM is missing
+        f->ListView1.keyPress('\r');
+        EXPECT_EQ(os.processes.size(), 1u);
+        ASSERT_EQ(os.messages.size(), 1u);
+        EXPECT_EQ(os.messages[0].text.rfind("Image Fighter is not available because:\r", 0), 0u);
+    }
+}
+
 TEST_F(Launch, ReportListsTheMissingFilesLineByLine) {
     f->ListView1.selectRow(2);  // imgfight: its one file and its driver missing
     f->CheckBox8.setChecked(true);

@@ -124,6 +124,68 @@ std::string tabText(HWND hwnd, int index) {
     return buffer;
 }
 
+// Runs the thread's messages for a while: timers need real time to pass.
+void pumpFor(DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        pump();
+        Sleep(10);
+    }
+}
+
+struct OwnedSearch {
+    HWND owner;
+    const char* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK matchOwned(HWND hwnd, LPARAM lp) {
+    auto* search = reinterpret_cast<OwnedSearch*>(lp);
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof(name));
+    if (GetWindow(hwnd, GW_OWNER) == search->owner && lstrcmpiA(name, search->className) == 0)
+        search->found.push_back(hwnd);
+    return TRUE;
+}
+
+// The tooltip windows a form owns.
+std::vector<HWND> tooltipsOf(HWND form) {
+    OwnedSearch search{form, TOOLTIPS_CLASSA, {}};
+    EnumWindows(matchOwned, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The tools of a tooltip window: the control each is for, with its text.
+std::vector<std::pair<HWND, std::string>> toolsOf(HWND tip) {
+    std::vector<std::pair<HWND, std::string>> tools;
+    const auto count = static_cast<int>(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[256] = {};
+        TTTOOLINFOA tool{};
+        tool.cbSize = TTTOOLINFOA_V2_SIZE;
+        tool.lpszText = text;
+        if (!SendMessageA(tip, TTM_ENUMTOOLSA, WPARAM(i), reinterpret_cast<LPARAM>(&tool))) continue;
+        EXPECT_EQ(tool.uFlags & (TTF_IDISHWND | TTF_SUBCLASS), UINT(TTF_IDISHWND | TTF_SUBCLASS));
+        tools.emplace_back(reinterpret_cast<HWND>(tool.uId), text);
+    }
+    return tools;
+}
+
+// The control whose tooltip shows now, or nullptr.
+HWND shownTool(HWND tip) {
+    if (!IsWindowVisible(tip)) return nullptr;
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    if (!SendMessageA(tip, TTM_GETCURRENTTOOLA, 0, reinterpret_cast<LPARAM>(&tool))) return nullptr;
+    return reinterpret_cast<HWND>(tool.uId);
+}
+
+POINT centreOf(HWND hwnd) {
+    RECT r;
+    GetClientRect(hwnd, &r);
+    return {r.right / 2, r.bottom / 2};
+}
+
 // Renders a window's client area as WM_PRINTCLIENT asks it to.
 class Snapshot {
 public:
@@ -575,6 +637,148 @@ TEST_F(BackendTest, FocusFromCodeWaitsForTheFormToShow) {
     EXPECT_EQ(entered, 1);
 }
 
+TEST_F(BackendTest, HintsAreTooltipsOfTheirControls) {
+    // Hints given before the windows exist and changed afterwards.
+    struct HintForm : Form {
+        HintForm() : Form("HintForm", {0, 0, 300, 120}, "Hints") {
+            bar.setHint("Drag along me");
+            field.setHint("Drag along me");
+            field.setEnabled(false);
+        }
+        ProgressBar bar{this, "ProgressBar1", {8, 8, 280, 17}};
+        Edit field{this, "Edit1", {8, 32, 280, 22}};
+        Button plain{this, "Button1", {8, 64, 80, 25}, "Plain"};
+    } hinted;
+    Win32Backend own;
+    own.realize(hinted);
+    HWND top = own.windowOf(hinted);
+    const std::vector<HWND> tips = tooltipsOf(top);
+    ASSERT_EQ(tips.size(), 1u);  // one per form, owned by it
+    HWND tip = tips[0];
+    using Tools = std::vector<std::pair<HWND, std::string>>;
+    EXPECT_EQ(toolsOf(tip), (Tools{{own.windowOf(hinted.bar), "Drag along me"},
+                                   {own.windowOf(hinted.field), "Drag along me"}}));
+    hinted.plain.setHint("Press me");
+    hinted.bar.setHint("");
+    EXPECT_EQ(toolsOf(tip), (Tools{{own.windowOf(hinted.field), "Drag along me"},
+                                   {own.windowOf(hinted.plain), "Press me"}}));
+    hinted.plain.setHint("Press me now");
+    EXPECT_EQ(toolsOf(tip).back(), (std::pair<HWND, std::string>{own.windowOf(hinted.plain), "Press me now"}));
+    // A form without hints gets no tooltip window.
+    EXPECT_TRUE(tooltipsOf(window).empty());
+
+    // Resting over a control shows its tip; a disabled one gets no mouse
+    // messages, only the cursor question, and shows its tip all the same.
+    hinted.show();
+    ASSERT_EQ(GetActiveWindow(), top);
+    for (HWND control : {own.windowOf(hinted.plain), own.windowOf(hinted.field)}) {
+        const POINT centre = centreOf(control);
+        POINT at = centre;
+        ClientToScreen(control, &at);
+        SetCursorPos(at.x, at.y);
+        // One move, then the pointer rests: every move starts the wait again.
+        if (IsWindowEnabled(control))
+            SendMessageA(control, WM_MOUSEMOVE, 0, MAKELPARAM(centre.x, centre.y));
+        else
+            SendMessageA(control, WM_SETCURSOR, reinterpret_cast<WPARAM>(control),
+                         MAKELPARAM(HTERROR, WM_MOUSEMOVE));
+        const DWORD start = GetTickCount();
+        while (shownTool(tip) != control && GetTickCount() - start < 3000) pumpFor(50);
+        EXPECT_EQ(shownTool(tip), control) << nameOf(control);
+    }
+    char shown[64] = {};
+    GetWindowTextA(tip, shown, sizeof(shown));
+    EXPECT_STREQ(shown, "Drag along me");
+}
+
+TEST_F(BackendTest, AnApplicationWindowOwnsTheFormsAndCarriesTheTaskBarEntry) {
+    backend.setApplicationTitle("Sample Application");
+    HWND app = GetWindow(window, GW_OWNER);
+    ASSERT_NE(app, nullptr);
+    EXPECT_EQ(app, backend.applicationWindow());
+    EXPECT_EQ(text(app), "Sample Application");
+    EXPECT_EQ(nameOf(app), "Application");
+    EXPECT_EQ(GetWindow(app, GW_OWNER), nullptr);
+    EXPECT_EQ(GetWindowLongA(app, GWL_EXSTYLE) & (WS_EX_TOOLWINDOW | WS_EX_APPWINDOW), 0);
+    EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+    RECT r;
+    GetWindowRect(app, &r);
+    EXPECT_EQ(r.right - r.left, 0);  // never seen on the screen
+    EXPECT_EQ(r.bottom - r.top, 0);
+    Form dialog("Dialog", {0, 0, 200, 100}, "Dialog");
+    backend.realize(dialog);
+    HWND box = backend.windowOf(dialog);
+    EXPECT_EQ(GetWindow(box, GW_OWNER), app);
+
+    // It appears with the first form that does: a dialog first, as on a first run.
+    EXPECT_FALSE(IsWindowVisible(app));
+    dialog.show();
+    EXPECT_TRUE(IsWindowVisible(app));
+    EXPECT_FALSE(IsWindowVisible(window));
+    int shows = 0;
+    form.onShow = [&] { ++shows; };
+    form.show();
+    dialog.hide();  // the input goes back to the form below, not to the application window
+    EXPECT_EQ(GetActiveWindow(), window);
+
+    // The main window's minimize box minimizes the application; its task-bar
+    // entry brings the form back, active, without showing it anew.
+    SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(IsIconic(app));
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_FALSE(IsIconic(window));
+    SendMessageA(app, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(IsIconic(app));
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_FALSE(IsWindowVisible(box));  // hidden before: stays hidden
+    EXPECT_EQ(GetActiveWindow(), window);
+    EXPECT_EQ(shows, 1);
+    EXPECT_TRUE(form.showing());
+
+    // Closing the application closes its main window.
+    int closes = 0;
+    form.onClose = [&] { ++closes; };
+    SendMessageA(app, WM_CLOSE, 0, 0);
+    pump();
+    EXPECT_EQ(closes, 1);
+}
+
+TEST_F(BackendTest, EnterOnAListReachesItsKeyHandlerOnceAndTheDefaultButtonOtherwise) {
+    for (const char* name : {"alpha", "beta"}) form.view.addRow({name, ""});
+    std::string keys;
+    int defaults = 0;
+    form.view.onKeyPress = [&](char key) { keys += key; };
+    form.button.onClick = [&] { ++defaults; };
+    form.defaultButton = &form.button;
+    form.show();
+    form.view.selectRow(0);
+    HWND list = hwnd(form.view);
+    SetFocus(list);
+    PostMessageA(list, WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageA(list, WM_KEYDOWN, VK_RETURN, 1 | (LPARAM(1) << 30));  // held: no second press
+    PostMessageA(list, WM_KEYUP, VK_RETURN, LPARAM(0xC0000001));
+    PostMessageA(list, WM_KEYDOWN, VK_DOWN, 1);  // the list's own keys stay its own
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    backend.run(form);
+    EXPECT_EQ(keys, "\r");
+    EXPECT_EQ(defaults, 0);
+    EXPECT_EQ(form.view.selectedRow(), 1);
+
+    // A list that does not listen for keys leaves Enter to the form.
+    SampleForm plain;
+    Win32Backend own;
+    own.realize(plain);
+    int presses = 0;
+    plain.button.onClick = [&] { ++presses; };
+    plain.defaultButton = &plain.button;
+    plain.show();
+    SetFocus(own.windowOf(plain.view));
+    PostMessageA(own.windowOf(plain.view), WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageA(own.windowOf(plain), WM_CLOSE, 0, 0);
+    own.run(plain);
+    EXPECT_EQ(presses, 1);
+}
+
 TEST_F(BackendTest, ColoursReachTheNativePainting) {
     HDC dc = CreateCompatibleDC(nullptr);
     HWND edit = hwnd(form.edit);
@@ -718,6 +922,42 @@ TEST_F(PickerTest, EnterAndEscapeInAListPressTheDefaultAndCancelButtons) {
     EXPECT_EQ(oks, 1);
     EXPECT_EQ(cancels, 1);
     EXPECT_EQ(plains, 0);
+}
+
+TEST_F(PickerTest, ButtonClicksLeaveTheKeyboardFocusWhereItWas) {
+    int oks = 0, plains = 0;
+    form.ok.onClick = [&] { ++oks; };
+    form.plain.onClick = [&] { ++plains; };
+    form.show();
+    HWND list = hwnd(form.list);
+    SetFocus(list);
+    entered.clear();
+    for (Button* b : {static_cast<Button*>(&form.ok), &form.plain}) {
+        postClick(hwnd(*b), centreOf(hwnd(*b)));
+        EXPECT_EQ(GetFocus(), list) << b->name();
+    }
+    EXPECT_EQ(oks, 1);
+    EXPECT_EQ(plains, 1);
+    // The second press of a double click is a click of its own.
+    postClick(hwnd(form.plain), centreOf(hwnd(form.plain)), true);
+    EXPECT_EQ(plains, 3);
+    // Released away from the button, a press is no click; the button is up again.
+    HWND plain = hwnd(form.plain);
+    PostMessageA(plain, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    pump();
+    EXPECT_EQ(GetCapture(), plain);
+    EXPECT_TRUE(SendMessageA(plain, BM_GETSTATE, 0, 0) & BST_PUSHED);
+    PostMessageA(plain, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-40, 5));
+    PostMessageA(plain, WM_LBUTTONUP, 0, MAKELPARAM(-40, 5));
+    pump();
+    EXPECT_EQ(plains, 3);
+    EXPECT_FALSE(SendMessageA(plain, BM_GETSTATE, 0, 0) & BST_PUSHED);
+    EXPECT_EQ(GetCapture(), nullptr);
+    // A program's click message goes the same way.
+    SendMessageA(hwnd(form.ok), BM_CLICK, 0, 0);
+    EXPECT_EQ(oks, 2);
+    EXPECT_EQ(GetFocus(), list);
+    EXPECT_TRUE(entered.empty());  // the list never lost the focus
 }
 
 TEST_F(PickerTest, FocusedButtonShowsAFocusRectangleOnlyWhenItIsAStop) {

@@ -203,6 +203,29 @@ HWND findWindow(const std::string& key, DWORD timeoutMs) {
     return h;
 }
 
+// As findWindow, hidden windows included.
+HWND findAnyWindow(const std::string& key, DWORD timeoutMs) {
+    HWND h = poll(timeoutMs, [&]() -> HWND {
+        std::vector<HWND> tops;
+        EnumWindows(collectAll, reinterpret_cast<LPARAM>(&tops));
+        for (HWND t : tops)
+            if (qnName(t) == key) return t;
+        for (HWND t : tops)
+            if (caption(t) == key) return t;
+        return nullptr;
+    });
+    if (!h) fail(kNotFound, "window '" + key + "' not found within " + std::to_string(timeoutMs) + " ms");
+    return h;
+}
+
+// A window's name for output: its QnName, else its caption, else "-".
+std::string label(HWND hwnd) {
+    if (!hwnd) return "-";
+    std::string name = qnName(hwnd);
+    if (name.empty()) name = caption(hwnd);
+    return name.empty() ? "-" : name;
+}
+
 HWND findControl(HWND top, const std::string& key) {
     HWND h = poll(g_findTimeout, [&]() -> HWND {
         std::vector<HWND> kids = childWindows(top);
@@ -539,6 +562,26 @@ void cmdHover(const Args& a) {
     settle(c, 1);
 }
 
+// A key pressed and released on a control, through the target's message loop
+// as the keyboard's would be (its dialog keys included); for when the X
+// keyboard focus cannot be relied on.
+void cmdKey(const Args& a) {
+    struct { const char* name; WPARAM vk; } keys[] = {
+        {"Return", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Tab", VK_TAB}, {"Space", VK_SPACE},
+        {"Up", VK_UP}, {"Down", VK_DOWN}, {"Left", VK_LEFT}, {"Right", VK_RIGHT}};
+    WPARAM vk = 0;
+    for (const auto& k : keys)
+        if (a[2] == k.name) vk = k.vk;
+    if (!vk) fail(kUsage, "unknown key '" + a[2] + "'");
+    HWND top = findWindow(a[0], g_findTimeout);
+    HWND c = findControl(top, a[1]);
+    requireClickable(top, c);
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(static_cast<UINT>(vk), 0)) << 16;
+    post(c, WM_KEYDOWN, vk, scan | 1);
+    post(c, WM_KEYUP, vk, scan | 1 | (LPARAM(3) << 30));
+    settle(c, 2);
+}
+
 // Combo boxes and list boxes answer the same questions with different messages.
 struct ItemMessages {
     UINT count, curSel, textLen, text, setCurSel, getSel;
@@ -655,6 +698,100 @@ void cmdClose(const Args& a) {
     settle(top, 1);
 }
 
+// What the window system and the shell know of a top-level window, shown or
+// not, one "key=value" per line. "taskbar" is the shell's rule for an entry
+// of its own: shown, and unowned unless a tool window, or an app window.
+void cmdFrame(const Args& a) {
+    HWND top = findAnyWindow(a[0], g_findTimeout);
+    const LONG exStyle = GetWindowLongA(top, GWL_EXSTYLE);
+    HWND owner = GetWindow(top, GW_OWNER);
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info);
+    const bool shown = IsWindowVisible(top) != 0;
+    const bool entry = shown && ((exStyle & WS_EX_APPWINDOW) || (!owner && !(exStyle & WS_EX_TOOLWINDOW)));
+    RECT r;
+    GetWindowRect(top, &r);
+    outLine("class=" + className(top));
+    outLine("caption=" + escaped(caption(top)));
+    outLine("visible=" + std::string(shown ? "1" : "0"));
+    outLine("enabled=" + std::string(IsWindowEnabled(top) ? "1" : "0"));
+    outLine("iconic=" + std::string(IsIconic(top) ? "1" : "0"));
+    outLine("active=" + std::string(info.hwndActive == top ? "1" : "0"));
+    outLine("owner=" + escaped(label(owner)));
+    outLine("taskbar=" + std::string(entry ? "1" : "0"));
+    outLine("rect=" + rectText(r));
+}
+
+// A system command, as the title bar's buttons and the task bar give them.
+void cmdSys(const Args& a) {
+    struct { const char* name; WPARAM command; } commands[] = {
+        {"minimize", SC_MINIMIZE}, {"restore", SC_RESTORE}, {"close", SC_CLOSE}};
+    WPARAM command = 0;
+    for (const auto& c : commands)
+        if (a[1] == c.name) command = c.command;
+    if (!command) fail(kUsage, "unknown system command '" + a[1] + "'");
+    HWND top = findAnyWindow(a[0], g_findTimeout);
+    post(top, WM_SYSCOMMAND, command, 0);
+    settle(top, 1);
+}
+
+// ---- tooltips ------------------------------------------------------------------
+
+// The tooltip windows a top-level window owns.
+std::vector<HWND> tooltipsOf(HWND top) {
+    std::vector<HWND> all, tips;
+    EnumWindows(collectAll, reinterpret_cast<LPARAM>(&all));
+    for (HWND h : all)
+        if (isClass(h, TOOLTIPS_CLASSA) && GetWindow(h, GW_OWNER) == top) tips.push_back(h);
+    return tips;
+}
+
+// One tool of a tooltip, by index (TTM_ENUMTOOLS) or the one showing
+// (TTM_GETCURRENTTOOL): "<control>\t<text>", or empty when there is none.
+std::string toolLine(HWND tip, bool current, int index) {
+    Remote mem(tip);
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.lpszText = mem.at(Remote::kText);
+    mem.put(tool);
+    mem.clearText();
+    const DWORD_PTR ok = current ? sendOrFail(tip, TTM_GETCURRENTTOOLA, 0, mem.addr(0))
+                                 : sendOrFail(tip, TTM_ENUMTOOLSA, index, mem.addr(0));
+    if (!ok) return {};
+    tool = mem.get<TTTOOLINFOA>();
+    HWND control = (tool.uFlags & TTF_IDISHWND) ? reinterpret_cast<HWND>(tool.uId) : nullptr;
+    std::string text = tool.lpszText && tool.lpszText != LPSTR_TEXTCALLBACKA ? mem.string(tool.lpszText) : "";
+    return (control ? label(control) : "#" + std::to_string(tool.uId)) + "\t" + escaped(text);
+}
+
+// Every tool of the window's tooltips: which control, and its text.
+void cmdTips(const Args& a) {
+    HWND top = findWindow(a[0], g_findTimeout);
+    for (HWND tip : tooltipsOf(top)) {
+        const int n = static_cast<int>(sendOrFail(tip, TTM_GETTOOLCOUNT, 0, 0));
+        for (int i = 0; i < n; ++i) outLine(toolLine(tip, false, i));
+    }
+}
+
+// The tooltip on the screen for a control of the window, waiting for one:
+// the control, the text it shows, and where it is.
+void cmdTooltip(const Args& a) {
+    HWND top = findWindow(a[0], g_findTimeout);
+    HWND shown = poll(optTimeout(a, 1), [&]() -> HWND {
+        for (HWND tip : tooltipsOf(top))
+            if (IsWindowVisible(tip)) return tip;
+        return nullptr;
+    });
+    if (!shown) fail(kNotFound, "no tooltip shown within " + std::to_string(optTimeout(a, 1)) + " ms");
+    std::string tool = toolLine(shown, true, 0);
+    if (tool.empty()) fail(kFailed, "a tooltip shows, but for no tool");
+    const std::string control = tool.substr(0, tool.find('\t'));
+    RECT r;
+    GetWindowRect(shown, &r);
+    outLine(control + "\t" + escaped(windowText(shown)) + "\t" + rectText(r));
+}
+
 void cmdRect(const Args& a) {
     HWND h = findWindow(a[0], g_findTimeout);
     if (a.size() > 1) h = findControl(h, a[1]);
@@ -683,6 +820,7 @@ const Command kCommands[] = {
     {"click", 2, 3, cmdClick, "click <window> <control> [row]"},
     {"dblclick", 3, 3, cmdDblclick, "dblclick <window> <listview> <row>"},
     {"hover", 2, 2, cmdHover, "hover <window> <control>"},
+    {"key", 3, 3, cmdKey, "key <window> <control> <Return|Escape|Tab|Space|Up|Down|Left|Right>"},
     {"combo", 2, 2, cmdCombo, "combo <window> <combobox|listbox>"},
     {"combo-select", 3, 3, cmdComboSelect, "combo-select <window> <combobox|listbox> <index>"},
     {"tab", 2, 2, cmdTab, "tab <window> <tabcontrol>"},
@@ -691,6 +829,10 @@ const Command kCommands[] = {
     {"answer", 1, 2, cmdAnswer, "answer <OK|YES|NO|CANCEL> [timeout_ms]"},
     {"close", 1, 1, cmdClose, "close <window>"},
     {"rect", 1, 2, cmdRect, "rect <window> [control]"},
+    {"frame", 1, 1, cmdFrame, "frame <window>   (shown or hidden)"},
+    {"sys", 2, 2, cmdSys, "sys <window> <minimize|restore|close>"},
+    {"tips", 1, 1, cmdTips, "tips <window>"},
+    {"tooltip", 1, 2, cmdTooltip, "tooltip <window> [timeout_ms]"},
 };
 
 void usage() {

@@ -129,12 +129,25 @@ void fillForm1(HWND hwnd) {
     SendMessageA(sb, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
     const char* texts[] = {"Ready", "3 games", "v1.0"};
     for (int i = 0; i < 3; ++i) SendMessageA(sb, SB_SETTEXTA, i, reinterpret_cast<LPARAM>(texts[i]));
+
+    // A tooltip on Button1, shown when the pointer rests on it.
+    HWND tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd,
+                               nullptr, g_inst, nullptr);
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd;
+    tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(hwnd, kButton1));
+    tool.lpszText = const_cast<char*>("Asks a question");
+    SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void openForm2() {
     if (g_form2) return;
+    // Owned by the first window, so it has no task-bar entry of its own.
     g_form2 = CreateWindowExA(0, "QnTargetForm", "Second Window", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                              600, 40, 240, 120, nullptr, nullptr, g_inst, nullptr);
+                              600, 40, 240, 120, g_form1, nullptr, g_inst, nullptr);
     nameWindow(g_form2, "Form2");
     createControl(g_form2, ControlRow{kLabel1, "Label1", "STATIC", kChild, 10, 10, 200, 20, "Second"});
 }

@@ -1,23 +1,11 @@
 // Peers of the simple controls: labels, buttons, check boxes, edit boxes,
 // combo and list boxes, the status bar and the progress bar.
 #include <algorithm>
-#include <initializer_list>
 
 #include "ui/win32/peers.h"
 #include "ui/win32/win32_backend.h"
 
 namespace qn::ui {
-
-namespace {
-
-// Does `lp` of WM_GETDLGCODE ask about pressing one of these keys?
-bool asksForKey(LPARAM lp, std::initializer_list<WPARAM> keys) {
-    const auto* msg = reinterpret_cast<const MSG*>(lp);
-    if (!msg || msg->message != WM_KEYDOWN) return false;
-    return std::find(keys.begin(), keys.end(), msg->wParam) != keys.end();
-}
-
-}  // namespace
 
 // --- Label: a STATIC that reports clicks, sized to its text when the layout
 // gives it no size.
@@ -59,8 +47,8 @@ void LabelPeer::fitText() {
 NativePeer::Creation ButtonPeer::creation() const { return {"BUTTON", BS_OWNERDRAW, 0}; }
 
 bool ButtonPeer::onCommand(int code) {
-    // An owner-drawn button reports the second press of a double click
-    // separately; it is a click all the same, as on any push button.
+    // The second press of a double click is a click all the same, as on any
+    // push button.
     if (code == BN_CLICKED || code == BN_DOUBLECLICKED) button().click();
     return true;
 }
@@ -87,7 +75,42 @@ bool ButtonPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_KEYDOWN:
         if (wp == VK_RETURN && !(lp & (1 << 30))) button().click();  // not again while held
         return wp == VK_RETURN;
+    // The mouse presses a button as the system's own button handling does,
+    // but without taking the keyboard focus: the keys stay with the control
+    // the user was in. The keyboard's Space is left to the system.
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        tracking_ = true;
+        SetCapture(hwnd());
+        SendMessageA(hwnd(), BM_SETSTATE, TRUE, 0);
+        result = 0;
+        return true;
+    case WM_LBUTTONUP: {
+        if (!tracking_) return false;
+        tracking_ = false;
+        const bool pushed = (SendMessageA(hwnd(), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+        SendMessageA(hwnd(), BM_SETSTATE, FALSE, 0);
+        ReleaseCapture();
+        // Reported as the system's button reports it, after it has come up.
+        if (pushed && pointInside(lp))
+            SendMessageA(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(hwnd()));
+        result = 0;
+        return true;
+    }
+    case WM_CAPTURECHANGED:
+        if (tracking_) {
+            tracking_ = false;
+            SendMessageA(hwnd(), BM_SETSTATE, FALSE, 0);
+        }
+        return false;
     case WM_MOUSEMOVE:
+        if (tracking_) {
+            // Down while the pointer is on the button, up when it leaves it.
+            const bool inside = pointInside(lp);
+            if (inside != ((SendMessageA(hwnd(), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0))
+                SendMessageA(hwnd(), BM_SETSTATE, inside, 0);
+        }
         if (!hot_) {
             hot_ = true;
             TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, hwnd(), 0};
@@ -101,6 +124,13 @@ bool ButtonPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         return false;
     default: return false;
     }
+}
+
+bool ButtonPeer::pointInside(LPARAM lp) const {
+    RECT r;
+    GetClientRect(hwnd(), &r);
+    const POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    return PtInRect(&r, p) != 0;
 }
 
 bool ButtonPeer::onDrawItem(const DRAWITEMSTRUCT& item) {

@@ -15,10 +15,10 @@ constexpr int kForegroundTries = 20;
 
 NativePeer::Creation FormPeer::creation() const {
     // The first form is the application's main window and may be minimized;
-    // later ones are its dialogs. Neither can be resized.
+    // later ones are its dialogs. Neither can be resized. All are pop-ups of
+    // the application window, which shows them again when it is restored.
     if (!backend().firstForm())
-        return {kFormClass, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                0};
+        return {kFormClass, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 0};
     const DWORD closeBox = form().closeBox() ? WS_SYSMENU : 0;
     return {kFormClass, WS_POPUP | WS_CAPTION | closeBox | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME};
 }
@@ -33,13 +33,15 @@ HWND FormPeer::createWindow(HWND /*parent*/) {
     const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     return CreateWindowExA(c.exStyle, c.className, control().caption().c_str(), c.style, x, y, width,
-                           height, backend().firstForm(), nullptr, backend().instance(), nullptr);
+                           height, backend().applicationWindow(), nullptr, backend().instance(),
+                           nullptr);
 }
 
 void FormPeer::update(Property property, int index) {
     switch (property) {
     case Property::Visible:
         if (control().visible()) {
+            backend().showApplicationWindow();
             ShowWindow(hwnd(), SW_SHOW);
             // Shown again after a child program ended, the window must take the
             // keyboard back; the child's console may still be closing and take
@@ -101,6 +103,13 @@ bool FormPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_DESTROY:
         if (hwnd() == backend().mainWindow()) PostQuitMessage(0);
         return false;
+    case WM_SYSCOMMAND:
+        if ((wp & 0xFFF0) != SC_MINIMIZE) return false;
+        // The main window's minimize box: the whole application goes to its
+        // task-bar entry, rather than the window to an icon of its own.
+        backend().minimizeApplication();
+        result = 0;
+        return true;
     case WM_TIMER:
         if (wp == kForegroundTimer) {
             takeForeground();
@@ -136,8 +145,9 @@ void FormPeer::takeForeground() {
     HWND front = GetForegroundWindow();
     DWORD owner = 0;
     if (front) GetWindowThreadProcessId(front, &owner);
-    // One of our own windows in front (a message box, a dialog) is fine.
-    if (front && owner == GetCurrentProcessId()) return;
+    // One of our own windows in front (a message box, a dialog) is fine; the
+    // application window passes the input on to us anyway.
+    if (front && front != backend().applicationWindow() && owner == GetCurrentProcessId()) return;
     SetForegroundWindow(hwnd());
     SetActiveWindow(hwnd());
 }

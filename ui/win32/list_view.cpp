@@ -101,6 +101,26 @@ void ListViewPeer::syncRowState(int row) {
     SendMessageA(hwnd(), LVM_SETITEMSTATE, WPARAM(row), reinterpret_cast<LPARAM>(&item));
 }
 
+bool ListViewPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    // Enter is the list's own key when the model listens for it; otherwise
+    // the dialog manager makes it the form's default button.
+    if (!list().onKeyPress) return false;
+    switch (msg) {
+    case WM_GETDLGCODE:
+        result = DefSubclassProc(hwnd(), msg, wp, lp);
+        if (asksForKey(lp, {VK_RETURN})) result |= DLGC_WANTMESSAGE;
+        return true;
+    case WM_KEYDOWN:
+        if (wp != VK_RETURN) return false;
+        // Once per press: a run blocks this thread, and the repeats of a
+        // held key queued meanwhile must not run the game again.
+        if (!(lp & (LPARAM(1) << 30))) list().keyPress('\r');
+        result = 0;
+        return true;
+    default: return false;
+    }
+}
+
 bool ListViewPeer::onNotify(NMHDR& header, LRESULT& result) {
     result = 0;
     switch (header.code) {

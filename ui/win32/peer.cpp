@@ -3,13 +3,13 @@
 // properties (caption, enabled, visible, font, colour).
 #include "ui/win32/peers.h"
 
+#include <algorithm>
+
 #include "ui/win32/win32_backend.h"
 
 namespace qn::ui {
 
 namespace {
-
-const char* const kNameProperty = "QnName";  // read by the end-to-end driver
 
 LPCSTR cursorId(Cursor cursor) {
     switch (cursor) {
@@ -54,7 +54,7 @@ void NativePeer::synchronize() {
         Property::Font, Property::Enabled, Property::Color, Property::Checked, Property::Items,
         Property::ItemIndex, Property::Rows, Property::Panels, Property::Flat, Property::Pressed,
         Property::HotTrack, Property::ActivePage, Property::Position, Property::Picture,
-        Property::Visible};
+        Property::Hint, Property::Visible};
     for (Property p : kInitial) update(p, -1);
 }
 
@@ -85,6 +85,7 @@ void NativePeer::update(Property property, int /*index*/) {
         SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
         break;
     case Property::Color: InvalidateRect(hwnd_, nullptr, TRUE); break;
+    case Property::Hint: backend_.setTooltip(hwnd_, control_.hint()); break;
     case Property::Focus: {
         // A hidden or inactive form takes it when it next becomes active.
         HWND form = GetAncestor(hwnd_, GA_ROOT);
@@ -211,6 +212,10 @@ bool NativePeer::mouse(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         if (control_.tabStop()) control_.enter();
         return false;
     case WM_SETCURSOR:
+        // Over a disabled control the system says so here, and only here.
+        if (reinterpret_cast<HWND>(wp) == hwnd_ && static_cast<short>(LOWORD(lp)) == HTERROR &&
+            !control_.hint().empty())
+            backend_.relayToTooltip(hwnd_, HIWORD(lp));
         // Only for the pointer over this very window; a Default cursor is the class's own.
         if (reinterpret_cast<HWND>(wp) != hwnd_ || LOWORD(lp) != HTCLIENT ||
             control_.cursor() == Cursor::Default)
@@ -223,5 +228,11 @@ bool NativePeer::mouse(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 }
 
 bool NativePeer::handle(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+bool asksForKey(LPARAM lp, std::initializer_list<WPARAM> keys) {
+    const auto* msg = reinterpret_cast<const MSG*>(lp);
+    if (!msg || msg->message != WM_KEYDOWN) return false;
+    return std::find(keys.begin(), keys.end(), msg->wParam) != keys.end();
+}
 
 }  // namespace qn::ui

@@ -3,6 +3,7 @@
 // to the model's entry points.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,9 @@
 namespace qn::ui {
 
 class Win32Backend;
+
+// Does `lp` of WM_GETDLGCODE ask about pressing one of these keys?
+bool asksForKey(LPARAM lp, std::initializer_list<WPARAM> keys);
 
 class NativePeer : public Peer {
 public:
@@ -135,7 +139,9 @@ protected:
 
 private:
     Button& button() const { return static_cast<Button&>(control()); }
-    bool hot_ = false;  // the pointer is over a flat button
+    bool pointInside(LPARAM lp) const;
+    bool hot_ = false;       // the pointer is over a flat button
+    bool tracking_ = false;  // pressed by the mouse, waiting for its release
 };
 
 class CheckBoxPeer : public NativePeer {
@@ -188,6 +194,7 @@ protected:
     Creation creation() const override;
     HWND createWindow(HWND parent) override;
     void update(Property property, int index) override;
+    bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 private:
     ListView& list() const { return static_cast<ListView&>(control()); }
@@ -307,10 +314,17 @@ private:
     bool running_ = false;
 };
 
-// Window classes of the controls that have no native counterpart.
+// Window classes of the controls that have no native counterpart, and of
+// the application's window.
+inline const char* const kApplicationClass = "QnApplication";
 inline const char* const kFormClass = "QnForm";
 inline const char* const kPageClass = "QnPage";
 inline const char* const kPanelClass = "QnPanel";
 inline const char* const kImageClass = "QnImage";
+
+// The window property that names a control's window (read by the end-to-end
+// driver), and the application window's name.
+inline const char* const kNameProperty = "QnName";
+inline const char* const kApplicationName = "Application";
 
 }  // namespace qn::ui

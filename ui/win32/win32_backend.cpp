@@ -11,7 +11,7 @@ namespace qn::ui {
 
 namespace {
 
-void registerClasses(HINSTANCE instance) {
+void registerClasses(HINSTANCE instance, WNDPROC applicationProc) {
     // Plain windows: all their behaviour comes from the peer's subclass.
     WNDCLASSA wc{};
     wc.lpfnWndProc = DefWindowProcA;
@@ -27,6 +27,26 @@ void registerClasses(HINSTANCE instance) {
     wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
     if (!wc.hIcon) wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
     RegisterClassA(&wc);
+    wc.lpszClassName = kApplicationClass;
+    wc.lpfnWndProc = applicationProc;
+    RegisterClassA(&wc);
+}
+
+// The tooltip asks which window is under the pointer before it shows and
+// while it stays. The system's answer skips disabled controls, whose tips
+// would then never show: look below it for the control itself.
+LRESULT CALLBACK tooltipProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    if (msg != TTM_WINDOWFROMPOINT || !lp) return DefSubclassProc(hwnd, msg, wp, lp);
+    const POINT screen = *reinterpret_cast<const POINT*>(lp);
+    HWND found = WindowFromPoint(screen);
+    while (found) {
+        POINT p = screen;
+        ScreenToClient(found, &p);
+        HWND child = ChildWindowFromPointEx(found, p, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+        if (!child || child == found) break;
+        found = child;
+    }
+    return reinterpret_cast<LRESULT>(found);
 }
 
 int sysColorIndex(SysColor color) {
@@ -45,7 +65,7 @@ Win32Backend::Win32Backend() : instance_(GetModuleHandleA(nullptr)) {
     // The program's start-up does this too; tests create a backend without it.
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
-    registerClasses(instance_);
+    registerClasses(instance_, applicationProc);
 }
 
 Win32Backend::~Win32Backend() {
@@ -58,6 +78,7 @@ Win32Backend::~Win32Backend() {
         if (hwnd && !(GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD)) DestroyWindow(hwnd);
     }
     peers_.clear();
+    if (application_) DestroyWindow(application_);
     for (auto& entry : fonts_) DeleteObject(entry.second);
     for (auto& entry : brushes_) DeleteObject(entry.second);
 }
@@ -191,6 +212,142 @@ bool Win32Backend::tabKey(HWND form, const MSG& msg) {
         SendMessageA(target, EM_SETSEL, 0, -1);  // as the dialog manager does for edit boxes
     SetFocus(target);
     return true;
+}
+
+void Win32Backend::setApplicationTitle(const std::string& title) {
+    title_ = title;
+    if (application_) SetWindowTextA(application_, title_.c_str());
+}
+
+HWND Win32Backend::applicationWindow() {
+    if (application_) return application_;
+    // Where the forms are, at the screen's centre; with no size it shows
+    // nothing but its task-bar entry.
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX;
+    application_ = CreateWindowExA(0, kApplicationClass, title_.c_str(), style,
+                                   GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2,
+                                   0, 0, nullptr, nullptr, instance_, this);
+    if (application_) {
+        ATOM name = GlobalAddAtomA(kApplicationName);  // found by the end-to-end driver
+        SetPropA(application_, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(name)));
+    }
+    return application_;
+}
+
+void Win32Backend::showApplicationWindow() {
+    HWND app = applicationWindow();
+    if (app && !IsWindowVisible(app)) ShowWindow(app, SW_SHOWNA);
+}
+
+void Win32Backend::minimizeApplication() {
+    if (!application_ || IsIconic(application_)) return;
+    ShowOwnedPopups(application_, FALSE);
+    ShowWindow(application_, SW_MINIMIZE);
+}
+
+void Win32Backend::restoreApplication() {
+    if (!application_) return;
+    ShowWindow(application_, SW_RESTORE);
+    ShowOwnedPopups(application_, TRUE);
+    activateTopWindow();
+}
+
+void Win32Backend::activateTopWindow() {
+    if (activating_ || !application_ || IsIconic(application_)) return;
+    activating_ = true;
+    // Owned windows lie above their owners: the first of ours from the top
+    // that takes input is the form (or message box) the user was in.
+    const DWORD thread = GetCurrentThreadId();
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        if (h == application_ || GetWindowThreadProcessId(h, nullptr) != thread) continue;
+        if (!IsWindowVisible(h) || !IsWindowEnabled(h)) continue;
+        if (GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) continue;  // a tooltip
+        if (GetActiveWindow() != h) SetActiveWindow(h);
+        break;
+    }
+    activating_ = false;
+}
+
+LRESULT CALLBACK Win32Backend::applicationProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE)
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams));
+    auto* self = reinterpret_cast<Win32Backend*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (msg == WM_NCDESTROY) {
+        if (auto atom = static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(RemovePropA(hwnd, kNameProperty))))
+            GlobalDeleteAtom(atom);
+        if (self && self->application_ == hwnd) self->application_ = nullptr;
+    }
+    if (!self || self->quiet_) return DefWindowProcA(hwnd, msg, wp, lp);
+    switch (msg) {
+    case WM_SYSCOMMAND:
+        // From its task-bar entry.
+        if ((wp & 0xFFF0) == SC_MINIMIZE) {
+            self->minimizeApplication();
+            return 0;
+        }
+        if ((wp & 0xFFF0) == SC_RESTORE) {
+            self->restoreApplication();
+            return 0;
+        }
+        break;
+    case WM_CLOSE: {
+        // Closing the application is closing its main window, which decides.
+        HWND main = self->main_ ? self->main_ : self->firstForm_;
+        if (main) PostMessageA(main, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    case WM_SETFOCUS:
+        // Activated itself: by its task-bar entry, or because the form in
+        // front was hidden. The input belongs to a form.
+        self->activateTopWindow();
+        return 0;
+    default: break;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+void Win32Backend::setTooltip(HWND control, const std::string& text) {
+    HWND form = GetAncestor(control, GA_ROOT);
+    if (!form || form == control) return;
+    auto known = tooltips_.find(form);
+    HWND tip = known == tooltips_.end() ? nullptr : known->second;
+    if (!tip) {
+        if (text.empty()) return;
+        // Owned by the form: it shows only while the form is active, and
+        // goes with it.
+        tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr,
+                              instance_, nullptr);
+        if (!tip) return;
+        SetWindowSubclass(tip, tooltipProc, 1, 0);
+        tooltips_[form] = tip;
+    }
+    // The size the common controls of every version take.
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.hwnd = GetParent(control);
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    SendMessageA(tip, TTM_DELTOOL, 0, reinterpret_cast<LPARAM>(&tool));
+    if (text.empty()) return;
+    // The tooltip watches the control's own mouse messages.
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.lpszText = const_cast<char*>(text.c_str());
+    SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Win32Backend::relayToTooltip(HWND control, UINT mouseMessage) {
+    auto it = tooltips_.find(GetAncestor(control, GA_ROOT));
+    if (it == tooltips_.end()) return;
+    MSG msg{};
+    msg.hwnd = control;
+    msg.message = mouseMessage;
+    msg.time = static_cast<DWORD>(GetMessageTime());
+    GetCursorPos(&msg.pt);
+    POINT p = msg.pt;
+    ScreenToClient(control, &p);
+    msg.lParam = MAKELPARAM(p.x, p.y);
+    SendMessageA(it->second, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
 }
 
 HWND Win32Backend::windowOf(const Control& control) const {

@@ -40,7 +40,7 @@ public:
     Win32Backend(const Win32Backend&) = delete;
     Win32Backend& operator=(const Win32Backend&) = delete;
 
-    void setApplicationTitle(const std::string& title) override { title_ = title; }
+    void setApplicationTitle(const std::string& title) override;
     const std::string& applicationTitle() const { return title_; }
     void realize(Form& form) override;
     void run(Form& mainForm) override;
@@ -68,8 +68,28 @@ public:
     // The window whose destruction ends the message loop, while it runs.
     HWND mainWindow() const { return main_; }
     // The first form realized is the application's main window; later forms
-    // are dialogs it owns.
+    // are its dialogs.
     HWND firstForm() const { return firstForm_; }
+
+    // The application's own window, as classic programs have one: it has no
+    // size, so it is never seen, but it carries the task-bar entry under the
+    // application's title and owns every form, so whichever form is up (the
+    // installer's while the main window is hidden) is reached from there.
+    HWND applicationWindow();
+    // It appears with the first form that does.
+    void showApplicationWindow();
+    // Minimizing the main window minimizes the application, forms and all.
+    void minimizeApplication();
+    void restoreApplication();
+    // Hands the input on to the top one of our windows that can take it.
+    void activateTopWindow();
+
+    // The tooltip of a control (none when empty), shown when the pointer
+    // rests on it. Its form's tooltip window is made when first needed.
+    void setTooltip(HWND control, const std::string& text);
+    // A disabled control gets no mouse messages; its tooltip hears of the
+    // pointer from here.
+    void relayToTooltip(HWND control, UINT mouseMessage);
     int nextControlId() { return nextId_++; }
     HINSTANCE instance() const { return instance_; }
 
@@ -83,6 +103,7 @@ private:
     bool isForm(HWND hwnd) const;
     HWND pageControlAround(HWND hwnd, HWND form) const;
     bool tabKey(HWND form, const MSG& msg);
+    static LRESULT CALLBACK applicationProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
     HINSTANCE instance_;
     std::string title_;
@@ -93,6 +114,9 @@ private:
     std::map<COLORREF, HBRUSH> brushes_;
     HWND main_ = nullptr;
     HWND firstForm_ = nullptr;
+    HWND application_ = nullptr;
+    bool activating_ = false;
+    std::unordered_map<HWND, HWND> tooltips_;  // by form
     int nextId_ = 100;  // above IDOK, IDCANCEL ... so dialog keys never hit a control
     bool quiet_ = false;
 };
