@@ -151,6 +151,7 @@ void TForm1::FormCreate() {
     setCaption(kMainCaption);
     CheckScreenResolution(app_);
     LoadSettings(app_);
+    if (!app_.state.Updating) RecoverInterruptedRun(app_);
     LookUpBrowserCommand(app_);
     if (app_.state.Updating) app_.createInstaller();
     ComboBox1.setItemIndex(0);

@@ -185,8 +185,12 @@ private:
     void bindHoverHandlers();
     void bindLinks();
     void switchInterface(bool single);
+    // The emulator directory as a full path: the one a run fixed at its
+    // start, else read from the current directory.
+    std::string emulatorDirectory();
 
     App& app_;
+    std::string runEmulatorDir_;
 };
 
 }  // namespace qn

@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/app.h"
+#include "launch/run_journal.h"
 #include "settings/settings_store.h"
 
 namespace qn {
@@ -41,6 +42,12 @@ void CheckScreenResolution(App& app) {
                               text->substr(0, comma) + "x" + text->substr(comma + 1));
         app.os.exitProcess(3);
     }
+}
+
+void RecoverInterruptedRun(App& app) {
+    const std::string dir = runBackupDirectory(app.tpaths.mainPath);
+    if (RunJournal::recover(app.os, dir) == RunJournal::Recovery::Failed)
+        app.os.messageBox(MessageKind::Warning, RunJournal::notPutBackMessage(dir));
 }
 
 void LookUpBrowserCommand(App& app) {

@@ -16,6 +16,10 @@ std::optional<std::pair<long, long>> parseResolution(const std::string& text);
 // settings say the screen is smaller than 800 by 600.
 void CheckScreenResolution(App& app);
 
+// Finishes a run that the process never came back from: the user's files
+// it changed are put back (a warning when that cannot be done).
+void RecoverInterruptedRun(App& app);
+
 // The command of the HTML file handler, into BrowserCommand.
 void LookUpBrowserCommand(App& app);
 

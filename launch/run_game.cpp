@@ -1,8 +1,12 @@
 // Running a game: unpack, copy the driver, start the emulator with the
-// launcher hidden, clean up, come back.
-#include <algorithm>
-
+// launcher hidden, clean up, come back. Every file the run touches is named
+// by its full path inside the game's directory, and the user's own files
+// there come through the run as they were (launch/run_journal.h).
 #include "app/form1.h"
+#include "launch/game_directory.h"
+#include "launch/run_journal.h"
+
+#include <algorithm>
 
 namespace qn {
 namespace {
@@ -13,22 +17,42 @@ std::string upperAscii(std::string s) {
     return s;
 }
 
-// A name from reqfiles.dat that stays inside the game's directory: no
-// drive, no root, no parent steps.
-bool staysInside(const std::string& name) {
-    if (name.empty() || name.find(':') != std::string::npos) return false;
-    if (name[0] == '\\' || name[0] == '/') return false;
-    size_t start = 0;
-    while (start <= name.size()) {
-        size_t end = name.find_first_of("\\/", start);
-        if (end == std::string::npos) end = name.size();
-        if (name.compare(start, end - start, "..") == 0) return false;
-        start = end + 1;
+// What a run will do to the game's directory, looked at before it starts.
+struct RunFiles {
+    std::vector<std::string> userFiles;  // there now and possibly overwritten
+    std::vector<std::string> runFiles;   // added by the run and removed by its clean-up
+    std::vector<std::string> keep;       // required files already there, by name
+    bool hadDriver = false;
+};
+
+RunFiles planRun(Platform& os, const GameRecord* game, const std::string& s, const std::string& gameDir,
+                 bool unpack, bool drivers) {
+    RunFiles files;
+    const std::string driver = gameDir + s + ".qun";
+    files.hadDriver = os.fileExists(driver);
+    if (unpack) {
+        // The archive may hold any file: everything there now is the user's.
+        files.userFiles = filesBelow(os, gameDir);
+        const std::string protectedName = upperAscii(s) + ".QUN";
+        for (int j = 0; game && j < game->RequiredFileCount; ++j) {
+            const std::string& name = game->RequiredFiles[j];
+            if (!staysInsideGameDirectory(name)) continue;
+            if (os.fileExists(gameDir + name))
+                files.keep.push_back(name);
+            else if (name != protectedName)
+                files.runFiles.push_back(gameDir + name);
+        }
     }
-    return true;
+    if (drivers) (files.hadDriver ? files.userFiles : files.runFiles).push_back(driver);
+    return files;
 }
 
 }  // namespace
+
+std::string TForm1::emulatorDirectory() {
+    if (!runEmulatorDir_.empty()) return runEmulatorDir_;
+    return fullPath(app_.os.currentDirectory(), app_.tpaths.emulatorPath);
+}
 
 void TForm1::RunSelectedGame() {
     Platform& os = app_.os;
@@ -45,29 +69,65 @@ void TForm1::RunSelectedGame() {
     const int row = ListView1.selectedRow();
     if (row < 0) return;
     const std::string s = ListView1.row(row)[1];
-    const std::string gameDir = p.emulatorPath + s + "\\";
-
-    // Files of the game that were there before unpacking belong to the user
-    // and survive the clean-up.
-    std::vector<std::string> keep;
-    const int slot = app_.catalogue.findByShortName(s);
-    const bool unpack = !p.romsPath.empty();
-    if (unpack && slot >= 0) {
-        const GameRecord& game = app_.catalogue.games[slot];
-        for (int j = 0; j < game.RequiredFileCount; ++j)
-            if (os.fileExists(gameDir + game.RequiredFiles[j])) keep.push_back(game.RequiredFiles[j]);
+    if (!isPlainDirectoryName(s)) {
+        os.messageBox(MessageKind::Warning, unusableShortNameMessage(ListView1.row(row)[0], s));
+        return;
     }
-    if (unpack && !UnpackRoms(s)) return;
+
+    // The run changes the current directory as it goes; its paths are read
+    // once, from where it starts.
+    runEmulatorDir_ = fullPath(os.currentDirectory(), p.emulatorPath);
+    struct ForgetDirectory {
+        std::string& dir;
+        ~ForgetDirectory() { dir.clear(); }
+    } forget{runEmulatorDir_};
+    const std::string emulatorDir = runEmulatorDir_;
+    const std::string gameDir = emulatorDir + s + "\\";
+    const std::string driver = gameDir + s + ".qun";
+    const bool unpack = !p.romsPath.empty();
+    const bool drivers = CheckBox8.checked();
+    const int slot = app_.catalogue.findByShortName(s);
+    const RunFiles files =
+        planRun(os, slot >= 0 ? &app_.catalogue.games[slot] : nullptr, s, gameDir, unpack, drivers);
+
+    const std::string backupDir = runBackupDirectory(p.mainPath);
+    RunJournal journal(os, backupDir);
+    if (unpack || drivers) {
+        switch (journal.start(files.userFiles, files.runFiles)) {
+        case RunJournal::Start::Kept: break;
+        case RunJournal::Start::Busy:
+            os.messageBox(MessageKind::Warning,
+                          "Another copy of the launcher is running a game. Try again when it has ended.");
+            return;
+        case RunJournal::Start::Stuck:
+            os.messageBox(MessageKind::Warning,
+                          RunJournal::notPutBackMessage(backupDir) + "\rThe game was not run.");
+            return;
+        case RunJournal::Start::Failed:
+            // Without a journal a run may go on only when it overwrites
+            // nothing of the user's.
+            if (files.userFiles.empty()) break;
+            os.messageBox(MessageKind::Error, "The game was not run: the files in " + gameDir +
+                                                  " that it could overwrite could not be copied "
+                                                  "to a safe place first.");
+            return;
+        }
+    }
+    if (unpack && !UnpackRoms(s)) {
+        journal.forgetUnchanged();
+        journal.finish();
+        return;
+    }
 
     const std::string commandLine = BuildEmulatorCommandLine(p.emulatorPath, s);
-    const std::string driver = gameDir + s + ".qun";
-    // Only a driver the launcher put there is removed afterwards: one the
-    // user keeps in the game's directory stays.
-    const bool hadDriver = os.fileExists(driver);
-    const bool copiedDriver = CheckBox8.checked() && CopyDriverIn(s) && !hadDriver;
+    // Only a driver the launcher put there is removed afterwards; one the
+    // user keeps there is put back as it was by the journal.
+    const bool copiedDriver = drivers && CopyDriverIn(s) && !files.hadDriver;
+    journal.forgetUnchanged();
 
-    os.setCurrentDirectory(p.emulatorPath);
+    os.setCurrentDirectory(emulatorDir);
     ProcessRequest emulator;
+    emulator.applicationName = emulatorDir + "quon.exe";
     emulator.commandLine = commandLine;
     emulator.inheritHandles = false;
     emulator.newConsole = true;
@@ -86,24 +146,33 @@ void TForm1::RunSelectedGame() {
             os.messageBox(MessageKind::Error, "Error creating QUON process");
     }
 
-    if (unpack) DeleteUnpackedRoms(s, keep);
+    if (unpack) DeleteUnpackedRoms(s, files.keep);
     if (copiedDriver) os.deleteFile(driver);
+    const bool allBack = journal.finish();
 
     if (hidden) show();
+    if (!allBack) os.messageBox(MessageKind::Warning, RunJournal::notPutBackMessage(backupDir));
     ListView1.setFocus();
 }
 
 bool TForm1::UnpackRoms(const std::string& s) {
     Platform& os = app_.os;
     const TPaths& p = app_.tpaths;
-    os.setCurrentDirectory(p.emulatorPath);
-    os.createDirectory(p.emulatorPath + s);
-    os.setCurrentDirectory(p.emulatorPath + s);
+    if (!isPlainDirectoryName(s)) return false;
+    const std::string emulatorDir = emulatorDirectory();
+    os.setCurrentDirectory(emulatorDir);
+    os.createDirectory(emulatorDir + s);
+    // Unpacked anywhere else, the archive would overwrite what is there.
+    if (!os.setCurrentDirectory(emulatorDir + s)) {
+        os.messageBox(MessageKind::Error, "Error creating the game's directory " + emulatorDir + s);
+        return false;
+    }
     // Without a short form the long one is the best there is.
     const std::string roms = os.shortPathName(p.romsPath).value_or(p.romsPath);
-    const std::string emulator = os.shortPathName(p.emulatorPath).value_or(p.emulatorPath);
+    const std::string emulator = os.shortPathName(emulatorDir).value_or(emulatorDir);
 
     ProcessRequest unzip;
+    unzip.applicationName = p.unzipProgram;
     unzip.commandLine = p.unzipProgram + " -o " + roms + s + ".zip " + emulator + s;
     unzip.inheritHandles = true;
     unzip.newConsole = true;
@@ -119,24 +188,27 @@ bool TForm1::UnpackRoms(const std::string& s) {
 
 bool TForm1::CopyDriverIn(const std::string& s) {
     Platform& os = app_.os;
-    const TPaths& p = app_.tpaths;
-    os.setCurrentDirectory(p.emulatorPath);
-    os.createDirectory(p.emulatorPath + s);
-    return os.copyFile(p.driversPath + s + ".qun", p.emulatorPath + s + "\\" + s + ".qun");
+    if (!isPlainDirectoryName(s)) return false;
+    const std::string emulatorDir = emulatorDirectory();
+    os.setCurrentDirectory(emulatorDir);
+    os.createDirectory(emulatorDir + s);
+    return os.copyFile(app_.tpaths.driversPath + s + ".qun", emulatorDir + s + "\\" + s + ".qun");
 }
 
 void TForm1::DeleteUnpackedRoms(const std::string& s, const std::vector<std::string>& keep) {
     Platform& os = app_.os;
     const int slot = app_.catalogue.findByShortName(s);
-    if (slot < 0) return;
-    os.setCurrentDirectory(app_.tpaths.emulatorPath + s);
+    if (slot < 0 || !isPlainDirectoryName(s)) return;
+    const std::string gameDir = emulatorDirectory() + s + "\\";
+    // No game directory, nothing of the run's to delete.
+    if (!os.setCurrentDirectory(gameDir)) return;
     const std::string protectedName = upperAscii(s) + ".QUN";
     const GameRecord& game = app_.catalogue.games[slot];
     for (int j = 0; j < game.RequiredFileCount; ++j) {
         const std::string& name = game.RequiredFiles[j];
-        if (name == protectedName || !staysInside(name)) continue;
+        if (name == protectedName || !staysInsideGameDirectory(name)) continue;
         if (std::find(keep.begin(), keep.end(), name) != keep.end()) continue;
-        os.deleteFile(name);
+        os.deleteFile(gameDir + name);
     }
 }
 

@@ -1,6 +1,7 @@
 // Requests to run the selected game, and the explanation when it cannot run.
 #include "app/form1.h"
 #include "catalogue/availability.h"
+#include "launch/game_directory.h"
 
 namespace qn {
 
@@ -21,6 +22,13 @@ void TForm1::SpeedButton1Click() { ActivateSelectedGame(); }
 void TForm1::ActivateSelectedGame() {
     const int row = ListView1.selectedRow();
     if (row < 0) return;
+    // Such a name would put the game's files, and its clean-up, outside a
+    // directory of its own, or add words to the command lines.
+    if (!isPlainDirectoryName(ListView1.row(row)[1])) {
+        app_.os.messageBox(MessageKind::Warning,
+                           unusableShortNameMessage(ListView1.row(row)[0], ListView1.row(row)[1]));
+        return;
+    }
     if (RowIsRunnable(row))
         RunSelectedGame();
     else

@@ -29,6 +29,12 @@ public:
     virtual bool deleteSubKey(const std::string& name) = 0;
 };
 
+// A file held open so that no one else can open it, until this goes away.
+class FileLock {
+public:
+    virtual ~FileLock() = default;
+};
+
 enum class MessageKind { Warning, Error, Information, Confirm, Plain };
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
@@ -36,7 +42,10 @@ enum class MessageAnswer { Ok, Yes, No };
 enum class ShowState { Default, Normal, Minimized };
 
 struct ProcessRequest {
-    std::string commandLine;       // first token names the program
+    // The program's file. Empty: the system takes the program from the
+    // command line's first token, trying each blank-separated prefix.
+    std::string applicationName;
+    std::string commandLine;       // what the child receives, as it is
     bool inheritHandles = false;
     bool newConsole = false;       // otherwise no console flag; always normal priority
     ShowState show = ShowState::Default;
@@ -69,7 +78,15 @@ public:
     virtual bool canOpenReadWrite(const std::string& path) = 0;
     virtual bool copyFile(const std::string& from, const std::string& to) = 0;  // overwrites
     virtual bool deleteFile(const std::string& path) = 0;
+    // Creates the file, or replaces its content, with these bytes; the
+    // directory must exist. The file comes out without special attributes.
+    virtual bool saveFile(const std::string& path, const std::string& bytes) = 0;
     virtual bool createDirectory(const std::string& path) = 0;   // one level
+    virtual bool removeDirectory(const std::string& path) = 0;   // an empty one
+    // Opens the file, creating it when missing, so that no one else can
+    // open it while the lock lives; nothing when another holds it or it
+    // cannot be made.
+    virtual std::unique_ptr<FileLock> lockFile(const std::string& path) = 0;
     virtual std::string currentDirectory() = 0;
     virtual bool setCurrentDirectory(const std::string& path) = 0;
     // Short (8.3) form, cut at its NUL, of at most 255 characters; nothing on failure.
@@ -78,6 +95,8 @@ public:
     // subdirectories of a directory, by name.
     virtual std::vector<std::string> driveRoots() = 0;
     virtual std::vector<std::string> subdirectories(const std::string& directory) = 0;
+    // The regular files directly in a directory, by name.
+    virtual std::vector<std::string> filesIn(const std::string& directory) = 0;
 
     // Processes.
     virtual ProcessResult runProcess(const ProcessRequest& request) = 0;

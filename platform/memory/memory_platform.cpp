@@ -61,7 +61,23 @@ private:
     std::string id_;
 };
 
+// Held until it goes away; the "process" ending (a test's throw) lets go of
+// it as the system would.
+class MemoryLock final : public FileLock {
+public:
+    MemoryLock(MemoryPlatform& os, std::string key) : os_(os), key_(std::move(key)) {
+        os_.locks_.insert(key_);
+    }
+    ~MemoryLock() override { os_.locks_.erase(key_); }
+
+private:
+    MemoryPlatform& os_;
+    std::string key_;
+};
+
 MemoryPlatform::MemoryPlatform() { dirs_["C:\\"] = "C:\\"; }
+
+bool MemoryPlatform::locked(const std::string& full) const { return locks_.count(upper(full)) > 0; }
 
 std::string MemoryPlatform::keyId(RootKey root, const std::string& path) {
     static const char* const names[] = {"HKLM", "HKCU", "HKCR", "HKCC"};
@@ -167,12 +183,19 @@ void MemoryPlatform::writeFile(const std::string& path, const std::string& conte
                                bool readOnly) {
     std::string full = resolve(path);
     makeDirectories(parentOf(full));
-    files_[upper(full)] = File{content, readOnly};
+    files_[upper(full)] = File{content, readOnly, full};
+}
+
+std::map<std::string, std::string> MemoryPlatform::fileContents() const {
+    std::map<std::string, std::string> out;
+    for (const auto& [key, file] : files_) out[key] = file.content;
+    return out;
 }
 
 std::optional<std::string> MemoryPlatform::readFile(const std::string& path) {
-    auto it = files_.find(upper(resolve(path)));
-    if (it == files_.end()) return std::nullopt;
+    std::string full = resolve(path);
+    auto it = files_.find(upper(full));
+    if (it == files_.end() || locked(full)) return std::nullopt;
     return it->second.content;
 }
 
@@ -190,28 +213,77 @@ bool MemoryPlatform::canOpenReadWrite(const std::string& path) {
 }
 
 bool MemoryPlatform::copyFile(const std::string& from, const std::string& to) {
-    auto src = files_.find(upper(resolve(from)));
+    std::string src = resolve(from);
     std::string dst = resolve(to);
-    if (src == files_.end() || !dirs_.count(upper(parentOf(dst)))) return false;
-    auto existing = files_.find(upper(dst));
-    if (existing != files_.end() && existing->second.readOnly) return false;
-    files_[upper(dst)] = File{src->second.content, false};
+    changing(dst);
+    auto source = files_.find(upper(src));
+    if (source == files_.end() || locked(src) || !dirs_.count(upper(parentOf(dst)))) return false;
+    return putFile(dst, std::string(source->second.content));
+}
+
+bool MemoryPlatform::saveFile(const std::string& path, const std::string& bytes) {
+    std::string full = resolve(path);
+    changing(full);
+    if (!dirs_.count(upper(parentOf(full)))) return false;
+    return putFile(full, bytes);
+}
+
+bool MemoryPlatform::putFile(const std::string& full, std::string content) {
+    if (dirs_.count(upper(full)) || locked(full)) return false;
+    auto existing = files_.find(upper(full));
+    if (existing == files_.end()) {
+        files_[upper(full)] = File{std::move(content), false, full};
+        return true;
+    }
+    if (existing->second.readOnly) return false;
+    existing->second.content = std::move(content);
     return true;
 }
 
 bool MemoryPlatform::deleteFile(const std::string& path) {
-    auto it = files_.find(upper(resolve(path)));
-    if (it == files_.end() || it->second.readOnly) return false;
+    std::string full = resolve(path);
+    changing(full);
+    auto it = files_.find(upper(full));
+    if (it == files_.end() || it->second.readOnly || locked(full)) return false;
     files_.erase(it);
     return true;
 }
 
 bool MemoryPlatform::createDirectory(const std::string& path) {
     std::string full = resolve(path);
+    changing(full);
     if (dirs_.count(upper(full)) || files_.count(upper(full))) return false;
     if (!dirs_.count(upper(parentOf(full)))) return false;  // one level only
     dirs_[upper(full)] = full;
     return true;
+}
+
+bool MemoryPlatform::removeDirectory(const std::string& path) {
+    std::string full = resolve(path);
+    changing(full);
+    const std::string key = upper(full);
+    if (!dirs_.count(key) || full.size() <= 3) return false;
+    const std::string inside = key + "\\";
+    // Not while anything is in it, nor while it is the current directory.
+    for (const auto& [other, _] : dirs_)
+        if (other.compare(0, inside.size(), inside) == 0) return false;
+    for (const auto& [other, _] : files_)
+        if (other.compare(0, inside.size(), inside) == 0) return false;
+    const std::string current = upper(currentDir_);
+    if (current == key || current.compare(0, inside.size(), inside) == 0) return false;
+    dirs_.erase(key);
+    return true;
+}
+
+std::unique_ptr<FileLock> MemoryPlatform::lockFile(const std::string& path) {
+    std::string full = resolve(path);
+    changing(full);
+    if (locked(full) || dirs_.count(upper(full))) return nullptr;
+    if (!files_.count(upper(full))) {
+        if (!dirs_.count(upper(parentOf(full)))) return nullptr;
+        files_[upper(full)] = File{std::string(), false, full};
+    }
+    return std::make_unique<MemoryLock>(*this, upper(full));
 }
 
 bool MemoryPlatform::setCurrentDirectory(const std::string& path) {
@@ -245,6 +317,14 @@ std::vector<std::string> MemoryPlatform::subdirectories(const std::string& direc
     std::vector<std::string> out;
     for (const auto& [key, full] : dirs_)
         if (key != base && upper(parentOf(full)) == base) out.push_back(full.substr(full.rfind('\\') + 1));
+    return out;
+}
+
+std::vector<std::string> MemoryPlatform::filesIn(const std::string& directory) {
+    std::string base = upper(resolve(directory));
+    std::vector<std::string> out;
+    for (const auto& [key, file] : files_)
+        if (upper(parentOf(file.path)) == base) out.push_back(file.path.substr(file.path.rfind('\\') + 1));
     return out;
 }
 

@@ -60,16 +60,27 @@ public:
     bool canOpenReadWrite(const std::string& path) override;
     bool copyFile(const std::string& from, const std::string& to) override;
     bool deleteFile(const std::string& path) override;
+    bool saveFile(const std::string& path, const std::string& bytes) override;
     bool createDirectory(const std::string& path) override;
+    bool removeDirectory(const std::string& path) override;
+    std::unique_ptr<FileLock> lockFile(const std::string& path) override;
     std::string currentDirectory() override { return currentDir_; }
     bool setCurrentDirectory(const std::string& path) override;
     std::optional<std::string> shortPathName(const std::string& path) override;
     std::vector<std::string> driveRoots() override;
     std::vector<std::string> subdirectories(const std::string& directory) override;
+    std::vector<std::string> filesIn(const std::string& directory) override;
 
     // Creates the file and every directory above it.
     void writeFile(const std::string& path, const std::string& content, bool readOnly = false);
     void makeDirectories(const std::string& path);
+    // Every file by its canonical upper-case full path, with its content.
+    std::map<std::string, std::string> fileContents() const;
+    // Called with the canonical full path before every change a Platform
+    // call would make to the files (a copy's target, a deletion, a save, a
+    // directory made or removed, a lock's file); a test may throw from it
+    // to end the "process" at that point.
+    std::function<void(const std::string&)> beforeFileChange;
     // Full path in canonical form ("C:\DIR\FILE"), resolved against the current directory.
     std::string resolve(const std::string& path) const;
 
@@ -119,12 +130,21 @@ private:
     struct File {
         std::string content;
         bool readOnly = false;
+        std::string path;  // full path as first written
     };
+    void changing(const std::string& full) {
+        if (beforeFileChange) beforeFileChange(full);
+    }
+    bool locked(const std::string& full) const;
+    // A file's new content at a canonical path whose directory exists.
+    bool putFile(const std::string& full, std::string content);
     std::map<std::string, Key> keys_;  // by keyId
     std::map<std::string, File> files_;        // by upper-cased full path
     std::map<std::string, std::string> dirs_;  // upper-cased full path → as created
     std::string currentDir_ = "C:\\";
+    std::set<std::string> locks_;  // upper-cased full paths of locked files
     friend class MemoryKey;
+    friend class MemoryLock;
 };
 
 }  // namespace qn

@@ -9,6 +9,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace qn {
@@ -42,6 +43,14 @@ public:
 
 private:
     HANDLE handle_;
+};
+
+class Win32FileLock final : public FileLock {
+public:
+    explicit Win32FileLock(HANDLE handle) : handle_(handle) {}
+
+private:
+    UniqueHandle handle_;
 };
 
 class Win32RegistryKey final : public RegistryKey {
@@ -106,6 +115,25 @@ HKEY rootHandle(RootKey root) {
 }
 
 DWORD attributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+
+// The names of the directories, or of the other entries, in a directory.
+std::vector<std::string> entriesOf(const std::string& directory, bool directories) {
+    std::vector<std::string> names;
+    std::string pattern = directory;
+    if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+    pattern += '*';
+    WIN32_FIND_DATAA entry;
+    FindHandle search(FindFirstFileA(pattern.c_str(), &entry));
+    if (!search.valid()) return names;
+    do {
+        const bool isDirectory = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (isDirectory != directories) continue;
+        std::string name = entry.cFileName;
+        if (name == "." || name == "..") continue;
+        names.push_back(std::move(name));
+    } while (FindNextFileA(search.get(), &entry));
+    return names;
+}
 
 }  // namespace
 
@@ -185,8 +213,38 @@ bool Win32Platform::deleteFile(const std::string& path) {
     return DeleteFileA(path.c_str()) != 0;
 }
 
+bool Win32Platform::saveFile(const std::string& path, const std::string& bytes) {
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return false;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        DWORD written = 0;
+        if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    // Nothing is trusted to be on disk before the system says so: a crash
+    // right after must not find a half-written file taken for a whole one.
+    return FlushFileBuffers(file.get()) != 0;
+}
+
 bool Win32Platform::createDirectory(const std::string& path) {
     return CreateDirectoryA(path.c_str(), nullptr) != 0;
+}
+
+bool Win32Platform::removeDirectory(const std::string& path) {
+    return RemoveDirectoryA(path.c_str()) != 0;
+}
+
+std::unique_ptr<FileLock> Win32Platform::lockFile(const std::string& path) {
+    // No sharing at all: another opener, in this process or another, fails
+    // until the handle closes, which the system also does when we die.
+    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<Win32FileLock>(handle);
 }
 
 std::string Win32Platform::currentDirectory() {
@@ -228,20 +286,11 @@ std::vector<std::string> Win32Platform::driveRoots() {
 }
 
 std::vector<std::string> Win32Platform::subdirectories(const std::string& directory) {
-    std::vector<std::string> names;
-    std::string pattern = directory;
-    if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
-    pattern += '*';
-    WIN32_FIND_DATAA entry;
-    FindHandle search(FindFirstFileA(pattern.c_str(), &entry));
-    if (!search.valid()) return names;
-    do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-        std::string name = entry.cFileName;
-        if (name == "." || name == "..") continue;
-        names.push_back(std::move(name));
-    } while (FindNextFileA(search.get(), &entry));
-    return names;
+    return entriesOf(directory, true);
+}
+
+std::vector<std::string> Win32Platform::filesIn(const std::string& directory) {
+    return entriesOf(directory, false);
 }
 
 // ---- Processes ----
@@ -262,8 +311,13 @@ ProcessResult Win32Platform::runProcess(const ProcessRequest& request) {
     const char* directory =
         request.workingDirectory.empty() ? nullptr : request.workingDirectory.c_str();
 
+    // With the program named, the system never guesses it from a command line
+    // whose path has blanks (for "c:\program files\q.exe" it tries c:\program.exe).
+    const char* application =
+        request.applicationName.empty() ? nullptr : request.applicationName.c_str();
+
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr,
+    if (!CreateProcessA(application, &commandLine[0], nullptr, nullptr,
                         request.inheritHandles ? TRUE : FALSE, flags, nullptr, directory,
                         &startup, &info)) {
         result.error = GetLastError();

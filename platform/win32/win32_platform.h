@@ -23,12 +23,16 @@ public:
     bool canOpenReadWrite(const std::string& path) override;
     bool copyFile(const std::string& from, const std::string& to) override;
     bool deleteFile(const std::string& path) override;
+    bool saveFile(const std::string& path, const std::string& bytes) override;
     bool createDirectory(const std::string& path) override;
+    bool removeDirectory(const std::string& path) override;
+    std::unique_ptr<FileLock> lockFile(const std::string& path) override;
     std::string currentDirectory() override;
     bool setCurrentDirectory(const std::string& path) override;
     std::optional<std::string> shortPathName(const std::string& path) override;
     std::vector<std::string> driveRoots() override;
     std::vector<std::string> subdirectories(const std::string& directory) override;
+    std::vector<std::string> filesIn(const std::string& directory) override;
 
     ProcessResult runProcess(const ProcessRequest& request) override;
 

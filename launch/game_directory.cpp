@@ -1,0 +1,79 @@
+#include "launch/game_directory.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace qn {
+namespace {
+
+char upperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool isDeviceName(const std::string& name) {
+    // Windows takes these as devices whatever follows a dot ("nul.txt").
+    std::string stem = name.substr(0, name.find('.'));
+    while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+    for (char& c : stem) c = upperAscii(c);
+    for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
+        if (stem == device) return true;
+    return stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
+           stem[3] >= '1' && stem[3] <= '9';
+}
+
+bool isSeparator(char c) { return c == '\\' || c == '/'; }
+
+}  // namespace
+
+bool isPlainDirectoryName(const std::string& name) {
+    if (name.empty() || name == "." || name == ".." || name.size() > 255) return false;
+    for (char c : name) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u < 32 || u == 127) return false;
+        if (u < 128 && std::strchr(" <>:\"/\\|?*", c) != nullptr) return false;
+    }
+    return name.back() != '.' && !isDeviceName(name);
+}
+
+std::string unusableShortNameMessage(const std::string& title, const std::string& shortName) {
+    return title + " cannot be run: its short name \"" + shortName +
+           "\" cannot be used as a directory name.";
+}
+
+bool isFullPath(const std::string& path) {
+    if (path.size() >= 3 && path[1] == ':' && isSeparator(path[2])) return true;
+    return path.size() >= 3 && isSeparator(path[0]) && isSeparator(path[1]) && !isSeparator(path[2]);
+}
+
+std::string fullPath(const std::string& base, const std::string& path) {
+    if (isFullPath(path)) return path;
+    std::string dir = base;
+    if (!dir.empty() && !isSeparator(dir.back())) dir += '\\';
+    if (!path.empty() && isSeparator(path[0])) {
+        // Rooted: the drive (or the server and share) of the base.
+        if (dir.size() >= 2 && dir[1] == ':') return dir.substr(0, 2) + path;
+        return path;
+    }
+    if (path.size() >= 2 && path[1] == ':') {
+        const bool sameDrive =
+            dir.size() >= 2 && dir[1] == ':' && upperAscii(dir[0]) == upperAscii(path[0]);
+        return (sameDrive ? dir : path.substr(0, 2) + "\\") + path.substr(2);
+    }
+    return dir + path;
+}
+
+bool staysInsideGameDirectory(const std::string& name) {
+    if (name.empty() || name.find(':') != std::string::npos || isSeparator(name[0])) return false;
+    size_t start = 0;
+    while (start <= name.size()) {
+        size_t end = name.find_first_of("\\/", start);
+        if (end == std::string::npos) end = name.size();
+        // Windows drops trailing dots and blanks from a step, so steps such
+        // as ".. " may climb like "..".
+        const std::string step = name.substr(start, end - start);
+        const bool onlyDots = step.find_first_not_of(". ") == std::string::npos;
+        if (onlyDots && std::count(step.begin(), step.end(), '.') >= 2) return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+}  // namespace qn

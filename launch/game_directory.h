@@ -1,0 +1,32 @@
+// Where a run may write: the game's own directory under the emulator's,
+// named by the game's short name. Plain string rules, no file access.
+#pragma once
+
+#include <string>
+
+namespace qn {
+
+// Whether a short name can name one directory of its own inside the
+// emulator's: not empty, not "." or "..", no separator, drive colon,
+// quote, blank, control character or other character Windows refuses in a
+// file name, no trailing dot (Windows would drop it and name another
+// directory) and no device name such as CON or LPT1.
+bool isPlainDirectoryName(const std::string& name);
+
+// The warning shown instead of running a game whose short name is not one.
+std::string unusableShortNameMessage(const std::string& title, const std::string& shortName);
+
+// Whether a path names its place without the help of a current directory:
+// "X:\..." or a network path "\\server\...".
+bool isFullPath(const std::string& path);
+
+// `path` read from the full directory `base` as the system reads a path from
+// its current directory: a relative path below base, a rooted one ("\x") on
+// base's drive, and "X:rest" below base when base is on X (else from X's root).
+std::string fullPath(const std::string& base, const std::string& path);
+
+// Whether a name from reqfiles.dat stays inside the game's directory: not
+// empty, no drive, not rooted, no ".." step.
+bool staysInsideGameDirectory(const std::string& name);
+
+}  // namespace qn
