@@ -212,7 +212,9 @@ bool RunJournal::complete() {
 }
 
 void RunJournal::discard() {
-    for (const Kept& k : kept_) os_.deleteFile(dir_ + k.copy);
+    // Every copy there, named in a damaged journal or not.
+    for (const std::string& name : os_.filesIn(dir_))
+        if (isCopyName(name)) os_.deleteFile(dir_ + name);
     os_.deleteFile(dir_ + kJournal);
     kept_.clear();
     dropped_.clear();
@@ -229,15 +231,16 @@ bool RunJournal::finish() {
 }
 
 RunJournal::Recovery RunJournal::recover(Platform& os, const std::string& directory) {
-    if (directory.empty() || !os.fileExists(directory + kJournal)) return Recovery::Nothing;
+    if (directory.empty() || !os.directoryExists(directory)) return Recovery::Nothing;
     RunJournal journal(os, directory);
     switch (journal.lock()) {
     case Lock::Held: break;
     case Lock::Busy: return Recovery::Busy;
-    case Lock::Failed: return Recovery::Failed;
+    case Lock::Failed: return os.fileExists(directory + kJournal) ? Recovery::Failed : Recovery::Nothing;
     }
     if (!journal.load()) {
-        // Never ready: the game's directory was not touched yet.
+        // Never ready (or only the empty directory of a run that had
+        // finished): the game's directory was not touched yet.
         journal.discard();
         journal.release();
         return Recovery::Nothing;

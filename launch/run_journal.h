@@ -61,8 +61,8 @@ public:
     bool active() const { return lock_ != nullptr; }
 
     enum class Recovery { Nothing, Finished, Busy, Failed };
-    // At start-up: one look for a journal, and when one is left, its run
-    // finished (or its unused backup removed).
+    // At start-up: one look for the backup directory, and when one is
+    // left, its run finished (or its unused backup removed).
     static Recovery recover(Platform& os, const std::string& directory);
 
     // The message shown when files could not be put back.

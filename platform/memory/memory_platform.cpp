@@ -215,17 +215,28 @@ bool MemoryPlatform::canOpenReadWrite(const std::string& path) {
 bool MemoryPlatform::copyFile(const std::string& from, const std::string& to) {
     std::string src = resolve(from);
     std::string dst = resolve(to);
-    changing(dst);
     auto source = files_.find(upper(src));
-    if (source == files_.end() || locked(src) || !dirs_.count(upper(parentOf(dst)))) return false;
-    return putFile(dst, std::string(source->second.content));
+    if (source == files_.end() || locked(src)) {
+        changing(dst);
+        return false;
+    }
+    return writing(dst, source->second.content);
 }
 
 bool MemoryPlatform::saveFile(const std::string& path, const std::string& bytes) {
-    std::string full = resolve(path);
-    changing(full);
+    return writing(resolve(path), bytes);
+}
+
+bool MemoryPlatform::writing(const std::string& full, const std::string& content) {
+    try {
+        changing(full);
+    } catch (...) {
+        // A process that ends while writing leaves the first part written.
+        if (dirs_.count(upper(parentOf(full)))) putFile(full, content.substr(0, content.size() / 2));
+        throw;
+    }
     if (!dirs_.count(upper(parentOf(full)))) return false;
-    return putFile(full, bytes);
+    return putFile(full, content);
 }
 
 bool MemoryPlatform::putFile(const std::string& full, std::string content) {

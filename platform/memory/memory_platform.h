@@ -79,7 +79,8 @@ public:
     // Called with the canonical full path before every change a Platform
     // call would make to the files (a copy's target, a deletion, a save, a
     // directory made or removed, a lock's file); a test may throw from it
-    // to end the "process" at that point.
+    // to end the "process" at that point. A copy or save ended so leaves
+    // the first half of its content written.
     std::function<void(const std::string&)> beforeFileChange;
     // Full path in canonical form ("C:\DIR\FILE"), resolved against the current directory.
     std::string resolve(const std::string& path) const;
@@ -138,6 +139,8 @@ private:
     bool locked(const std::string& full) const;
     // A file's new content at a canonical path whose directory exists.
     bool putFile(const std::string& full, std::string content);
+    // A copy or a save to a canonical path, through the change hook.
+    bool writing(const std::string& full, const std::string& content);
     std::map<std::string, Key> keys_;  // by keyId
     std::map<std::string, File> files_;        // by upper-cased full path
     std::map<std::string, std::string> dirs_;  // upper-cased full path → as created
