@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "launch/game_directory.h"
+#include "launch/run_journal.h"
 #include "test_support.h"
 
 namespace qn {
@@ -38,7 +40,27 @@ protected:
         f->Edit2.setText("C:\\Tools\\pkunzip.exe");
         f->Edit3.setText(roms);
     }
+    // Turns on drivers-path mode with the drivers of the given games.
+    void driversPath(std::initializer_list<const char*> games) {
+        for (const char* game : games) os.writeFile(std::string("C:\\Drivers\\") + game + ".qun", "drivers path driver");
+        f->CheckBox8.setChecked(true);
+        f->Edit4.setText("C:\\Drivers\\");
+    }
+    // A new launcher process on the same machine, as after the old one ended.
+    void restart() {
+        app.reset();
+        app = std::make_unique<App>(os);
+        ASSERT_EQ(start(), std::nullopt);
+        ASSERT_EQ(showMain(), std::nullopt);
+        f = app->Form1.get();
+    }
+    std::string content(const std::string& path) { return os.readFile(path).value_or("<missing>"); }
+    bool isUnzip(const MemoryPlatform::StartedProcess& p) const {
+        return p.request.commandLine.find("pkunzip") != std::string::npos;
+    }
 };
+
+struct Crash {};
 
 TEST_F(Launch, CommandLinesFollowTheEmulatorsSwitchOrder) {
     EXPECT_EQ(f->BuildEmulatorCommandLine("c:\\games\\quon\\", "imgfight"), "c:\\games\\quon\\quon.exe imgfight ");
@@ -80,6 +102,7 @@ TEST_F(Launch, PlainRunStartsTheEmulatorHiddenAndComesBackToTheList) {
     ASSERT_EQ(os.processes.size(), 1u);
     const auto& run = os.processes[0];
     EXPECT_EQ(run.request.commandLine, "c:\\games\\quon\\quon.exe sshoot -n ");
+    EXPECT_EQ(run.request.applicationName, "c:\\games\\quon\\quon.exe");
     EXPECT_EQ(run.currentDirectory, "C:\\Games\\Quon");
     EXPECT_TRUE(run.request.newConsole);
     EXPECT_FALSE(run.request.inheritHandles);
@@ -108,6 +131,7 @@ TEST_F(Launch, ZippedRunUnpacksWithShortNamesThenCleansUp) {
     const auto& unzip = os.processes[0];
     EXPECT_EQ(unzip.request.commandLine,
               "c:\\tools\\pkunzip.exe -o C:\\ARCADEROMS\\rtypeus.zip C:\\GAMES\\QUON\\rtypeus");
+    EXPECT_EQ(unzip.request.applicationName, "c:\\tools\\pkunzip.exe");
     EXPECT_EQ(unzip.currentDirectory, "C:\\Games\\Quon\\rtypeus");
     EXPECT_TRUE(unzip.request.inheritHandles);
     EXPECT_EQ(unzip.request.show, ShowState::Minimized);
@@ -166,6 +190,285 @@ TEST_F(Launch, CleanUpProtectsOnlyTheUpperCaseDriverName) {
     f->DeleteUnpackedRoms("sshoot");
     EXPECT_TRUE(os.fileExists(emu + "sshoot\\SSHOOT.QUN"));
     EXPECT_EQ(os.currentDirectory(), "C:\\Games\\Quon\\sshoot");
+}
+
+TEST_F(Launch, ProgramsAreStartedByTheirOwnFilesWithTheCommandLinesAsTheyWere) {
+    // Blanks in both directories: named by the command line alone, Windows
+    // would try c:\program.exe first.
+    for (const char* file : {"C:\\Program Files\\Quon\\quon.exe", "C:\\Program Files\\Quon\\rtypeus\\r1.bin",
+                             "C:\\Program Files\\Quon\\rtypeus\\rtypeus.qun", "C:\\Arcade Roms\\rtypeus.zip"})
+        os.writeFile(file, "x");
+    os.writeFile("C:\\program.exe", "a decoy");
+    f->Edit1.setText("C:\\Program Files\\Quon\\");
+    compressed();
+    f->Edit2.setText("C:\\Program Files\\PkZip\\pkunzip.exe");
+    f->ListView1.selectRow(1);
+    f->ListView1.doubleClick();
+    ASSERT_EQ(os.processes.size(), 2u);
+    const ProcessRequest& unzip = os.processes[0].request;
+    EXPECT_EQ(unzip.applicationName, "c:\\program files\\pkzip\\pkunzip.exe");
+    EXPECT_EQ(unzip.commandLine, "c:\\program files\\pkzip\\pkunzip.exe -o C:\\ARCADEROMS\\rtypeus.zip "
+                                 "C:\\PROGRAMFILES\\QUON\\rtypeus");
+    const ProcessRequest& emulator = os.processes[1].request;
+    EXPECT_EQ(emulator.applicationName, "c:\\program files\\quon\\quon.exe");
+    EXPECT_EQ(emulator.commandLine, "c:\\program files\\quon\\quon.exe rtypeus ");
+}
+
+TEST_F(Launch, ARelativeEmulatorDirectoryIsReadOnceFromWhereTheRunStarts) {
+    // Only a hand-edited setting is relative; the run reads it from the
+    // directory it starts in, and the command line keeps it as it is.
+    os.writeFile("C:\\Arcade Roms\\rtypeus.zip", "zip");
+    compressed();
+    f->Edit1.setText("games\\quon\\");
+    os.deleteFile(emu + "rtypeus\\r1.bin");
+    os.writeFile(emu + "r1.bin", "beside quon.exe");
+    os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
+        if (isUnzip(p)) os.writeFile(emu + "rtypeus\\r1.bin", "unpacked");
+    };
+    os.setCurrentDirectory("C:\\");
+    f->ListView1.selectRow(1);
+    f->ListView1.doubleClick();
+    ASSERT_EQ(os.processes.size(), 2u);
+    EXPECT_EQ(os.processes[0].currentDirectory, "C:\\Games\\Quon\\rtypeus");
+    EXPECT_EQ(os.processes[0].request.commandLine,
+              "c:\\tools\\pkunzip.exe -o C:\\ARCADEROMS\\rtypeus.zip C:\\GAMES\\QUON\\rtypeus");
+    EXPECT_EQ(os.processes[1].currentDirectory, "C:\\Games\\Quon");
+    EXPECT_EQ(os.processes[1].request.applicationName, "C:\\games\\quon\\quon.exe");
+    EXPECT_EQ(os.processes[1].request.commandLine, "games\\quon\\quon.exe rtypeus ");
+    EXPECT_FALSE(os.fileExists(emu + "rtypeus\\r1.bin"));
+    EXPECT_EQ(content(emu + "r1.bin"), "beside quon.exe");
+}
+
+TEST_F(Launch, CleanUpDeletesNothingWhenTheGamesDirectoryCannotBeEntered) {
+    // imgfight's directory cannot be made: a file of that name is in the way.
+    os.writeFile(emu + "imgfight", "a file, not a directory");
+    os.writeFile(emu + "if.rom", "the user's");
+    GameRecord& game = app->catalogue.games[2];
+    game.RequiredFileCount = 2;
+    game.RequiredFiles[1] = "quon.exe";
+    os.setCurrentDirectory(emu);
+    f->DeleteUnpackedRoms("imgfight");
+    EXPECT_EQ(content(emu + "if.rom"), "the user's");
+    EXPECT_EQ(content(emu + "quon.exe"), "exe");
+
+    // A whole run neither unpacks nor starts anything there, and says why.
+    os.writeFile("C:\\Arcade Roms\\imgfight.zip", "zip");
+    compressed();
+    driversPath({"imgfight"});
+    const auto before = os.fileContents();
+    f->ListView1.selectRow(2);
+    ASSERT_TRUE(f->RowIsRunnable(2));
+    os.messages.clear();
+    f->ListView1.doubleClick();
+    EXPECT_TRUE(os.processes.empty());
+    EXPECT_EQ(messageTexts(), Strings{"Error creating the game's directory c:\\games\\quon\\imgfight"});
+    EXPECT_EQ(os.fileContents(), before);
+}
+
+TEST_F(Launch, TheUsersFilesComeBackAsTheyWereAndTheRunStillUsesItsOwn) {
+    os.writeFile("C:\\Arcade Roms\\rtypeus.zip", "zip");
+    compressed();
+    driversPath({"rtypeus", "sshoot"});
+    GameRecord& game = app->catalogue.games[1];
+    game.RequiredFileCount = 3;
+    game.RequiredFiles = {"r1.bin", "RTYPEUS.QUN", "r2.bin"};
+    os.writeFile(emu + "rtypeus\\RTYPEUS.QUN", "user driver");
+    os.writeFile(emu + "rtypeus\\r1.bin", "user rom");
+    os.writeFile(emu + "rtypeus\\keep.txt", "user notes");
+    os.writeFile(emu + "rtypeus\\hiscore.dat", "old scores");
+    const auto before = os.fileContents();
+    std::map<std::string, std::string> seen;
+    os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
+        if (isUnzip(p)) {
+            for (const char* name : {"r1.bin", "r2.bin", "keep.txt", "rtypeus.qun", "extra.txt"})
+                os.writeFile(emu + "rtypeus\\" + name, std::string("from the archive: ") + name);
+            return;
+        }
+        for (const char* name : {"r1.bin", "r2.bin", "rtypeus.qun"}) seen[name] = content(emu + "rtypeus\\" + name);
+        os.writeFile(emu + "rtypeus\\hiscore.dat", "new scores");  // the emulator's own
+    };
+    f->ListView1.selectRow(1);
+    f->ListView1.doubleClick();
+    ASSERT_EQ(os.processes.size(), 2u);
+    // The run used the unpacked files and the driver of the drivers path.
+    EXPECT_EQ(seen["r1.bin"], "from the archive: r1.bin");
+    EXPECT_EQ(seen["r2.bin"], "from the archive: r2.bin");
+    EXPECT_EQ(seen["rtypeus.qun"], "drivers path driver");
+    // Afterwards every file of the user's is as it was, but for what the
+    // emulator itself wrote; the run's required file is gone, a file only
+    // the archive held stays, and so does nothing of the journal.
+    auto expected = before;
+    expected[test::upper(emu + "rtypeus\\hiscore.dat")] = "new scores";
+    expected[test::upper(emu + "rtypeus\\extra.txt")] = "from the archive: extra.txt";
+    EXPECT_EQ(os.fileContents(), expected);
+    EXPECT_FALSE(os.directoryExists(test::kProgramDir + "RunBackup"));
+    EXPECT_EQ(messageTexts(), Strings{});
+
+    // Plain ROMs with the drivers path: the user's driver comes back too.
+    f->CheckBox7.setChecked(false);
+    os.writeFile(emu + "sshoot\\sshoot.qun", "user driver");
+    os.whileRunning = [&](const MemoryPlatform::StartedProcess&) {
+        seen["sshoot.qun"] = content(emu + "sshoot\\sshoot.qun");
+    };
+    f->ListView1.selectRow(0);
+    f->ListView1.doubleClick();
+    ASSERT_EQ(os.processes.size(), 3u);
+    EXPECT_EQ(seen["sshoot.qun"], "drivers path driver");
+    EXPECT_EQ(content(emu + "sshoot\\sshoot.qun"), "user driver");
+}
+
+TEST_F(Launch, ALauncherEndedDuringARunPutsTheFilesBackAtItsNextStart) {
+    os.writeFile("C:\\Arcade Roms\\rtypeus.zip", "zip");
+    compressed();
+    os.writeFile(emu + "rtypeus\\r1.bin", "user rom");
+    const auto before = os.fileContents();
+    os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
+        if (!isUnzip(p)) throw Crash{};  // the launcher ends while the emulator runs
+        os.writeFile(emu + "rtypeus\\r1.bin", "unpacked");
+        os.writeFile(emu + "rtypeus\\RTYPEUS.QUN", "unpacked");
+    };
+    f->ListView1.selectRow(1);
+    EXPECT_THROW(f->ListView1.doubleClick(), Crash);
+    os.whileRunning = nullptr;
+    EXPECT_EQ(content(emu + "rtypeus\\r1.bin"), "unpacked");
+
+    restart();
+    EXPECT_EQ(os.fileContents(), before);
+    EXPECT_FALSE(os.directoryExists(test::kProgramDir + "RunBackup"));
+    EXPECT_EQ(messageTexts(), Strings{});
+}
+
+TEST_F(Launch, ARunEndedAtAnyChangeLosesNothingOnceTheLauncherStartsAgain) {
+    os.writeFile("C:\\Arcade Roms\\rtypeus.zip", "zip");
+    compressed();
+    driversPath({"rtypeus"});
+    GameRecord& game = app->catalogue.games[1];
+    game.RequiredFileCount = 2;
+    game.RequiredFiles = {"r1.bin", "r2.bin"};
+    ASSERT_EQ(closeMain(), 0);  // the settings as they are now, for every start below
+    os.writeFile(emu + "rtypeus\\r1.bin", "user rom");
+    os.writeFile(emu + "rtypeus\\RTYPEUS.QUN", "user driver");
+    os.writeFile(test::kProgramDir + "reqfiles.dat", "sshoot\\SS1.ROM\r\nrtypeus\\r1.bin\r\nrtypeus\\r2.bin\r\n");
+    const MemoryPlatform machine = os;
+    const auto before = os.fileContents();
+    auto unzip = [&](const MemoryPlatform::StartedProcess& p) {
+        if (!isUnzip(p)) return;
+        for (const char* name : {"r1.bin", "r2.bin", "extra.txt"})
+            os.writeFile(emu + "rtypeus\\" + name, "unpacked");
+    };
+
+    int changes = 0;
+    restart();
+    os.whileRunning = unzip;
+    os.beforeFileChange = [&](const std::string&) { ++changes; };
+    f->ListView1.selectRow(1);
+    f->ListView1.doubleClick();
+    os.beforeFileChange = nullptr;
+    ASSERT_EQ(os.processes.size(), 2u);
+    ASSERT_GT(changes, 10);
+
+    for (int endAt = 1; endAt <= changes; ++endAt) {
+        SCOPED_TRACE(endAt);
+        os = machine;
+        restart();
+        os.whileRunning = unzip;
+        int n = 0;
+        os.beforeFileChange = [&](const std::string&) {
+            if (++n == endAt) throw Crash{};
+        };
+        f->ListView1.selectRow(1);
+        EXPECT_THROW(f->ListView1.doubleClick(), Crash);
+        os.beforeFileChange = nullptr;
+        restart();
+        // The user's files as they were; the only file left over is one
+        // the archive alone held.
+        auto after = os.fileContents();
+        after.erase(test::upper(emu + "rtypeus\\extra.txt"));
+        EXPECT_EQ(after, before);
+        EXPECT_FALSE(os.directoryExists(test::kProgramDir + "RunBackup"));
+        EXPECT_EQ(messageTexts(), Strings{});
+    }
+}
+
+TEST_F(Launch, ASecondLauncherLeavesARunningRunAloneAndRunsNothingOverIt) {
+    os.writeFile("C:\\Arcade Roms\\rtypeus.zip", "zip");
+    compressed();
+    os.writeFile(emu + "rtypeus\\r1.bin", "user rom");
+    ASSERT_EQ(closeMain(), 0);
+    restart();
+    std::map<std::string, std::string> during, afterSecond;
+    os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
+        if (isUnzip(p)) {
+            os.writeFile(emu + "rtypeus\\r1.bin", "unpacked");
+            return;
+        }
+        during = os.fileContents();
+        App second(os);
+        second.start();
+        second.Form1->show();
+        second.Form1->ListView1.selectRow(1);
+        second.Form1->ListView1.doubleClick();
+        afterSecond = os.fileContents();
+    };
+    f->ListView1.selectRow(1);
+    f->ListView1.doubleClick();
+    EXPECT_EQ(os.processes.size(), 2u);  // the second launcher started nothing
+    EXPECT_EQ(afterSecond, during);
+    EXPECT_EQ(messageTexts(),
+              Strings{"Another copy of the launcher is running a game. Try again when it has ended."});
+    EXPECT_EQ(content(emu + "rtypeus\\r1.bin"), "user rom");
+    EXPECT_FALSE(os.directoryExists(test::kProgramDir + "RunBackup"));
+}
+
+TEST_F(Launch, FilesThatCannotBePutBackAreReportedAndKeptUntilTheyCanBe) {
+    os.writeFile("C:\\Arcade Roms\\rtypeus.zip", "zip");
+    compressed();
+    os.writeFile(emu + "rtypeus\\r1.bin", "user rom");
+    os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
+        if (isUnzip(p)) os.writeFile(emu + "rtypeus\\r1.bin", "unpacked");
+        else os.writeFile(emu + "rtypeus\\r1.bin", "unpacked", true);  // made read-only meanwhile
+    };
+    f->ListView1.selectRow(1);
+    f->ListView1.doubleClick();
+    const std::string kept = RunJournal::notPutBackMessage(test::kProgramDir + "RunBackup\\");
+    EXPECT_EQ(messageTexts(), Strings{kept});
+    EXPECT_EQ(os.messages[0].kind, MessageKind::Warning);
+    EXPECT_TRUE(f->showing());
+
+    // No run that would write there goes on meanwhile.
+    os.messages.clear();
+    f->ListView1.selectRow(1);
+    f->ListView1.doubleClick();
+    EXPECT_EQ(messageTexts(), Strings{kept + "\rThe game was not run."});
+    EXPECT_EQ(os.processes.size(), 2u);
+
+    // Once the file can be written, the next start puts it back.
+    os.writeFile(emu + "rtypeus\\r1.bin", "unpacked", false);
+    os.messages.clear();
+    restart();
+    EXPECT_EQ(content(emu + "rtypeus\\r1.bin"), "user rom");
+    EXPECT_EQ(messageTexts(), Strings{});
+    EXPECT_FALSE(os.directoryExists(test::kProgramDir + "RunBackup"));
+}
+
+TEST_F(Launch, WithoutAPlaceForTheCopiesOnlyARunThatOverwritesNothingGoesOn) {
+    os.writeFile(test::kProgramDir + "RunBackup", "a file in the way");
+    os.writeFile("C:\\Arcade Roms\\rtypeus.zip", "zip");
+    os.writeFile("C:\\Arcade Roms\\imgfight.zip", "zip");
+    compressed();
+    driversPath({"imgfight", "rtypeus"});
+    const auto before = os.fileContents();
+    f->ListView1.selectRow(1);  // rtypeus: the user's files are in its directory
+    f->ListView1.doubleClick();
+    EXPECT_TRUE(os.processes.empty());
+    EXPECT_EQ(messageTexts(), Strings{"The game was not run: the files in c:\\games\\quon\\rtypeus\\ that it "
+                                      "could overwrite could not be copied to a safe place first."});
+    EXPECT_EQ(os.messages[0].kind, MessageKind::Error);
+    EXPECT_EQ(os.fileContents(), before);
+
+    f->ListView1.selectRow(2);  // imgfight: nothing in its directory yet
+    f->ListView1.doubleClick();
+    EXPECT_EQ(os.processes.size(), 2u);
 }
 
 TEST_F(Launch, DriverIsCopiedInAndRemovedAfterwards) {
@@ -341,6 +644,77 @@ TEST_F(Launch, ReportWithoutAnEmulatorDirectory) {
               "Sample Shooter is not available because:\r"
               "\r   - You have not selected the QUON path"
               "\r   - The driver file sshoot\\sshoot.qun wasn't found");
+}
+
+// Games whose short names cannot name a directory of their own, beside one
+// that can, under a title with quotes and commas.
+class UnusableShortNames : public test::LauncherTest {
+protected:
+    TForm1* f = nullptr;
+    const std::string emu = "C:\\Games\\Quon\\";
+    const Strings titles = {"Parent", "Words", "Nested", "Nameless", "Drive", "Device", "Trailing"};
+    const Strings names = {"..", "ab -x \"y", "sub\\game", "", "c:x", "con", "game."};
+
+    void SetUp() override {
+        installSettings();
+        os.setString(RootKey::LocalMachine, kSettingsKey, "Quon Path", emu);
+        std::string roms;
+        for (size_t i = 0; i < titles.size(); ++i) roms += "#" + titles[i] + "|" + names[i] + "\r\n";
+        roms += "#A \"quoted\" title, with commas|good\r\n";
+        // The first game's files, read from its "directory", are the
+        // emulator itself and a file beside the emulator directory.
+        writeProgramFiles(roms, "..\\quon.exe\r\n..\\keep.txt\r\n");
+        os.writeFile(emu + "quon.exe", "exe");
+        os.writeFile("C:\\Games\\keep.txt", "the user's");
+        for (const std::string& name : names) {
+            os.writeFile("C:\\Zips\\" + name + ".zip", "zip");
+            os.writeFile("C:\\Drivers\\" + name + ".qun", "driver");
+        }
+        os.makeDirectories(emu + "sub");
+        ASSERT_EQ(start(), std::nullopt);
+        ASSERT_EQ(showMain(), std::nullopt);
+        f = app->Form1.get();
+    }
+};
+
+TEST_F(UnusableShortNames, AreNeverRunUnpackedIntoOrCleanedUp) {
+    const auto before = os.fileContents();
+    for (bool writing : {false, true}) {
+        SCOPED_TRACE(writing ? "compressed ROMs and drivers path" : "plain ROMs");
+        if (writing) {
+            f->CheckBox7.setChecked(true);
+            f->Edit2.setText("C:\\Tools\\pkunzip.exe");
+            f->Edit3.setText("C:\\Zips\\");
+            f->CheckBox8.setChecked(true);
+            f->Edit4.setText("C:\\Drivers\\");
+        }
+        for (int row = 0; row < static_cast<int>(names.size()); ++row) {
+            ASSERT_EQ(f->ListView1.row(row)[1], names[row]);
+            const std::string warning = unusableShortNameMessage(titles[row], names[row]);
+            f->ListView1.selectRow(row);
+            os.messages.clear();
+            f->ListView1.doubleClick();
+            f->SpeedButton1.click();
+            f->RunSelectedGame();
+            EXPECT_EQ(messageTexts(), (Strings{warning, warning, warning})) << names[row];
+            EXPECT_EQ(os.messages[0].kind, MessageKind::Warning);
+            EXPECT_FALSE(f->UnpackRoms(names[row]));
+            EXPECT_FALSE(f->CopyDriverIn(names[row]));
+            os.setCurrentDirectory(emu);
+            f->DeleteUnpackedRoms(names[row]);
+            EXPECT_TRUE(os.processes.empty()) << names[row];
+            EXPECT_EQ(os.fileContents(), before) << names[row];
+        }
+    }
+    // The title is free text: the game with a plain short name runs.
+    f->CheckBox7.setChecked(false);
+    f->CheckBox8.setChecked(false);
+    f->ListView1.selectRow(7);
+    os.messages.clear();
+    f->ListView1.doubleClick();
+    EXPECT_EQ(messageTexts(), Strings{});
+    ASSERT_EQ(os.processes.size(), 1u);
+    EXPECT_EQ(os.processes[0].request.commandLine, "c:\\games\\quon\\quon.exe good ");
 }
 
 }  // namespace

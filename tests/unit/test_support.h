@@ -13,6 +13,13 @@ namespace qn::test {
 
 inline const std::string kProgramDir = "C:\\QnLaunch\\";
 
+// A path as the in-memory file system keys its files.
+inline std::string upper(std::string s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
 class LauncherTest : public ::testing::Test {
 protected:
     MemoryPlatform os;
