@@ -397,11 +397,14 @@ TEST_F(Launch, ASecondLauncherLeavesARunningRunAloneAndRunsNothingOverIt) {
     ASSERT_EQ(closeMain(), 0);
     restart();
     std::map<std::string, std::string> during, afterSecond;
+    bool secondStarted = false;
     os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
         if (isUnzip(p)) {
             os.writeFile(emu + "rtypeus\\r1.bin", "unpacked");
             return;
         }
+        if (secondStarted) return;
+        secondStarted = true;
         during = os.fileContents();
         App second(os);
         second.start();
@@ -431,7 +434,7 @@ TEST_F(Launch, FilesThatCannotBePutBackAreReportedAndKeptUntilTheyCanBe) {
     f->ListView1.selectRow(1);
     f->ListView1.doubleClick();
     const std::string kept = RunJournal::notPutBackMessage(test::kProgramDir + "RunBackup\\");
-    EXPECT_EQ(messageTexts(), Strings{kept});
+    ASSERT_EQ(messageTexts(), Strings{kept});
     EXPECT_EQ(os.messages[0].kind, MessageKind::Warning);
     EXPECT_TRUE(f->showing());
 
@@ -461,7 +464,7 @@ TEST_F(Launch, WithoutAPlaceForTheCopiesOnlyARunThatOverwritesNothingGoesOn) {
     f->ListView1.selectRow(1);  // rtypeus: the user's files are in its directory
     f->ListView1.doubleClick();
     EXPECT_TRUE(os.processes.empty());
-    EXPECT_EQ(messageTexts(), Strings{"The game was not run: the files in c:\\games\\quon\\rtypeus\\ that it "
+    ASSERT_EQ(messageTexts(), Strings{"The game was not run: the files in c:\\games\\quon\\rtypeus\\ that it "
                                       "could overwrite could not be copied to a safe place first."});
     EXPECT_EQ(os.messages[0].kind, MessageKind::Error);
     EXPECT_EQ(os.fileContents(), before);
@@ -696,7 +699,7 @@ TEST_F(UnusableShortNames, AreNeverRunUnpackedIntoOrCleanedUp) {
             f->ListView1.doubleClick();
             f->SpeedButton1.click();
             f->RunSelectedGame();
-            EXPECT_EQ(messageTexts(), (Strings{warning, warning, warning})) << names[row];
+            ASSERT_EQ(messageTexts(), (Strings{warning, warning, warning})) << names[row];
             EXPECT_EQ(os.messages[0].kind, MessageKind::Warning);
             EXPECT_FALSE(f->UnpackRoms(names[row]));
             EXPECT_FALSE(f->CopyDriverIn(names[row]));
