@@ -4,6 +4,8 @@
 //
 //   child_probe <report file> <exit code> [write=<handle>] [wait=<event name>]
 //   child_probe                      (report to probe_report.txt, exit 0)
+// CHILD_PROBE_REPORT in the environment names the report file instead, for
+// command lines whose words are not the probe's arguments.
 #include "platform/win32/win32.h"
 
 #include <cstdio>
@@ -13,6 +15,9 @@
 
 int main(int argc, char** argv) {
     const char* reportPath = argc > 1 ? argv[1] : "probe_report.txt";
+    char fromEnvironment[MAX_PATH * 2] = {};
+    const DWORD named = GetEnvironmentVariableA("CHILD_PROBE_REPORT", fromEnvironment, sizeof fromEnvironment);
+    if (named > 0 && named < sizeof fromEnvironment) reportPath = fromEnvironment;
     int exitCode = argc > 2 ? std::atoi(argv[2]) : 0;
     std::string extra;
 
@@ -32,6 +37,8 @@ int main(int argc, char** argv) {
         }
     }
 
+    char module[MAX_PATH * 2] = {};
+    GetModuleFileNameA(nullptr, module, sizeof module);
     char directory[MAX_PATH * 2] = {};
     GetCurrentDirectoryA(sizeof directory, directory);
     STARTUPINFOA startup{};
@@ -47,6 +54,7 @@ int main(int argc, char** argv) {
     if (!out) return 100;
     std::fprintf(out, "commandline=%s\n", GetCommandLineA());
     std::fprintf(out, "directory=%s\n", directory);
+    std::fprintf(out, "module=%s\n", module);
     std::fprintf(out, "useshowwindow=%d\n", (startup.dwFlags & STARTF_USESHOWWINDOW) ? 1 : 0);
     std::fprintf(out, "showwindow=%u\n", static_cast<unsigned>(startup.wShowWindow));
     std::fprintf(out, "priority=%lu\n", static_cast<unsigned long>(GetPriorityClass(GetCurrentProcess())));

@@ -187,6 +187,72 @@ TEST_F(FilesTest, SubdirectoriesListsDirectChildDirectoriesOnly) {
     EXPECT_TRUE(platform.subdirectories(path("missing")).empty());
 }
 
+TEST_F(FilesTest, FilesInListsDirectFilesOnly) {
+    for (const char* name : {"sub", "sub\\deeper"}) ASSERT_TRUE(CreateDirectoryA(path(name).c_str(), nullptr));
+    for (const char* name : {"a.rom", "two words.bin", "sub\\inner.txt"}) ASSERT_TRUE(writeBytes(path(name), "x"));
+    std::vector<std::string> expected = {"a.rom", "two words.bin"};
+    for (const std::string& where : {dir, dir + "\\"}) {
+        auto listed = platform.filesIn(where);
+        std::sort(listed.begin(), listed.end());
+        EXPECT_EQ(expected, listed) << where;
+    }
+    EXPECT_EQ(std::vector<std::string>{"inner.txt"}, platform.filesIn(path("sub")));
+    EXPECT_TRUE(platform.filesIn(path("sub\\deeper")).empty());
+    EXPECT_TRUE(platform.filesIn(path("missing")).empty());
+}
+
+TEST_F(FilesTest, SaveFileWritesEveryByteOverAnyPlainFile) {
+    const std::string bytes("journal\r\n\x00\x1a\xff tail", 17);
+    EXPECT_TRUE(platform.saveFile(path("new.txt"), bytes));
+    EXPECT_EQ(bytes, readBytes(path("new.txt")));
+    ASSERT_TRUE(writeBytes(path("old.txt"), "a much longer old content"));
+    EXPECT_TRUE(platform.saveFile(path("old.txt"), "short"));
+    EXPECT_EQ("short", readBytes(path("old.txt")));
+    EXPECT_TRUE(platform.saveFile(path("empty.txt"), ""));
+    EXPECT_EQ("", readBytes(path("empty.txt")));
+
+    EXPECT_FALSE(platform.saveFile(path("missing\\x.txt"), "x"));
+    ASSERT_TRUE(CreateDirectoryA(path("folder").c_str(), nullptr));
+    EXPECT_FALSE(platform.saveFile(path("folder"), "x"));
+}
+
+TEST_F(FilesTest, RemoveDirectoryTakesOnlyAnEmptyOne) {
+    ASSERT_TRUE(CreateDirectoryA(path("full").c_str(), nullptr));
+    ASSERT_TRUE(writeBytes(path("full\\x"), "x"));
+    ASSERT_TRUE(CreateDirectoryA(path("empty").c_str(), nullptr));
+    EXPECT_FALSE(platform.removeDirectory(path("full")));
+    EXPECT_TRUE(platform.directoryExists(path("full")));
+    EXPECT_TRUE(platform.removeDirectory(path("empty")));
+    EXPECT_FALSE(platform.directoryExists(path("empty")));
+    EXPECT_FALSE(platform.removeDirectory(path("empty")));
+}
+
+TEST_F(FilesTest, ALockedFileCannotBeOpenedByAnyoneUntilTheLockGoes) {
+    const std::string lock = path("lock");
+    {
+        std::unique_ptr<qn::FileLock> held = platform.lockFile(lock);
+        ASSERT_NE(nullptr, held);
+        EXPECT_TRUE(platform.fileExists(lock));  // made when missing
+        EXPECT_EQ(nullptr, platform.lockFile(lock));
+        EXPECT_FALSE(platform.readFile(lock).has_value());
+        EXPECT_EQ("<missing>", readBytes(lock));  // a plain shared open fails too
+        EXPECT_FALSE(platform.deleteFile(lock));
+        // Another process fails the same way: the probe cannot write its report there.
+        qn::ProcessRequest child;
+        child.commandLine = "\"" + qn_test::probePath() + "\" \"" + lock + "\" 0";
+        child.wait = true;
+        const qn::ProcessResult result = platform.runProcess(child);
+        ASSERT_TRUE(result.started);
+        EXPECT_EQ(101u, result.exitCode);  // its report could not replace the file
+    }
+    EXPECT_EQ("", readBytes(lock));
+    std::unique_ptr<qn::FileLock> again = platform.lockFile(lock);
+    EXPECT_NE(nullptr, again);
+    again.reset();
+    EXPECT_TRUE(platform.deleteFile(lock));
+    EXPECT_EQ(nullptr, platform.lockFile(path("missing\\lock")));
+}
+
 TEST_F(FilesTest, ReadFileReturnsEveryByteUnchanged) {
     const std::string bytes("line1\r\nline2\n\x00\x1a\xff\r\x1a tail", 23);
     ASSERT_TRUE(writeBytes(path("data.dat"), bytes));

@@ -147,6 +147,39 @@ TEST_F(ProcessTest, WithoutWaitTheCallReturnsWhileTheChildRuns) {
     EXPECT_EQ("1", report["released"]);
 }
 
+TEST_F(ProcessTest, TheProgramNamedIsStartedAndGetsTheCommandLineAsItIs) {
+    // The program in a directory with a blank, and a decoy where the system
+    // looks first for an unquoted command line: <dir>\quon.exe for
+    // "<dir>\quon emu\probe.exe ...".
+    ASSERT_TRUE(CreateDirectoryA(path("quon emu").c_str(), nullptr));
+    const std::string program = path("quon emu\\probe.exe");
+    const std::string decoy = program.substr(0, program.find(' ')) + ".exe";
+    ASSERT_TRUE(CopyFileA(qn_test::probePath().c_str(), program.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(qn_test::probePath().c_str(), decoy.c_str(), FALSE));
+    ASSERT_TRUE(SetEnvironmentVariableA("CHILD_PROBE_REPORT", path("report.txt").c_str()));
+
+    qn::ProcessRequest request;
+    request.commandLine = program + " sshoot -n ";
+    request.wait = true;
+    ASSERT_TRUE(platform.runProcess(request).started);
+    auto report = readReport(path("report.txt"));
+    EXPECT_EQ(decoy, report["module"]) << "the unnamed program is guessed";
+    DeleteFileA(path("report.txt").c_str());
+
+    request.applicationName = program;
+    ASSERT_TRUE(platform.runProcess(request).started);
+    report = readReport(path("report.txt"));
+    SetEnvironmentVariableA("CHILD_PROBE_REPORT", nullptr);
+    EXPECT_EQ(program, report["module"]);
+    EXPECT_EQ(request.commandLine, report["commandline"]);
+
+    // A named program that is not there is not looked for elsewhere.
+    request.applicationName = path("quon emu\\missing.exe");
+    qn::ProcessResult result = platform.runProcess(request);
+    EXPECT_FALSE(result.started);
+    EXPECT_EQ(static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND), result.error);
+}
+
 TEST_F(ProcessTest, FailuresGiveTheSystemError) {
     ASSERT_TRUE(qn_test::writeBytes(path("notes.txt"), "not a program"));
     struct Case {
