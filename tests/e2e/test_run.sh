@@ -16,6 +16,20 @@ export QUON_LOG QUON_HOLD_MS
 MAIN_CAPTION="Tolvane's QUON FrontEnd v2.09"
 EMU=$(win_dir "$E2E_APP/emu" | tr A-Z a-z)
 
+# The Linux process of the launcher started from the work directory in this
+# prefix, or nothing.
+launcher_pid() {
+    local p cmd
+    for p in /proc/[0-9]*; do
+        { cmd=$(tr '\0' ' ' <"$p/cmdline"); } 2>/dev/null || continue
+        [[ "$cmd" == *qnlaunch.exe* ]] || continue
+        { tr '\0' '\n' <"$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; } 2>/dev/null || continue
+        { tr '\0' '\n' <"$p/environ" | grep -qxF "QUON_LOG=$QUON_LOG"; } 2>/dev/null || continue
+        echo "${p#/proc/}"
+        return 0
+    done
+}
+
 # The lines of the log that a run added after `from` lines.
 log_since() { # from
     [ -f "$LOG" ] || return 0
@@ -159,6 +173,8 @@ check_eq "unzip ran in the game's directory" "${EMU}rtypeus" "$(field "$record" 
 check_eq "unzip unpacked the set" "rt_b-a0.bin rt_b-a1.bin rt_b-h0.bin rt_b-l0.bin" "$(fields "$record" unzip-file)"
 check_eq "unzip succeeded" "0" "$(field "$record" unzip-exit)"
 check_eq "then the emulator" "${EMU}quon.exe rtypeus " "$(field "$record" cmdline)"
+check_eq "the emulator started is the one in the emulator directory" "${EMU}quon.exe" \
+    "$(field "$record" program | tr A-Z a-z)"
 check_eq "the unpacked files are there during the run" \
     "rt_b-a0.bin rt_b-a1.bin rt_b-h0.bin rt_b-l0.bin rtypeus.qun" "$(fields "$record" file)"
 check_eq "unzip came first" "unzip-cmdline" "$(head -n 1 <<<"$record" | cut -d= -f1)"
@@ -177,6 +193,29 @@ wait_run
 poll_contains 15 yes main_visible >/dev/null
 check_eq "only the files the unzip added are deleted" "rt_b-h0.bin rtypeus.qun" \
     "$(files_in "$E2E_APP/emu/rtypeus")"
+check_eq "the user's file has its own content again" "mine" "$(tr -d '\r' <"$E2E_APP/emu/rtypeus/rt_b-h0.bin")"
+check_no_file "nothing is left of the copies kept during the run" "$E2E_APP/RunBackup"
+
+echo "-- a launcher ended during a run puts the user's files back at its next start"
+before=$(log_lines)
+dblclick_in_background "$row"
+wait_record "$before" 15
+if [ -d "$E2E_APP/RunBackup" ]; then e2e_pass "the copies are kept while the emulator runs"
+else e2e_fail "the copies are kept while the emulator runs" "no $E2E_APP/RunBackup"; fi
+pid=$(launcher_pid)
+check_eq "the launcher's process is found" "yes" "$([ -n "$pid" ] && echo yes)"
+[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null
+wait_run
+e2e_wait_exit 15
+check_eq "and ended" "" "$(launcher_pid)"
+check_eq "meanwhile the archive's file stands over the user's" "$(unzip -p "$ZIPS/rtypeus.zip" rt_b-h0.bin)" \
+    "$(cat "$E2E_APP/emu/rtypeus/rt_b-h0.bin")"
+start_launcher
+check_eq "the next start shows the main window" "$MAIN_CAPTION" "$(drv wait Form1 15000)"
+check_eq "and the user's file has its own content again" "mine" \
+    "$(tr -d '\r' <"$E2E_APP/emu/rtypeus/rt_b-h0.bin")"
+check_eq "the unpacked files are gone" "rt_b-h0.bin rtypeus.qun" "$(files_in "$E2E_APP/emu/rtypeus")"
+check_no_file "nothing is left of the copies" "$E2E_APP/RunBackup"
 
 echo "-- reports in compressed mode"
 drv dblclick Form1 ListView1 "$(row_of loht)"
@@ -236,5 +275,45 @@ drv close Form1 >/dev/null
 e2e_wait_exit 15
 check_eq "closing ends with 0" "0" "$E2E_RC"
 check_eq "the emptied emulator path is saved" "" "$(reg_query "$E2E_KEY" "Quon Path")"
+
+echo "-- directories with blanks start exactly the chosen programs"
+# Named by their command lines alone, Windows would start app\quon.exe for
+# "app\quon emu\quon.exe ..." and app\unzip.exe for "app\unzip tools\pkunzip.exe ...".
+e2e_reset_registry
+settings_for_demo
+BLANK_EMU="$E2E_APP/quon emu"
+mkdir -p "$BLANK_EMU/rtypeus" "$E2E_APP/unzip tools"
+cp "$E2E_APP/emu/rtypeus/rtypeus.qun" "$BLANK_EMU/rtypeus/"
+cp "$(e2e_exe quon.exe)" "$BLANK_EMU/quon.exe"
+cp "$(e2e_exe quon.exe)" "$E2E_APP/quon.exe"
+cp "$(e2e_exe pkunzip.exe)" "$E2E_APP/unzip tools/pkunzip.exe"
+cp "$(e2e_exe pkunzip.exe)" "$E2E_APP/unzip.exe"
+BLANK_UNZIP=$(qn_winpath "$E2E_APP/unzip tools/pkunzip.exe")
+reg_add "$E2E_KEY" "Quon Path" "$(win_dir "$BLANK_EMU")"
+reg_add "$E2E_KEY" "Compressed ROMs Path" "$(win_dir "$ZIPS")"
+reg_add "$E2E_KEY" "PkUnzip Program" "$BLANK_UNZIP"
+EMU2=$(win_dir "$BLANK_EMU" | tr A-Z a-z)
+emu2_short=$(win_short_path "$EMU2")
+start_launcher
+drv wait Form1 15000 >/dev/null
+row=$(row_of rtypeus)
+drv select Form1 ListView1 "$row"
+before=$(log_lines)
+dblclick_in_background "$row"
+wait_record "$before" 15
+wait_run
+record=$(log_since "$before")
+check_eq "the unzip program started is the one set" "$(tr A-Z a-z <<<"$BLANK_UNZIP")" \
+    "$(field "$record" unzip-program | tr A-Z a-z)"
+check_eq "with the command line as before" \
+    "$(tr A-Z a-z <<<"$BLANK_UNZIP") -o ${zips_short}\\rtypeus.zip ${emu2_short}\\rtypeus" \
+    "$(field "$record" unzip-cmdline)"
+check_eq "the emulator started is the one in the emulator directory" "${EMU2}quon.exe" \
+    "$(field "$record" program | tr A-Z a-z)"
+check_eq "with the command line as before" "${EMU2}quon.exe rtypeus " "$(field "$record" cmdline)"
+poll_contains 15 yes main_visible >/dev/null
+drv close Form1 >/dev/null
+e2e_wait_exit 15
+check_eq "closing ends with 0" "0" "$E2E_RC"
 
 e2e_finish

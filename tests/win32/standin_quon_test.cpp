@@ -99,8 +99,9 @@ TEST_F(QuonTest, RecordsTheCommandLineDirectoryAndTheGamesFilesSorted) {
     EXPECT_EQ(0u, run.exitCode);
 
     const std::vector<std::string> expected = {
-        "cmdline=" + command,  "cwd=" + emu,          "game=rtypeus",     "file=Rt_b-a0.bin",
-        "file=rt_b-a1.bin",    "file=rt_b-h0.bin",    "file=rtypeus.qun", "end",
+        "cmdline=" + command,  "program=" + emu + "\\quon.exe", "cwd=" + emu,
+        "game=rtypeus",        "file=Rt_b-a0.bin",    "file=rt_b-a1.bin", "file=rt_b-h0.bin",
+        "file=rtypeus.qun",    "end",
     };
     EXPECT_EQ(expected, splitLines(readBytes(log)));
 }

@@ -272,6 +272,7 @@ TEST_F(UnzipTest, LogsItsCommandLineAndWorkingDirectoryPerRun) {
 
     const std::string text = log();
     EXPECT_EQ((std::vector<std::string>{commandLine, quoted(program()) + " -o"}), logValues(text, "unzip-cmdline"));
+    EXPECT_EQ((std::vector<std::string>{program(), program()}), logValues(text, "unzip-program"));
     EXPECT_EQ((std::vector<std::string>{gameDir, path("emu")}), logValues(text, "unzip-cwd"));
     EXPECT_EQ((std::vector<std::string>{"0", "2"}), logValues(text, "unzip-exit"));
     EXPECT_EQ(fixturePaths(), filesBelow(gameDir));

@@ -5,6 +5,7 @@
 // QUON_LOG is not set) as soon as it starts, so a test can read it while the
 // program still runs:
 //   cmdline=<the command line exactly as GetCommandLineA gives it>
+//   program=<the file this program was started from>
 //   cwd=<the current directory>
 //   game=<the first argument>
 //   file=<name>        one per file in <cwd>\<game>\, sorted by byte value
@@ -128,7 +129,8 @@ int main(int argc, char** argv) {
     const std::vector<std::string> files =
         game.empty() ? std::vector<std::string>() : filesIn(joinPath(cwd, game));
 
-    std::string record = "cmdline=" + commandLine + "\ncwd=" + cwd + "\ngame=" + game + "\n";
+    std::string record = "cmdline=" + commandLine + "\nprogram=" + qn_standin::programPath() +
+                         "\ncwd=" + cwd + "\ngame=" + game + "\n";
     for (const std::string& name : files) record += "file=" + name + "\n";
     record += "end\n";
 

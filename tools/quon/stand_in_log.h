@@ -23,6 +23,14 @@ inline std::string currentDirectory() {
     return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string();
 }
 
+// The file this program was started from, to tell it from any other that
+// a command line could have named.
+inline std::string programPath() {
+    char buffer[MAX_PATH * 2];
+    const DWORD n = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+    return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string();
+}
+
 // Appends `record` in one write, so runs that overlap (the launcher's unzip
 // and emulator, or two tests) never interleave their lines.
 inline bool appendRecord(const std::string& path, const std::string& record) {

@@ -11,7 +11,8 @@
 // could not be written. Each problem is one line on stderr.
 //
 // With QUON_LOG set it appends, in the emulator stand-in's log format:
-//   unzip-cmdline=<GetCommandLineA>   unzip-cwd=<current directory>
+//   unzip-cmdline=<GetCommandLineA>   unzip-program=<its own file>
+//   unzip-cwd=<current directory>
 //   unzip-file=<path below the target>   (each file written)
 //   unzip-skipped=<entry name>           (each unsafe entry)
 //   unzip-failed=<entry name>            (each entry that did not unpack)
@@ -101,6 +102,7 @@ class Run {
 public:
     Run() : log_(qn_standin::logFromEnvironment()) {
         record_ = "unzip-cmdline=" + std::string(GetCommandLineA()) +
+                  "\nunzip-program=" + qn_standin::programPath() +
                   "\nunzip-cwd=" + qn_standin::currentDirectory() + "\n";
     }
 
