@@ -1,0 +1,324 @@
+// Fuzz target: whole runs of games on the in-memory platform. The input
+// builds roms.dat and reqfiles.dat, the settings, the emulator directory
+// with the user's files, archives and drivers, what the unzip program
+// writes and whether the programs start, then runs one or two games, may
+// end the launcher at any change it makes to the files and start it again,
+// and may start a second launcher while the emulator runs.
+//
+// It traps as soon as the launcher changes a file outside the directory of
+// a game it was asked to run (and outside its own backup directory), starts
+// a program for a game whose short name is not one plain directory name, or
+// tells the unzip program to write anywhere but the game's directory; and,
+// at the end, when a file that was there before has gone or changed.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <optional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "app/form1.h"
+#include "platform/memory/memory_platform.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+using qn::MemoryPlatform;
+
+struct Crash {};
+
+[[noreturn]] void violated(const std::string& what) {
+    std::fprintf(stderr, "fuzz_run: %s\n", what.c_str());
+    __builtin_trap();
+}
+
+// The input read front to back; past its end every byte reads as 0.
+class Input {
+public:
+    Input(const std::uint8_t* data, size_t size) : data_(data), size_(size) {}
+    std::uint8_t byte() { return pos_ < size_ ? data_[pos_++] : 0; }
+    size_t pick(size_t count) { return byte() % count; }
+    std::string text(size_t most) {
+        std::string out;
+        for (size_t n = byte() % (most + 1); n > 0; --n) out += static_cast<char>(byte());
+        return out;
+    }
+    // A word from the list, or (high bit) free text.
+    std::string word(const std::vector<std::string>& words, size_t most) {
+        const std::uint8_t b = byte();
+        return (b & 0x80) ? text(most) : words[b % words.size()];
+    }
+
+private:
+    const std::uint8_t* data_;
+    size_t size_;
+    size_t pos_ = 0;
+};
+
+const std::vector<std::string> kShortNames = {
+    "game", "rtype", "GAME", "..", ".", "", "sub\\g", "a b", "quon.exe", "readme.txt", "con",
+    "g.", "c:x", "x\"y", "sub", "ab -x", "\\", "game\\..\\.."};
+const std::vector<std::string> kRequired = {
+    "r1.bin", "R1.BIN", "r2.bin", "sub\\r3.bin", "..\\x", "..\\..\\boot.ini", "C:\\boot.ini", "\\abs.txt",
+    "game.qun", "GAME.QUN", "quon.exe", "readme.txt", ". .\\y", "notes.txt", "sub", ""};
+const std::vector<std::string> kUserFiles = {"r1.bin", "r2.bin", "sub\\r3.bin", "notes.txt", "hiscore.dat",
+                                             "extra.txt"};
+const std::vector<std::string> kEmulatorDirs = {"C:\\Emu\\", "C:\\Program Files\\Quon\\", "Emu\\",
+                                                "c:\\emu\\"};
+const std::string kProgramDir = "C:\\QnLaunch\\";
+const std::string kBackup = "C:\\QNLAUNCH\\RUNBACKUP";
+
+std::string upper(std::string s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+bool within(const std::string& path, const std::string& dir) {
+    const std::string p = upper(path), d = upper(dir);
+    return p == d || (p.size() > d.size() && p.compare(0, d.size(), d) == 0 && p[d.size()] == '\\');
+}
+
+class Scenario {
+public:
+    explicit Scenario(Input& in) : in_(in) {}
+
+    void run() {
+        build();
+        const auto before = os.fileContents();
+        os.beforeFileChange = [&](const std::string& path) { changing(path); };
+        os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) { childRuns(p); };
+
+        if (!startLauncher()) return finish(before);
+        for (int r = 0; r < runs_; ++r) {
+            const int rows = Form1()->ListView1.rowCount();
+            if (rows == 0) break;
+            Form1()->ListView1.selectRow(static_cast<int>(in_.pick(static_cast<size_t>(rows))));
+            const int row = Form1()->ListView1.selectedRow();
+            if (row < 0) continue;
+            shortName_ = Form1()->ListView1.row(row)[1];
+            cwdAtRun_ = os.currentDirectory();
+            if (const auto dir = gameDirectory()) allowed_.push_back(*dir);
+            running_ = true;
+            try {
+                Form1()->ListView1.doubleClick();
+                running_ = false;
+            } catch (const Crash&) {
+                running_ = false;
+                endedAt_ = crashAt_;
+                crashAt_ = 0;
+                if (!startLauncher()) break;
+            } catch (const qn::ProcessExit&) {
+                break;
+            }
+        }
+        finish(before);
+    }
+
+private:
+    MemoryPlatform os;
+    std::unique_ptr<qn::App> app;
+    Input& in_;
+    std::string emulatorDir_;  // as the setting holds it
+    int runs_ = 1;
+    int crashAt_ = 0;          // the launcher ends at this change; 0: never
+    int changes_ = 0;
+    int endedAt_ = 0;          // where the launcher was ended, for the trace
+    bool secondLauncher_ = false;
+    bool inSecond_ = false;
+    bool running_ = false;
+    std::uint8_t unzipMembers_ = 0;
+    std::string shortName_;
+    std::string cwdAtRun_;
+    std::vector<std::string> allowed_;  // full canonical game directories
+
+    qn::TForm1* Form1() { return app->Form1.get(); }
+
+    void build() {
+        const std::uint8_t flags = in_.byte();
+        const bool compressed = flags & 1, drivers = flags & 2;
+        emulatorDir_ = kEmulatorDirs[(flags >> 2) & 3];
+        if (flags & 16) crashAt_ = 1 + in_.byte();
+        secondLauncher_ = flags & 32;
+        runs_ = (flags & 64) ? 2 : 1;
+        const bool staleBackup = flags & 128;
+
+        os.setString(qn::RootKey::LocalMachine, qn::kSettingsKey, "Main Program Path", kProgramDir);
+        os.setString(qn::RootKey::LocalMachine, qn::kSettingsKey, "Quon Path", emulatorDir_);
+        if (compressed) {
+            os.setString(qn::RootKey::LocalMachine, qn::kSettingsKey, "Compressed ROMs Path", "C:\\Zips\\");
+            os.setString(qn::RootKey::LocalMachine, qn::kSettingsKey, "PkUnzip Program",
+                         "C:\\Tools\\pkunzip.exe");
+        }
+        if (drivers) os.setString(qn::RootKey::LocalMachine, qn::kSettingsKey, "Drivers Path", "C:\\Drivers\\");
+        os.setString(qn::RootKey::ClassesRoot, "htmlfile\\shell\\open\\command", "", "browser.exe");
+
+        // The emulator's directory as the files have it.
+        const std::string emu = os.resolve("C:\\" + (emulatorDir_[1] == ':' ? emulatorDir_.substr(3)
+                                                                             : emulatorDir_)) + "\\";
+        os.writeFile(emu + "quon.exe", "exe");
+        os.writeFile(emu + "readme.txt", "the emulator's readme");
+        os.writeFile(emu + "r1.bin", "beside the emulator");
+        os.writeFile("C:\\boot.ini", "outside");
+        os.writeFile("C:\\abs.txt", "outside");
+        os.writeFile("C:\\keep.txt", "outside");
+        os.writeFile(os.resolve(emu + "..") + "\\x", "above the emulator");
+        if (in_.byte() & 1) os.writeFile(emu + "sub", "a file where a directory could be");
+
+        std::string roms, reqfiles;
+        const size_t games = 1 + in_.pick(3);
+        for (size_t g = 0; g < games; ++g) {
+            const std::string title = in_.text(6);
+            const std::string s = in_.word(kShortNames, 10);
+            roms += "#" + title + "|" + s + "\r\n";
+            for (size_t n = in_.pick(5); n > 0; --n)
+                reqfiles += "grp" + std::to_string(g) + "\\" + in_.word(kRequired, 12) + "\r\n";
+            const std::uint8_t have = in_.byte();
+            const std::string dir = emu + s + "\\";
+            if (have & 0x80) {
+                for (size_t f = 0; f < kUserFiles.size(); ++f) {
+                    if (!(have & (1 << f))) continue;
+                    const std::string content = "user's " + kUserFiles[f] + in_.text(3);
+                    const bool readOnly = in_.byte() == 7;
+                    os.writeFile(dir + kUserFiles[f], content, readOnly);
+                }
+                if (have & 0x40) os.writeFile(dir + s + ".qun", "user's driver");
+            }
+            if (compressed) os.writeFile("C:\\Zips\\" + s + ".zip", "zip");
+            if (drivers) os.writeFile("C:\\Drivers\\" + s + ".qun", "drivers path driver");
+        }
+        os.writeFile(kProgramDir + "roms.dat", roms);
+        os.writeFile(kProgramDir + "reqfiles.dat", reqfiles);
+        unzipMembers_ = in_.byte();
+        if (staleBackup) {
+            // Whatever a damaged journal holds, it is never one that is ready.
+            os.writeFile(kProgramDir + "RunBackup\\journal.txt", "x" + in_.text(40));
+            if (in_.byte() & 1) os.writeFile(kProgramDir + "RunBackup\\file1.bak", in_.text(4));
+        }
+        // Scripted results: whether each program starts.
+        for (int i = 0; i < 6; ++i) {
+            const std::uint8_t b = in_.byte();
+            os.processResults.push_back(qn::ProcessResult{(b & 3) != 0, (b & 4) ? 2u : 5u, 0});
+        }
+    }
+
+    bool startLauncher() {
+        app.reset();
+        app = std::make_unique<qn::App>(os);
+        try {
+            app->start();
+            app->Form1->show();
+            app->Form1->paint();
+        } catch (const qn::ProcessExit&) {
+            return false;
+        } catch (const Crash&) {
+            violated("the launcher was ended outside a run");
+        }
+        return true;
+    }
+
+    // The game's directory the run must keep to, when its short name can
+    // name one: the emulator directory's direct child of exactly that name.
+    std::optional<std::string> gameDirectory() {
+        const std::string base = cwdAtRun_.empty() ? "C:\\" : cwdAtRun_;
+        const std::string emu = emulatorDir_[1] == ':' ? emulatorDir_
+                                                        : base + (base.back() == '\\' ? "" : "\\") + emulatorDir_;
+        const std::string game = os.resolve(emu + shortName_);
+        const std::string parent = os.resolve(emu);
+        if (shortName_.empty() || upper(game) != upper(parent + (parent.back() == '\\' ? "" : "\\") + shortName_))
+            return std::nullopt;
+        if (shortName_.find_first_of(" \"\t\r\n") != std::string::npos) return std::nullopt;
+        return game;
+    }
+
+    void changing(const std::string& path) {
+        if (inSecond_ && !within(path, kBackup)) violated("a second launcher changed " + path);
+        bool inside = within(path, kBackup);
+        for (const std::string& dir : allowed_) inside = inside || within(path, dir);
+        if (!inside) violated("changed outside the game's directory: " + path);
+        if (running_ && !inSecond_ && ++changes_ == crashAt_) throw Crash{};
+    }
+
+    // What the input made happen, for whoever writes seeds.
+    void trace() {
+        std::fprintf(stderr, "-- %zu game director%s allowed, %d change(s), ended at %d\n", allowed_.size(),
+                     allowed_.size() == 1 ? "y" : "ies", changes_, endedAt_);
+        for (const auto& p : os.processes)
+            std::fprintf(stderr, "   started %s (as %s)\n", p.request.commandLine.c_str(),
+                         p.request.applicationName.c_str());
+        for (const auto& m : os.messages) std::fprintf(stderr, "   message: %s\n", m.text.c_str());
+    }
+
+    void childRuns(const MemoryPlatform::StartedProcess& p) {
+        const bool unzip = p.request.commandLine.find("pkunzip") != std::string::npos;
+        const auto dir = gameDirectory();
+        if (!dir) violated("a program started for short name \"" + shortName_ + "\": " + p.request.commandLine);
+        if (p.request.applicationName.empty()) violated("no program named for " + p.request.commandLine);
+        if (!unzip) {
+            if (secondLauncher_ && !inSecond_) {
+                // Another launcher, started while this one waits: it may
+                // run a game that writes nothing, and must not touch this one's.
+                inSecond_ = true;
+                auto first = std::move(app);
+                const std::string firstName = shortName_;
+                if (startLauncher() && Form1()->ListView1.rowCount() > 0) {
+                    Form1()->ListView1.selectRow(0);
+                    shortName_ = Form1()->ListView1.row(0)[1];
+                    Form1()->ListView1.doubleClick();
+                }
+                app = std::move(first);
+                shortName_ = firstName;
+                inSecond_ = false;
+            }
+            return;
+        }
+        // The unzip program writes where its last word says.
+        const std::string& line = p.request.commandLine;
+        const std::string target = line.substr(line.rfind(' ') + 1);
+        const std::string emu = os.resolve(*dir + "\\..");
+        const std::string shortEmu = os.shortPathName(emu + "\\").value_or(emu + "\\");
+        if (upper(target) != upper(shortEmu + shortName_) && upper(target) != upper(emu + "\\" + shortName_))
+            violated("unzip told to write to " + target);
+        for (size_t m = 0; m < kUserFiles.size() + 1; ++m) {
+            if (!(unzipMembers_ & (1 << m))) continue;
+            const std::string name = m < kUserFiles.size() ? kUserFiles[m] : shortName_ + ".qun";
+            const std::string file = *dir + "\\" + name;
+            // An unzip program cannot overwrite a read-only file either.
+            if (os.fileExists(file) && !os.canOpenReadWrite(file)) continue;
+            os.writeFile(file, "from the archive");
+        }
+    }
+
+    void finish(const std::map<std::string, std::string>& before) {
+        os.beforeFileChange = nullptr;
+        os.whileRunning = nullptr;
+        if (std::getenv("FUZZ_RUN_TRACE")) trace();
+        const auto after = os.fileContents();
+        for (const auto& [path, content] : before) {
+            if (within(path, kBackup)) continue;  // the launcher's own
+            auto it = after.find(path);
+            if (it == after.end()) violated("gone: " + path);
+            if (it->second != content) violated("changed: " + path);
+        }
+        // New files: only what a run left in its game's directory (the
+        // archive's own files); the backup directory is empty again.
+        for (const auto& [path, content] : after) {
+            if (before.count(path)) continue;
+            bool inside = false;
+            for (const std::string& dir : allowed_) inside = inside || within(path, dir);
+            if (!inside) violated("left behind: " + path);
+        }
+        app.reset();
+    }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
+    Input in(data, size);
+    Scenario(in).run();
+    return 0;
+}
