@@ -115,7 +115,7 @@ void TForm1::RunSelectedGame() {
     }
     if (unpack && !UnpackRoms(s)) {
         journal.forgetUnchanged();
-        journal.finish();
+        if (!journal.finish()) os.messageBox(MessageKind::Warning, RunJournal::notPutBackMessage(backupDir));
         return;
     }
 

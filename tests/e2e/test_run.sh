@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Running games from the list: the emulator's command line and directory, the
 # launcher hidden while it runs, unpacking a zipped set and cleaning it up,
-# the report for a game that cannot run, and a missing emulator.
+# the user's own files coming through a run (also one the launcher did not
+# live to finish), the report for a game that cannot run, a missing
+# emulator, and directories with blanks starting exactly the chosen programs.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/launcher.sh"
 
@@ -193,7 +195,8 @@ wait_run
 poll_contains 15 yes main_visible >/dev/null
 check_eq "only the files the unzip added are deleted" "rt_b-h0.bin rtypeus.qun" \
     "$(files_in "$E2E_APP/emu/rtypeus")"
-check_eq "the user's file has its own content again" "mine" "$(tr -d '\r' <"$E2E_APP/emu/rtypeus/rt_b-h0.bin")"
+check_eq "the user's file has its own content again" "mine" \
+    "$(tr -d '\r' <"$E2E_APP/emu/rtypeus/rt_b-h0.bin")"
 check_no_file "nothing is left of the copies kept during the run" "$E2E_APP/RunBackup"
 
 echo "-- a launcher ended during a run puts the user's files back at its next start"

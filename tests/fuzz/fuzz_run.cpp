@@ -153,7 +153,8 @@ private:
             os.setString(qn::RootKey::LocalMachine, qn::kSettingsKey, "PkUnzip Program",
                          "C:\\Tools\\pkunzip.exe");
         }
-        if (drivers) os.setString(qn::RootKey::LocalMachine, qn::kSettingsKey, "Drivers Path", "C:\\Drivers\\");
+        if (drivers)
+            os.setString(qn::RootKey::LocalMachine, qn::kSettingsKey, "Drivers Path", "C:\\Drivers\\");
         os.setString(qn::RootKey::ClassesRoot, "htmlfile\\shell\\open\\command", "", "browser.exe");
 
         // The emulator's directory as the files have it.
@@ -223,13 +224,11 @@ private:
     // The game's directory the run must keep to, when its short name can
     // name one: the emulator directory's direct child of exactly that name.
     std::optional<std::string> gameDirectory() {
+        const auto slash = [](const std::string& dir) { return dir.back() == '\\' ? dir : dir + "\\"; };
         const std::string base = cwdAtRun_.empty() ? "C:\\" : cwdAtRun_;
-        const std::string emu = emulatorDir_[1] == ':' ? emulatorDir_
-                                                        : base + (base.back() == '\\' ? "" : "\\") + emulatorDir_;
+        const std::string emu = emulatorDir_[1] == ':' ? emulatorDir_ : slash(base) + emulatorDir_;
         const std::string game = os.resolve(emu + shortName_);
-        const std::string parent = os.resolve(emu);
-        if (shortName_.empty() || upper(game) != upper(parent + (parent.back() == '\\' ? "" : "\\") + shortName_))
-            return std::nullopt;
+        if (shortName_.empty() || upper(game) != upper(slash(os.resolve(emu)) + shortName_)) return std::nullopt;
         if (shortName_.find_first_of(" \"\t\r\n") != std::string::npos) return std::nullopt;
         return game;
     }
@@ -255,7 +254,7 @@ private:
     void childRuns(const MemoryPlatform::StartedProcess& p) {
         const bool unzip = p.request.commandLine.find("pkunzip") != std::string::npos;
         const auto dir = gameDirectory();
-        if (!dir) violated("a program started for short name \"" + shortName_ + "\": " + p.request.commandLine);
+        if (!dir) violated("started for short name \"" + shortName_ + "\": " + p.request.commandLine);
         if (p.request.applicationName.empty()) violated("no program named for " + p.request.commandLine);
         if (!unzip) {
             if (secondLauncher_ && !inSecond_) {

@@ -42,7 +42,8 @@ protected:
     }
     // Turns on drivers-path mode with the drivers of the given games.
     void driversPath(std::initializer_list<const char*> games) {
-        for (const char* game : games) os.writeFile(std::string("C:\\Drivers\\") + game + ".qun", "drivers path driver");
+        for (const char* game : games)
+            os.writeFile(std::string("C:\\Drivers\\") + game + ".qun", "drivers path driver");
         f->CheckBox8.setChecked(true);
         f->Edit4.setText("C:\\Drivers\\");
     }
@@ -284,7 +285,8 @@ TEST_F(Launch, TheUsersFilesComeBackAsTheyWereAndTheRunStillUsesItsOwn) {
                 os.writeFile(emu + "rtypeus\\" + name, std::string("from the archive: ") + name);
             return;
         }
-        for (const char* name : {"r1.bin", "r2.bin", "rtypeus.qun"}) seen[name] = content(emu + "rtypeus\\" + name);
+        for (const char* name : {"r1.bin", "r2.bin", "rtypeus.qun"})
+            seen[name] = content(emu + "rtypeus\\" + name);
         os.writeFile(emu + "rtypeus\\hiscore.dat", "new scores");  // the emulator's own
     };
     f->ListView1.selectRow(1);
@@ -348,7 +350,8 @@ TEST_F(Launch, ARunEndedAtAnyChangeLosesNothingOnceTheLauncherStartsAgain) {
     ASSERT_EQ(closeMain(), 0);  // the settings as they are now, for every start below
     os.writeFile(emu + "rtypeus\\r1.bin", "user rom");
     os.writeFile(emu + "rtypeus\\RTYPEUS.QUN", "user driver");
-    os.writeFile(test::kProgramDir + "reqfiles.dat", "sshoot\\SS1.ROM\r\nrtypeus\\r1.bin\r\nrtypeus\\r2.bin\r\n");
+    os.writeFile(test::kProgramDir + "reqfiles.dat",
+                 "sshoot\\SS1.ROM\r\nrtypeus\\r1.bin\r\nrtypeus\\r2.bin\r\n");
     const MemoryPlatform machine = os;
     const auto before = os.fileContents();
     auto unzip = [&](const MemoryPlatform::StartedProcess& p) {

@@ -16,7 +16,8 @@
 int main(int argc, char** argv) {
     const char* reportPath = argc > 1 ? argv[1] : "probe_report.txt";
     char fromEnvironment[MAX_PATH * 2] = {};
-    const DWORD named = GetEnvironmentVariableA("CHILD_PROBE_REPORT", fromEnvironment, sizeof fromEnvironment);
+    const DWORD named =
+        GetEnvironmentVariableA("CHILD_PROBE_REPORT", fromEnvironment, sizeof fromEnvironment);
     if (named > 0 && named < sizeof fromEnvironment) reportPath = fromEnvironment;
     int exitCode = argc > 2 ? std::atoi(argv[2]) : 0;
     std::string extra;

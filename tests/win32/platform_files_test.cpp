@@ -188,8 +188,10 @@ TEST_F(FilesTest, SubdirectoriesListsDirectChildDirectoriesOnly) {
 }
 
 TEST_F(FilesTest, FilesInListsDirectFilesOnly) {
-    for (const char* name : {"sub", "sub\\deeper"}) ASSERT_TRUE(CreateDirectoryA(path(name).c_str(), nullptr));
-    for (const char* name : {"a.rom", "two words.bin", "sub\\inner.txt"}) ASSERT_TRUE(writeBytes(path(name), "x"));
+    for (const char* name : {"sub", "sub\\deeper"})
+        ASSERT_TRUE(CreateDirectoryA(path(name).c_str(), nullptr));
+    for (const char* name : {"a.rom", "two words.bin", "sub\\inner.txt"})
+        ASSERT_TRUE(writeBytes(path(name), "x"));
     std::vector<std::string> expected = {"a.rom", "two words.bin"};
     for (const std::string& where : {dir, dir + "\\"}) {
         auto listed = platform.filesIn(where);
