@@ -1,5 +1,6 @@
 #include "launch/run_journal.h"
 
+#include <new>
 #include <set>
 
 #include "launch/game_directory.h"
@@ -56,10 +57,16 @@ void collectFiles(Platform& os, const std::string& dir, int depth, std::vector<s
     for (const std::string& sub : os.subdirectories(dir)) collectFiles(os, dir + sub + "\\", depth + 1, out);
 }
 
+// A file too big to hold twice counts as changed: its copy then stays and
+// is put back, which is the safe side.
 bool sameContent(Platform& os, const std::string& a, const std::string& b) {
-    const std::optional<std::string> first = os.readFile(a);
-    const std::optional<std::string> second = os.readFile(b);
-    return first && second && *first == *second;
+    try {
+        const std::optional<std::string> first = os.readFile(a);
+        const std::optional<std::string> second = first ? os.readFile(b) : std::nullopt;
+        return first && second && *first == *second;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
 }
 
 }  // namespace
@@ -120,6 +127,9 @@ RunJournal::Start RunJournal::start(const std::vector<std::string>& userFiles,
     for (const std::string& path : userFiles) {
         const std::string key = upperAscii(path);
         if (key.compare(0, ownDir.size(), ownDir) == 0 || !seen.insert(key).second) continue;
+        // A file no one may write (read-only, or held by another program)
+        // cannot be overwritten by the run either.
+        if (!os_.canOpenReadWrite(path)) continue;
         kept_.push_back({"file" + std::to_string(kept_.size() + 1) + ".bak", path});
     }
     dropped_ = runFiles;
@@ -128,11 +138,7 @@ RunJournal::Start RunJournal::start(const std::vector<std::string>& userFiles,
     for (const std::string& path : dropped_) written = written && isJournalPath(path);
 
     written = written && os_.saveFile(dir_ + kJournal, text(false));
-    for (const Kept& k : kept_) {
-        if (!written) break;
-        const std::optional<std::string> content = os_.readFile(k.path);
-        written = content && os_.saveFile(dir_ + k.copy, *content);
-    }
+    for (const Kept& k : kept_) written = written && os_.copyFile(k.path, dir_ + k.copy);
     written = written && os_.saveFile(dir_ + kJournal, text(true));
     if (written) return Start::Kept;
     discard();

@@ -204,10 +204,12 @@ TEST_F(Journal, AFileThatCannotBePutBackStaysSafeUntilItCan) {
     EXPECT_NE(RunJournal::notPutBackMessage(kBackup).find(kBackup), std::string::npos);
 }
 
-TEST_F(Journal, ReadOnlyFilesTheRunCouldNotChangeNeedNothingBack) {
+TEST_F(Journal, FilesTheRunCannotChangeNeedNoCopy) {
+    // Read-only, or gone since the directory was looked at.
     os.writeFile(kGame + "r1.bin", "user rom", true);
     RunJournal journal(os, kBackup);
-    ASSERT_EQ(journal.start(filesBelow(os, kGame), {}), RunJournal::Start::Kept);
+    ASSERT_EQ(journal.start({kGame + "r1.bin", kGame + "missing.bin"}, {}), RunJournal::Start::Kept);
+    EXPECT_EQ(backupFiles(), (std::vector<std::string>{"journal.txt", "lock"}));
     EXPECT_FALSE(os.saveFile(kGame + "r1.bin", "unpacked"));
     EXPECT_TRUE(journal.finish());
     EXPECT_EQ(content(kGame + "r1.bin"), "user rom");
@@ -238,19 +240,19 @@ TEST_F(Journal, WithoutAPlaceForTheCopiesNothingIsWritten) {
     struct Case {
         std::string dir;
         std::vector<std::string> userFiles;
+        std::vector<std::string> runFiles;
     };
     os.writeFile("C:\\Blocked", "a file where the directory would go");
     const auto blocked = os.fileContents();
     const Case cases[] = {
-        {"", {kGame + "r1.bin"}},
-        {"C:\\Missing\\RunBackup\\", {kGame + "r1.bin"}},
-        {"C:\\Blocked\\", {kGame + "r1.bin"}},
-        {kBackup, {kGame + "r1.bin", kGame + "bad\tname"}},  // a path the journal cannot hold
-        {kBackup, {kGame + "missing.bin"}},                   // gone before it was copied
+        {"", {kGame + "r1.bin"}, {}},
+        {"C:\\Missing\\RunBackup\\", {kGame + "r1.bin"}, {}},
+        {"C:\\Blocked\\", {kGame + "r1.bin"}, {}},
+        {kBackup, {kGame + "r1.bin"}, {kGame + "bad\tname"}},  // a path the journal cannot hold
     };
     for (const Case& c : cases) {
         RunJournal journal(os, c.dir);
-        EXPECT_EQ(journal.start(c.userFiles, {}), RunJournal::Start::Failed) << c.dir;
+        EXPECT_EQ(journal.start(c.userFiles, c.runFiles), RunJournal::Start::Failed) << c.dir;
         EXPECT_FALSE(journal.active());
         EXPECT_EQ(os.fileContents(), blocked) << c.dir;
         EXPECT_FALSE(os.directoryExists(kBackup));
