@@ -1,5 +1,7 @@
 #include "settings/settings_store.h"
 
+#include <algorithm>
+
 #include "app/app.h"
 #include "app/form1.h"
 #include "app/forms.h"
@@ -12,7 +14,23 @@ std::optional<std::string> readRegistryText(RegistryKey& key, const std::string&
     if (!size || *size <= 1) return std::nullopt;
     std::optional<std::string> data = key.valueData(name, *size);
     if (!data) return std::nullopt;
-    return data->substr(0, data->find('\0'));
+    std::string text = data->substr(0, data->find('\0'));
+    // A value whose text ends before it starts holds nothing, however long.
+    if (text.empty()) return std::nullopt;
+    return text;
+}
+
+bool titleNamesASetting(const std::string& title) {
+    const std::string name = title.substr(0, title.find('\0'));
+    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
+    for (const char* setting : kSettingValueNames) {
+        const std::string s(setting);
+        if (s.size() == name.size() &&
+            std::equal(s.begin(), s.end(), name.begin(),
+                       [&](char a, char b) { return upper(a) == upper(b); }))
+            return true;
+    }
+    return false;
 }
 
 std::string withTrailingBackslash(const std::string& directory) {
@@ -64,6 +82,7 @@ void LoadSettings(App& app) {
 
     GameCatalogue& cat = app.catalogue;
     for (int g = 0; g < cat.GameCount; ++g) {
+        if (titleNamesASetting(cat.games[g].Title)) continue;
         std::optional<std::string> flags = readRegistryText(*key, cat.games[g].Title);
         if (!flags) continue;
         for (size_t j = 0; j < flags->size() && j < OptionCount; ++j)
@@ -98,7 +117,8 @@ void SaveSettings(App& app) {
 
     const GameCatalogue& cat = app.catalogue;
     for (int g = 0; g < cat.GameCount; ++g)
-        write(cat.games[g].Title, encodeOptionFlags(cat.games[g].OptionFlags));
+        if (!titleNamesASetting(cat.games[g].Title))
+            write(cat.games[g].Title, encodeOptionFlags(cat.games[g].OptionFlags));
 }
 
 void ApplySettings(App& app) {

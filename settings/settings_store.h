@@ -17,9 +17,19 @@ inline const char* const kFirstRunMessage =
     "Tolvane's QUON FrontEnd v2.09 is going to be installed in your computer";
 
 // One registry value as text: its stored size is asked first, and only a
-// value of more than one byte is read, up to its first NUL. Missing, empty
-// or unreadable values give nothing; the value's type is not looked at.
+// value of more than one byte is read, up to its first NUL. Missing, empty,
+// NUL-led or unreadable values give nothing; the value's type is not looked at.
 std::optional<std::string> readRegistryText(RegistryKey& key, const std::string& name);
+
+// The names of the settings' own values, in the order they are saved.
+inline const char* const kSettingValueNames[] = {
+    "Main Program Path", "Quon Path", "PkUnzip Program", "Compressed ROMs Path", "Drivers Path",
+    "Interface"};
+
+// True when a game's title would name one of the settings' values in the
+// registry, which sees a name only up to its first NUL and ignores case.
+// Such a game's flags are neither read nor saved.
+bool titleNamesASetting(const std::string& title);
 
 // Appends a backslash to a non-empty directory that lacks one.
 std::string withTrailingBackslash(const std::string& directory);

@@ -11,6 +11,9 @@ std::string upper(std::string s) {
     return s;
 }
 
+// The system takes a value's name as a C string: it ends at the first NUL.
+std::string valueName(const std::string& name) { return name.substr(0, name.find('\0')); }
+
 // Parent directory of a canonical path ("C:\A\B" → "C:\A", "C:\A" → "C:\").
 std::string parentOf(const std::string& full) {
     size_t cut = full.find_last_of('\\');
@@ -31,14 +34,14 @@ public:
     std::optional<std::uint32_t> valueSize(const std::string& name) override {
         auto* k = key();
         if (!k) return std::nullopt;
-        auto it = k->values.find(upper(name));
+        auto it = k->values.find(upper(valueName(name)));
         if (it == k->values.end()) return std::nullopt;
         return static_cast<std::uint32_t>(it->second.data.size());
     }
     std::optional<std::string> valueData(const std::string& name, std::uint32_t size) override {
         auto* k = key();
         if (!k) return std::nullopt;
-        auto it = k->values.find(upper(name));
+        auto it = k->values.find(upper(valueName(name)));
         if (it == k->values.end() || it->second.data.size() > size) return std::nullopt;
         return it->second.data;
     }
@@ -47,8 +50,8 @@ public:
         if (!k || os_.failSetValue.count(name)) return false;
         // The system cuts a value's text at its first NUL.
         std::string stored = text.substr(0, text.find('\0'));
-        std::string u = upper(name);
-        if (!k->names.count(u)) k->names[u] = name;
+        std::string u = upper(valueName(name));
+        if (!k->names.count(u)) k->names[u] = valueName(name);
         k->values[u] = MemoryPlatform::Value{1, stored + std::string(1, '\0')};
         return true;
     }
@@ -115,8 +118,8 @@ void MemoryPlatform::setValue(RootKey root, const std::string& path, const std::
                               const std::string& data, std::uint32_t type) {
     createKey(root, path);
     Key& k = keys_[keyId(root, path)];
-    std::string u = upper(name);
-    if (!k.names.count(u)) k.names[u] = name;
+    std::string u = upper(valueName(name));
+    if (!k.names.count(u)) k.names[u] = valueName(name);
     k.values[u] = Value{type, data};
 }
 
@@ -128,7 +131,7 @@ std::optional<std::string> MemoryPlatform::value(RootKey root, const std::string
                                                  const std::string& name) const {
     auto k = keys_.find(keyId(root, path));
     if (k == keys_.end()) return std::nullopt;
-    auto v = k->second.values.find(upper(name));
+    auto v = k->second.values.find(upper(valueName(name)));
     if (v == k->second.values.end()) return std::nullopt;
     return v->second.data;
 }

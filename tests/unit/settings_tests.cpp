@@ -35,6 +35,17 @@ TEST(RegistryText, ReadsOnlyValuesOfMoreThanOneByteAndCutsAtNul) {
     EXPECT_EQ(readRegistryText(*key, "big")->size(), 8192u);
 }
 
+TEST(RegistryText, ValuesWhoseTextStartsWithNulAreEmpty) {
+    MemoryPlatform os;
+    os.setValue(RootKey::LocalMachine, "K", "two", std::string("\0\0", 2));
+    os.setValue(RootKey::LocalMachine, "K", "hidden", std::string("\0abc\0", 5));
+    os.setValue(RootKey::LocalMachine, "K", "binary", std::string("\0x", 2), 3);
+    auto key = os.openKey(RootKey::LocalMachine, "K");
+    EXPECT_EQ(readRegistryText(*key, "two"), std::nullopt);
+    EXPECT_EQ(readRegistryText(*key, "hidden"), std::nullopt);
+    EXPECT_EQ(readRegistryText(*key, "binary"), std::nullopt);
+}
+
 TEST_F(Settings, NoKeyIsAFirstRun) {
     EXPECT_EQ(start(), std::nullopt);
     ASSERT_FALSE(os.messages.empty());
@@ -76,6 +87,37 @@ TEST_F(Settings, EmptyMainPathIsAFirstRunButTheOtherValuesAreRead) {
     EXPECT_EQ(start(), std::nullopt);
     EXPECT_TRUE(app->Form2->showing());
     EXPECT_EQ(app->tpaths.emulatorPath, "");
+}
+
+// Text hidden behind a leading NUL is no text: such a main path is an empty
+// one, and every other value keeps its field as a missing one would.
+TEST_F(Settings, NulLedValuesReadAsEmptySettings) {
+    put("Main Program Path", std::string("\0C:\\QnLaunch\\", 13));
+    put("Quon Path", std::string("\0D:\\Quon", 8));
+    put("PkUnzip Program", std::string("\0\0", 2));
+    put("Compressed ROMs Path", std::string("\0Z", 2));
+    put("Drivers Path", std::string("\0\\", 2));
+    put("Interface", std::string("\0Common", 7));
+    app->Form1 = std::make_unique<TForm1>(*app);
+    LoadSettings(*app);
+    EXPECT_TRUE(app->state.Updating);
+    EXPECT_EQ(messageTexts().at(0),
+              "Tolvane's QUON FrontEnd v2.09 is going to be installed in your computer");
+    EXPECT_EQ(app->tpaths.mainPath, "");
+    EXPECT_EQ(app->tpaths.emulatorPath, "");
+    EXPECT_EQ(app->tpaths.unzipProgram, "");
+    EXPECT_EQ(app->tpaths.romsPath, "");
+    EXPECT_EQ(app->tpaths.driversPath, "");
+    EXPECT_FALSE(app->singleClick);  // no interface text: the common interface stays
+
+    // A NUL-led per-game value leaves the flags as they were.
+    os.deleteKey(RootKey::LocalMachine, kSettingsKey);
+    installSettings();
+    put("Alpha Blaster", std::string("\0" "11111111", 9));
+    app = std::make_unique<App>(os);
+    EXPECT_EQ(start(), std::nullopt);
+    EXPECT_FALSE(app->state.Updating);
+    EXPECT_EQ(encodeOptionFlags(app->catalogue.games[0].OptionFlags), "00000000");
 }
 
 TEST_F(Settings, PathsGetOneTrailingBackslashAndUnzipStaysAsStored) {
@@ -125,6 +167,72 @@ TEST_F(Settings, OptionFlagsAreReadByTitlePerCharacter) {
     EXPECT_EQ(closeMain(), 0);
     EXPECT_EQ(setting("Old Title"), std::string("11111111", 8) + '\0');
     EXPECT_EQ(setting("Gamma Quest"), std::string("10101000") + '\0');
+}
+
+// The registry ignores case in value names and sees a name only up to its
+// first NUL: a game titled like a setting must not take that setting's value.
+TEST_F(Settings, TitlesNamingASettingNeitherReadNorOverwriteIt) {
+    writeProgramFiles("#Quon Path|qp\r\n#pkunzip program|pk\r\n#INTERFACE|if\r\n"
+                      "#Drivers Path" + std::string(1, '\0') + "extra|dp\r\n"
+                      "#Alpha Blaster|alpha\r\n#Main Program Path \r\n");
+    installSettings();
+    put("Quon Path", "C:\\Games\\Quon\\");
+    put("PkUnzip Program", "1111");  // would read as flags 0 to 3 of a game of that name
+    put("Drivers Path", "C:\\Drivers\\");
+    put("Interface", "Cool");
+    put("Alpha Blaster", "00000001");
+    ASSERT_EQ(start(), std::nullopt);
+    ASSERT_EQ(app->catalogue.GameCount, 6);
+    for (int g : {0, 1, 2, 3})
+        EXPECT_EQ(encodeOptionFlags(app->catalogue.games[g].OptionFlags), "00000000")
+            << app->catalogue.games[g].Title;
+    EXPECT_EQ(encodeOptionFlags(app->catalogue.games[4].OptionFlags), "00000001");
+    ASSERT_EQ(showMain(), std::nullopt);
+
+    // The game's options work for the session.
+    TForm1& f = *app->Form1;
+    f.ListView1.selectRow(0);
+    f.CheckBox2.setChecked(true);
+    EXPECT_TRUE(app->catalogue.games[0].OptionFlags[1]);
+    f.ListView1.selectRow(4);
+    EXPECT_FALSE(f.CheckBox2.checked());
+    f.ListView1.selectRow(0);
+    EXPECT_TRUE(f.CheckBox2.checked());
+
+    EXPECT_EQ(closeMain(), 0);
+    auto sz = [](const std::string& s) { return s + '\0'; };
+    EXPECT_EQ(setting("Main Program Path"), sz("C:\\QnLaunch\\"));
+    EXPECT_EQ(setting("Quon Path"), sz("c:\\games\\quon\\"));
+    EXPECT_EQ(setting("PkUnzip Program"), sz("1111"));
+    EXPECT_EQ(setting("Drivers Path"), sz("c:\\drivers\\"));
+    EXPECT_EQ(setting("Interface"), sz("Cool"));
+    EXPECT_EQ(setting("Alpha Blaster"), sz("00000001"));
+    // A trailing space makes another name: that game's flags are kept.
+    EXPECT_EQ(setting("Main Program Path "), sz("00000000"));
+    EXPECT_TRUE(messageTexts().empty());
+
+    // ... but are not kept for the next start.
+    app = std::make_unique<App>(os);
+    ASSERT_EQ(start(), std::nullopt);
+    EXPECT_EQ(encodeOptionFlags(app->catalogue.games[0].OptionFlags), "00000000");
+    EXPECT_EQ(app->tpaths.emulatorPath, "c:\\games\\quon\\");
+}
+
+// An empty title names the key's default value, which no setting uses: that
+// game's flags are kept there like any other game's.
+TEST_F(Settings, AnEmptyTitleKeepsItsFlagsInTheDefaultValue) {
+    writeProgramFiles("#|blank\r\n#Alpha Blaster|alpha\r\n");
+    installSettings();
+    ASSERT_EQ(start(), std::nullopt);
+    ASSERT_EQ(showMain(), std::nullopt);
+    app->Form1->ListView1.selectRow(0);
+    app->Form1->CheckBox1.setChecked(true);
+    EXPECT_EQ(closeMain(), 0);
+    EXPECT_EQ(setting(""), std::string("10000000") + '\0');
+    EXPECT_EQ(setting("Main Program Path"), std::string("C:\\QnLaunch\\") + '\0');
+    app = std::make_unique<App>(os);
+    ASSERT_EQ(start(), std::nullopt);
+    EXPECT_EQ(encodeOptionFlags(app->catalogue.games[0].OptionFlags), "10000000");
 }
 
 TEST_F(Settings, SaveWritesTheWholeSchemaInOrderAsRegSz) {
