@@ -3,6 +3,9 @@
 # Debian's source packages: libjpeg-turbo (pictures) and zlib (the unzip
 # stand-in). Idempotent: a library already installed under build/third-party
 # is kept.
+#
+# With the argument "fuzz" it builds instead a native libjpeg-turbo with
+# clang, the fuzzer's coverage and the address sanitizer, for the fuzz tree.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 top="$repo/build/third-party"
@@ -27,6 +30,23 @@ fetch() {
   fi
   echo "$dir"
 }
+
+if [ "${1:-}" = fuzz ]; then
+  # No undefined-behaviour checks inside the library: its own faults are not
+  # ours to stop on, while our code that calls it keeps every check.
+  if [ ! -f "$top/libjpeg-fuzz/lib/libjpeg.a" ]; then
+    src=$(fetch libjpeg-turbo 'libjpeg-turbo-*')
+    flags="-g -O1 -fsanitize=fuzzer-no-link,address -fno-omit-frame-pointer"
+    CC=clang cmake -S "$src" -B "$top/libjpeg-fuzz-build" -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_C_FLAGS_RELEASE="$flags" -DCMAKE_INSTALL_PREFIX="$top/libjpeg-fuzz" \
+      -DCMAKE_INSTALL_DEFAULT_LIBDIR=lib -DENABLE_SHARED=OFF -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF \
+      >"$top/libjpeg-fuzz.log" 2>&1
+    cmake --build "$top/libjpeg-fuzz-build" -j2 --target install >>"$top/libjpeg-fuzz.log" 2>&1 \
+      || { echo "build-third-party: fuzz libjpeg-turbo failed, see $top/libjpeg-fuzz.log" >&2; exit 1; }
+  fi
+  echo "third-party: fuzz libjpeg-turbo ready"
+  exit 0
+fi
 
 if [ ! -f "$top/libjpeg-win32/lib/libjpeg.a" ]; then
   src=$(fetch libjpeg-turbo 'libjpeg-turbo-*')

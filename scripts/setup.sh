@@ -10,6 +10,8 @@ need_pkgs=(
   xvfb xdotool x11-utils imagemagick zip unzip
   fonts-wine fonts-liberation
   googletest libgtest-dev libbenchmark-dev libjpeg-dev
+  # clang recommends its sanitizer and libFuzzer runtimes but does not pull them in
+  clang libclang-rt-14-dev
   dpkg-dev
 )
 

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Builds the fuzz tree and runs every fuzz target for SECONDS seconds each:
+#   bash scripts/fuzz.sh [SECONDS] [TARGET...]      (default 60 s, all targets)
+#
+# The tree (build/fuzz) is native, built with clang, libFuzzer and the address
+# and undefined-behaviour sanitizers, with a libjpeg-turbo built the same way.
+# Each target starts from its seeds in tests/fuzz/corpus/<target>/ and the
+# inputs earlier runs kept in build/fuzz/corpus/<target>/; a crash leaves its
+# input in build/fuzz/artifacts/<target>/ and the log in build/fuzz/logs/.
+# Ends with "fuzz: N passed, N failed" and exits 1 when any target crashed.
+set -u
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root" || exit 1
+
+seconds=${1:-60}
+shift $(( $# > 0 ? 1 : 0 ))
+case $seconds in '' | *[!0-9]*) echo "usage: scripts/fuzz.sh [SECONDS] [TARGET...]" >&2; exit 2 ;; esac
+
+bash scripts/setup.sh >/dev/null || { echo "fuzz: setup failed" >&2; exit 1; }
+bash scripts/build-third-party.sh fuzz || { echo "fuzz: libjpeg-turbo failed" >&2; exit 1; }
+CC=clang CXX=clang++ cmake -S . -B build/fuzz -DQN_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    >build/fuzz-configure.log 2>&1 || { cat build/fuzz-configure.log; echo "fuzz: configure failed" >&2; exit 1; }
+cmake --build build/fuzz -j2 || { echo "fuzz: build failed" >&2; exit 1; }
+
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+    mapfile -t targets < build/fuzz/tests/fuzz/targets.txt
+fi
+
+passed=0
+failed=0
+for t in "${targets[@]}"; do
+    [ -n "$t" ] || continue
+    exe=build/fuzz/tests/fuzz/$t
+    if [ ! -x "$exe" ]; then
+        echo "fuzz: $t was not built"
+        failed=$((failed + 1))
+        continue
+    fi
+    mkdir -p "build/fuzz/corpus/$t" "build/fuzz/artifacts/$t" build/fuzz/logs
+    seeds=()
+    [ -d "tests/fuzz/corpus/$t" ] && seeds=("tests/fuzz/corpus/$t")
+    dict=()
+    [ -f "tests/fuzz/$t.dict" ] && dict=("-dict=tests/fuzz/$t.dict")
+    log=build/fuzz/logs/$t.log
+    # One input may take its time (a large picture under the sanitizers),
+    # but not a hang's.
+    "$exe" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=3072 -print_final_stats=1 \
+        -artifact_prefix="build/fuzz/artifacts/$t/" "${dict[@]}" \
+        "build/fuzz/corpus/$t" "${seeds[@]}" >"$log" 2>&1
+    rc=$?
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
+    corpus=$(ls "build/fuzz/corpus/$t" | wc -l)
+    if [ "$rc" -eq 0 ]; then
+        passed=$((passed + 1))
+        echo "fuzz: $t ${runs:-?} runs in $seconds s, corpus $corpus, no crash"
+    else
+        failed=$((failed + 1))
+        artefact=$(grep -o "Test unit written to .*" "$log" | tail -n 1 | sed 's/Test unit written to //')
+        echo "fuzz: $t CRASHED (exit $rc) after ${runs:-?} runs: ${artefact:-no input written}; log $log"
+        grep -m 1 -E "ERROR: |fuzz check failed|runtime error" "$log" | sed 's/^/  /'
+    fi
+done
+echo "fuzz: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

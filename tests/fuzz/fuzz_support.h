@@ -1,0 +1,79 @@
+// What the fuzz targets share: a launcher on the in-memory platform, checks
+// that end the run as a crash when a property fails, and the splitting of
+// an input into fields.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/app.h"
+#include "app/form1.h"
+#include "app/forms.h"
+#include "platform/memory/memory_platform.h"
+#include "settings/settings_store.h"
+
+namespace qn::fuzz {
+
+inline const std::string kProgramDir = "C:\\QnLaunch\\";
+
+// Prints what failed and aborts, which libFuzzer keeps as a crash.
+[[noreturn]] void fail(const char* check, const std::string& detail);
+
+#define QN_CHECK(cond, detail)                                    \
+    do {                                                          \
+        if (!(cond)) ::qn::fuzz::fail(#cond, (detail));           \
+    } while (0)
+
+// Printable form of a byte string for failure messages.
+std::string shown(std::string_view bytes);
+
+// The input cut at every byte 0xFF: field i is what lies between the i-th
+// and the next separator. Fields past the end of the input are missing.
+class Fields {
+public:
+    Fields(const std::uint8_t* data, size_t size);
+    std::optional<std::string> operator[](size_t i) const;
+    size_t count() const { return fields_.size(); }
+
+private:
+    std::vector<std::string> fields_;
+};
+
+class Launcher {
+public:
+    MemoryPlatform os;
+    std::unique_ptr<App> app;
+
+    Launcher();
+    void installSettings(const std::string& mainPath = kProgramDir);
+    void writeProgramFiles(const std::string& roms, const std::string& reqfiles);
+    void setSetting(const std::string& name, const std::string& text) {
+        os.setString(RootKey::LocalMachine, kSettingsKey, name, text);
+    }
+    std::optional<std::string> setting(const std::string& name) const {
+        return os.value(RootKey::LocalMachine, kSettingsKey, name);
+    }
+
+    // Each runs a step of the process; the exit code when the process ended.
+    std::optional<int> step(const std::function<void()>& work);
+    std::optional<int> start() { return step([&] { app->start(); }); }
+    std::optional<int> showMain() {
+        return step([&] {
+            app->Form1->show();
+            app->Form1->paint();
+        });
+    }
+    std::optional<int> closeMain() { return step([&] { app->Form1->close(); }); }
+
+    // After a save: every setting holds what the launcher held, whatever
+    // the games are called, and each game whose title names a value of its
+    // own holds its flags.
+    void checkSaved() const;
+};
+
+}  // namespace qn::fuzz
