@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The one test command: builds, then runs the native unit tests, the Win32
-# integration tests under Wine and the end-to-end tests, and prints one
-# summary. Exits 1 when any level fails.
+# integration tests under Wine, the end-to-end tests and a short run of each
+# fuzz target, and prints one summary. Exits 1 when any level fails.
 #
 # Wine programs run on a private Xvfb so nothing lands on the user's screen;
 # QN_TEST_DISPLAY=host uses $DISPLAY instead.
@@ -64,5 +64,16 @@ fi
 
 echo "== end-to-end tests"
 if bash tests/e2e/run.sh; then record e2e ok; else record e2e FAILED; fi
+
+# A few seconds per target: long enough to replay the seeds and the inputs
+# earlier runs kept, and to try some new ones; scripts/fuzz.sh runs longer.
+echo "== fuzz targets"
+mkdir -p build
+bash scripts/fuzz.sh "${QN_FUZZ_SECONDS:-5}" | tee build/fuzz-last.log
+if [ "${PIPESTATUS[0]}" -eq 0 ]; then
+    record fuzz "ok, $(grep -c '^fuzz: .* no crash$' build/fuzz-last.log) target(s)"
+else
+    record fuzz FAILED
+fi
 
 finish
