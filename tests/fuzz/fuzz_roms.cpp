@@ -1,5 +1,5 @@
 // roms.dat: the reader on its own, then the whole launcher started on the
-// catalogue, every game selected with an option toggled, and closed.
+// catalogue, games selected with an option toggled, and closed.
 #include "catalogue/catalogue.h"
 #include "fuzz_support.h"
 
@@ -54,7 +54,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     QN_CHECK(!l.showMain(), "the showing ended the process");
     TForm1& f = *l.app->Form1;
     QN_CHECK(f.ListView1.rowCount() == count, std::to_string(f.ListView1.rowCount()));
-    for (int row = 0; row < f.ListView1.rowCount(); ++row) {
+    // The first two games and the last two: each selection redraws the
+    // picture panel, which is most of a run's time.
+    for (int row : {0, 1, count - 2, count - 1}) {
+        if (row < 0 || row >= count) continue;
         f.ListView1.selectRow(row);
         ui::CheckBox& box = row % 2 ? f.CheckBox1 : f.CheckBox5;
         box.setChecked(!box.checked());
