@@ -65,6 +65,20 @@ TEST_F(RegistryTest, StringsAreStoredWithTheirNulAndReadBack) {
     EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
 }
 
+// The launcher keeps game values beside its settings and relies on these
+// two rules (and the in-memory registry of the native tests follows them).
+TEST_F(RegistryTest, ValueNamesIgnoreCaseAndEndAtTheirFirstNul) {
+    auto key = platform.createKey(qn::RootKey::CurrentUser, kTestKey);
+    ASSERT_NE(nullptr, key);
+    ASSERT_TRUE(key->setString("Quon Path", "C:\\quon\\"));
+    ASSERT_TRUE(key->setString("QUON path", "00001000"));
+    EXPECT_EQ(std::string("00001000") + '\0', key->valueData("Quon Path", 9));
+    ASSERT_TRUE(key->setString(std::string("Drivers Path\0extra", 18), "x"));
+    EXPECT_EQ(2u, key->valueSize("drivers path"));
+    EXPECT_FALSE(key->valueSize("Drivers Pathextra").has_value());
+    EXPECT_EQ(2u, key->valueSize(std::string("Drivers Path\0other", 18)));
+}
+
 TEST_F(RegistryTest, MissingValuesHaveNoSizeAndNoData) {
     auto key = platform.createKey(qn::RootKey::CurrentUser, kTestKey);
     ASSERT_NE(nullptr, key);
