@@ -42,11 +42,14 @@ for t in "${targets[@]}"; do
     [ -d "tests/fuzz/corpus/$t" ] && seeds=("tests/fuzz/corpus/$t")
     dict=()
     [ -f "tests/fuzz/$t.dict" ] && dict=("-dict=tests/fuzz/$t.dict")
+    # A target's own libFuzzer flags, one a line (a memory bound, say).
+    extra=()
+    [ -f "tests/fuzz/$t.options" ] && mapfile -t extra < <(grep -v '^#' "tests/fuzz/$t.options" | grep .)
     log=build/fuzz/logs/$t.log
     # One input may take its time (a large picture under the sanitizers),
     # but not a hang's.
     "$exe" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=3072 -print_final_stats=1 \
-        -artifact_prefix="build/fuzz/artifacts/$t/" "${dict[@]}" \
+        -artifact_prefix="build/fuzz/artifacts/$t/" "${dict[@]}" "${extra[@]}" \
         "build/fuzz/corpus/$t" "${seeds[@]}" >"$log" 2>&1
     rc=$?
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
