@@ -1,4 +1,4 @@
-// JPEG pictures decoded with libjpeg.
+// JPEG pictures decoded with libjpeg, straight onto the surface that shows them.
 #pragma once
 
 #include <optional>
@@ -8,8 +8,28 @@
 
 namespace qn {
 
-// The picture in 24-bit blue-green-red rows, or nothing when the data is not
-// a JPEG this decoder can read (or is implausibly large).
-std::optional<ui::Bitmap> decodeJpeg(const std::string& data);
+// Where a picture lies on a surface it is centred on.
+struct PicturePlacement {
+    int width = 0, height = 0;  // the whole picture
+    int left = 0, top = 0;      // its top left corner on the surface, negative when cut off
+};
+
+// What libjpeg may hold for a picture it must keep whole (a progressive one):
+// enough for about 24 million pixels with the usual colour subsampling.
+inline constexpr long kWholePictureBudget = 96L << 20;
+
+// Draws the JPEG in `data` centred on `surface` (24-bit blue-green-red rows),
+// cut to the surface: left = (surface width - picture width) / 2, and the same
+// for top. Only the rows and columns that land on the surface are decoded, so
+// a picture of any declared size up to the format's 65500 by 65500 costs
+// about the surface plus a few rows of the picture's width. Progressive
+// pictures are the exception: libjpeg keeps their coefficients for the whole
+// picture, and those that need more than kWholePictureBudget are refused.
+//
+// Returns where the picture lies, or nothing when the data is not a JPEG this
+// decoder can read (CMYK ones included); the surface is then left untouched.
+// Never throws.
+std::optional<PicturePlacement> drawJpegCentred(const std::string& data,
+                                                ui::Bitmap& surface) noexcept;
 
 }  // namespace qn

@@ -1,6 +1,6 @@
 // The picture panel: a game's screenshot or one of the logos, centred in a
 // 360 by 240 surface.
-#include <algorithm>
+#include <new>
 
 #include "app/form1.h"
 #include "catalogue/jpeg_reader.h"
@@ -24,16 +24,6 @@ ui::Bitmap blankPanel(const std::array<std::uint8_t, 3>& rgb) {
     return b;
 }
 
-// Copies `picture` with its top left corner at (left, top), cut to the panel.
-void drawAt(ui::Bitmap& panel, const ui::Bitmap& picture, int left, int top) {
-    const int x0 = std::max(0, left), x1 = std::min(kPanelWidth, left + picture.width);
-    if (x0 >= x1) return;
-    for (int y = std::max(0, top); y < std::min(kPanelHeight, top + picture.height); ++y) {
-        const std::uint8_t* src = &picture.pixels[((size_t)(y - top) * picture.width + (x0 - left)) * 3];
-        std::copy(src, src + (x1 - x0) * 3, &panel.pixels[((size_t)y * kPanelWidth + x0) * 3]);
-    }
-}
-
 }  // namespace
 
 void TForm1::ShowPicture(const std::string& fileName) {
@@ -55,14 +45,17 @@ void TForm1::ShowPicture(const std::string& fileName) {
                                    : ui::Backend::defaultSystemColor(ui::SysColor::ButtonFace);
     ui::Bitmap panel = blankPanel(logo ? buttonFace : std::array<std::uint8_t, 3>{0, 0, 0});
 
-    // A picture that is missing or cannot be decoded leaves the panel blank.
-    std::optional<ui::Bitmap> picture;
-    if (!path.empty())
-        if (auto bytes = os.readFile(path)) picture = decodeJpeg(*bytes);
+    // A picture that is missing or cannot be decoded leaves the panel blank;
+    // so does a file too big to hold in memory, rather than ending the program.
+    std::optional<PicturePlacement> picture;
+    if (!path.empty()) {
+        try {
+            if (auto bytes = os.readFile(path)) picture = drawJpegCentred(*bytes, panel);
+        } catch (const std::bad_alloc&) {
+        }
+    }
     if (picture) {
-        const int left = (kPanelWidth - picture->width) / 2;
-        const int top = (kPanelHeight - picture->height) / 2;
-        drawAt(panel, *picture, left, top);
+        const int left = picture->left, top = picture->top;
         if (app_.state.CurrentPicture == kLogoPicture1 && system) {
             ui::Font font;
             font.face = "MS Sans Serif";

@@ -1,6 +1,7 @@
 #include "platform/memory/memory_platform.h"
 
 #include <algorithm>
+#include <new>
 
 namespace qn {
 namespace {
@@ -197,7 +198,10 @@ std::map<std::string, std::string> MemoryPlatform::fileContents() const {
 
 std::optional<std::string> MemoryPlatform::readFile(const std::string& path) {
     std::string full = resolve(path);
-    auto it = files_.find(upper(full));
+    const std::string key = upper(full);
+    for (const std::string& big : outOfMemoryReads)
+        if (upper(resolve(big)) == key) throw std::bad_alloc();
+    auto it = files_.find(key);
     if (it == files_.end() || locked(full)) return std::nullopt;
     return it->second.content;
 }

@@ -71,6 +71,10 @@ public:
     std::vector<std::string> subdirectories(const std::string& directory) override;
     std::vector<std::string> filesIn(const std::string& directory) override;
 
+    // Files whose reading runs out of memory, as a file too big for the
+    // process does: readFile throws std::bad_alloc.
+    std::set<std::string> outOfMemoryReads;
+
     // Creates the file and every directory above it.
     void writeFile(const std::string& path, const std::string& content, bool readOnly = false);
     void makeDirectories(const std::string& path);
