@@ -39,7 +39,7 @@ struct Decoder {
 
 // All libjpeg work, from the header to the last row that shows. Its error
 // handler jumps back to the setjmp below, so nothing in this frame may need
-// destroying; every buffer comes from libjpeg's own pool (an allocation it
+// destroying; the one buffer comes from libjpeg's own pool (an allocation it
 // cannot make is one more error) and is freed when the decoder is destroyed.
 bool decodeCentred(Decoder& d, const std::string& data, ui::Bitmap& surface,
                    PicturePlacement& where) {
@@ -71,26 +71,18 @@ bool decodeCentred(Decoder& d, const std::string& data, ui::Bitmap& surface,
     JDIMENSION cropWidth = static_cast<JDIMENSION>(std::min(width, x1 + margin)) - cropLeft;
     jpeg_crop_scanline(&info, &cropLeft, &cropWidth);  // may move cropLeft further left
 
-    const size_t shownBytes = static_cast<size_t>(x1 - x0) * 3;
     JSAMPARRAY row = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
                                                cropWidth * 3, 1);
-    JSAMPARRAY shown = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info),
-                                                 JPOOL_IMAGE, static_cast<JDIMENSION>(shownBytes),
-                                                 static_cast<JDIMENSION>(y1 - y0));
     if (y0 > 0) jpeg_skip_scanlines(&info, static_cast<JDIMENSION>(y0));
-    const size_t skipBytes = static_cast<size_t>(x0 - static_cast<int>(cropLeft)) * 3;
+    const std::uint8_t* from = row[0] + static_cast<size_t>(x0 - static_cast<int>(cropLeft)) * 3;
+    const size_t bytes = static_cast<size_t>(x1 - x0) * 3;
     for (int y = y0; y < y1; ++y) {
         if (jpeg_read_scanlines(&info, row, 1) != 1) return false;
-        std::memcpy(shown[y - y0], row[0] + skipBytes, shownBytes);
+        const size_t at = (static_cast<size_t>(where.top + y) * surface.width + where.left + x0) * 3;
+        std::memcpy(&surface.pixels[at], from, bytes);
     }
     // The rows below the surface are never decoded; the decoder is simply
     // destroyed, which also spares reading the rest of the file.
-
-    // Only a picture decoded to its last shown row reaches the surface.
-    for (int y = y0; y < y1; ++y) {
-        const size_t at = (static_cast<size_t>(where.top + y) * surface.width + where.left + x0) * 3;
-        std::memcpy(&surface.pixels[at], shown[y - y0], shownBytes);
-    }
     return true;
 }
 

@@ -27,8 +27,9 @@ inline constexpr long kWholePictureBudget = 96L << 20;
 // picture, and those that need more than kWholePictureBudget are refused.
 //
 // Returns where the picture lies, or nothing when the data is not a JPEG this
-// decoder can read (CMYK ones included); the surface is then left untouched.
-// Never throws.
+// decoder can read (CMYK ones included). A picture refused before its first
+// row leaves the surface untouched; one that fails later may have drawn some
+// rows. Never throws.
 std::optional<PicturePlacement> drawJpegCentred(const std::string& data,
                                                 ui::Bitmap& surface) noexcept;
 

@@ -16,11 +16,11 @@ ui::Bitmap blankPanel(const std::array<std::uint8_t, 3>& rgb) {
     b.width = kPanelWidth;
     b.height = kPanelHeight;
     b.pixels.resize(static_cast<size_t>(kPanelWidth) * kPanelHeight * 3);
-    for (size_t i = 0; i < b.pixels.size(); i += 3) {
-        b.pixels[i] = rgb[2];
-        b.pixels[i + 1] = rgb[1];
-        b.pixels[i + 2] = rgb[0];
-    }
+    // Through a plain pointer: byte stores through the vector would make the
+    // compiler reload its pointers after each one.
+    const std::uint8_t blue = rgb[2], green = rgb[1], red = rgb[0];
+    std::uint8_t* p = b.pixels.data();
+    for (std::uint8_t* end = p + b.pixels.size(); p != end; p += 3) p[0] = blue, p[1] = green, p[2] = red;
     return b;
 }
 
@@ -43,7 +43,8 @@ void TForm1::ShowPicture(const std::string& fileName) {
     ui::Backend* system = app_.backend;
     const auto buttonFace = system ? system->systemColor(ui::SysColor::ButtonFace)
                                    : ui::Backend::defaultSystemColor(ui::SysColor::ButtonFace);
-    ui::Bitmap panel = blankPanel(logo ? buttonFace : std::array<std::uint8_t, 3>{0, 0, 0});
+    const std::array<std::uint8_t, 3> background = logo ? buttonFace : std::array<std::uint8_t, 3>{0, 0, 0};
+    ui::Bitmap panel = blankPanel(background);
 
     // A picture that is missing or cannot be decoded leaves the panel blank;
     // so does a file too big to hold in memory, rather than ending the program.
@@ -53,6 +54,7 @@ void TForm1::ShowPicture(const std::string& fileName) {
             if (auto bytes = os.readFile(path)) picture = drawJpegCentred(*bytes, panel);
         } catch (const std::bad_alloc&) {
         }
+        if (!picture) panel = blankPanel(background);  // a decode that failed may have drawn rows
     }
     if (picture) {
         const int left = picture->left, top = picture->top;

@@ -1,6 +1,7 @@
 // How long the work behind a selection and a refill takes: reading both data
-// files, evaluating and filling the list for a full table, and decoding and
-// drawing a panel-sized screenshot.
+// files, evaluating and filling the list for a full table, decoding and
+// drawing a panel-sized screenshot, and selecting a game whose screenshot is
+// panel-sized or far bigger than the panel.
 #include <benchmark/benchmark.h>
 
 #include "app/form1.h"
@@ -12,6 +13,47 @@
 
 namespace qn {
 namespace {
+
+// An arcade game's screen as a screenshot shows it: a 384 by 256 frame of
+// flat tiles, stars and hard-edged sprites, scaled to the given size the way
+// an emulator scales its window, stored at quality 90.
+std::string screenshot(int width, int height) {
+    constexpr int kFrameWidth = 384, kFrameHeight = 256;
+    std::vector<std::uint8_t> frame(kFrameWidth * kFrameHeight * 3);
+    std::uint32_t noise = 7;
+    auto next = [&] { return noise = noise * 1103515245u + 12345u, noise >> 16; };
+    for (int y = 0; y < kFrameHeight; ++y)
+        for (int x = 0; x < kFrameWidth; ++x) {
+            std::uint8_t* p = &frame[(y * kFrameWidth + x) * 3];
+            const unsigned tile = (x / 16 * 7 + y / 16 * 13) % 5;  // ground, sky, walls
+            p[0] = static_cast<std::uint8_t>(tile * 40), p[1] = static_cast<std::uint8_t>(80 + tile * 20);
+            p[2] = static_cast<std::uint8_t>(200 - tile * 30);
+            if (next() % 97 == 0) p[0] = p[1] = p[2] = 255;  // a star
+        }
+    for (int sprite = 0; sprite < 40; ++sprite) {
+        const int sx = static_cast<int>(next() % (kFrameWidth - 24)), sy = static_cast<int>(next() % (kFrameHeight - 24));
+        const std::uint8_t r = next() & 255, g = next() & 255, b = next() & 255;
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 24; ++x)
+                if ((x ^ y) & 4) {
+                    std::uint8_t* p = &frame[((sy + y) * kFrameWidth + sx + x) * 3];
+                    p[0] = r, p[1] = g, p[2] = b;
+                }
+    }
+    std::vector<std::uint8_t> pixels(static_cast<size_t>(width) * height * 3);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            std::copy_n(&frame[((y * kFrameHeight / height) * kFrameWidth + x * kFrameWidth / width) * 3], 3,
+                        &pixels[(static_cast<size_t>(y) * width + x) * 3]);
+    return test::encodePixels(width, height, pixels, test::JpegColour::Halved, test::JpegKind::Baseline, 90);
+}
+
+// A picture with detail in every block, like a photograph: the worst case
+// for the entropy decoding that no crop can skip.
+std::string photo(int width, int height) {
+    return test::encodePixels(width, height, test::texturedPixels(width, height),
+                              test::JpegColour::Halved, test::JpegKind::Baseline, 90);
+}
 
 // 25 games of 35 files each, every file present.
 struct FullTable {
@@ -67,6 +109,36 @@ void BM_DecodeAndDrawScreenshot(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DecodeAndDrawScreenshot)->Unit(benchmark::kMicrosecond);
+
+// Selecting the game's row in the list, up to its screenshot on the panel
+// (the option boxes, the run button and the hint included).
+void BM_SelectToPicture(benchmark::State& state, const std::string& shortName) {
+    // One table for every case: the big pictures take long to make.
+    static FullTable t;
+    static const bool made = [] {
+        t.os.writeFile("C:\\Qn\\screens\\game1.jpg", screenshot(360, 240));
+        t.os.writeFile("C:\\Qn\\screens\\game2.jpg", screenshot(6000, 4000));
+        t.os.writeFile("C:\\Qn\\screens\\game3.jpg", photo(6000, 4000));
+        return true;
+    }();
+    benchmark::DoNotOptimize(made);
+    ui::ListView& list = t.app.Form1->ListView1;
+    int row = 0;
+    while (list.row(row)[1] != shortName) ++row;
+    for (auto _ : state) {
+        state.PauseTiming();
+        list.selectRow(-1);
+        state.ResumeTiming();
+        list.selectRow(row);
+        benchmark::DoNotOptimize(t.app.Form1->Image1.picture().pixels.data());
+    }
+}
+BENCHMARK_CAPTURE(BM_SelectToPicture, screenshot_360x240, std::string("game1"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SelectToPicture, screenshot_6000x4000, std::string("game2"))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SelectToPicture, photo_6000x4000, std::string("game3"))
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace qn
