@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include <jpeglib.h>
+#include <jpeglib.h>  // after <cstdio>: it uses FILE and size_t
 
 namespace qn {
 namespace {
@@ -78,7 +78,8 @@ bool decodeCentred(Decoder& d, const std::string& data, ui::Bitmap& surface,
     const size_t bytes = static_cast<size_t>(x1 - x0) * 3;
     for (int y = y0; y < y1; ++y) {
         if (jpeg_read_scanlines(&info, row, 1) != 1) return false;
-        const size_t at = (static_cast<size_t>(where.top + y) * surface.width + where.left + x0) * 3;
+        const size_t at =
+            (static_cast<size_t>(where.top + y) * surface.width + where.left + x0) * 3;
         std::memcpy(&surface.pixels[at], from, bytes);
     }
     // The rows below the surface are never decoded; the decoder is simply

@@ -20,7 +20,8 @@ ui::Bitmap blankPanel(const std::array<std::uint8_t, 3>& rgb) {
     // compiler reload its pointers after each one.
     const std::uint8_t blue = rgb[2], green = rgb[1], red = rgb[0];
     std::uint8_t* p = b.pixels.data();
-    for (std::uint8_t* end = p + b.pixels.size(); p != end; p += 3) p[0] = blue, p[1] = green, p[2] = red;
+    for (std::uint8_t* end = p + b.pixels.size(); p != end; p += 3)
+        p[0] = blue, p[1] = green, p[2] = red;
     return b;
 }
 
@@ -43,7 +44,8 @@ void TForm1::ShowPicture(const std::string& fileName) {
     ui::Backend* system = app_.backend;
     const auto buttonFace = system ? system->systemColor(ui::SysColor::ButtonFace)
                                    : ui::Backend::defaultSystemColor(ui::SysColor::ButtonFace);
-    const std::array<std::uint8_t, 3> background = logo ? buttonFace : std::array<std::uint8_t, 3>{0, 0, 0};
+    const std::array<std::uint8_t, 3> background =
+        logo ? buttonFace : std::array<std::uint8_t, 3>{0, 0, 0};
     ui::Bitmap panel = blankPanel(background);
 
     // A picture that is missing or cannot be decoded leaves the panel blank;

@@ -26,12 +26,14 @@ std::string screenshot(int width, int height) {
         for (int x = 0; x < kFrameWidth; ++x) {
             std::uint8_t* p = &frame[(y * kFrameWidth + x) * 3];
             const unsigned tile = (x / 16 * 7 + y / 16 * 13) % 5;  // ground, sky, walls
-            p[0] = static_cast<std::uint8_t>(tile * 40), p[1] = static_cast<std::uint8_t>(80 + tile * 20);
+            p[0] = static_cast<std::uint8_t>(tile * 40);
+            p[1] = static_cast<std::uint8_t>(80 + tile * 20);
             p[2] = static_cast<std::uint8_t>(200 - tile * 30);
             if (next() % 97 == 0) p[0] = p[1] = p[2] = 255;  // a star
         }
     for (int sprite = 0; sprite < 40; ++sprite) {
-        const int sx = static_cast<int>(next() % (kFrameWidth - 24)), sy = static_cast<int>(next() % (kFrameHeight - 24));
+        const int sx = static_cast<int>(next() % (kFrameWidth - 24));
+        const int sy = static_cast<int>(next() % (kFrameHeight - 24));
         const std::uint8_t r = next() & 255, g = next() & 255, b = next() & 255;
         for (int y = 0; y < 24; ++y)
             for (int x = 0; x < 24; ++x)
@@ -43,9 +45,11 @@ std::string screenshot(int width, int height) {
     std::vector<std::uint8_t> pixels(static_cast<size_t>(width) * height * 3);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            std::copy_n(&frame[((y * kFrameHeight / height) * kFrameWidth + x * kFrameWidth / width) * 3], 3,
-                        &pixels[(static_cast<size_t>(y) * width + x) * 3]);
-    return test::encodePixels(width, height, pixels, test::JpegColour::Halved, test::JpegKind::Baseline, 90);
+            std::copy_n(
+                &frame[((y * kFrameHeight / height) * kFrameWidth + x * kFrameWidth / width) * 3],
+                3, &pixels[(static_cast<size_t>(y) * width + x) * 3]);
+    return test::encodePixels(width, height, pixels, test::JpegColour::Halved,
+                              test::JpegKind::Baseline, 90);
 }
 
 // A picture with detail in every block, like a photograph: the worst case

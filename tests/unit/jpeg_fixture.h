@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
+#include <jpeglib.h>  // after <cstdio>: it uses FILE and size_t
 
 #include "ui/widgets.h"
 
@@ -58,7 +58,8 @@ inline std::string encodePixels(int width, int height, const std::vector<std::ui
         const std::uint8_t* in = &pixels[static_cast<size_t>(info.next_scanline) * width * given];
         JSAMPROW r = const_cast<std::uint8_t*>(in);
         if (components != given) {
-            for (int x = 0; x < width; ++x) std::copy_n(in + x * given, given, &row[x * components]);
+            for (int x = 0; x < width; ++x)
+                std::copy_n(in + x * given, given, &row[x * components]);
             r = row.data();
         }
         jpeg_write_scanlines(&info, &r, 1);
@@ -152,7 +153,9 @@ struct WholeDecode {
     // Nothing with a destructor lives in this frame, so the error jump skips nothing.
     bool run(const std::string& data) {
         info.err = jpeg_std_error(&err);
-        err.error_exit = [](j_common_ptr c) { std::longjmp(static_cast<decltype(err)*>(c->err)->jump, 1); };
+        err.error_exit = [](j_common_ptr c) {
+            std::longjmp(static_cast<decltype(err)*>(c->err)->jump, 1);
+        };
         err.emit_message = [](j_common_ptr, int) {};
         if (setjmp(err.jump)) return false;
         jpeg_create_decompress(&info);
@@ -188,7 +191,8 @@ inline ui::Bitmap centredOn(const ui::Bitmap& picture, int width, int height,
     s.height = height;
     s.pixels.resize(static_cast<size_t>(width) * height * 3);
     std::uint8_t* out = s.pixels.data();
-    for (int i = 0; i < width * height; ++i, out += 3) out[0] = rgb[2], out[1] = rgb[1], out[2] = rgb[0];
+    for (int i = 0; i < width * height; ++i, out += 3)
+        out[0] = rgb[2], out[1] = rgb[1], out[2] = rgb[0];
     const int left = (width - picture.width) / 2, top = (height - picture.height) / 2;
     const int x0 = std::max(0, left), x1 = std::min(width, left + picture.width);
     for (int y = std::max(0, top); y < std::min(height, top + picture.height); ++y)

@@ -25,11 +25,12 @@ TEST(PictureDecode32, CutPicturesMatchTheWholeDecode) {
         for (test::JpegKind kind : {test::JpegKind::Baseline, test::JpegKind::Progressive}) {
             SCOPED_TRACE(std::to_string(int(colour)) + " " + std::to_string(int(kind)));
             const int channels = colour == JpegColour::Grey ? 1 : 3;
-            const std::string jpeg =
-                test::encodePixels(603, 379, test::texturedPixels(603, 379, channels), colour, kind, 90);
+            const std::string jpeg = test::encodePixels(
+                603, 379, test::texturedPixels(603, 379, channels), colour, kind, 90);
             ui::Bitmap surface = surfaceOf(360, 240, 0);
             ASSERT_TRUE(drawJpegCentred(jpeg, surface).has_value());
-            EXPECT_TRUE(surface.pixels == test::centredOn(*test::decodeWhole(jpeg), 360, 240).pixels);
+            EXPECT_TRUE(surface.pixels ==
+                        test::centredOn(*test::decodeWhole(jpeg), 360, 240).pixels);
         }
 }
 
