@@ -39,8 +39,8 @@ struct Decoder {
 
 // All libjpeg work, from the header to the last row that shows. Its error
 // handler jumps back to the setjmp below, so nothing in this frame may need
-// destroying; the one buffer comes from libjpeg's own pool (an allocation it
-// cannot make is one more error) and is freed when the decoder is destroyed.
+// destroying; its buffers come from libjpeg's own pool (an allocation it
+// cannot make is one more error) and are freed when the decoder is destroyed.
 bool decodeCentred(Decoder& d, const std::string& data, ui::Bitmap& surface,
                    PicturePlacement& where) {
     jpeg_decompress_struct& info = d.info;
@@ -71,16 +71,20 @@ bool decodeCentred(Decoder& d, const std::string& data, ui::Bitmap& surface,
     JDIMENSION cropWidth = static_cast<JDIMENSION>(std::min(width, x1 + margin)) - cropLeft;
     jpeg_crop_scanline(&info, &cropLeft, &cropWidth);  // may move cropLeft further left
 
-    JSAMPARRAY row = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
-                                               cropWidth * 3, 1);
+    // Rows that fit the surface exactly are decoded straight onto it; wider
+    // ones go through a row of their own and are cut from there.
+    const bool exact = static_cast<int>(cropLeft) == x0 && static_cast<int>(cropWidth) == x1 - x0;
+    JSAMPARRAY row = exact ? nullptr
+                           : (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info),
+                                                       JPOOL_IMAGE, cropWidth * 3, 1);
     if (y0 > 0) jpeg_skip_scanlines(&info, static_cast<JDIMENSION>(y0));
-    const std::uint8_t* from = row[0] + static_cast<size_t>(x0 - static_cast<int>(cropLeft)) * 3;
     const size_t bytes = static_cast<size_t>(x1 - x0) * 3;
     for (int y = y0; y < y1; ++y) {
-        if (jpeg_read_scanlines(&info, row, 1) != 1) return false;
-        const size_t at =
-            (static_cast<size_t>(where.top + y) * surface.width + where.left + x0) * 3;
-        std::memcpy(&surface.pixels[at], from, bytes);
+        std::uint8_t* to = &surface.pixels[(static_cast<size_t>(where.top + y) * surface.width +
+                                            where.left + x0) * 3];
+        JSAMPROW target = exact ? to : row[0];
+        if (jpeg_read_scanlines(&info, &target, 1) != 1) return false;
+        if (!exact) std::memcpy(to, row[0] + static_cast<size_t>(x0 - int(cropLeft)) * 3, bytes);
     }
     // The rows below the surface are never decoded; the decoder is simply
     // destroyed, which also spares reading the rest of the file.
