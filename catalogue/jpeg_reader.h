@@ -20,11 +20,13 @@ inline constexpr long kWholePictureBudget = 96L << 20;
 
 // Draws the JPEG in `data` centred on `surface` (24-bit blue-green-red rows),
 // cut to the surface: left = (surface width - picture width) / 2, and the same
-// for top. Only the rows and columns that land on the surface are decoded, so
-// a picture of any declared size up to the format's 65500 by 65500 costs
-// about the surface plus a few rows of the picture's width. Progressive
-// pictures are the exception: libjpeg keeps their coefficients for the whole
-// picture, and those that need more than kWholePictureBudget are refused.
+// for top. Only the rows and columns that land on the surface are turned into
+// pixels; the rows above them are still read through, as a JPEG demands, and
+// the rows below are not read at all. A picture of any declared size up to
+// the format's 65500 by 65500 so needs a few rows of its width and nothing of
+// its height. Progressive pictures are the exception: libjpeg keeps their
+// coefficients for the whole picture, and those that need more than
+// kWholePictureBudget are refused.
 //
 // Returns where the picture lies, or nothing when the data is not a JPEG this
 // decoder can read (CMYK ones included). A picture refused before its first
