@@ -337,6 +337,24 @@ ProcessResult Win32Platform::runProcess(const ProcessRequest& request) {
 
 // ---- Shell ----
 
+namespace {
+
+// The shell and the common dialogs bring COM and a dozen libraries with them
+// when they load; a start that never opens a file or a link need not pay for
+// them, so they are loaded on first use. System32 only: never a copy that
+// happens to sit beside the program.
+template <typename Fn>
+Fn systemProc(const char* library, const char* name) {
+    HMODULE module = LoadLibraryExA(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Systems without the search flags refuse it; their search starts in system32 anyway
+    // for known libraries such as these.
+    if (!module) module = LoadLibraryA(library);
+    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+                  : nullptr;
+}
+
+}  // namespace
+
 int Win32Platform::shellOpen(const std::string& file, const std::string& directory) {
     HWND owner = GetActiveWindow();
     if (owner == nullptr) {
@@ -347,14 +365,19 @@ int Win32Platform::shellOpen(const std::string& file, const std::string& directo
         if (foreground != nullptr) GetWindowThreadProcessId(foreground, &process);
         if (process == GetCurrentProcessId()) owner = foreground;
     }
-    HINSTANCE answer = ShellExecuteA(owner, "open", file.c_str(), nullptr,
+    static const auto shellExecute =
+        systemProc<decltype(&ShellExecuteA)>("shell32.dll", "ShellExecuteA");
+    if (!shellExecute) return static_cast<int>(SE_ERR_DLLNOTFOUND);
+    HINSTANCE answer = shellExecute(owner, "open", file.c_str(), nullptr,
                                      directory.empty() ? nullptr : directory.c_str(),
                                      SW_SHOWNORMAL);
     return static_cast<int>(reinterpret_cast<INT_PTR>(answer));
 }
 
 void Win32Platform::addToRecentDocuments(const std::string& path) {
-    SHAddToRecentDocs(SHARD_PATHA, path.c_str());
+    static const auto addToRecent =
+        systemProc<decltype(&SHAddToRecentDocs)>("shell32.dll", "SHAddToRecentDocs");
+    if (addToRecent) addToRecent(SHARD_PATHA, path.c_str());
 }
 
 // ---- Message boxes and exit ----
@@ -401,7 +424,9 @@ std::optional<std::string> Win32Platform::openFileDialog(const std::string& filt
     ofn.nMaxFile = sizeof file;
     ofn.lpstrTitle = title.c_str();
     ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-    if (!GetOpenFileNameA(&ofn)) return std::nullopt;
+    static const auto getOpenFileName =
+        systemProc<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+    if (!getOpenFileName || !getOpenFileName(&ofn)) return std::nullopt;
     return std::string(file);
 }
 
