@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "app/form1.h"
-#include "app/forms.h"
+#include "app/main_window/main_window.h"
+#include "app/dialogs/dialogs.h"
 
 namespace qn {
 

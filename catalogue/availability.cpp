@@ -1,7 +1,7 @@
 #include "catalogue/availability.h"
 
 #include "app/app.h"
-#include "app/form1.h"
+#include "app/main_window/main_window.h"
 
 namespace qn {
 

@@ -2,7 +2,7 @@
 // launcher hidden, clean up, come back. Every file the run touches is named
 // by its full path inside the game's directory, and the user's own files
 // there come through the run as they were (launch/run_journal.h).
-#include "app/form1.h"
+#include "app/main_window/main_window.h"
 #include "launch/game_directory.h"
 #include "launch/run_journal.h"
 

@@ -1,5 +1,5 @@
 // Requests to run the selected game, and the explanation when it cannot run.
-#include "app/form1.h"
+#include "app/main_window/main_window.h"
 #include "catalogue/availability.h"
 #include "launch/game_directory.h"
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "app/app.h"
-#include "app/form1.h"
-#include "app/forms.h"
+#include "app/main_window/main_window.h"
+#include "app/dialogs/dialogs.h"
 #include "catalogue/catalogue_file.h"
 
 namespace qn {

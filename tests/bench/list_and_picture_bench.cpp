@@ -4,7 +4,7 @@
 // panel-sized or far bigger than the panel.
 #include <benchmark/benchmark.h>
 
-#include "app/form1.h"
+#include "app/main_window/main_window.h"
 #include "../unit/jpeg_fixture.h"
 #include "catalogue/availability.h"
 #include "catalogue/catalogue_file.h"

@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/form1.h"
+#include "app/main_window/main_window.h"
 #include "platform/memory/memory_platform.h"
 #include "settings/settings_store.h"
 

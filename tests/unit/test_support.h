@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "app/app.h"
-#include "app/form1.h"
-#include "app/forms.h"
+#include "app/main_window/main_window.h"
+#include "app/dialogs/dialogs.h"
 #include "platform/memory/memory_platform.h"
 #include "settings/settings_store.h"
 

@@ -1,6 +1,6 @@
 // Links that leave the launcher: web and mail links go to the program
 // registered for HTML files, readme files to the shell.
-#include "app/form1.h"
+#include "app/main_window/main_window.h"
 
 namespace qn {
 

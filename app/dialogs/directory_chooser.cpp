@@ -1,4 +1,4 @@
-#include "settings/directory_chooser.h"
+#include "app/dialogs/directory_chooser.h"
 
 namespace qn {
 namespace {

@@ -1,6 +1,6 @@
 // The option check boxes: each game keeps its own flags, and a run turns the
 // boxes into the emulator's switches.
-#include "app/form1.h"
+#include "app/main_window/main_window.h"
 
 namespace qn {
 

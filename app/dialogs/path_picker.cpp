@@ -1,7 +1,7 @@
 // The path picker, and the main window's buttons that open it or the
 // file dialog.
-#include "app/form1.h"
-#include "app/forms.h"
+#include "app/main_window/main_window.h"
+#include "app/dialogs/dialogs.h"
 
 namespace qn {
 namespace {

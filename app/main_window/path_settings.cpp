@@ -1,9 +1,9 @@
 // The path settings page of the main window: each box's change is taken into
 // the settings at once, and changes that decide which games can run refill
 // the list.
-#include "app/form1.h"
+#include "app/main_window/main_window.h"
 #include "catalogue/availability.h"
-#include "settings/path_boxes.h"
+#include "app/path_boxes.h"
 #include "settings/settings_store.h"
 
 namespace qn {

@@ -1,7 +1,7 @@
 // First run: the install-to dialog copies the program's files into a chosen
 // directory, and the new-directory dialog makes one there.
-#include "app/form1.h"
-#include "app/forms.h"
+#include "app/main_window/main_window.h"
+#include "app/dialogs/dialogs.h"
 #include "settings/settings_store.h"
 
 namespace qn {

@@ -1,5 +1,5 @@
 // Uninstalling removes the settings key; the files are the user's to delete.
-#include "app/form1.h"
+#include "app/main_window/main_window.h"
 
 namespace qn {
 

@@ -2,7 +2,7 @@
 // 360 by 240 surface.
 #include <new>
 
-#include "app/form1.h"
+#include "app/main_window/main_window.h"
 #include "catalogue/jpeg_reader.h"
 
 namespace qn {

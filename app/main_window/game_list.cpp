@@ -2,7 +2,7 @@
 // row shows.
 #include <algorithm>
 
-#include "app/form1.h"
+#include "app/main_window/main_window.h"
 
 namespace qn {
 namespace {

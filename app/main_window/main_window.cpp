@@ -1,8 +1,8 @@
-#include "app/form1.h"
+#include "app/main_window/main_window.h"
 
 #include <cstdlib>
 
-#include "app/forms.h"
+#include "app/dialogs/dialogs.h"
 #include "app/startup.h"
 #include "catalogue/catalogue_file.h"
 #include "settings/settings_store.h"

@@ -2,8 +2,8 @@
 // by dragging along either bar.
 #include <cmath>
 
-#include "app/form1.h"
-#include "app/forms.h"
+#include "app/main_window/main_window.h"
+#include "app/dialogs/dialogs.h"
 #include "catalogue/text_lines.h"
 
 namespace qn {

@@ -1,8 +1,8 @@
 // The configuration dialog of the first run: the paths, compressed mode and
 // the interface type, saved when it closes.
-#include "app/form1.h"
-#include "app/forms.h"
-#include "settings/path_boxes.h"
+#include "app/main_window/main_window.h"
+#include "app/dialogs/dialogs.h"
+#include "app/path_boxes.h"
 #include "settings/settings_store.h"
 
 namespace qn {

@@ -1,7 +1,7 @@
 // The main window explains itself: the status bar's last panel says what a
 // click on the control under the pointer would do, and in the single-click
 // interface that control is marked by the colour of its text.
-#include "app/form1.h"
+#include "app/main_window/main_window.h"
 
 namespace qn {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "settings/directory_chooser.h"
+#include "app/dialogs/directory_chooser.h"
 #include "ui/widgets.h"
 
 namespace qn {

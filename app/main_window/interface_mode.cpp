@@ -1,6 +1,6 @@
 // The two ways of working: the single-click interface (flat buttons,
 // pointing hand, hover marks, hot tracking) and the common interface.
-#include "app/form1.h"
+#include "app/main_window/main_window.h"
 
 namespace qn {
 
