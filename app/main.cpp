@@ -1,15 +1,16 @@
-// The program: the real platform, native windows, and the application on top.
+// The program: the real platform, native windows, and the application on
+// top. The C runtime of a GUI program calls main() as readily as WinMain(),
+// so nothing here needs <windows.h>.
+#include <memory>
+
 #include "app/app.h"
 #include "platform/win32/win32_platform.h"
-#include "ui/win32/win32_backend.h"
+#include "ui/win32/native_backend.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
-
+int main() {
     // Declared in this order so the windows (App) go before the backend.
     qn::Win32Platform platform(qn::kApplicationTitle);
-    qn::ui::Win32Backend backend;
-    qn::App app(platform, &backend);
+    std::unique_ptr<qn::ui::Backend> backend = qn::ui::makeWin32Backend();
+    qn::App app(platform, backend.get());
     app.run();
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ui/win32/native_backend.h"
 #include "ui/win32/peers.h"
 
 namespace qn::ui {
@@ -61,8 +62,9 @@ int sysColorIndex(SysColor color) {
 
 }  // namespace
 
+std::unique_ptr<Backend> makeWin32Backend() { return std::make_unique<Win32Backend>(); }
+
 Win32Backend::Win32Backend() : instance_(GetModuleHandleA(nullptr)) {
-    // The program's start-up does this too; tests create a backend without it.
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
     registerClasses(instance_, applicationProc);
