@@ -4,7 +4,7 @@
 
 #include "app/app.h"
 #include "app/main_window/main_window.h"
-#include "app/dialogs/dialogs.h"
+#include "app/dialogs/config_dialog.h"
 #include "catalogue/catalogue_file.h"
 
 namespace qn {

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "app/main_window/main_window.h"
-#include "app/dialogs/dialogs.h"
+#include "app/dialogs/about_box.h"
 #include "catalogue/text_lines.h"
 
 namespace qn {

@@ -1,7 +1,8 @@
 // The configuration dialog of the first run: the paths, compressed mode and
 // the interface type, saved when it closes.
 #include "app/main_window/main_window.h"
-#include "app/dialogs/dialogs.h"
+#include "app/dialogs/config_dialog.h"
+#include "app/dialogs/path_picker.h"
 #include "app/path_boxes.h"
 #include "settings/settings_store.h"
 

@@ -1,7 +1,8 @@
 // The path picker, and the main window's buttons that open it or the
 // file dialog.
 #include "app/main_window/main_window.h"
-#include "app/dialogs/dialogs.h"
+#include "app/dialogs/config_dialog.h"
+#include "app/dialogs/path_picker.h"
 
 namespace qn {
 namespace {

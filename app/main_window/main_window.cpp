@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "app/dialogs/dialogs.h"
+#include "app/dialogs/about_box.h"
 #include "app/startup.h"
 #include "catalogue/catalogue_file.h"
 #include "settings/settings_store.h"

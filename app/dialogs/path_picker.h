@@ -1,0 +1,40 @@
+// The path picker: a drive list and a directory list whose current
+// directory is the choice.
+#pragma once
+
+#include <string>
+
+#include "app/app.h"
+#include "app/dialogs/directory_chooser.h"
+#include "ui/widgets.h"
+
+namespace qn {
+
+class TForm3 : public ui::Form {
+public:
+    explicit TForm3(App& app);
+    void FormShow();
+    void FormClose();
+    void SpeedButton1Click();  // OK
+    void SpeedButton2Click();  // Cancel
+
+    void setDirectory(const std::string& directory) { tree_.setDirectory(directory); }
+    const std::string& directory() const { return tree_.directory(); }
+    const std::string& selectedPath() const { return selectedPath_; }
+
+    ui::Label Label1{this, "Label1", {8, 8, 0, 0}, "Select an existing directory:"};
+    ui::ComboBox DriveComboBox1{this, "DriveComboBox1", {8, 28, 265, 21}, {}};
+    ui::ListBox DirectoryOutline1{this, "DirectoryOutline1", {8, 56, 265, 177}, {}, 16};
+    ui::Button SpeedButton1{this, "SpeedButton1", {40, 242, 97, 25}, "OK"};
+    ui::Button SpeedButton2{this, "SpeedButton2", {144, 242, 97, 25}, "Cancel"};
+
+private:
+    void markButton(int button);
+
+    App& app_;
+    DirectoryChooser tree_{app_.os, DriveComboBox1, DirectoryOutline1};
+    std::string selectedPath_;
+    int hotButton_ = 0;
+};
+
+}  // namespace qn
