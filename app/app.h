@@ -6,7 +6,9 @@
 #include <string>
 
 #include "catalogue/catalogue.h"
+#include "catalogue/game_list.h"
 #include "platform/platform.h"
+#include "settings/settings.h"
 #include "ui/backend.h"
 
 namespace qn {
@@ -18,23 +20,15 @@ class TForm4;
 class TForm5;
 class TForm6;
 
-enum class ListFilter { ShowAll = 0, ShowAvailable = 1, ShowUnavailable = 2 };
-
-struct TPaths {
-    std::string mainPath;
-    std::string emulatorPath;
-    std::string romsPath;
-    std::string unzipProgram;
-    std::string driversPath;
-};
-
 // Flags and values shared by the windows for the whole run.
 struct AppState {
-    bool Updating = false;
+    // The settings call for the installer; over once the main window has
+    // been shown.
+    bool firstRun = false;
+    // The list is being refilled, or the settings put into the main window:
+    // a row selected meanwhile leaves the picture and the option boxes alone.
+    bool refillingList = false;
     bool DataLoadError = false;
-    bool ReportInProgress = false;
-    int hoverTarget = 0;
-    int pathTarget = 0;
     std::string CurrentPicture;
     std::string BrowserCommand;
     ListFilter listFilter = ListFilter::ShowAll;

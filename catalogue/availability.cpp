@@ -1,24 +1,15 @@
 #include "catalogue/availability.h"
 
-#include "app/app.h"
-#include "app/main_window/main_window.h"
-
 namespace qn {
 
-void EvaluateAvailability(App& app) {
-    Platform& os = app.os;
-    const TPaths& p = app.tpaths;
+void evaluateAvailability(GameCatalogue& cat, const TPaths& p, RomMode mode, Platform& os) {
     os.setCurrentDirectory("C:\\");
-    const bool compressed = app.Form1->CheckBox7.checked();
-    const bool driversDir = app.Form1->CheckBox8.checked();
-    GameCatalogue& cat = app.catalogue;
-
     for (int g = 0; g < cat.GameCount; ++g) {
         GameRecord& game = cat.games[g];
         const std::string& s = game.ShortName;
-        if (compressed) {
+        if (mode.compressed) {
             game.Available = os.fileExists(p.romsPath + s + ".zip");
-            if (!driversDir && !os.fileExists(p.emulatorPath + s + "\\" + s + ".qun"))
+            if (!mode.driversPath && !os.fileExists(p.emulatorPath + s + "\\" + s + ".qun"))
                 game.Available = false;
         } else {
             bool allThere = true;
@@ -28,7 +19,7 @@ void EvaluateAvailability(App& app) {
             }
             game.Available = allThere;
         }
-        if (driversDir && !os.fileExists(p.driversPath + s + ".qun")) game.Available = false;
+        if (mode.driversPath && !os.fileExists(p.driversPath + s + ".qun")) game.Available = false;
     }
 }
 

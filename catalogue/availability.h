@@ -1,12 +1,23 @@
-// Which games can run with the files on disk under the current settings.
+// Which games can run with the files on disk.
 #pragma once
+
+#include "catalogue/catalogue.h"
+#include "platform/platform.h"
+#include "settings/settings.h"
 
 namespace qn {
 
-class App;
+// Where the ROMs and drivers are looked for: zipped ROM sets in the
+// compressed-ROMs directory or plain files in each game's directory; driver
+// files in the drivers directory or beside the ROMs.
+struct RomMode {
+    bool compressed = false;
+    bool driversPath = false;
+};
 
 // Sets Available (and, for plain ROM files, MissingFiles) of every game.
 // Makes C:\ the current directory, so empty directory settings look there.
-void EvaluateAvailability(App& app);
+void evaluateAvailability(GameCatalogue& catalogue, const TPaths& paths, RomMode mode,
+                          Platform& files);
 
 }  // namespace qn

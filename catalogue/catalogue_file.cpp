@@ -1,29 +1,27 @@
 #include "catalogue/catalogue_file.h"
 
-#include "app/app.h"
-#include "settings/settings_store.h"
-
 namespace qn {
 
-void DataFileError(App& app, const std::string& message) {
-    app.os.messageBox(MessageKind::Error, message);
-    DeleteSettingsKey(app);
-    app.state.DataLoadError = true;
-}
-
-void LoadCatalogue(App& app) {
-    GameCatalogue& cat = app.catalogue;
+std::optional<std::string> loadCatalogue(Platform& files, const std::string& mainPath,
+                                         GameCatalogue& cat) {
     for (int i = 0; i < cat.GameCount; ++i) {
         cat.games[i].Title.clear();
         cat.games[i].ShortName.clear();
     }
-    const std::string path = app.tpaths.mainPath + "roms.dat";
-    std::optional<std::string> content = app.os.readFile(path);
-    if (!content) {
-        DataFileError(app, "There was an error opening " + path);
-        return;
-    }
+    const std::string path = mainPath + "roms.dat";
+    std::optional<std::string> content = files.readFile(path);
+    if (!content) return "There was an error opening " + path;
     cat.GameCount = parseCatalogue(*content, cat);
+    return std::nullopt;
+}
+
+std::optional<std::string> loadRequiredFiles(Platform& files, const std::string& mainPath,
+                                             GameCatalogue& cat) {
+    const std::string path = mainPath + "reqfiles.dat";
+    std::optional<std::string> content = files.readFile(path);
+    if (!content) return "Error loading " + path;
+    parseRequiredFiles(*content, cat);
+    return std::nullopt;
 }
 
 }  // namespace qn

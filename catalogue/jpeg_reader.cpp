@@ -41,7 +41,7 @@ struct Decoder {
 // handler jumps back to the setjmp below, so nothing in this frame may need
 // destroying; its buffers come from libjpeg's own pool (an allocation it
 // cannot make is one more error) and are freed when the decoder is destroyed.
-bool decodeCentred(Decoder& d, const std::string& data, ui::Bitmap& surface,
+bool decodeCentred(Decoder& d, const std::string& data, Pixmap& surface,
                    PicturePlacement& where) {
     jpeg_decompress_struct& info = d.info;
     if (setjmp(d.err.jump)) return false;
@@ -94,7 +94,7 @@ bool decodeCentred(Decoder& d, const std::string& data, ui::Bitmap& surface,
 }  // namespace
 
 std::optional<PicturePlacement> drawJpegCentred(const std::string& data,
-                                                ui::Bitmap& surface) noexcept {
+                                                Pixmap& surface) noexcept {
     if (data.empty() || surface.width < 0 || surface.height < 0 ||
         surface.pixels.size() < static_cast<size_t>(surface.width) * surface.height * 3)
         return std::nullopt;

@@ -1,12 +1,19 @@
 // JPEG pictures decoded with libjpeg, straight onto the surface that shows them.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
-
-#include "ui/widgets.h"
+#include <vector>
 
 namespace qn {
+
+// 24-bit pixels, top row first, rows of width * 3 bytes in blue, green, red
+// order.
+struct Pixmap {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> pixels;
+};
 
 // Where a picture lies on a surface it is centred on.
 struct PicturePlacement {
@@ -33,6 +40,6 @@ inline constexpr long kWholePictureBudget = 96L << 20;
 // row leaves the surface untouched; one that fails later may have drawn some
 // rows. Never throws.
 std::optional<PicturePlacement> drawJpegCentred(const std::string& data,
-                                                ui::Bitmap& surface) noexcept;
+                                                Pixmap& surface) noexcept;
 
 }  // namespace qn

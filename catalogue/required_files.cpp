@@ -1,5 +1,4 @@
-#include "app/app.h"
-#include "catalogue/catalogue_file.h"
+#include "catalogue/catalogue.h"
 #include "catalogue/text_lines.h"
 
 namespace qn {
@@ -32,16 +31,6 @@ void parseRequiredFiles(const std::string& content, GameCatalogue& catalogue) {
         game.RequiredFiles[game.RequiredFileCount++] =
             std::string(line.substr(slash + 1, MaxRequiredNameLength));
     }
-}
-
-void LoadRequiredFiles(App& app) {
-    const std::string path = app.tpaths.mainPath + "reqfiles.dat";
-    std::optional<std::string> content = app.os.readFile(path);
-    if (!content) {
-        DataFileError(app, "Error loading " + path);
-        return;
-    }
-    parseRequiredFiles(*content, app.catalogue);
 }
 
 }  // namespace qn

@@ -1,6 +1,6 @@
 // Requests to run the selected game, and the explanation when it cannot run.
 #include "app/main_window/main_window.h"
-#include "catalogue/availability.h"
+#include "catalogue/unavailability_report.h"
 #include "launch/game_directory.h"
 
 namespace qn {
@@ -36,55 +36,11 @@ void TForm1::ActivateSelectedGame() {
 }
 
 void TForm1::ShowUnavailabilityReport() {
-    AppState& state = app_.state;
-    Platform& os = app_.os;
-    const TPaths& p = app_.tpaths;
     const int row = ListView1.selectedRow();
     if (row < 0) return;
-    const std::string title = ListView1.row(row)[0];
-    const std::string s = ListView1.row(row)[1];
-
-    state.ReportInProgress = true;
-    std::string report = title + " is not available because:\r";
-    if (CheckBox7.checked()) {
-        if (Edit3.text().empty())
-            report += "\r   - The compressed ROMs path wasn't selected";
-        else if (!os.fileExists(p.romsPath + s + ".zip"))
-            report += "\r   - The compressed file " + p.romsPath + s + ".zip wasn't found";
-    } else {
-        // Judge the ROM files alone, then put the list's view back.
-        std::array<bool, MaxGames> savedAvailable;
-        for (int g = 0; g < MaxGames; ++g) savedAvailable[g] = app_.catalogue.games[g].Available;
-        const bool savedDrivers = CheckBox8.checked();
-        CheckBox8.setChecked(false);
-        EvaluateAvailability(app_);
-        const int slot = app_.catalogue.findByShortName(s);
-        if (p.emulatorPath.empty()) {
-            report += "\r   - You have not selected the QUON path";
-        } else {
-            if (slot >= 0) {
-                const GameRecord& game = app_.catalogue.games[slot];
-                if (!game.Available)
-                    report += "\r   - It wasn't found in " + p.emulatorPath + s + "\\. \r     These files are missing:\r";
-                for (int j = 0; j < game.RequiredFileCount; ++j)
-                    if (game.MissingFiles[j])
-                        report += "\r   - " + p.emulatorPath + s + "\\" + game.RequiredFiles[j];
-            }
-            report += "\r";
-        }
-        for (int g = 0; g < MaxGames; ++g) app_.catalogue.games[g].Available = savedAvailable[g];
-        CheckBox8.setChecked(savedDrivers);
-    }
-    if (!CheckBox8.checked()) {
-        if (!os.fileExists(p.emulatorPath + s + "\\" + s + ".qun"))
-            report += "\r   - The driver file " + p.emulatorPath + s + "\\" + s + ".qun wasn't found";
-    } else if (Edit4.text().empty()) {
-        report += "\r   - The drivers path wasn't selected";
-    } else if (!os.fileExists(p.driversPath + s + ".qun")) {
-        report += "\r   - The driver file " + p.driversPath + s + ".qun wasn't found";
-    }
-    os.messageBox(MessageKind::Information, report);
-    state.ReportInProgress = false;
+    app_.os.messageBox(MessageKind::Information,
+                       unavailabilityReport(app_.catalogue, app_.tpaths, romMode(), ListView1.row(row)[0],
+                                            ListView1.row(row)[1], app_.os));
 }
 
 }  // namespace qn

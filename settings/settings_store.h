@@ -1,16 +1,14 @@
-// The settings in the registry: reading them at start-up, writing them back,
-// and putting them into the main window.
+// The settings key in the registry: read at start-up, written back at the end.
 #pragma once
 
-#include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
+#include "settings/settings.h"
 
 namespace qn {
-
-class App;
 
 inline const char* const kSettingsKey = "Software\\Tolvane\\Tolvane Quon FrontEnd v2.09";
 inline const char* const kFirstRunMessage =
@@ -31,17 +29,32 @@ inline const char* const kSettingValueNames[] = {
 // Such a game's flags are neither read nor saved.
 bool titleNamesASetting(const std::string& title);
 
-// Appends a backslash to a non-empty directory that lacks one.
-std::string withTrailingBackslash(const std::string& directory);
+// What the settings key said at start-up.
+enum class StoredSettings {
+    Complete,
+    NoKey,          // a first run: nothing was read
+    EmptyMainPath,  // a first run too, but the other values were read
+    NoMainPath,     // the key lacks its main path value: nothing was read
+};
 
-// "1"/"0" per flag, index 0 first.
-std::string encodeOptionFlags(const std::array<bool, 8>& flags);
+// Reads the paths and the interface type over `settings`; a value that is
+// not stored leaves its field as it was. The key is closed on return.
+StoredSettings readSettings(Platform& os, Settings& settings);
 
-void LoadSettings(App& app);
-void SaveSettings(App& app);
-void ApplySettings(App& app);
+// Reads each game's stored flags over its flags. Nothing is read, and false
+// returned, when the key is gone.
+bool readGameOptions(Platform& os, std::vector<GameOptions>& games);
+
+// Writes every value in a fixed order: the five paths, the interface, then
+// each game's flags under its title (but for titles that name a setting). A value that cannot be written is
+// reported and the others are still written; without the key nothing is.
+void writeSettings(Platform& os, const Settings& settings);
 
 // Deletes the settings key alone (its parents stay).
-void DeleteSettingsKey(App& app);
+void deleteSettingsKey(Platform& os);
+
+// Uninstalling: deletes the key as a subkey of its parent. False when the
+// key could not be deleted.
+bool uninstallSettingsKey(Platform& os);
 
 }  // namespace qn

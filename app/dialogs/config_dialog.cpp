@@ -1,9 +1,9 @@
 // The configuration dialog of the first run: the paths, compressed mode and
 // the interface type, saved when it closes.
-#include "app/main_window/main_window.h"
 #include "app/dialogs/config_dialog.h"
-#include "app/dialogs/path_picker.h"
-#include "app/path_boxes.h"
+
+#include "app/main_window/main_window.h"
+#include "app/stored_data.h"
 #include "settings/settings_store.h"
 
 namespace qn {
@@ -12,13 +12,7 @@ TForm5::TForm5(App& app)
     : ui::Form("Form5", {0, 0, 353, 329}, "Tolvane's Quon FrontEnd Configuration"), app_(app) {
     setCloseBox(false);  // OK is the only way out
     defaultButton = &SpeedButton3;
-    for (ui::Edit* e : {&Edit1, &Edit2, &Edit3, &Edit4}) {
-        e->setReadOnly(true);
-        e->setEnabled(false);
-    }
-    for (ui::Edit* e : {&Edit2, &Edit3, &Edit4}) e->setColor(kPathNotInUse);
-    SpeedButton4.setEnabled(false);
-    SpeedButton5.setEnabled(false);
+    for (ui::Edit* e : {&Edit1, &Edit2, &Edit3, &Edit4}) e->setEnabled(false);
 
     onClose = [this] { FormClose(); };
     Edit1.onChange = [this] { Edit1Change(); };
@@ -44,19 +38,11 @@ void TForm5::Edit2Change() { app_.tpaths.unzipProgram = Edit2.text(); }
 void TForm5::Edit3Change() { app_.tpaths.romsPath = withTrailingBackslash(Edit3.text()); }
 void TForm5::Edit4Change() { app_.tpaths.driversPath = withTrailingBackslash(Edit4.text()); }
 
-void TForm5::CheckBox7Click() {
-    setCompressedBoxes(CheckBox7.checked(), Edit2, Edit3, SpeedButton4, SpeedButton5, app_.tpaths);
-}
+void TForm5::CheckBox7Click() { paths.setCompressedInUse(CheckBox7.checked()); }
 
 void TForm5::CheckBox8Click() {
-    if (CheckBox8.checked()) {
-        Edit4.setColor(kPathInUse);
-        SpeedButton8.setEnabled(true);
-    } else {
-        Edit4.setColor(kPathNotInUse);
-        Edit4.setText("");
-        SpeedButton8.setEnabled(false);
-    }
+    paths.setDriversInUse(CheckBox8.checked());
+    if (!CheckBox8.checked()) Edit4.setText("");
     // Taken as the box shows it; the main window adds the backslash later.
     app_.tpaths.driversPath = Edit4.text();
 }
@@ -70,18 +56,13 @@ void TForm5::SpeedButton4Click() {
     Edit2.setText(*file);
 }
 
-void TForm5::openPathPicker(int target, const std::string& question) {
-    app_.state.pathTarget = target;
-    app_.Form3->Label1.setCaption(question);
-    setEnabled(false);
-    app_.Form3->show();
-}
-
-void TForm5::SpeedButton6Click() { openPathPicker(0, "Select the path to QUON:"); }
+void TForm5::SpeedButton6Click() { paths.pickEmulatorDirectory(*this, "Select the path to QUON:"); }
 void TForm5::SpeedButton5Click() {
-    openPathPicker(1, "Select the path where you have the compressed ROMs:");
+    paths.pickDirectory(*this, "Select the path where you have the compressed ROMs:", Edit3);
 }
-void TForm5::SpeedButton8Click() { openPathPicker(2, "Select the path to your QUON game drivers:"); }
+void TForm5::SpeedButton8Click() {
+    paths.pickDirectory(*this, "Select the path to your QUON game drivers:", Edit4);
+}
 
 void TForm5::SpeedButton3Click() {
     close();

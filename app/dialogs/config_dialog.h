@@ -4,11 +4,14 @@
 #include <string>
 
 #include "app/app.h"
+#include "app/path_boxes.h"
 #include "ui/widgets.h"
 
 namespace qn {
 
 class TForm5 : public ui::Form {
+    App& app_;
+
 public:
     explicit TForm5(App& app);
     void FormCreate();
@@ -30,21 +33,22 @@ public:
 
     const std::string& desktopDir() const { return desktopDir_; }
 
-    ui::Label Label5{this, "Label5", {8, 12, 0, 0}, "Quon program path:"};
-    ui::Edit Edit1{this, "Edit1", {120, 8, 200, 21}, true};
-    ui::Button SpeedButton6{this, "SpeedButton6", {324, 8, 21, 21}, "..."};
-    ui::CheckBox CheckBox8{this, "CheckBox8", {8, 40, 150, 17}, "Use drivers path"};
-    ui::Label Label4{this, "Label4", {24, 64, 0, 0}, "Drivers path:"};
-    ui::Edit Edit4{this, "Edit4", {120, 60, 200, 21}, true};
-    ui::Button SpeedButton8{this, "SpeedButton8", {324, 60, 21, 21}, "..."};
-    ui::CheckBox CheckBox7{this, "CheckBox7", {8, 92, 170, 17}, "Use compressed ROMs"};
-    ui::Panel Panel1{this, "Panel1", {8, 112, 337, 64}};
-    ui::Label Label2{&Panel1, "Label2", {8, 12, 0, 0}, "PkUnzip path: "};
-    ui::Edit Edit2{&Panel1, "Edit2", {112, 8, 192, 21}, true};
-    ui::Button SpeedButton4{&Panel1, "SpeedButton4", {308, 8, 21, 21}, "..."};
-    ui::Label Label3{&Panel1, "Label3", {8, 40, 0, 0}, "ROMs Path:"};
-    ui::Edit Edit3{&Panel1, "Edit3", {112, 36, 192, 21}, true};
-    ui::Button SpeedButton5{&Panel1, "SpeedButton5", {308, 36, 21, 21}, "..."};
+    PathBoxes paths{app_, this, kLayout};
+    ui::Label& Label5 = paths.emulatorLabel;
+    ui::Edit& Edit1 = paths.Edit1;
+    ui::Button& SpeedButton6 = paths.SpeedButton6;
+    ui::CheckBox& CheckBox8 = paths.CheckBox8;
+    ui::Label& Label4 = paths.Label4;
+    ui::Edit& Edit4 = paths.Edit4;
+    ui::Button& SpeedButton8 = paths.SpeedButton8;
+    ui::CheckBox& CheckBox7 = paths.CheckBox7;
+    ui::Panel& Panel1 = *paths.compressedPanel;
+    ui::Label& Label2 = paths.Label2;
+    ui::Edit& Edit2 = paths.Edit2;
+    ui::Button& SpeedButton4 = paths.SpeedButton4;
+    ui::Label& Label3 = paths.Label3;
+    ui::Edit& Edit3 = paths.Edit3;
+    ui::Button& SpeedButton5 = paths.SpeedButton5;
     ui::Label Label1{this, "Label1", {8, 190, 0, 0}, "Interface type:"};
     ui::ComboBox ComboBox1{this, "ComboBox1", {120, 186, 225, 21},
                            {"Single click interface", "Common interface"}};
@@ -56,11 +60,18 @@ public:
     ui::Timer Timer1{this, "Timer1", 1000};
 
 private:
-    void openPathPicker(int target, const std::string& question);
+    static inline const PathBoxLayout kLayout{
+        "Label5", "Quon program path:",
+        {8, 12, 0, 0}, {120, 8, 200, 21}, {324, 8, 21, 21},
+        {8, 40, 150, 17}, {24, 64, 0, 0}, {120, 60, 200, 21}, {324, 60, 21, 21},
+        {8, 92, 170, 17},
+        ui::Rect{8, 112, 337, 64},
+        {8, 12, 0, 0}, {112, 8, 192, 21}, {308, 8, 21, 21},
+        {8, 40, 0, 0}, {112, 36, 192, 21}, {308, 36, 21, 21}};
+
     // Reads a shell folder into `folder` with a trailing backslash.
     void readShellFolder(RegistryKey& key, const char* name, std::string& folder);
 
-    App& app_;
     std::string desktopDir_, programsDir_, recentDir_;
     int desktopTries_ = 0;
 };

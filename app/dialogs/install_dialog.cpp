@@ -5,7 +5,7 @@
 #include "app/dialogs/config_dialog.h"
 #include "app/dialogs/new_directory_dialog.h"
 #include "app/main_window/main_window.h"
-#include "settings/settings_store.h"
+#include "app/stored_data.h"
 
 namespace qn {
 namespace {

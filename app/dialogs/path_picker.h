@@ -2,6 +2,7 @@
 // directory is the choice.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "app/app.h"
@@ -18,9 +19,18 @@ public:
     void SpeedButton1Click();  // OK
     void SpeedButton2Click();  // Cancel
 
+    // What the caller does with the directory chosen: true when it takes it,
+    // false to keep the picker open (the caller has said why).
+    using Delivery = std::function<bool(const std::string& directory)>;
+    // Shows the picker with `question` for `opener`, which stays disabled
+    // until the picker closes; OK hands the directory to `deliver`.
+    void ask(ui::Form& opener, const std::string& question, Delivery deliver);
+
     void setDirectory(const std::string& directory) { tree_.setDirectory(directory); }
     const std::string& directory() const { return tree_.directory(); }
     const std::string& selectedPath() const { return selectedPath_; }
+    // The window the picker was last shown for.
+    ui::Form* opener() const { return opener_; }
 
     ui::Label Label1{this, "Label1", {8, 8, 0, 0}, "Select an existing directory:"};
     ui::ComboBox DriveComboBox1{this, "DriveComboBox1", {8, 28, 265, 21}, {}};
@@ -33,6 +43,8 @@ private:
 
     App& app_;
     DirectoryChooser tree_{app_.os, DriveComboBox1, DirectoryOutline1};
+    ui::Form* opener_ = nullptr;
+    Delivery deliver_;
     std::string selectedPath_;
     int hotButton_ = 0;
 };

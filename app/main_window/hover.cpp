@@ -19,52 +19,18 @@ std::string hostOf(const std::string& address) {
 
 }  // namespace
 
-TForm1::Marked TForm1::markedControl(int target) {
-    // Path boxes mark the label to their left; links go back to blue.
-    switch (target) {
-    case 1: return {&SpeedButton1, kWindowText};
-    case 2: return {&SpeedButton2, kWindowText};
-    case 3: return {&SpeedButton3, kWindowText};
-    case 4: return {&SpeedButton11, kWindowText};
-    case 5: return {&Label6, kWindowText};
-    case 6: return {&Label2, kWindowText};
-    case 7: return {&Label3, kWindowText};
-    case 8: return {&SpeedButton7, kWindowText};
-    case 9: return {&Label4, kWindowText};
-    case 10: return {&CheckBox1, kWindowText};
-    case 11: return {&CheckBox2, kWindowText};
-    case 12: return {&CheckBox3, kWindowText};
-    case 13: return {&CheckBox4, kWindowText};
-    case 14: return {&CheckBox5, kWindowText};
-    case 15: return {&CheckBox6, kWindowText};
-    case 16: return {&CheckBox7, kWindowText};
-    case 17: return {&CheckBox8, kWindowText};
-    case 18: return {&CheckBox9, kWindowText};
-    case 19: return {&CheckBox10, kWindowText};
-    case 20: return {&Label7, ui::kBlue};
-    case 21: return {&Label8, ui::kBlue};
-    case 22: return {&Label9, ui::kBlue};
-    case 23: return {&Label10, ui::kBlue};
-    case 24: return {&Label16, ui::kBlue};
-    case 25: return {&Label18, ui::kBlue};
-    default: return {nullptr, kWindowText};
-    }
-}
-
 void TForm1::ResetHover() {
-    int& target = app_.state.hoverTarget;
-    if (target == 0) return;
-    Marked m = markedControl(target);
-    if (m.control) m.control->setFontColor(m.normal);
-    target = 0;
+    if (!marked_) return;
+    marked_->mark->setFontColor(marked_->link ? ui::kBlue : kWindowText);
+    marked_ = nullptr;
 }
 
-void TForm1::HoverHint(int target, const std::optional<std::string>& hint) {
-    if (app_.singleClick && target != 0 && app_.state.hoverTarget != target) {
+void TForm1::HoverHint(const Hover& hover) {
+    const std::optional<std::string> hint = hover.hint();
+    if (app_.singleClick && hover.mark && marked_ != &hover) {
         ResetHover();
-        Marked m = markedControl(target);
-        m.control->setFontColor(m.normal == ui::kBlue ? ui::kRed : kHighlight);
-        app_.state.hoverTarget = target;
+        hover.mark->setFontColor(hover.link ? ui::kRed : kHighlight);
+        marked_ = &hover;
     }
     if (hint) StatusBar1.setPanelText(3, *hint);
 }
@@ -87,64 +53,77 @@ void TForm1::Image1MouseMove() {
 }
 
 void TForm1::bindHoverHandlers() {
-    auto bind = [this](ui::Control& c, int target, std::function<std::optional<std::string>()> hint) {
-        c.onMouseMove = [this, target, hint](const ui::MouseEvent&) { HoverHint(target, hint()); };
-    };
-    auto fixed = [](std::string text) {
-        return [text]() -> std::optional<std::string> { return text; };
-    };
-    auto none = []() -> std::optional<std::string> { return std::nullopt; };
+    using Hint = std::function<std::optional<std::string>()>;
+    auto fixed = [](std::string text) -> Hint { return [text] { return text; }; };
+    const Hint none = [] { return std::nullopt; };
     // The check boxes' hints say what the next click would do.
-    auto byState = [](ui::CheckBox& box, std::string checked, std::string unchecked) {
-        return [&box, checked, unchecked]() -> std::optional<std::string> {
-            return box.checked() ? checked : unchecked;
-        };
+    auto byState = [](ui::CheckBox& box, std::string checked, std::string unchecked) -> Hint {
+        return [&box, checked, unchecked] { return box.checked() ? checked : unchecked; };
     };
-    auto whileCompressed = [this](std::string text) {
+    auto whileCompressed = [this](std::string text) -> Hint {
         return [this, text]() -> std::optional<std::string> {
             if (CheckBox7.checked()) return text;
             return std::nullopt;
         };
     };
-    auto link = [](ui::Label& label) {
-        return [&label]() -> std::optional<std::string> { return "Shortcut to " + label.caption(); };
-    };
+    auto link = [](ui::Label& label) -> Hint { return [&label] { return "Shortcut to " + label.caption(); }; };
 
-    bind(SpeedButton1, 1, none);
-    bind(SpeedButton2, 2, fixed("Click to open Tolvane's QUON FrontEnd ReadMe file"));
-    bind(SpeedButton3, 3, fixed("Click to open QUON ReadMe file"));
-    bind(SpeedButton11, 4, none);
-    bind(Edit1, 5, fixed("Press the '...' button to select QUON program path"));
-    bind(Edit2, 6, whileCompressed("Press the '...' button to select your PkUnzip path"));
-    bind(Edit3, 7, whileCompressed("Press the '...' button to select your zipped ROMs path"));
-    bind(SpeedButton7, 8, none);
-    bind(Edit4, 9, fixed("Press the '...' button to select the drivers path"));
-    bind(CheckBox1, 10, byState(CheckBox1, "Click to use scanlines", "Click to disable scanlines"));
-    bind(CheckBox2, 11, byState(CheckBox2, "Click to enable sound", "Click to disable sound"));
-    bind(CheckBox3, 12, byState(CheckBox3, "Click to select 220h as FM address",
-                                "Click to select the alternate FM address: 388h"));
-    bind(CheckBox4, 13, byState(CheckBox4, "Click to disable joystick support", "Click to play with a joystick"));
-    bind(CheckBox5, 14, byState(CheckBox5, "Click to disable vertical retrace synchronization",
-                                "Click to enable vertical retrace synchronization"));
-    bind(CheckBox6, 15, byState(CheckBox6, "Click to disable FrameSkip in R-Types",
-                                "Click to draw only half the frames in R-Types"));
-    bind(CheckBox7, 16, byState(CheckBox7, "Click to use uncompressed ROMs", "Click to use compressed ROMs"));
-    bind(CheckBox8, 17, byState(CheckBox8, "Click to disable the use of a drivers directory",
-                                "Click to use a game drivers path"));
-    bind(CheckBox9, 18, byState(CheckBox9, "Click to disable screen rotation in Image Fight",
-                                "Click to enable screen rotation in Image Fight"));
-    bind(CheckBox10, 19, byState(CheckBox10, "Click to use the default screen resolution",
-                                 "Click to use the selected screen resolution"));
-    bind(Label7, 20, link(Label7));
-    bind(Label8, 21, link(Label8));
-    bind(Label9, 22, link(Label9));
-    bind(Label10, 23, link(Label10));
-    bind(Label16, 24, fixed("Click here to send an E-mail to me"));
-    bind(Label18, 25, [this]() -> std::optional<std::string> {
-        return "Click here to download PkZIP/PkUnZIP v2.04g from " + hostOf(Label18.caption());
-    });
-    bind(SpeedButton9, 0, fixed("Press this button to change to the single click interface"));
-    bind(SpeedButton10, 0, fixed("Press this button to change to the common interface"));
+    // Path boxes mark the label to their left.
+    hovers_ = {
+        {&SpeedButton1, none, &SpeedButton1},
+        {&SpeedButton2, fixed("Click to open Tolvane's QUON FrontEnd ReadMe file"), &SpeedButton2},
+        {&SpeedButton3, fixed("Click to open QUON ReadMe file"), &SpeedButton3},
+        {&SpeedButton11, none, &SpeedButton11},
+        {&Edit1, fixed("Press the '...' button to select QUON program path"), &Label6},
+        {&Edit2, whileCompressed("Press the '...' button to select your PkUnzip path"), &Label2},
+        {&Edit3, whileCompressed("Press the '...' button to select your zipped ROMs path"), &Label3},
+        {&SpeedButton7, none, &SpeedButton7},
+        {&Edit4, fixed("Press the '...' button to select the drivers path"), &Label4},
+        {&CheckBox1, byState(CheckBox1, "Click to use scanlines", "Click to disable scanlines"), &CheckBox1},
+        {&CheckBox2, byState(CheckBox2, "Click to enable sound", "Click to disable sound"), &CheckBox2},
+        {&CheckBox3,
+         byState(CheckBox3, "Click to select 220h as FM address",
+                 "Click to select the alternate FM address: 388h"),
+         &CheckBox3},
+        {&CheckBox4, byState(CheckBox4, "Click to disable joystick support", "Click to play with a joystick"),
+         &CheckBox4},
+        {&CheckBox5,
+         byState(CheckBox5, "Click to disable vertical retrace synchronization",
+                 "Click to enable vertical retrace synchronization"),
+         &CheckBox5},
+        {&CheckBox6,
+         byState(CheckBox6, "Click to disable FrameSkip in R-Types",
+                 "Click to draw only half the frames in R-Types"),
+         &CheckBox6},
+        {&CheckBox7, byState(CheckBox7, "Click to use uncompressed ROMs", "Click to use compressed ROMs"),
+         &CheckBox7},
+        {&CheckBox8,
+         byState(CheckBox8, "Click to disable the use of a drivers directory",
+                 "Click to use a game drivers path"),
+         &CheckBox8},
+        {&CheckBox9,
+         byState(CheckBox9, "Click to disable screen rotation in Image Fight",
+                 "Click to enable screen rotation in Image Fight"),
+         &CheckBox9},
+        {&CheckBox10,
+         byState(CheckBox10, "Click to use the default screen resolution",
+                 "Click to use the selected screen resolution"),
+         &CheckBox10},
+        {&Label7, link(Label7), &Label7, true},
+        {&Label8, link(Label8), &Label8, true},
+        {&Label9, link(Label9), &Label9, true},
+        {&Label10, link(Label10), &Label10, true},
+        {&Label16, fixed("Click here to send an E-mail to me"), &Label16, true},
+        {&Label18,
+         [this]() -> std::optional<std::string> {
+             return "Click here to download PkZIP/PkUnZIP v2.04g from " + hostOf(Label18.caption());
+         },
+         &Label18, true},
+        {&SpeedButton9, fixed("Press this button to change to the single click interface"), nullptr},
+        {&SpeedButton10, fixed("Press this button to change to the common interface"), nullptr},
+    };
+    for (const Hover& hover : hovers_)
+        hover.control->onMouseMove = [this, &hover](const ui::MouseEvent&) { HoverHint(hover); };
 
     for (ui::Control* c : std::initializer_list<ui::Control*>{
              this, &PageControl1, &TabSheet1, &TabSheet2, &TabSheet3, &TabSheet4, &GroupBox3,

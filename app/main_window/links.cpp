@@ -1,24 +1,18 @@
-// Links that leave the launcher: web and mail links go to the program
-// registered for HTML files, readme files to the shell.
+// The links of the main window: web and mail addresses, readme files.
 #include "app/main_window/main_window.h"
+#include "launch/links.h"
 
 namespace qn {
 
 void TForm1::OpenLink(const ui::Label& label, const std::string& addition) {
-    ProcessRequest browser;
-    browser.commandLine = app_.state.BrowserCommand + addition + label.caption();
-    browser.inheritHandles = true;
-    browser.workingDirectory = app_.os.currentDirectory();
-    app_.os.runProcess(browser);  // nothing is said when it cannot start
+    openLink(app_.os, app_.state.BrowserCommand, addition, label.caption());
 }
 
-void TForm1::SpeedButton2Click() {
-    app_.os.shellOpen(app_.tpaths.mainPath + "readme.txt", app_.os.currentDirectory());
-}
+void TForm1::SpeedButton2Click() { openReadme(app_.os, app_.tpaths.mainPath); }
 
 void TForm1::SpeedButton3Click() {
     if (app_.tpaths.emulatorPath.empty()) return;
-    app_.os.shellOpen(app_.tpaths.emulatorPath + "readme.txt", app_.os.currentDirectory());
+    openReadme(app_.os, app_.tpaths.emulatorPath);
 }
 
 void TForm1::bindLinks() {

@@ -4,8 +4,7 @@
 
 #include "app/dialogs/about_box.h"
 #include "app/startup.h"
-#include "catalogue/catalogue_file.h"
-#include "settings/settings_store.h"
+#include "app/stored_data.h"
 
 namespace qn {
 namespace {
@@ -63,7 +62,6 @@ TForm1::TForm1(App& app) : ui::Form("Form1", {0, 0, 679, 517}, ""), app_(app) {
     ListBox1.setFont(makeFont("MS Sans Serif", 9, true));
     for (ui::Edit* e : {&Edit1, &Edit2, &Edit3, &Edit4}) {
         e->setFont(makeFont("Verdana", 9));
-        e->setReadOnly(true);
         e->setCursor(ui::Cursor::Arrow);
     }
     PageControl1.setCursor(ui::Cursor::Arrow);
@@ -81,10 +79,7 @@ TForm1::TForm1(App& app) : ui::Form("Form1", {0, 0, 679, 517}, ""), app_(app) {
     StatusBar1.setEnabled(false);
     CheckBox6.setEnabled(false);
     CheckBox9.setEnabled(false);
-    Edit1.setColor(ui::Color::of(ui::SysColor::Window));
-    for (ui::Edit* e : {&Edit2, &Edit3, &Edit4}) e->setColor(ui::Color::of(ui::SysColor::ButtonFace));
-    SpeedButton4.setEnabled(false);
-    SpeedButton5.setEnabled(false);
+    Edit1.setColor(kPathInUse);
     SpeedButton8.setEnabled(false);
     SpeedButton10.setPressed(true);
 
@@ -151,9 +146,9 @@ void TForm1::FormCreate() {
     setCaption(kMainCaption);
     CheckScreenResolution(app_);
     LoadSettings(app_);
-    if (!app_.state.Updating) RecoverInterruptedRun(app_);
+    if (!app_.state.firstRun) RecoverInterruptedRun(app_);
     LookUpBrowserCommand(app_);
-    if (app_.state.Updating) app_.createInstaller();
+    if (app_.state.firstRun) app_.createInstaller();
     ComboBox1.setItemIndex(0);
     ListBox1.setItemIndex(0);
     PageControl1.setActivePage(0);
@@ -162,18 +157,18 @@ void TForm1::FormCreate() {
 void TForm1::FormShow() {
     AppState& s = app_.state;
     s.DataLoadError = false;
-    s.Updating = true;
-    s.ReportInProgress = false;
+    s.refillingList = true;
     if (app_.catalogue.GameCount == 0) LoadCatalogue(app_);
     LoadRequiredFiles(app_);
     if (s.DataLoadError) return;  // the first paint ends the program
 
     ApplyInterfaceMode();
-    ApplySettings(app_);
+    ApplySettings();
     ShowStatusCounters();
     ShowPicture(kLogoPicture1);
-    s.Updating = false;
-    s.hoverTarget = 0;
+    s.refillingList = false;
+    s.firstRun = false;
+    marked_ = nullptr;
     ListView1.setHotTrack(app_.singleClick);
     PageControl1.setHotTrack(app_.singleClick);
 }

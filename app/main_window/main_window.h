@@ -2,11 +2,14 @@
 // Its controls are declared in creation order with their layout.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/app.h"
+#include "app/path_boxes.h"
+#include "catalogue/availability.h"
 #include "ui/widgets.h"
 
 namespace qn {
@@ -16,6 +19,8 @@ inline const char* const kLogoPicture2 = "tolvane2.jpg";
 inline const char* const kNoScreenPicture = "noscreen.jpg";
 
 class TForm1 : public ui::Form {
+    App& app_;
+
 public:
     explicit TForm1(App& app);
 
@@ -32,6 +37,9 @@ public:
     void ComboBox1Change();
     void ListView1Change(int row);
     bool RowIsRunnable(int row) const;
+    // Availability under the ROM mode the check boxes show.
+    void EvaluateAvailability();
+    RomMode romMode() const { return {CheckBox7.checked(), CheckBox8.checked()}; }
 
     // Options and running a game.
     void StoreOptionFlag(ui::CheckBox& box, int flagIndex);
@@ -56,10 +64,20 @@ public:
     void SpeedButton11Click();
 
     // Hover marks and status-bar hints; interface modes.
+    // A control that explains itself under the pointer: its status-bar hint
+    // (nothing: the panel keeps its text) and the control it marks in the
+    // single-click interface (none for the interface buttons). A link is
+    // marked red and goes back to blue; the others are highlighted.
+    struct Hover {
+        ui::Control* control;
+        std::function<std::optional<std::string>()> hint;
+        ui::Control* mark;
+        bool link = false;
+    };
     void ResetHover();
-    // A control with a hint: `target` is its mark number (0: it marks
-    // nothing), `hint` its panel text (nothing: the panel keeps its text).
-    void HoverHint(int target, const std::optional<std::string>& hint);
+    void HoverHint(const Hover& hover);
+    // The control marked now, or none.
+    ui::Control* markedControl() const { return marked_ ? marked_->mark : nullptr; }
     void ResetOnlyMouseMove();
     void ComboBox1Enter();
     void Image1MouseMove();
@@ -72,6 +90,8 @@ public:
     void Image1MouseUp(const ui::MouseEvent& e);
 
     // Path settings.
+    // Puts the settings into the path boxes, whose handlers take them on.
+    void ApplySettings();
     void CheckBox7Click();
     void CheckBox8Click();
     void Edit1Change();
@@ -82,7 +102,6 @@ public:
     void SpeedButton5Click();
     void SpeedButton6Click();
     void SpeedButton8Click();
-    void openPathPicker(int target, const std::string& question);
 
     // The option check boxes by option-flag index.
     ui::CheckBox* optionBox(int index);
@@ -124,20 +143,21 @@ public:
     // "FrontEnd Configuration"
     ui::TabSheet TabSheet2{&PageControl1, "TabSheet2", "FrontEnd Configuration"};
     ui::Panel Panel1{&TabSheet2, "Panel1", {8, 8, 337, 161}, ui::Panel::Bevel::RaisedInLoweredOut};
-    ui::Label Label6{&Panel1, "Label6", {10, 14, 0, 0}, "QUON path:"};
-    ui::Edit Edit1{&Panel1, "Edit1", {72, 12, 225, 22}, true};
-    ui::Button SpeedButton6{&Panel1, "SpeedButton6", {304, 12, 21, 21}, "..."};
-    ui::CheckBox CheckBox8{&Panel1, "CheckBox8", {10, 38, 149, 17}, "Use drivers path"};
-    ui::Label Label4{&Panel1, "Label4", {28, 60, 0, 0}, "Drivers path:"};
-    ui::Edit Edit4{&Panel1, "Edit4", {96, 58, 201, 22}, true};
-    ui::Button SpeedButton8{&Panel1, "SpeedButton8", {304, 58, 21, 21}, "..."};
-    ui::CheckBox CheckBox7{&Panel1, "CheckBox7", {10, 84, 173, 17}, "Use compressed ROMs"};
-    ui::Label Label2{&Panel1, "Label2", {30, 110, 0, 0}, "PkUnzip path: "};
-    ui::Edit Edit2{&Panel1, "Edit2", {104, 106, 193, 22}, true};
-    ui::Button SpeedButton4{&Panel1, "SpeedButton4", {304, 106, 21, 21}, "..."};
-    ui::Label Label3{&Panel1, "Label3", {38, 132, 0, 0}, "ROMs Path:"};
-    ui::Edit Edit3{&Panel1, "Edit3", {104, 130, 193, 22}, true};
-    ui::Button SpeedButton5{&Panel1, "SpeedButton5", {304, 130, 21, 21}, "..."};
+    PathBoxes paths{app_, &Panel1, kPathLayout};
+    ui::Label& Label6 = paths.emulatorLabel;
+    ui::Edit& Edit1 = paths.Edit1;
+    ui::Button& SpeedButton6 = paths.SpeedButton6;
+    ui::CheckBox& CheckBox8 = paths.CheckBox8;
+    ui::Label& Label4 = paths.Label4;
+    ui::Edit& Edit4 = paths.Edit4;
+    ui::Button& SpeedButton8 = paths.SpeedButton8;
+    ui::CheckBox& CheckBox7 = paths.CheckBox7;
+    ui::Label& Label2 = paths.Label2;
+    ui::Edit& Edit2 = paths.Edit2;
+    ui::Button& SpeedButton4 = paths.SpeedButton4;
+    ui::Label& Label3 = paths.Label3;
+    ui::Edit& Edit3 = paths.Edit3;
+    ui::Button& SpeedButton5 = paths.SpeedButton5;
     ui::Button SpeedButton9{&TabSheet2, "SpeedButton9", {8, 176, 169, 23},
                             "Single click interface", 1};
     ui::Button SpeedButton10{&TabSheet2, "SpeedButton10", {176, 176, 169, 23}, "Common interface",
@@ -176,12 +196,15 @@ public:
                              "Uninstall the program"};
 
 private:
-    // The control whose colour a mark number changes, with its normal colour.
-    struct Marked {
-        ui::Control* control;
-        ui::Color normal;
-    };
-    Marked markedControl(int target);
+    static inline const PathBoxLayout kPathLayout{
+        "Label6", "QUON path:",
+        {10, 14, 0, 0}, {72, 12, 225, 22}, {304, 12, 21, 21},
+        {10, 38, 149, 17}, {28, 60, 0, 0}, {96, 58, 201, 22}, {304, 58, 21, 21},
+        {10, 84, 173, 17},
+        std::nullopt,
+        {30, 110, 0, 0}, {104, 106, 193, 22}, {304, 106, 21, 21},
+        {38, 132, 0, 0}, {104, 130, 193, 22}, {304, 130, 21, 21}};
+
     void bindHoverHandlers();
     void bindLinks();
     void switchInterface(bool single);
@@ -189,7 +212,8 @@ private:
     // start, else read from the current directory.
     std::string emulatorDirectory();
 
-    App& app_;
+    std::vector<Hover> hovers_;
+    const Hover* marked_ = nullptr;
     std::string runEmulatorDir_;
 };
 

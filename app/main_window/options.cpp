@@ -1,6 +1,7 @@
 // The option check boxes: each game keeps its own flags, and a run turns the
 // boxes into the emulator's switches.
 #include "app/main_window/main_window.h"
+#include "launch/options.h"
 
 namespace qn {
 
@@ -14,21 +15,10 @@ void TForm1::StoreOptionFlag(ui::CheckBox& box, int flagIndex) {
 
 std::string TForm1::BuildEmulatorCommandLine(const std::string& emulatorDir,
                                              const std::string& shortName) {
-    static const char* const kResolutions[] = {"384x256 ", "360x256 ", "320x400 ",
-                                               "320x240 ", "256x256 ", "224x288 "};
-    // The emulator's own switch order: rotation comes before frame skipping.
-    const std::pair<const ui::CheckBox*, const char*> switches[] = {
-        {&CheckBox1, "-n "}, {&CheckBox2, "-s "}, {&CheckBox3, "-a "}, {&CheckBox4, "-j "},
-        {&CheckBox5, "-v "}, {&CheckBox9, "-r "}, {&CheckBox6, "-f "}};
-    std::string text;
-    for (const auto& [box, sw] : switches)
-        if (box->checked()) text += sw;
-    if (CheckBox10.checked()) {
-        text += "-d";
-        const int index = ListBox1.itemIndex();
-        if (index >= 0 && index < 6) text += kResolutions[index];
-    }
-    return emulatorDir + "quon.exe " + shortName + " " + text;
+    // The boxes as they show, checked but disabled ones included.
+    OptionFlags flags{};
+    for (int j = 0; j < OptionCount; ++j) flags[j] = optionBox(j)->checked();
+    return emulatorCommandLine(emulatorDir, shortName, flags, ListBox1.itemIndex());
 }
 
 }  // namespace qn

@@ -11,8 +11,8 @@ namespace {
 constexpr int kPanelWidth = 360;
 constexpr int kPanelHeight = 240;
 
-ui::Bitmap blankPanel(const std::array<std::uint8_t, 3>& rgb) {
-    ui::Bitmap b;
+Pixmap blankPanel(const std::array<std::uint8_t, 3>& rgb) {
+    Pixmap b;
     b.width = kPanelWidth;
     b.height = kPanelHeight;
     b.pixels.resize(static_cast<size_t>(kPanelWidth) * kPanelHeight * 3);
@@ -46,7 +46,7 @@ void TForm1::ShowPicture(const std::string& fileName) {
                                    : ui::Backend::defaultSystemColor(ui::SysColor::ButtonFace);
     const std::array<std::uint8_t, 3> background =
         logo ? buttonFace : std::array<std::uint8_t, 3>{0, 0, 0};
-    ui::Bitmap panel = blankPanel(background);
+    Pixmap panel = blankPanel(background);
 
     // A picture that is missing or cannot be decoded leaves the panel blank;
     // so does a file too big to hold in memory, rather than ending the program.
@@ -79,7 +79,7 @@ void TForm1::ShowPicture(const std::string& fileName) {
                 }
         }
     }
-    Image1.setPicture(std::move(panel));
+    Image1.setPicture(ui::Bitmap{panel.width, panel.height, std::move(panel.pixels)});
 }
 
 }  // namespace qn

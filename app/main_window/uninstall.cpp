@@ -1,5 +1,6 @@
 // Uninstalling removes the settings key; the files are the user's to delete.
 #include "app/main_window/main_window.h"
+#include "settings/settings_store.h"
 
 namespace qn {
 
@@ -8,9 +9,7 @@ void TForm1::SpeedButton11Click() {
     if (os.messageBox(MessageKind::Confirm, "Are you sure you want to uninstall QnLaunch?",
                       MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
-    std::unique_ptr<RegistryKey> parent = os.openKey(RootKey::LocalMachine, "SOFTWARE\\Tolvane");
-    if (parent && parent->deleteSubKey("Tolvane Quon FrontEnd v2.09")) {
-        parent.reset();
+    if (uninstallSettingsKey(os)) {
         os.messageBox(MessageKind::Information,
                       "QnLaunch registry key successfully deleted. You can now delete this program");
         os.exitProcess(5);

@@ -6,8 +6,7 @@
 
 #include "app/main_window/main_window.h"
 #include "../unit/jpeg_fixture.h"
-#include "catalogue/availability.h"
-#include "catalogue/catalogue_file.h"
+#include "app/stored_data.h"
 #include "platform/memory/memory_platform.h"
 #include "settings/settings_store.h"
 
@@ -98,7 +97,7 @@ BENCHMARK(BM_ReadDataFiles)->Unit(benchmark::kMicrosecond);
 void BM_EvaluateAndFill(benchmark::State& state) {
     FullTable t;
     for (auto _ : state) {
-        EvaluateAvailability(t.app);
+        t.app.Form1->EvaluateAvailability();
         t.app.Form1->FillGameList();
         benchmark::DoNotOptimize(t.app.Form1->ListView1.rowCount());
     }

@@ -27,7 +27,7 @@ Launcher& launcher() {
 
 // The panel shows what the decoder draws on a black panel-sized surface,
 // or nothing but black when the picture is refused.
-void checkPanel(const ui::Bitmap& panel, const ui::Bitmap* drawn) {
+void checkPanel(const ui::Bitmap& panel, const Pixmap* drawn) {
     QN_CHECK(panel.width == kPanelWidth && panel.height == kPanelHeight &&
                  panel.pixels.size() == static_cast<size_t>(kPanelWidth) * kPanelHeight * 3,
              std::to_string(panel.width) + "x" + std::to_string(panel.height));
@@ -44,8 +44,8 @@ void checkPanel(const ui::Bitmap& panel, const ui::Bitmap* drawn) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    ui::Bitmap drawn{kPanelWidth, kPanelHeight,
-                     std::vector<std::uint8_t>(static_cast<size_t>(kPanelWidth) * kPanelHeight * 3)};
+    Pixmap drawn{kPanelWidth, kPanelHeight,
+                  std::vector<std::uint8_t>(static_cast<size_t>(kPanelWidth) * kPanelHeight * 3)};
     const std::optional<PicturePlacement> placed = drawJpegCentred(bytes, drawn);
     if (placed)
         QN_CHECK(placed->width >= 1 && placed->height >= 1 && placed->width <= 65500 &&

@@ -70,9 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     App& app = *l.app;
     const std::optional<std::string> main = textOf(storedMain);
     const bool firstRun = !keyThere || !main;
-    QN_CHECK(app.state.Updating == firstRun && (app.Form2 != nullptr) == firstRun,
+    QN_CHECK(app.state.firstRun == firstRun && (app.Form2 != nullptr) == firstRun,
              "Main Program Path " + shown(storedMain.value_or("(none)")) + " gives " +
-                 (app.state.Updating ? "a first run" : "no first run"));
+                 (app.state.firstRun ? "a first run" : "no first run"));
     if (main) QN_CHECK(app.tpaths.mainPath == withTrailingBackslash(*main), shown(app.tpaths.mainPath));
     const TPaths& p = app.tpaths;
     for (const std::string* dir : {&p.mainPath, &p.emulatorPath, &p.romsPath, &p.driversPath})

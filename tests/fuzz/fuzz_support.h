@@ -12,12 +12,13 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/main_window/main_window.h"
 #include "app/dialogs/about_box.h"
 #include "app/dialogs/config_dialog.h"
 #include "app/dialogs/install_dialog.h"
 #include "app/dialogs/new_directory_dialog.h"
 #include "app/dialogs/path_picker.h"
+#include "app/main_window/main_window.h"
+#include "app/stored_data.h"
 #include "platform/memory/memory_platform.h"
 #include "settings/settings_store.h"
 

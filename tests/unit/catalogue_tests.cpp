@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/catalogue.h"
-#include "catalogue/catalogue_file.h"
 #include "test_support.h"
 
 namespace qn {

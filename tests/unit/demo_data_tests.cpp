@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "catalogue/availability.h"
 #include "test_support.h"
 
 namespace qn {

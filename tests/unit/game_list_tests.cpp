@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "catalogue/availability.h"
 #include "test_support.h"
 
 namespace qn {
@@ -56,7 +55,7 @@ TEST_F(GameList, AvailabilityFollowsTheFourModes) {
     os.writeFile("C:\\Drivers\\half.qun", "d");
     os.writeFile("C:\\Drivers\\imgfight.qun", "d");
     auto availability = [&] {
-        EvaluateAvailability(*app);
+        f->EvaluateAvailability();
         std::string out;
         for (int g = 0; g < app->catalogue.GameCount; ++g) out += app->catalogue.games[g].Available ? 'Y' : 'N';
         return out;
@@ -82,7 +81,7 @@ TEST_F(GameList, EmptyEmulatorDirectoryLooksUnderDriveC) {
     os.writeFile("C:\\half\\h2.rom", "x");
     app->tpaths.emulatorPath = "";
     os.setCurrentDirectory("C:\\Quon");
-    EvaluateAvailability(*app);
+    f->EvaluateAvailability();
     EXPECT_TRUE(app->catalogue.games[1].Available);
     EXPECT_FALSE(app->catalogue.games[0].Available);
     EXPECT_EQ(os.currentDirectory(), "C:\\");
@@ -90,7 +89,7 @@ TEST_F(GameList, EmptyEmulatorDirectoryLooksUnderDriveC) {
 
 TEST_F(GameList, DirectoriesDoNotCountAsFiles) {
     os.makeDirectories("C:\\Quon\\half\\h2.rom");
-    EvaluateAvailability(*app);
+    f->EvaluateAvailability();
     EXPECT_FALSE(app->catalogue.games[1].Available);
 }
 
@@ -106,7 +105,7 @@ TEST_F(GameList, FilterChangeShowsTheLogoAndKeepsTheOptionBoxes) {
     EXPECT_TRUE(f->CheckBox2.checked());
     EXPECT_FALSE(f->CheckBox6.enabled());
     EXPECT_FALSE(f->CheckBox9.enabled());
-    EXPECT_FALSE(app->state.Updating);
+    EXPECT_FALSE(app->state.refillingList);
     EXPECT_EQ(f->SpeedButton1.caption(), "Cannot run Half Done");
     EXPECT_EQ(f->StatusBar1.panelText(3), "Half Done is not available. Doubleclick to know why");
 }
@@ -192,10 +191,10 @@ TEST_F(GameList, DriversPathFollowsItsCheckBox) {
     f->Edit4.setText("C:\\DRIVERS");
     EXPECT_EQ(app->tpaths.driversPath, "c:\\drivers\\");
     EXPECT_EQ(column(2)[0], "Yes");
-    app->state.ReportInProgress = true;
-    f->CheckBox8.setChecked(false);  // by the report: no effect on the settings
+    f->ListView1.selectRow(1);
+    f->ShowUnavailabilityReport();  // judges without the drivers path: no effect on the settings
     EXPECT_EQ(app->tpaths.driversPath, "c:\\drivers\\");
-    app->state.ReportInProgress = false;
+    EXPECT_TRUE(f->CheckBox8.checked());
     f->CheckBox8.setChecked(true);
     f->CheckBox8.setChecked(false);
     EXPECT_EQ(app->tpaths.driversPath, "");

@@ -15,7 +15,7 @@
 
 #include <jpeglib.h>  // after <cstdio>: it uses FILE and size_t
 
-#include "ui/widgets.h"
+#include "catalogue/jpeg_reader.h"
 
 namespace qn::test {
 
@@ -148,7 +148,7 @@ struct WholeDecode {
     struct : jpeg_error_mgr {
         std::jmp_buf jump;
     } err;
-    ui::Bitmap out;
+    Pixmap out;
 
     // Nothing with a destructor lives in this frame, so the error jump skips nothing.
     bool run(const std::string& data) {
@@ -176,7 +176,7 @@ struct WholeDecode {
     ~WholeDecode() { jpeg_destroy_decompress(&info); }
 };
 
-inline std::optional<ui::Bitmap> decodeWhole(const std::string& data) {
+inline std::optional<Pixmap> decodeWhole(const std::string& data) {
     auto d = std::make_unique<WholeDecode>();
     if (!d->run(data)) return std::nullopt;
     return std::move(d->out);
@@ -184,9 +184,9 @@ inline std::optional<ui::Bitmap> decodeWhole(const std::string& data) {
 
 // A surface filled with one colour (given as red, green, blue) with the whole
 // picture copied on it centred and cut: the panel as it is meant to look.
-inline ui::Bitmap centredOn(const ui::Bitmap& picture, int width, int height,
+inline Pixmap centredOn(const Pixmap& picture, int width, int height,
                             std::array<std::uint8_t, 3> rgb = {0, 0, 0}) {
-    ui::Bitmap s;
+    Pixmap s;
     s.width = width;
     s.height = height;
     s.pixels.resize(static_cast<size_t>(width) * height * 3);

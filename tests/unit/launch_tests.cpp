@@ -613,7 +613,8 @@ TEST_F(Launch, ReportListsTheMissingFilesLineByLine) {
     EXPECT_TRUE(f->CheckBox8.checked());
     EXPECT_EQ(app->tpaths.driversPath, "c:\\drivers\\");
     EXPECT_EQ(app->catalogue.games[0].Available, availableBefore);
-    EXPECT_FALSE(app->state.ReportInProgress);
+    f->CheckBox8.setChecked(false);  // the box acts again after the report
+    EXPECT_EQ(app->tpaths.driversPath, "");
 }
 
 TEST_F(Launch, ReportOfBothWorkedExamples) {

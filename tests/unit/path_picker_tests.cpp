@@ -44,7 +44,7 @@ TEST_F(PathPicker, EmulatorDirectoryIsDeliveredThroughTheBox) {
     EXPECT_FALSE(f->enabled());
     EXPECT_TRUE(picker->showing());
     EXPECT_EQ(picker->Label1.caption(), "Select the path where QUON is installed:");
-    EXPECT_EQ(app->state.pathTarget, 0);
+    EXPECT_EQ(picker->opener(), f);
     choose("C:\\Games\\Quon");
     picker->SpeedButton1.click();
     EXPECT_FALSE(picker->showing());
@@ -102,11 +102,11 @@ TEST_F(PathPicker, ZippedRomsAndDriversDirectoriesNeedNoCheck) {
     EXPECT_TRUE(os.messages.empty());
 }
 
-TEST_F(PathPicker, WhileUpdatingTheConfigurationDialogReceivesTheChoice) {
+TEST_F(PathPicker, TheConfigurationDialogReceivesItsOwnChoice) {
     TForm5& dialog = *app->Form5;
-    app->state.Updating = true;
     dialog.SpeedButton6.click();
     EXPECT_FALSE(dialog.enabled());
+    EXPECT_EQ(picker->opener(), &dialog);
     EXPECT_EQ(picker->Label1.caption(), "Select the path to QUON:");
     choose("C:\\Games\\Quon");
     picker->SpeedButton1.click();

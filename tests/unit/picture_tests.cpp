@@ -54,7 +54,9 @@ struct Rgb {
     int r, g, b;
 };
 
-Rgb pixel(const ui::Bitmap& b, int x, int y) {
+// The panel's bitmap or a decoded picture: the same pixel layout.
+template <typename Pixels>
+Rgb pixel(const Pixels& b, int x, int y) {
     const std::uint8_t* p = &b.pixels[(static_cast<size_t>(y) * b.width + x) * 3];
     return {p[2], p[1], p[0]};
 }
@@ -65,8 +67,8 @@ bool near(Rgb a, Rgb b, int tolerance = 6) {
 }
 
 // A surface of one colour, to see what a decode wrote on it.
-ui::Bitmap surfaceOf(int width, int height, std::uint8_t value = 0) {
-    ui::Bitmap s;
+Pixmap surfaceOf(int width, int height, std::uint8_t value = 0) {
+    Pixmap s;
     s.width = width;
     s.height = height;
     s.pixels.assign(static_cast<size_t>(width) * height * 3, value);
@@ -74,7 +76,9 @@ ui::Bitmap surfaceOf(int width, int height, std::uint8_t value = 0) {
 }
 
 // Where two surfaces first differ, for a readable failure.
-std::string firstDifference(const ui::Bitmap& got, const ui::Bitmap& want) {
+// The panel's bitmap or a decoder's surface: the same pixel layout.
+template <typename Got, typename Want>
+std::string firstDifference(const Got& got, const Want& want) {
     if (got.width != want.width || got.height != want.height) return "sizes differ";
     if (got.pixels == want.pixels) return "";
     for (size_t i = 0; i < want.pixels.size(); ++i)
@@ -216,7 +220,7 @@ TEST_F(Picture, ShowsTheWholePictureCentredAndCut) {
                                test::JpegKind::Baseline, 85);
         os.writeFile(screens + "shot.jpg", jpeg);
         os.writeFile(screens + "tolvane2.jpg", jpeg);
-        const ui::Bitmap whole = *test::decodeWhole(jpeg);
+        const Pixmap whole = *test::decodeWhole(jpeg);
         f->ShowPicture("shot.jpg");
         EXPECT_EQ(firstDifference(panel(), test::centredOn(whole, 360, 240)), "");
         f->ShowPicture("tolvane2.jpg");  // a logo, on the window's colour
@@ -265,14 +269,14 @@ TEST(JpegOnASurface, ShowsExactlyTheWholePictureCentredAndCut) {
                 const int channels = colour == JpegColour::Grey ? 1 : 3;
                 const std::string jpeg = test::encodePixels(
                     w, h, test::texturedPixels(w, h, channels), colour, kind, 90);
-                const std::optional<ui::Bitmap> whole = test::decodeWhole(jpeg);
+                const std::optional<Pixmap> whole = test::decodeWhole(jpeg);
                 ASSERT_TRUE(whole.has_value());
                 for (auto [sw, sh] : surfaces) {
                     SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h) + " on " +
                                  std::to_string(sw) + "x" + std::to_string(sh) + ", kind " +
                                  std::to_string(int(kind)) + ", colour " +
                                  std::to_string(int(colour)));
-                    ui::Bitmap surface = surfaceOf(sw, sh);
+                    Pixmap surface = surfaceOf(sw, sh);
                     const auto where = drawJpegCentred(jpeg, surface);
                     ASSERT_TRUE(where.has_value());
                     EXPECT_EQ(where->width, w);
@@ -285,7 +289,7 @@ TEST(JpegOnASurface, ShowsExactlyTheWholePictureCentredAndCut) {
 }
 
 TEST(JpegOnASurface, ProgressiveDecodesAndCmykIsRefusedWithoutHarm) {
-    ui::Bitmap surface = surfaceOf(64, 32);
+    Pixmap surface = surfaceOf(64, 32);
     auto progressive =
         drawJpegCentred(test::encodeJpeg(64, 32, 10, 20, test::JpegKind::Progressive), surface);
     ASSERT_TRUE(progressive.has_value());
@@ -293,7 +297,7 @@ TEST(JpegOnASurface, ProgressiveDecodesAndCmykIsRefusedWithoutHarm) {
     EXPECT_TRUE(near(pixel(surface, 63, 31), {255, 10, 20}));
     // This decoder gives no colour conversion from CMYK: the picture counts
     // as one it cannot read, and the surface keeps what it had.
-    ui::Bitmap untouched = surfaceOf(16, 16, 77);
+    Pixmap untouched = surfaceOf(16, 16, 77);
     EXPECT_FALSE(
         drawJpegCentred(encodeJpeg(16, 16, 0, 0, test::JpegKind::Cmyk), untouched).has_value());
     EXPECT_EQ(untouched.pixels, surfaceOf(16, 16, 77).pixels);
@@ -302,11 +306,11 @@ TEST(JpegOnASurface, ProgressiveDecodesAndCmykIsRefusedWithoutHarm) {
 TEST(JpegOnASurface, ProgressivePicturesOfMoreThan500ScansAreRefused) {
     // Each scan is a pass over the whole picture: thousands of them in a
     // small file would keep the panel busy for minutes.
-    ui::Bitmap surface = surfaceOf(8, 8, 77);
+    Pixmap surface = surfaceOf(8, 8, 77);
     const std::string most = test::encodeManyScans(500);
     ASSERT_TRUE(drawJpegCentred(most, surface).has_value());
     EXPECT_EQ(surface.pixels, test::decodeWhole(most)->pixels);
-    ui::Bitmap untouched = surfaceOf(8, 8, 77);
+    Pixmap untouched = surfaceOf(8, 8, 77);
     const std::string tooMany = test::encodeManyScans(501);
     ASSERT_TRUE(test::decodeWhole(tooMany).has_value());  // a valid picture all the same
     EXPECT_FALSE(drawJpegCentred(tooMany, untouched).has_value());
@@ -314,7 +318,7 @@ TEST(JpegOnASurface, ProgressivePicturesOfMoreThan500ScansAreRefused) {
 }
 
 TEST(JpegOnASurface, RefusesGarbageAndSizesBeyondTheFormat) {
-    ui::Bitmap surface = surfaceOf(360, 240, 77);
+    Pixmap surface = surfaceOf(360, 240, 77);
     EXPECT_FALSE(drawJpegCentred("", surface).has_value());
     EXPECT_FALSE(drawJpegCentred(std::string(1000, '\xff'), surface).has_value());
     const std::string jpeg = encodeJpeg(16, 16, 0, 0);
@@ -323,7 +327,7 @@ TEST(JpegOnASurface, RefusesGarbageAndSizesBeyondTheFormat) {
     EXPECT_FALSE(drawJpegCentred(declaringSize(jpeg, 0, 16), surface).has_value());
     EXPECT_EQ(surface.pixels, surfaceOf(360, 240, 77).pixels);
     // A surface whose pixels do not match its size is not written to.
-    ui::Bitmap bad = surfaceOf(360, 240);
+    Pixmap bad = surfaceOf(360, 240);
     bad.height = 241;
     EXPECT_FALSE(drawJpegCentred(jpeg, bad).has_value());
     const std::string small = encodeJpeg(3, 2, 0, 0);
@@ -345,7 +349,7 @@ TEST(JpegOnASurface, HugeDeclaredPicturesCostAboutTheSurface) {
         SCOPED_TRACE(side);
         const std::string jpeg = declaringSize(tiny, side, side);
         ASSERT_LT(jpeg.size(), 1000u);
-        ui::Bitmap surface = surfaceOf(360, 240, 77);
+        Pixmap surface = surfaceOf(360, 240, 77);
         std::optional<PicturePlacement> where;
         const HeapWatch heap = HeapWatch::during([&] { where = drawJpegCentred(jpeg, surface); });
         ASSERT_TRUE(where.has_value());
@@ -363,7 +367,7 @@ TEST(JpegOnASurface, HugeDeclaredPicturesCostAboutTheSurface) {
     const std::string progressive = encodeJpeg(16, 16, 0, 0, test::JpegKind::Progressive);
     for (int side : {4000, 8192}) {
         SCOPED_TRACE(side);
-        ui::Bitmap surface = surfaceOf(360, 240, 77);
+        Pixmap surface = surfaceOf(360, 240, 77);
         std::optional<PicturePlacement> where;
         const HeapWatch heap = HeapWatch::during([&] {
             where = drawJpegCentred(declaringSize(progressive, side, side * 3 / 4), surface);

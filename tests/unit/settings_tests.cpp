@@ -52,7 +52,7 @@ TEST_F(Settings, NoKeyIsAFirstRun) {
     EXPECT_EQ(os.messages[0].kind, MessageKind::Information);
     EXPECT_EQ(os.messages[0].text,
               "Tolvane's QUON FrontEnd v2.09 is going to be installed in your computer");
-    EXPECT_TRUE(app->state.Updating);
+    EXPECT_TRUE(app->state.firstRun);
     EXPECT_EQ(app->catalogue.GameCount, 0);  // not read on a first run
     ASSERT_NE(app->Form2, nullptr);
     EXPECT_TRUE(app->Form2->showing());
@@ -75,7 +75,7 @@ TEST_F(Settings, EmptyMainPathIsAFirstRunButTheOtherValuesAreRead) {
     put("Interface", "Cool");
     app->Form1 = std::make_unique<TForm1>(*app);
     LoadSettings(*app);
-    EXPECT_TRUE(app->state.Updating);
+    EXPECT_TRUE(app->state.firstRun);
     EXPECT_EQ(app->tpaths.mainPath, "");
     EXPECT_EQ(app->tpaths.emulatorPath, "D:\\Quon\\");
     EXPECT_TRUE(app->singleClick);
@@ -100,7 +100,7 @@ TEST_F(Settings, NulLedValuesReadAsEmptySettings) {
     put("Interface", std::string("\0Common", 7));
     app->Form1 = std::make_unique<TForm1>(*app);
     LoadSettings(*app);
-    EXPECT_TRUE(app->state.Updating);
+    EXPECT_TRUE(app->state.firstRun);
     EXPECT_EQ(messageTexts().at(0),
               "Tolvane's QUON FrontEnd v2.09 is going to be installed in your computer");
     EXPECT_EQ(app->tpaths.mainPath, "");
@@ -116,7 +116,7 @@ TEST_F(Settings, NulLedValuesReadAsEmptySettings) {
     put("Alpha Blaster", std::string("\0" "11111111", 9));
     app = std::make_unique<App>(os);
     EXPECT_EQ(start(), std::nullopt);
-    EXPECT_FALSE(app->state.Updating);
+    EXPECT_FALSE(app->state.firstRun);
     EXPECT_EQ(encodeOptionFlags(app->catalogue.games[0].OptionFlags), "00000000");
 }
 
@@ -127,7 +127,7 @@ TEST_F(Settings, PathsGetOneTrailingBackslashAndUnzipStaysAsStored) {
     put("Compressed ROMs Path", "C:\\Zips\\");
     put("Drivers Path", "C:\\Drivers");
     EXPECT_EQ(start(), std::nullopt);
-    EXPECT_FALSE(app->state.Updating);
+    EXPECT_FALSE(app->state.firstRun);
     EXPECT_EQ(app->tpaths.mainPath, "C:\\QnLaunch\\");
     EXPECT_EQ(app->tpaths.emulatorPath, "C:\\Games\\Quon\\");
     EXPECT_EQ(app->tpaths.unzipProgram, "C:\\Tools\\PKUNZIP.EXE");
@@ -271,7 +271,7 @@ TEST_F(Settings, SavedEmptyPathsReadBackEmptyWithoutAFirstRun) {
     app = std::make_unique<App>(os);
     os.messages.clear();
     EXPECT_EQ(start(), std::nullopt);
-    EXPECT_FALSE(app->state.Updating);
+    EXPECT_FALSE(app->state.firstRun);
     EXPECT_TRUE(os.messages.empty());
     EXPECT_EQ(app->tpaths.emulatorPath, "");
     EXPECT_FALSE(app->singleClick);
@@ -300,16 +300,16 @@ TEST_F(Settings, SaveWithoutAKeyReportsAndWritesNothing) {
     EXPECT_FALSE(os.keyExists(RootKey::LocalMachine, kSettingsKey));
 }
 
-TEST_F(Settings, WhileUpdatingTheInterfaceComesFromTheConfigurationDialog) {
+TEST_F(Settings, DuringAFirstRunTheInterfaceComesFromTheConfigurationDialog) {
     installSettings();
     put("PkUnzip Program", "C:\\pkunzip.exe");
     EXPECT_EQ(start(), std::nullopt);
-    app->state.Updating = true;
+    app->state.firstRun = true;
     app->singleClick = false;
     app->Form5->ComboBox1.setItemIndex(0);  // "Single click interface"
     EXPECT_EQ(closeMain(), 0);
     EXPECT_EQ(setting("Interface"), std::string("Cool") + '\0');
-    // The compressed-ROM settings are kept while updating, whatever the box says.
+    // The compressed-ROM settings are kept during a first run, whatever the box says.
     EXPECT_EQ(setting("PkUnzip Program"), std::string("C:\\pkunzip.exe") + '\0');
 }
 

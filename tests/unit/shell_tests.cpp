@@ -29,20 +29,20 @@ protected:
 TEST_F(Shell, HoverMarksMoveBetweenControlsInTheSingleClickInterface) {
     single();
     f->CheckBox2.mouseMove();
-    EXPECT_EQ(app->state.hoverTarget, 11);
+    EXPECT_EQ(f->markedControl(), &f->CheckBox2);
     EXPECT_EQ(f->CheckBox2.font().color, kHighlight);
     f->CheckBox4.mouseMove();
-    EXPECT_EQ(app->state.hoverTarget, 13);
+    EXPECT_EQ(f->markedControl(), &f->CheckBox4);
     EXPECT_EQ(f->CheckBox2.font().color, kWindowText);
     EXPECT_EQ(f->CheckBox4.font().color, kHighlight);
     f->ListBox1.mouseMove();  // no handler: the mark stays
     f->SpeedButton6.mouseMove();
-    EXPECT_EQ(app->state.hoverTarget, 13);
+    EXPECT_EQ(f->markedControl(), &f->CheckBox4);
     f->Edit1.mouseMove();  // a path box marks its label
     EXPECT_EQ(f->Label6.font().color, kHighlight);
     EXPECT_EQ(panel3(), "Press the '...' button to select QUON program path");
     f->TabSheet2.mouseMove();
-    EXPECT_EQ(app->state.hoverTarget, 0);
+    EXPECT_EQ(f->markedControl(), nullptr);
     EXPECT_EQ(f->Label6.font().color, kWindowText);
     EXPECT_EQ(panel3(), "Press the '...' button to select QUON program path");
 }
@@ -69,7 +69,7 @@ TEST_F(Shell, CheckBoxHintsFollowTheStateAtTheMove) {
     f->CheckBox2.mouseMove();
     EXPECT_EQ(panel3(), "Click to disable sound");
     // The common interface marks nothing.
-    EXPECT_EQ(app->state.hoverTarget, 0);
+    EXPECT_EQ(f->markedControl(), nullptr);
     EXPECT_EQ(f->CheckBox2.font().color, ui::kBlack);
 }
 
@@ -88,10 +88,10 @@ TEST_F(Shell, PictureComboAndModeButtonHints) {
     single();
     f->CheckBox5.mouseMove();
     f->SpeedButton10.mouseMove();  // neither marks nor unmarks
-    EXPECT_EQ(app->state.hoverTarget, 14);
+    EXPECT_EQ(f->markedControl(), &f->CheckBox5);
     EXPECT_EQ(panel3(), "Press this button to change to the common interface");
     f->Image1.mouseMove();
-    EXPECT_EQ(app->state.hoverTarget, 0);
+    EXPECT_EQ(f->markedControl(), nullptr);
     EXPECT_EQ(panel3(), "Right-Click to see Tolvane's QUON FrontEnd logo");  // no logo file
     app->state.CurrentPicture = "tolvane2.jpg";
     f->Image1.mouseMove();

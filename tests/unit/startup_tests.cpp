@@ -93,7 +93,8 @@ TEST_F(Startup, NormalStartShowsTheFilledMainWindow) {
     EXPECT_EQ(f.ListBox1.itemIndex(), 0);
     EXPECT_EQ(f.PageControl1.activePage(), 0);
     ASSERT_EQ(showMain(), std::nullopt);
-    EXPECT_FALSE(app->state.Updating);
+    EXPECT_FALSE(app->state.firstRun);
+    EXPECT_FALSE(app->state.refillingList);
     EXPECT_EQ(f.StatusBar1.panelText(0), "Designed for QUON v0.9");
     EXPECT_EQ(f.StatusBar1.panelText(1), "2 ROMs supported");
     EXPECT_EQ(f.StatusBar1.panelText(2), "UnZipped ROMs");
@@ -123,7 +124,7 @@ TEST_F(Startup, MissingCatalogueIsReportedTwiceAndEndsAtTheFirstPaint) {
     } catch (const ProcessExit&) {
         FAIL() << "the process must end at the paint, not while showing";
     }
-    EXPECT_TRUE(app->state.Updating);  // the show sequence stopped early
+    EXPECT_TRUE(app->state.refillingList);  // the show sequence stopped early
     EXPECT_EQ(app->Form1->StatusBar1.panelText(0), "");
     const std::string msg = "There was an error opening C:\\QnLaunch\\roms.dat";
     EXPECT_EQ(messageTexts(), (std::vector<std::string>{msg, msg}));

@@ -11,6 +11,7 @@
 #include "app/dialogs/new_directory_dialog.h"
 #include "app/dialogs/path_picker.h"
 #include "platform/memory/memory_platform.h"
+#include "app/stored_data.h"
 #include "settings/settings_store.h"
 
 namespace qn::test {

@@ -11,8 +11,8 @@
 namespace qn {
 namespace {
 
-ui::Bitmap surfaceOf(int width, int height, std::uint8_t value) {
-    ui::Bitmap s;
+Pixmap surfaceOf(int width, int height, std::uint8_t value) {
+    Pixmap s;
     s.width = width;
     s.height = height;
     s.pixels.assign(static_cast<size_t>(width) * height * 3, value);
@@ -27,7 +27,7 @@ TEST(PictureDecode32, CutPicturesMatchTheWholeDecode) {
             const int channels = colour == JpegColour::Grey ? 1 : 3;
             const std::string jpeg = test::encodePixels(
                 603, 379, test::texturedPixels(603, 379, channels), colour, kind, 90);
-            ui::Bitmap surface = surfaceOf(360, 240, 0);
+            Pixmap surface = surfaceOf(360, 240, 0);
             ASSERT_TRUE(drawJpegCentred(jpeg, surface).has_value());
             EXPECT_TRUE(surface.pixels ==
                         test::centredOn(*test::decodeWhole(jpeg), 360, 240).pixels);
@@ -42,7 +42,7 @@ TEST(PictureDecode32, TheLargestDeclaredSizeIsShown) {
     ASSERT_NE(sof, std::string::npos);
     jpeg[sof + 5] = jpeg[sof + 7] = '\xff';
     jpeg[sof + 6] = jpeg[sof + 8] = '\xdc';
-    ui::Bitmap surface = surfaceOf(360, 240, 0);
+    Pixmap surface = surfaceOf(360, 240, 0);
     const auto where = drawJpegCentred(jpeg, surface);
     ASSERT_TRUE(where.has_value());
     EXPECT_EQ(where->width, 65500);

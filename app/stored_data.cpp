@@ -1,0 +1,62 @@
+#include "app/stored_data.h"
+
+#include "app/app.h"
+#include "app/dialogs/config_dialog.h"
+#include "app/main_window/main_window.h"
+#include "catalogue/catalogue_file.h"
+#include "settings/settings_store.h"
+
+namespace qn {
+
+void LoadSettings(App& app) {
+    Settings stored{app.tpaths, app.singleClick, {}};
+    const StoredSettings found = readSettings(app.os, stored);
+    if (found == StoredSettings::NoMainPath) {
+        app.os.messageBox(MessageKind::Warning,
+                          "Error reading Main Program Path value. Restart this program");
+        deleteSettingsKey(app.os);
+        app.os.exitProcess(1);
+    }
+    if (found == StoredSettings::NoKey || found == StoredSettings::EmptyMainPath) {
+        app.os.messageBox(MessageKind::Information, kFirstRunMessage);
+        app.state.firstRun = true;
+        if (found == StoredSettings::NoKey) return;
+    }
+    app.tpaths = stored.paths;
+    app.singleClick = stored.singleClick;
+
+    // The game options are stored by title: the catalogue comes first. Its
+    // failure deletes the key, and with it the options.
+    LoadCatalogue(app);
+    std::vector<GameOptions> options = app.catalogue.gameOptions();
+    if (readGameOptions(app.os, options)) app.catalogue.setGameOptions(options);
+}
+
+void SaveSettings(App& app) {
+    TPaths& p = app.tpaths;
+    const bool firstRun = app.state.firstRun;
+    if (!firstRun && !app.Form1->CheckBox7.checked()) {
+        p.romsPath.clear();
+        p.unzipProgram.clear();
+    }
+    const bool cool = firstRun ? app.Form5->ComboBox1.itemIndex() == 0 : app.singleClick;
+    writeSettings(app.os, Settings{p, cool, app.catalogue.gameOptions()});
+}
+
+void DataFileError(App& app, const std::string& message) {
+    app.os.messageBox(MessageKind::Error, message);
+    deleteSettingsKey(app.os);
+    app.state.DataLoadError = true;
+}
+
+void LoadCatalogue(App& app) {
+    if (auto failure = loadCatalogue(app.os, app.tpaths.mainPath, app.catalogue))
+        DataFileError(app, *failure);
+}
+
+void LoadRequiredFiles(App& app) {
+    if (auto failure = loadRequiredFiles(app.os, app.tpaths.mainPath, app.catalogue))
+        DataFileError(app, *failure);
+}
+
+}  // namespace qn

@@ -1,0 +1,32 @@
+// What the application keeps outside itself: the settings key and the data
+// files, read into the App and written back, the user told of failures.
+#pragma once
+
+#include <string>
+
+namespace qn {
+
+class App;
+
+// At start-up: the settings, and the catalogue when they name a program
+// directory. A first run (no key, or an empty main path) is announced and
+// remembered; a key without its main path is deleted and the process ends
+// with exit code 1.
+void LoadSettings(App& app);
+
+// Writes the settings. While a first run is in progress the interface type
+// comes from the configuration dialog and the compressed-ROM settings are
+// kept; otherwise they are emptied unless the main window uses compressed
+// ROMs.
+void SaveSettings(App& app);
+
+// roms.dat and reqfiles.dat into the game table. A file that cannot be read
+// is a data file error.
+void LoadCatalogue(App& app);
+void LoadRequiredFiles(App& app);
+
+// A data file that cannot be read: the message, the settings key deleted
+// so that the next start installs again, and DataLoadError set.
+void DataFileError(App& app, const std::string& message);
+
+}  // namespace qn

@@ -1,0 +1,43 @@
+#include "catalogue/unavailability_report.h"
+
+namespace qn {
+
+std::string unavailabilityReport(const GameCatalogue& catalogue, const TPaths& p, RomMode mode,
+                                 const std::string& title, const std::string& s, Platform& os) {
+    std::string report = title + " is not available because:\r";
+    if (mode.compressed) {
+        if (p.romsPath.empty())
+            report += "\r   - The compressed ROMs path wasn't selected";
+        else if (!os.fileExists(p.romsPath + s + ".zip"))
+            report += "\r   - The compressed file " + p.romsPath + s + ".zip wasn't found";
+    } else {
+        // The ROM files alone decide here, whatever the drivers setting.
+        GameCatalogue plain = catalogue;
+        evaluateAvailability(plain, p, RomMode{}, os);
+        if (p.emulatorPath.empty()) {
+            report += "\r   - You have not selected the QUON path";
+        } else {
+            const int slot = plain.findByShortName(s);
+            if (slot >= 0) {
+                const GameRecord& game = plain.games[slot];
+                if (!game.Available)
+                    report += "\r   - It wasn't found in " + p.emulatorPath + s + "\\. \r     These files are missing:\r";
+                for (int j = 0; j < game.RequiredFileCount; ++j)
+                    if (game.MissingFiles[j])
+                        report += "\r   - " + p.emulatorPath + s + "\\" + game.RequiredFiles[j];
+            }
+            report += "\r";
+        }
+    }
+    if (!mode.driversPath) {
+        if (!os.fileExists(p.emulatorPath + s + "\\" + s + ".qun"))
+            report += "\r   - The driver file " + p.emulatorPath + s + "\\" + s + ".qun wasn't found";
+    } else if (p.driversPath.empty()) {
+        report += "\r   - The drivers path wasn't selected";
+    } else if (!os.fileExists(p.driversPath + s + ".qun")) {
+        report += "\r   - The driver file " + p.driversPath + s + ".qun wasn't found";
+    }
+    return report;
+}
+
+}  // namespace qn
