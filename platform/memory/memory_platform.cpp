@@ -52,7 +52,7 @@ public:
         // The system cuts a value's text at its first NUL.
         std::string stored = text.substr(0, text.find('\0'));
         std::string u = upper(valueName(name));
-        if (!k->names.count(u)) k->names[u] = valueName(name);
+        if (!k->values.count(u)) k->names.push_back(valueName(name));
         k->values[u] = MemoryPlatform::Value{1, stored + std::string(1, '\0')};
         return true;
     }
@@ -120,7 +120,7 @@ void MemoryPlatform::setValue(RootKey root, const std::string& path, const std::
     createKey(root, path);
     Key& k = keys_[keyId(root, path)];
     std::string u = upper(valueName(name));
-    if (!k.names.count(u)) k.names[u] = valueName(name);
+    if (!k.values.count(u)) k.names.push_back(valueName(name));
     k.values[u] = Value{type, data};
 }
 
@@ -138,11 +138,9 @@ std::optional<std::string> MemoryPlatform::value(RootKey root, const std::string
 }
 
 std::vector<std::string> MemoryPlatform::valueNames(RootKey root, const std::string& path) const {
-    std::vector<std::string> out;
     auto k = keys_.find(keyId(root, path));
-    if (k != keys_.end())
-        for (const auto& [_, name] : k->second.names) out.push_back(name);
-    return out;
+    if (k == keys_.end()) return {};
+    return k->second.names;
 }
 
 std::string MemoryPlatform::resolve(const std::string& path) const {

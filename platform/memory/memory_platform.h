@@ -30,7 +30,7 @@ public:
     };
     struct Key {
         std::map<std::string, Value> values;  // by upper-cased name
-        std::map<std::string, std::string> names;  // upper-cased → as written
+        std::vector<std::string> names;       // as first written, in that order
     };
     std::unique_ptr<RegistryKey> openKey(RootKey root, const std::string& path) override;
     std::unique_ptr<RegistryKey> createKey(RootKey root, const std::string& path) override;

@@ -46,6 +46,72 @@ TEST(RegistryText, ValuesWhoseTextStartsWithNulAreEmpty) {
     EXPECT_EQ(readRegistryText(*key, "binary"), std::nullopt);
 }
 
+TEST(MemoryRegistry, ValueNamesKeepTheOrderOfTheirFirstWriting) {
+    MemoryPlatform os;
+    auto key = os.createKey(RootKey::LocalMachine, "K");
+    for (const char* name : {"zeta", "Alpha", "mid", "ALPHA", "zeta"}) key->setString(name, "v");
+    os.setValue(RootKey::LocalMachine, "K", "beta", "x");
+    EXPECT_EQ(os.valueNames(RootKey::LocalMachine, "K"),
+              (std::vector<std::string>{"zeta", "Alpha", "mid", "beta"}));
+    os.deleteKey(RootKey::LocalMachine, "K");
+    os.createKey(RootKey::LocalMachine, "K")->setString("new", "v");
+    EXPECT_EQ(os.valueNames(RootKey::LocalMachine, "K"), std::vector<std::string>{"new"});
+}
+
+TEST(SettingsStore, WritesPathsInterfaceAndGamesInThatOrder) {
+    MemoryPlatform os;
+    qn::Settings s;  // not the fixture of the same name
+    s.paths = {"C:\\Qn\\", "C:\\Quon\\", "", "C:\\PKUNZIP.EXE", "D:\\Drv\\"};
+    s.games = {{"Zed", {true, false, false, false, false, false, false, true}},
+               {"Alpha", {}},
+               {"Mid", {false, true}}};
+    writeSettings(os, s);
+    EXPECT_EQ(os.valueNames(RootKey::LocalMachine, kSettingsKey),
+              (std::vector<std::string>{"Main Program Path", "Quon Path", "PkUnzip Program",
+                                        "Compressed ROMs Path", "Drivers Path", "Interface", "Zed",
+                                        "Alpha", "Mid"}));
+    auto value = [&](const char* name) { return *os.value(RootKey::LocalMachine, kSettingsKey, name); };
+    EXPECT_EQ(value("PkUnzip Program"), std::string("C:\\PKUNZIP.EXE") + '\0');
+    EXPECT_EQ(value("Compressed ROMs Path"), std::string(1, '\0'));
+    EXPECT_EQ(value("Interface"), std::string("Common") + '\0');
+    EXPECT_EQ(value("Zed"), std::string("10000001") + '\0');
+    EXPECT_EQ(value("Mid"), std::string("01000000") + '\0');
+    s.singleClick = true;
+    writeSettings(os, s);
+    EXPECT_EQ(value("Interface"), std::string("Cool") + '\0');
+    EXPECT_TRUE(os.messages.empty());
+}
+
+TEST(SettingsStore, ReadingTellsTheKindOfStartAndReadsOnlyWhatIsStored) {
+    MemoryPlatform os;
+    qn::Settings s;  // not the fixture of the same name
+    s.paths.emulatorPath = "kept";
+    EXPECT_EQ(readSettings(os, s), StoredSettings::NoKey);
+    os.setString(RootKey::LocalMachine, kSettingsKey, "Quon Path", "C:\\Quon");
+    EXPECT_EQ(readSettings(os, s), StoredSettings::NoMainPath);
+    EXPECT_EQ(s.paths.emulatorPath, "kept");  // nothing read
+    os.setString(RootKey::LocalMachine, kSettingsKey, "Main Program Path", "");
+    EXPECT_EQ(readSettings(os, s), StoredSettings::EmptyMainPath);
+    EXPECT_EQ(s.paths.emulatorPath, "C:\\Quon\\");
+    EXPECT_EQ(s.paths.mainPath, "");
+    EXPECT_FALSE(s.singleClick);
+    os.setString(RootKey::LocalMachine, kSettingsKey, "Main Program Path", "C:\\Qn");
+    os.setString(RootKey::LocalMachine, kSettingsKey, "Interface", "Cool");
+    EXPECT_EQ(readSettings(os, s), StoredSettings::Complete);
+    EXPECT_EQ(s.paths.mainPath, "C:\\Qn\\");
+    EXPECT_TRUE(s.singleClick);
+    EXPECT_EQ(s.paths.unzipProgram, "");  // not stored: as it was
+
+    // A game's flags are read over those it has, up to the text's length.
+    os.setString(RootKey::LocalMachine, kSettingsKey, "Short", "01");
+    std::vector<GameOptions> games = {{"Short", {true, false, true}}, {"Unstored", {true}}};
+    EXPECT_TRUE(readGameOptions(os, games));
+    EXPECT_EQ(encodeOptionFlags(games[0].flags), "01100000");
+    EXPECT_EQ(encodeOptionFlags(games[1].flags), "10000000");
+    os.deleteKey(RootKey::LocalMachine, kSettingsKey);
+    EXPECT_FALSE(readGameOptions(os, games));
+}
+
 TEST_F(Settings, NoKeyIsAFirstRun) {
     EXPECT_EQ(start(), std::nullopt);
     ASSERT_FALSE(os.messages.empty());
@@ -243,14 +309,14 @@ TEST_F(Settings, SaveWritesTheWholeSchemaInOrderAsRegSz) {
     EXPECT_EQ(start(), std::nullopt);
     ASSERT_EQ(showMain(), std::nullopt);
     app->catalogue.games[1].OptionFlags[3] = true;
+    // Saved into a new key, so its names come in the order they are written.
+    os.deleteKey(RootKey::LocalMachine, kSettingsKey);
     EXPECT_EQ(closeMain(), 0);
 
     std::vector<std::string> expectedOrder = {"Main Program Path", "Quon Path", "PkUnzip Program",
                                               "Compressed ROMs Path", "Drivers Path", "Interface",
                                               "Alpha Blaster", "Beta Racer", "Gamma Quest"};
-    auto names = os.valueNames(RootKey::LocalMachine, kSettingsKey);
-    for (const std::string& n : expectedOrder)
-        EXPECT_NE(std::find(names.begin(), names.end(), n), names.end()) << n;
+    EXPECT_EQ(os.valueNames(RootKey::LocalMachine, kSettingsKey), expectedOrder);
     auto sz = [](const std::string& s) { return s + '\0'; };
     EXPECT_EQ(setting("Main Program Path"), sz("C:\\QnLaunch\\"));
     // Paths that went through the main window's boxes come back lower case.
