@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "catalogue/availability.h"
 #include "catalogue/catalogue.h"
+#include "catalogue/catalogue_file.h"
+#include "catalogue/game_list.h"
+#include "catalogue/unavailability_report.h"
 #include "test_support.h"
 
 namespace qn {
@@ -116,6 +120,101 @@ TEST(RequiredFilesParse, SurplusGroupsAndFilesAreIgnored) {
     EXPECT_EQ(cat.games[0].RequiredFiles[34], "f34");
     EXPECT_EQ(cat.games[24].RequiredFiles[0], "x");
     EXPECT_EQ(cat.games[24].RequiredFileCount, 1);
+}
+
+// Three games on the in-memory disk: "full" has its ROM files and its
+// driver beside them, "part" lacks one ROM file, "zip" has only its archive
+// and a driver in the drivers directory.
+class Rules : public ::testing::Test {
+protected:
+    MemoryPlatform files;
+    GameCatalogue cat;
+    TPaths paths{"C:\\Qn\\", "C:\\Emu\\", "C:\\Zips\\", "", "C:\\Drv\\"};
+
+    void SetUp() override {
+        cat.GameCount = parseCatalogue("#Full Game|full\r\n#Part Game|part\r\n#Zip Game|zip\r\n", cat);
+        parseRequiredFiles("full\\f1.rom\r\nfull\\f2.rom\r\npart\\p1.rom\r\npart\\p2.rom\r\nzip\\z.rom\r\n", cat);
+        for (const char* f : {"full\\f1.rom", "full\\f2.rom", "full\\full.qun", "part\\p1.rom"})
+            files.writeFile(std::string("C:\\Emu\\") + f, "x");
+        files.writeFile("C:\\Zips\\zip.zip", "z");
+        files.writeFile("C:\\Drv\\zip.qun", "d");
+    }
+    std::string available(RomMode mode) {
+        evaluateAvailability(cat, paths, mode, files);
+        std::string out;
+        for (int g = 0; g < cat.GameCount; ++g) out += cat.games[g].Available ? 'Y' : 'N';
+        return out;
+    }
+};
+
+TEST_F(Rules, AvailabilityInEachRomMode) {
+    files.setCurrentDirectory("C:\\Emu");
+    EXPECT_EQ(available({false, false}), "YNN");
+    EXPECT_EQ(files.currentDirectory(), "C:\\");
+    EXPECT_TRUE(cat.games[1].MissingFiles[1]);
+    EXPECT_FALSE(cat.games[1].MissingFiles[0]);
+    EXPECT_EQ(available({false, true}), "NNN");  // no driver in the drivers directory
+    EXPECT_EQ(available({true, true}), "NNY");
+    EXPECT_EQ(available({true, false}), "NNN");  // zip's driver is not beside its ROMs
+    EXPECT_TRUE(cat.games[1].MissingFiles[1]);   // compressed mode leaves the marks
+}
+
+TEST_F(Rules, ReportNamesWhatIsMissingAndLeavesTheCatalogueAlone) {
+    evaluateAvailability(cat, paths, {true, true}, files);
+    const GameCatalogue before = cat;
+    files.setCurrentDirectory("C:\\Emu");
+    // Plain ROM files are judged without the drivers directory, whatever the mode.
+    EXPECT_EQ(unavailabilityReport(cat, paths, {false, true}, "Part Game", "part", files),
+              "Part Game is not available because:\r"
+              "\r   - It wasn't found in C:\\Emu\\part\\. \r     These files are missing:\r"
+              "\r   - C:\\Emu\\part\\p2.rom\r"
+              "\r   - The driver file C:\\Drv\\part.qun wasn't found");
+    EXPECT_EQ(files.currentDirectory(), "C:\\");
+    for (int g = 0; g < cat.GameCount; ++g) {
+        EXPECT_EQ(cat.games[g].Available, before.games[g].Available) << g;
+        EXPECT_EQ(cat.games[g].MissingFiles, before.games[g].MissingFiles) << g;
+    }
+    EXPECT_EQ(unavailabilityReport(cat, paths, {true, false}, "Full Game", "full", files),
+              "Full Game is not available because:\r"
+              "\r   - The compressed file C:\\Zips\\full.zip wasn't found");
+    TPaths unset = paths;
+    unset.romsPath = unset.driversPath = "";
+    EXPECT_EQ(unavailabilityReport(cat, unset, {true, true}, "Zip Game", "zip", files),
+              "Zip Game is not available because:\r"
+              "\r   - The compressed ROMs path wasn't selected"
+              "\r   - The drivers path wasn't selected");
+}
+
+TEST_F(Rules, FilterAndRunnableRows) {
+    available({false, false});  // full only
+    using F = ListFilter;
+    EXPECT_TRUE(isListed(cat.games[0], F::ShowAll));
+    EXPECT_TRUE(isListed(cat.games[0], F::ShowAvailable));
+    EXPECT_FALSE(isListed(cat.games[0], F::ShowUnavailable));
+    EXPECT_FALSE(isListed(cat.games[1], F::ShowAvailable));
+    EXPECT_TRUE(isListed(cat.games[1], F::ShowUnavailable));
+    // Under the full list a row is its game's slot; the available list runs
+    // every row it has, the unavailable list none.
+    EXPECT_TRUE(rowIsRunnable(cat, F::ShowAll, 0));
+    EXPECT_FALSE(rowIsRunnable(cat, F::ShowAll, 1));
+    EXPECT_FALSE(rowIsRunnable(cat, F::ShowAll, 3));
+    EXPECT_FALSE(rowIsRunnable(cat, F::ShowAll, -1));
+    EXPECT_TRUE(rowIsRunnable(cat, F::ShowAvailable, 0));
+    EXPECT_FALSE(rowIsRunnable(cat, F::ShowUnavailable, 0));
+}
+
+TEST_F(Rules, DataFilesThatCannotBeReadGiveTheUsersMessage) {
+    cat.GameCount = 2;
+    EXPECT_EQ(loadCatalogue(files, "C:\\Qn\\", cat), "There was an error opening C:\\Qn\\roms.dat");
+    EXPECT_EQ(cat.GameCount, 2);
+    EXPECT_EQ(loadRequiredFiles(files, "C:\\Qn\\", cat), "Error loading C:\\Qn\\reqfiles.dat");
+    files.writeFile("C:\\Qn\\roms.dat", "#One|one\r\n");
+    files.writeFile("C:\\Qn\\reqfiles.dat", "one\\1.rom\r\n");
+    EXPECT_EQ(loadCatalogue(files, "C:\\Qn\\", cat), std::nullopt);
+    EXPECT_EQ(loadRequiredFiles(files, "C:\\Qn\\", cat), std::nullopt);
+    EXPECT_EQ(cat.GameCount, 1);
+    EXPECT_EQ(cat.games[1].Title, "");  // the names of the longer table are gone
+    EXPECT_EQ(cat.games[0].RequiredFiles[0], "1.rom");
 }
 
 using CatalogueFile = test::LauncherTest;

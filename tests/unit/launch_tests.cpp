@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "launch/game_directory.h"
+#include "launch/options.h"
 #include "launch/run_journal.h"
 #include "test_support.h"
 
@@ -8,6 +9,27 @@ namespace qn {
 namespace {
 
 using Strings = std::vector<std::string>;
+
+TEST(CommandLine, SwitchesComeInTheEmulatorsOrderWithTheResolutionLast) {
+    OptionFlags flags{};
+    EXPECT_EQ(emulatorCommandLine("c:\\quon\\", "loht", flags, 0), "c:\\quon\\quon.exe loht ");
+    flags[FrameSkip] = flags[RotateScreen] = flags[NoScanlines] = true;
+    EXPECT_EQ(emulatorCommandLine("", "x", flags, 0), "quon.exe x -n -r -f ");
+    flags.fill(true);
+    EXPECT_EQ(emulatorCommandLine("", "x", flags, 1), "quon.exe x -n -s -a -j -v -r -f -d360x256 ");
+    // Outside the six modes the switch stands alone, without its space.
+    EXPECT_EQ(emulatorCommandLine("", "x", flags, 6), "quon.exe x -n -s -a -j -v -r -f -d");
+    EXPECT_EQ(emulatorCommandLine("", "x", flags, -1), "quon.exe x -n -s -a -j -v -r -f -d");
+}
+
+TEST(CommandLine, GameSpecificOptionsKnowTheirGames) {
+    for (const char* game : {"rtypeus", "imgfight", "gunforce", "inthunt"})
+        EXPECT_TRUE(supportsFrameSkip(game)) << game;
+    EXPECT_FALSE(supportsFrameSkip("RTYPEUS"));
+    EXPECT_FALSE(supportsFrameSkip("sshoot"));
+    EXPECT_TRUE(supportsRotation("imgfight"));
+    EXPECT_FALSE(supportsRotation("imgfight2"));
+}
 
 // Games: sshoot (complete), rtypeus (protected driver name among its
 // files), imgfight (incomplete).
