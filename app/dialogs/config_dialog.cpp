@@ -86,16 +86,21 @@ constexpr int kDesktopCopyTries = 30;
 
 }  // namespace
 
-void TForm5::readShellFolder(RegistryKey& key, const char* name, std::string& folder) {
-    if (auto text = readRegistryText(key, name)) folder = withTrailingBackslash(*text);
+bool TForm5::prepareShortcut(const char* folderName, std::string& folder) {
+    std::unique_ptr<RegistryKey> key = app_.os.openKey(RootKey::CurrentUser, kShellFolders);
+    if (!key) return false;
+    // A folder the shell does not name keeps what an earlier click read.
+    auto read = [&key](const char* name, std::string& dir) {
+        if (auto text = readRegistryText(*key, name)) dir = withTrailingBackslash(*text);
+    };
+    read(folderName, folder);
+    read("Recent", recentDir_);
+    app_.os.addToRecentDocuments(app_.tpaths.mainPath + "qnlaunch.exe");
+    return true;
 }
 
 void TForm5::SpeedButton1Click() {
-    std::unique_ptr<RegistryKey> key = app_.os.openKey(RootKey::CurrentUser, kShellFolders);
-    if (!key) return;
-    readShellFolder(*key, "Desktop", desktopDir_);
-    readShellFolder(*key, "Recent", recentDir_);
-    app_.os.addToRecentDocuments(app_.tpaths.mainPath + "qnlaunch.exe");
+    if (!prepareShortcut("Desktop", desktopDir_)) return;
     desktopTries_ = 0;
     Timer1.setEnabled(true);
 }
@@ -107,11 +112,7 @@ void TForm5::Timer1Timer() {
 }
 
 void TForm5::SpeedButton2Click() {
-    std::unique_ptr<RegistryKey> key = app_.os.openKey(RootKey::CurrentUser, kShellFolders);
-    if (!key) return;
-    readShellFolder(*key, "Programs", programsDir_);
-    readShellFolder(*key, "Recent", recentDir_);
-    app_.os.addToRecentDocuments(app_.tpaths.mainPath + "qnlaunch.exe");
+    if (!prepareShortcut("Programs", programsDir_)) return;
     app_.os.copyFile(recentDir_ + "qnlaunch.exe.lnk", programsDir_ + "Tolvane's QUON FrontEnd v2.09.lnk");
 }
 

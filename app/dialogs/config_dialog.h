@@ -69,8 +69,11 @@ private:
         {8, 12, 0, 0}, {112, 8, 192, 21}, {308, 8, 21, 21},
         {8, 40, 0, 0}, {112, 36, 192, 21}, {308, 36, 21, 21}};
 
-    // Reads a shell folder into `folder` with a trailing backslash.
-    void readShellFolder(RegistryKey& key, const char* name, std::string& folder);
+    // Reads the named shell folder into `folder` and the recent-documents
+    // folder, with trailing backslashes, and has the shell make a shortcut to
+    // the program among the recent documents. False without the shell's
+    // folders key.
+    bool prepareShortcut(const char* folderName, std::string& folder);
 
     std::string desktopDir_, programsDir_, recentDir_;
     int desktopTries_ = 0;
