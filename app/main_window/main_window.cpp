@@ -1,7 +1,5 @@
 #include "app/main_window/main_window.h"
 
-#include <cstdlib>
-
 #include "app/dialogs/about_box.h"
 #include "app/startup.h"
 #include "app/stored_data.h"
@@ -15,31 +13,6 @@ ui::Font makeFont(const char* face, int points, bool bold = false) {
     f.points = points;
     f.bold = bold;
     return f;
-}
-
-ui::Font linkFont() {
-    ui::Font f = makeFont("MS Sans Serif", 9);
-    f.underline = true;
-    f.color = ui::kBlue;
-    return f;
-}
-
-// A 32 by 32 link icon: a globe of the given colour with a lighter equator
-// and meridian, on the page's colour.
-ui::Bitmap linkIcon(const std::array<std::uint8_t, 3>& face, std::uint8_t r, std::uint8_t g,
-                    std::uint8_t b) {
-    ui::Bitmap icon;
-    icon.width = icon.height = 32;
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) {
-            const int dx = x - 16, dy = y - 16, d2 = dx * dx + dy * dy;
-            const bool inside = d2 <= 14 * 14;
-            const bool line = inside && (std::abs(dy) <= 1 || std::abs(dx) <= 1 || std::abs(d2 - 100) <= 8);
-            icon.pixels.push_back(!inside ? face[2] : line ? 255 : b);
-            icon.pixels.push_back(!inside ? face[1] : line ? 255 : g);
-            icon.pixels.push_back(!inside ? face[0] : line ? 255 : r);
-        }
-    return icon;
 }
 
 }  // namespace
@@ -65,15 +38,7 @@ TForm1::TForm1(App& app) : ui::Form("Form1", {0, 0, 679, 517}, ""), app_(app) {
         e->setCursor(ui::Cursor::Arrow);
     }
     PageControl1.setCursor(ui::Cursor::Arrow);
-    for (ui::Label* link : {&Label8, &Label9, &Label7, &Label10, &Label16, &Label18})
-        link->setFont(linkFont());
-
-    const auto face = app_.backend ? app_.backend->systemColor(ui::SysColor::ButtonFace)
-                                   : ui::Backend::defaultSystemColor(ui::SysColor::ButtonFace);
-    Image2.setPicture(linkIcon(face, 30, 90, 170));
-    Image3.setPicture(linkIcon(face, 20, 130, 60));
-    Image4.setPicture(linkIcon(face, 170, 60, 30));
-    Image5.setPicture(linkIcon(face, 120, 40, 140));
+    setUpLinks();
 
     // Initial states.
     StatusBar1.setEnabled(false);
@@ -132,7 +97,6 @@ TForm1::TForm1(App& app) : ui::Form("Form1", {0, 0, 679, 517}, ""), app_(app) {
     // "Other Stuff".
     SpeedButton7.onClick = [this] { SpeedButton7Click(); };
     SpeedButton11.onClick = [this] { SpeedButton11Click(); };
-    bindLinks();
     bindHoverHandlers();
 }
 

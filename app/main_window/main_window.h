@@ -206,7 +206,8 @@ private:
         {38, 132, 0, 0}, {104, 130, 193, 22}, {304, 130, 21, 21}};
 
     void bindHoverHandlers();
-    void bindLinks();
+    // The link labels' font and icons, and what a click on each opens.
+    void setUpLinks();
     void switchInterface(bool single);
     // The emulator directory as a full path: the one a run fixed at its
     // start, else read from the current directory.
