@@ -6,21 +6,9 @@
 #include "app/dialogs/new_directory_dialog.h"
 #include "app/main_window/main_window.h"
 #include "app/stored_data.h"
+#include "settings/installation.h"
 
 namespace qn {
-namespace {
-
-const char* const kProgramFiles[] = {"qnlaunch.exe", "readme.txt", "abouttxt.dat", "roms.dat",
-                                     "reqfiles.dat"};
-const char* const kScreenFiles[] = {"noscreen.jpg", "tolvane1.jpg", "tolvane2.jpg"};
-
-std::string caseFolded(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    return s;
-}
-
-}  // namespace
 
 TForm2::TForm2(App& app) : ui::Form("Form2", {0, 0, 329, 289}, "Configuration"), app_(app) {
     setCloseBox(false);  // closed only by its own buttons
@@ -76,26 +64,10 @@ void TForm2::SpeedButton1Click() {
 }
 
 void TForm2::CopyProgramFiles() {
-    Platform& os = app_.os;
-    if (sourceDir_.empty() || sourceDir_.back() != '\\') sourceDir_ += '\\';
-    // Installing into the directory the program runs from: the files are
-    // already where they belong, and copying a file onto itself fails.
-    const bool inPlace = caseFolded(sourceDir_) == caseFolded(targetDir_);
-    for (const char* name : kProgramFiles) {
-        if (inPlace || os.copyFile(sourceDir_ + name, targetDir_ + name)) continue;
-        os.messageBox(MessageKind::Error, "Error copying program files to '" + targetDir_ +
-                                              "'. You will have to do it manually");
+    if (auto failure = installProgramFiles(app_.os, sourceDir_, targetDir_)) {
+        app_.os.messageBox(MessageKind::Error, *failure);
         SaveSettings(app_);
-        os.exitProcess(4);
-    }
-    for (const char* name : kScreenFiles) {
-        os.createDirectory(targetDir_ + "screens");
-        if (os.copyFile(sourceDir_ + name, targetDir_ + "screens\\" + name)) continue;
-        os.messageBox(MessageKind::Error,
-                      "Error copying screenshot files to '" + targetDir_ +
-                          "screens\\'. You will have to copy them to the 'screens' directory manually");
-        SaveSettings(app_);
-        os.exitProcess(4);
+        app_.os.exitProcess(4);
     }
 }
 

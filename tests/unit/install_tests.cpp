@@ -1,6 +1,7 @@
 // First run, configuration dialog, shortcuts, links and uninstall.
 #include <gtest/gtest.h>
 
+#include "settings/installation.h"
 #include "test_support.h"
 
 namespace qn {
@@ -8,6 +9,29 @@ namespace {
 
 using Strings = std::vector<std::string>;
 const char* const kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+TEST(Installation, CopiesProgramFilesThenPicturesAndStopsAtTheFirstFailure) {
+    MemoryPlatform os;
+    for (const char* name : {"qnlaunch.exe", "readme.txt", "abouttxt.dat", "roms.dat", "reqfiles.dat",
+                             "noscreen.jpg", "tolvane1.jpg"})
+        os.writeFile(std::string("D:\\Dist\\") + name, name);
+    os.makeDirectories("C:\\Games");
+    EXPECT_EQ(installProgramFiles(os, "D:\\Dist", "C:\\Games\\"),
+              "Error copying screenshot files to 'C:\\Games\\screens\\'. You will have to copy "
+              "them to the 'screens' directory manually");
+    EXPECT_EQ(os.readFile("C:\\Games\\reqfiles.dat"), "reqfiles.dat");
+    EXPECT_EQ(os.readFile("C:\\Games\\screens\\tolvane1.jpg"), "tolvane1.jpg");
+    EXPECT_FALSE(os.fileExists("C:\\Games\\noscreen.jpg"));  // pictures go to screens\ only
+
+    // Into the directory it runs from (whatever the case of its name) only
+    // the pictures are copied, so a missing program file does not matter.
+    os.writeFile("D:\\Dist\\tolvane2.jpg", "tolvane2.jpg");
+    os.deleteFile("D:\\Dist\\readme.txt");
+    EXPECT_EQ(installProgramFiles(os, "D:\\Dist\\", "d:\\dist\\"), std::nullopt);
+    EXPECT_TRUE(os.fileExists("D:\\Dist\\screens\\tolvane2.jpg"));
+    EXPECT_EQ(installProgramFiles(os, "D:\\Dist", "C:\\Other\\"),
+              "Error copying program files to 'C:\\Other\\'. You will have to do it manually");
+}
 
 // A first run from a distribution directory holding every file.
 class FirstRun : public test::LauncherTest {

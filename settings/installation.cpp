@@ -1,0 +1,34 @@
+#include "settings/installation.h"
+
+namespace qn {
+namespace {
+
+const char* const kProgramFiles[] = {"qnlaunch.exe", "readme.txt", "abouttxt.dat", "roms.dat",
+                                     "reqfiles.dat"};
+const char* const kScreenFiles[] = {"noscreen.jpg", "tolvane1.jpg", "tolvane2.jpg"};
+
+std::string caseFolded(std::string s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    return s;
+}
+
+}  // namespace
+
+std::optional<std::string> installProgramFiles(Platform& os, const std::string& sourceDir,
+                                               const std::string& target) {
+    const std::string source = sourceDir.empty() || sourceDir.back() != '\\' ? sourceDir + '\\' : sourceDir;
+    const bool inPlace = caseFolded(source) == caseFolded(target);
+    for (const char* name : kProgramFiles)
+        if (!inPlace && !os.copyFile(source + name, target + name))
+            return "Error copying program files to '" + target + "'. You will have to do it manually";
+    for (const char* name : kScreenFiles) {
+        os.createDirectory(target + "screens");
+        if (!os.copyFile(source + name, target + "screens\\" + name))
+            return "Error copying screenshot files to '" + target +
+                   "screens\\'. You will have to copy them to the 'screens' directory manually";
+    }
+    return std::nullopt;
+}
+
+}  // namespace qn
