@@ -1,12 +1,10 @@
-// Running a game: unpack, copy the driver, start the emulator with the
-// launcher hidden, clean up, come back. Every file the run touches is named
-// by its full path inside the game's directory, and the user's own files
-// there come through the run as they were (launch/run_journal.h).
-#include "app/main_window/main_window.h"
-#include "launch/game_directory.h"
-#include "launch/run_journal.h"
+#include "launch/run_game.h"
 
 #include <algorithm>
+
+#include "launch/game_directory.h"
+#include "launch/options.h"
+#include "launch/run_journal.h"
 
 namespace qn {
 namespace {
@@ -49,31 +47,17 @@ RunFiles planRun(Platform& os, const GameRecord* game, const std::string& s, con
 
 }  // namespace
 
-std::string TForm1::emulatorDirectory() {
+GameRun::GameRun(Platform& os, RunWindow& window, const TPaths& paths, const GameCatalogue& catalogue)
+    : os_(os), window_(window), paths_(paths), catalogue_(catalogue) {}
+
+std::string GameRun::emulatorDirectory() {
     if (!runEmulatorDir_.empty()) return runEmulatorDir_;
-    return fullPath(app_.os.currentDirectory(), app_.tpaths.emulatorPath);
+    return fullPath(os_.currentDirectory(), paths_.emulatorPath);
 }
 
-void TForm1::RunSelectedGame() {
-    Platform& os = app_.os;
-    TPaths& p = app_.tpaths;
-    if (!os.fileExists(p.emulatorPath + "quon.exe")) Edit1.setText("");
-    if (p.emulatorPath.empty()) {
-        os.messageBox(MessageKind::Warning, "QUON program not found");
-        return;
-    }
-    if (CheckBox7.checked() && p.unzipProgram.empty()) {
-        os.messageBox(MessageKind::Information, "Select PkUnzip path before running a compressed ROM");
-        return;
-    }
-    const int row = ListView1.selectedRow();
-    if (row < 0) return;
-    const std::string s = ListView1.row(row)[1];
-    if (!isPlainDirectoryName(s)) {
-        os.messageBox(MessageKind::Warning, unusableShortNameMessage(ListView1.row(row)[0], s));
-        return;
-    }
-
+bool GameRun::run(const std::string& s, bool drivers, const OptionFlags& options, int resolution) {
+    Platform& os = os_;
+    const TPaths& p = paths_;
     // The run changes the current directory as it goes; its paths are read
     // once, from where it starts.
     runEmulatorDir_ = fullPath(os.currentDirectory(), p.emulatorPath);
@@ -85,10 +69,9 @@ void TForm1::RunSelectedGame() {
     const std::string gameDir = emulatorDir + s + "\\";
     const std::string driver = gameDir + s + ".qun";
     const bool unpack = !p.romsPath.empty();
-    const bool drivers = CheckBox8.checked();
-    const int slot = app_.catalogue.findByShortName(s);
+    const int slot = catalogue_.findByShortName(s);
     const RunFiles files =
-        planRun(os, slot >= 0 ? &app_.catalogue.games[slot] : nullptr, s, gameDir, unpack, drivers);
+        planRun(os, slot >= 0 ? &catalogue_.games[slot] : nullptr, s, gameDir, unpack, drivers);
 
     const std::string backupDir = runBackupDirectory(p.mainPath);
     RunJournal journal(os, backupDir);
@@ -98,11 +81,11 @@ void TForm1::RunSelectedGame() {
         case RunJournal::Start::Busy:
             os.messageBox(MessageKind::Warning,
                           "Another copy of the launcher is running a game. Try again when it has ended.");
-            return;
+            return false;
         case RunJournal::Start::Stuck:
             os.messageBox(MessageKind::Warning,
                           RunJournal::notPutBackMessage(backupDir) + "\rThe game was not run.");
-            return;
+            return false;
         case RunJournal::Start::Failed:
             // Without a journal a run may go on only when it overwrites
             // nothing of the user's.
@@ -110,19 +93,19 @@ void TForm1::RunSelectedGame() {
             os.messageBox(MessageKind::Error, "The game was not run: the files in " + gameDir +
                                                   " that it could overwrite could not be copied "
                                                   "to a safe place first.");
-            return;
+            return false;
         }
     }
-    if (unpack && !UnpackRoms(s)) {
+    if (unpack && !unpackRoms(s)) {
         journal.forgetUnchanged();
         if (!journal.finish()) os.messageBox(MessageKind::Warning, RunJournal::notPutBackMessage(backupDir));
-        return;
+        return false;
     }
 
-    const std::string commandLine = BuildEmulatorCommandLine(p.emulatorPath, s);
+    const std::string commandLine = emulatorCommandLine(p.emulatorPath, s, options, resolution);
     // Only a driver the launcher put there is removed afterwards; one the
     // user keeps there is put back as it was by the journal.
-    const bool copiedDriver = drivers && CopyDriverIn(s) && !files.hadDriver;
+    const bool copiedDriver = drivers && copyDriverIn(s) && !files.hadDriver;
     journal.forgetUnchanged();
 
     os.setCurrentDirectory(emulatorDir);
@@ -135,7 +118,7 @@ void TForm1::RunSelectedGame() {
     emulator.wait = true;
     bool hidden = false;
     emulator.onStarted = [&] {
-        hide();
+        window_.hideForRun();
         hidden = true;
     };
     const ProcessResult result = os.runProcess(emulator);
@@ -146,18 +129,18 @@ void TForm1::RunSelectedGame() {
             os.messageBox(MessageKind::Error, "Error creating QUON process");
     }
 
-    if (unpack) DeleteUnpackedRoms(s, files.keep);
+    if (unpack) deleteUnpackedRoms(s, files.keep);
     if (copiedDriver) os.deleteFile(driver);
     const bool allBack = journal.finish();
 
-    if (hidden) show();
+    if (hidden) window_.showAfterRun();
     if (!allBack) os.messageBox(MessageKind::Warning, RunJournal::notPutBackMessage(backupDir));
-    ListView1.setFocus();
+    return true;
 }
 
-bool TForm1::UnpackRoms(const std::string& s) {
-    Platform& os = app_.os;
-    const TPaths& p = app_.tpaths;
+bool GameRun::unpackRoms(const std::string& s) {
+    Platform& os = os_;
+    const TPaths& p = paths_;
     if (!isPlainDirectoryName(s)) return false;
     const std::string emulatorDir = emulatorDirectory();
     os.setCurrentDirectory(emulatorDir);
@@ -181,29 +164,29 @@ bool TForm1::UnpackRoms(const std::string& s) {
     const ProcessResult result = os.runProcess(unzip);
     if (result.started) return true;
     os.messageBox(MessageKind::Plain, std::to_string(result.error));
-    StatusBar1.setPanelText(3, "Check if the file " + p.unzipProgram + " exists and if it's v2.04g+");
+    window_.showRunStatus("Check if the file " + p.unzipProgram + " exists and if it's v2.04g+");
     os.messageBox(MessageKind::Error, "Error creating PkUnzip process");
     return false;
 }
 
-bool TForm1::CopyDriverIn(const std::string& s) {
-    Platform& os = app_.os;
+bool GameRun::copyDriverIn(const std::string& s) {
+    Platform& os = os_;
     if (!isPlainDirectoryName(s)) return false;
     const std::string emulatorDir = emulatorDirectory();
     os.setCurrentDirectory(emulatorDir);
     os.createDirectory(emulatorDir + s);
-    return os.copyFile(app_.tpaths.driversPath + s + ".qun", emulatorDir + s + "\\" + s + ".qun");
+    return os.copyFile(paths_.driversPath + s + ".qun", emulatorDir + s + "\\" + s + ".qun");
 }
 
-void TForm1::DeleteUnpackedRoms(const std::string& s, const std::vector<std::string>& keep) {
-    Platform& os = app_.os;
-    const int slot = app_.catalogue.findByShortName(s);
+void GameRun::deleteUnpackedRoms(const std::string& s, const std::vector<std::string>& keep) {
+    Platform& os = os_;
+    const int slot = catalogue_.findByShortName(s);
     if (slot < 0 || !isPlainDirectoryName(s)) return;
     const std::string gameDir = emulatorDirectory() + s + "\\";
     // No game directory, nothing of the run's to delete.
     if (!os.setCurrentDirectory(gameDir)) return;
     const std::string protectedName = upperAscii(s) + ".QUN";
-    const GameRecord& game = app_.catalogue.games[slot];
+    const GameRecord& game = catalogue_.games[slot];
     for (int j = 0; j < game.RequiredFileCount; ++j) {
         const std::string& name = game.RequiredFiles[j];
         if (name == protectedName || !staysInsideGameDirectory(name)) continue;

@@ -10,6 +10,7 @@
 #include "app/app.h"
 #include "app/path_boxes.h"
 #include "catalogue/availability.h"
+#include "launch/run_game.h"
 #include "ui/widgets.h"
 
 namespace qn {
@@ -18,7 +19,7 @@ inline const char* const kLogoPicture1 = "tolvane1.jpg";
 inline const char* const kLogoPicture2 = "tolvane2.jpg";
 inline const char* const kNoScreenPicture = "noscreen.jpg";
 
-class TForm1 : public ui::Form {
+class TForm1 : public ui::Form, private RunWindow {
     App& app_;
 
 public:
@@ -209,13 +210,15 @@ private:
     // The link labels' font and icons, and what a click on each opens.
     void setUpLinks();
     void switchInterface(bool single);
-    // The emulator directory as a full path: the one a run fixed at its
-    // start, else read from the current directory.
-    std::string emulatorDirectory();
+    // A run hides the window while the emulator runs and shows it again.
+    void hideForRun() override { hide(); }
+    void showAfterRun() override { show(); }
+    void showRunStatus(const std::string& text) override { StatusBar1.setPanelText(3, text); }
+    // The option boxes as they show, checked but disabled ones included.
+    OptionFlags shownOptions();
 
     std::vector<Hover> hovers_;
     const Hover* marked_ = nullptr;
-    std::string runEmulatorDir_;
 };
 
 }  // namespace qn

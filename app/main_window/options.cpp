@@ -13,12 +13,15 @@ void TForm1::StoreOptionFlag(ui::CheckBox& box, int flagIndex) {
     app_.catalogue.games[slot].OptionFlags[flagIndex] = box.checked();
 }
 
-std::string TForm1::BuildEmulatorCommandLine(const std::string& emulatorDir,
-                                             const std::string& shortName) {
-    // The boxes as they show, checked but disabled ones included.
+OptionFlags TForm1::shownOptions() {
     OptionFlags flags{};
     for (int j = 0; j < OptionCount; ++j) flags[j] = optionBox(j)->checked();
-    return emulatorCommandLine(emulatorDir, shortName, flags, ListBox1.itemIndex());
+    return flags;
+}
+
+std::string TForm1::BuildEmulatorCommandLine(const std::string& emulatorDir,
+                                             const std::string& shortName) {
+    return emulatorCommandLine(emulatorDir, shortName, shownOptions(), ListBox1.itemIndex());
 }
 
 }  // namespace qn

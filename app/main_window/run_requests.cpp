@@ -1,4 +1,5 @@
-// Requests to run the selected game, and the explanation when it cannot run.
+// Requests to run the selected game: the run itself, or the explanation
+// when it cannot run.
 #include "app/main_window/main_window.h"
 #include "catalogue/unavailability_report.h"
 #include "launch/game_directory.h"
@@ -33,6 +34,41 @@ void TForm1::ActivateSelectedGame() {
         RunSelectedGame();
     else
         ShowUnavailabilityReport();
+}
+
+void TForm1::RunSelectedGame() {
+    Platform& os = app_.os;
+    const TPaths& p = app_.tpaths;
+    if (!os.fileExists(p.emulatorPath + "quon.exe")) Edit1.setText("");
+    if (p.emulatorPath.empty()) {
+        os.messageBox(MessageKind::Warning, "QUON program not found");
+        return;
+    }
+    if (CheckBox7.checked() && p.unzipProgram.empty()) {
+        os.messageBox(MessageKind::Information, "Select PkUnzip path before running a compressed ROM");
+        return;
+    }
+    const int row = ListView1.selectedRow();
+    if (row < 0) return;
+    const std::string s = ListView1.row(row)[1];
+    if (!isPlainDirectoryName(s)) {
+        os.messageBox(MessageKind::Warning, unusableShortNameMessage(ListView1.row(row)[0], s));
+        return;
+    }
+    if (GameRun(os, *this, p, app_.catalogue).run(s, CheckBox8.checked(), shownOptions(), ListBox1.itemIndex()))
+        ListView1.setFocus();
+}
+
+bool TForm1::UnpackRoms(const std::string& s) {
+    return GameRun(app_.os, *this, app_.tpaths, app_.catalogue).unpackRoms(s);
+}
+
+bool TForm1::CopyDriverIn(const std::string& s) {
+    return GameRun(app_.os, *this, app_.tpaths, app_.catalogue).copyDriverIn(s);
+}
+
+void TForm1::DeleteUnpackedRoms(const std::string& s, const std::vector<std::string>& keep) {
+    GameRun(app_.os, *this, app_.tpaths, app_.catalogue).deleteUnpackedRoms(s, keep);
 }
 
 void TForm1::ShowUnavailabilityReport() {
