@@ -31,6 +31,12 @@ public:
         (void)font, (void)text;
         return {};
     }
+    // The same on a screen of `dpi` dots per inch, where the font's points
+    // make more pixels. A backend that knows one resolution only draws at it.
+    virtual TextMask renderTextAt(const Font& font, const std::string& text, int dpi) {
+        (void)dpi;
+        return renderText(font, text);
+    }
     // Red, green and blue of a system colour.
     virtual std::array<std::uint8_t, 3> systemColor(SysColor color) {
         return defaultSystemColor(color);

@@ -75,6 +75,12 @@ void Control::setColor(const Color& color) {
     notify(Property::Color);
 }
 
+const Form* Control::form() const {
+    const Control* top = this;
+    while (top->parent_) top = top->parent_;
+    return dynamic_cast<const Form*>(top);
+}
+
 void Control::setFocus() {
     Control* top = this;
     while (top->parent_) top = top->parent_;

@@ -67,6 +67,7 @@ enum class Property {
 };
 
 class Control;
+class Form;
 
 // The backend's side of one control.
 class Peer {
@@ -96,6 +97,8 @@ public:
     Control* parent() const { return parent_; }
     const std::vector<Control*>& children() const { return children_; }
     const Rect& bounds() const { return bounds_; }
+    // The form this control lies in (itself for a form), or nullptr.
+    const Form* form() const;
 
     const std::string& caption() const { return caption_; }
     void setCaption(const std::string& text);
@@ -378,10 +381,13 @@ public:
         : Control(parent, std::move(name), Kind::GroupBox, bounds, std::move(caption)) {}
 };
 
-// 24-bit top-down pixels, rows of width * 3 bytes in blue, green, red order.
+// 24-bit top-down pixels, rows of width * 3 bytes in blue, green, red order,
+// made for a screen of `dpi` dots per inch: shown at another resolution the
+// picture is resampled to the same size on the screen.
 struct Bitmap {
     int width = 0, height = 0;
     std::vector<std::uint8_t> pixels;
+    int dpi = 96;
 };
 
 class Image : public Control {
@@ -436,6 +442,9 @@ public:
     std::function<void()> onShow;
     std::function<void()> onPaint;
     std::function<void()> onClose;
+    // The window moved to a screen of another resolution and was laid out
+    // again at it; what the form draws itself must be drawn again.
+    std::function<void()> onDpiChange;
 
     // Becoming visible runs onShow first, as the window appears.
     void show();
@@ -456,8 +465,18 @@ public:
     // The control that was last given the keyboard focus from code.
     Control* focused() const { return focused_; }
 
+    // The resolution the window is shown at, in dots per inch; the layout's
+    // pixels are those of 96, which is also the resolution without a window
+    // system. The backend sets it as it makes the window, and again when the
+    // window moves to a screen of another resolution; then, once the
+    // controls are laid out at it, it runs dpiChanged.
+    int dpi() const { return dpi_; }
+    void setDpi(int dpi) { dpi_ = dpi; }
+    void dpiChanged() { if (onDpiChange) onDpiChange(); }
+
 private:
     friend class Control;
+    int dpi_ = 96;
     bool showing_ = false;
     bool closeBox_ = true;
     Control* focused_ = nullptr;

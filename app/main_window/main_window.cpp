@@ -73,6 +73,10 @@ TForm1::TForm1(App& app) : ui::Form("Form1", {0, 0, 679, 517}, ""), app_(app) {
     ListView1.onKeyPress = [this](char key) { ListView1KeyPress(key); };
     SpeedButton1.onClick = [this] { SpeedButton1Click(); };
     Image1.onMouseUp = [this](const ui::MouseEvent& e) { Image1MouseUp(e); };
+    // The panel is drawn at the screen's resolution: again at a new one.
+    onDpiChange = [this] {
+        if (pictureRequest_) ShowPicture(*pictureRequest_);
+    };
 
     // Each option box stores its flag for the selected game.
     for (int index = 0; index < OptionCount; ++index) {

@@ -219,6 +219,8 @@ private:
 
     std::vector<Hover> hovers_;
     const Hover* marked_ = nullptr;
+    // The file name last given to ShowPicture, to draw it again at another resolution.
+    std::optional<std::string> pictureRequest_;
 };
 
 }  // namespace qn

@@ -1,9 +1,13 @@
 // The picture panel: a game's screenshot or one of the logos, centred in a
-// 360 by 240 surface.
+// 360 by 240 surface. On a screen of more dots per inch the panel is drawn
+// at that resolution: the 96-dpi panel resampled smoothly, and the version
+// text in a font of as many points, so it looks like the 96-dpi panel, only
+// sharper.
 #include <new>
 
 #include "app/main_window/main_window.h"
 #include "catalogue/jpeg_reader.h"
+#include "ui/scaling.h"
 
 namespace qn {
 namespace {
@@ -35,6 +39,7 @@ void TForm1::ShowPicture(const std::string& fileName) {
         if (os.fileExists(dir + name)) return dir + name;
         return {};
     };
+    pictureRequest_ = fileName;
     std::string path = locate(fileName);
     const bool found = !path.empty();
     app_.state.CurrentPicture = found ? fileName : "";
@@ -58,23 +63,32 @@ void TForm1::ShowPicture(const std::string& fileName) {
         }
         if (!picture) panel = blankPanel(background);  // a decode that failed may have drawn rows
     }
+    const int dpi = this->dpi();
+    if (dpi != ui::kLayoutDpi) {
+        panel = ui::resampleBitmap(panel, ui::scaleLength(kPanelWidth, dpi),
+                                   ui::scaleLength(kPanelHeight, dpi));
+        panel.dpi = dpi;
+    }
     if (picture) {
-        const int left = picture->left, top = picture->top;
+        // Where the picture lies at the panel's resolution.
+        const ui::Rect at =
+            ui::scaleRect({picture->left, picture->top, picture->width, picture->height}, dpi);
         if (app_.state.CurrentPicture == kLogoPicture1 && system) {
             ui::Font font;
             font.face = "MS Sans Serif";
             font.points = 11;
             font.bold = true;
-            ui::Backend::TextMask text = system->renderText(font, "v2.09");
-            const int tx = left + picture->width - text.width - 5;
-            const int ty = top + picture->height - text.height - 5;
+            ui::Backend::TextMask text = system->renderTextAt(font, "v2.09", dpi);
+            const int inset = ui::scaleLength(5, dpi);
+            const int tx = at.left + at.width - text.width - inset;
+            const int ty = at.top + at.height - text.height - inset;
             for (int y = 0; y < text.height; ++y)
                 for (int x = 0; x < text.width; ++x) {
                     const int px = tx + x, py = ty + y;
                     if (!text.ink[(size_t)y * text.width + x] || px < 0 || py < 0 ||
-                        px >= kPanelWidth || py >= kPanelHeight)
+                        px >= panel.width || py >= panel.height)
                         continue;
-                    std::uint8_t* p = &panel.pixels[((size_t)py * kPanelWidth + px) * 3];
+                    std::uint8_t* p = &panel.pixels[((size_t)py * panel.width + px) * 3];
                     p[0] = 255, p[1] = 0, p[2] = 0;  // pure blue, as blue-green-red
                 }
         }

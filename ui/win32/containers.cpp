@@ -113,6 +113,12 @@ NativePeer::Creation TabSheetPeer::creation() const {
     return {kPageClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
 }
 
+void TabSheetPeer::rescale() {
+    // Its place is the page control's to give: only the font here.
+    Mirror mirror(*this);
+    update(Property::Font, -1);
+}
+
 void TabSheetPeer::update(Property property, int index) {
     switch (property) {
     case Property::Visible: break;  // the page control shows the active page
@@ -179,29 +185,53 @@ void ImagePeer::update(Property property, int index) {
         NativePeer::update(property, index);
         return;
     }
-    // Device-independent bitmaps want each row padded to four bytes.
-    const Bitmap& picture = static_cast<Image&>(control()).picture();
-    rows_.clear();
-    const size_t width = picture.width > 0 ? static_cast<size_t>(picture.width) : 0;
-    const size_t height = picture.height > 0 ? static_cast<size_t>(picture.height) : 0;
-    if (width && height && picture.pixels.size() >= width * height * 3) {
-        const size_t stride = (width * 3 + 3) & ~size_t(3);
-        rows_.assign(stride * height, 0);
-        for (size_t y = 0; y < height; ++y)
-            std::copy_n(picture.pixels.begin() + static_cast<std::ptrdiff_t>(y * width * 3),
-                        width * 3, rows_.begin() + static_cast<std::ptrdiff_t>(y * stride));
-    }
+    prepare();
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
+void ImagePeer::rescale() {
+    NativePeer::rescale();
+    prepare();
+    InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void ImagePeer::prepare() {
+    // A picture made for another resolution than the form's is resampled
+    // to the same size on the screen, smoothly rather than by repeating
+    // pixels.
+    const Bitmap& model = static_cast<Image&>(control()).picture();
+    rows_.clear();
+    width_ = height_ = 0;
+    if (model.width <= 0 || model.height <= 0 || model.dpi <= 0 ||
+        model.pixels.size() < static_cast<size_t>(model.width) * model.height * 3)
+        return;
+    Bitmap resampled;
+    const Bitmap* shown = &model;
+    if (model.dpi != dpi()) {
+        resampled = resampleBitmap(model, MulDiv(model.width, dpi(), model.dpi),
+                                   MulDiv(model.height, dpi(), model.dpi));
+        shown = &resampled;
+    }
+    // Device-independent bitmaps want each row padded to four bytes.
+    const size_t width = static_cast<size_t>(shown->width);
+    const size_t height = static_cast<size_t>(shown->height);
+    if (!width || !height) return;
+    const size_t stride = (width * 3 + 3) & ~size_t(3);
+    rows_.assign(stride * height, 0);
+    for (size_t y = 0; y < height; ++y)
+        std::copy_n(shown->pixels.begin() + static_cast<std::ptrdiff_t>(y * width * 3), width * 3,
+                    rows_.begin() + static_cast<std::ptrdiff_t>(y * stride));
+    width_ = shown->width;
+    height_ = shown->height;
+}
+
 void ImagePeer::paint(HDC dc) {
-    const Bitmap& picture = static_cast<Image&>(control()).picture();
     const int saved = SaveDC(dc);
     if (!rows_.empty()) {
-        const BITMAPINFO info = topDownBitmapInfo(picture.width, picture.height, 24);
-        StretchDIBits(dc, 0, 0, picture.width, picture.height, 0, 0, picture.width, picture.height,
-                      rows_.data(), &info, DIB_RGB_COLORS, SRCCOPY);
-        ExcludeClipRect(dc, 0, 0, picture.width, picture.height);
+        const BITMAPINFO info = topDownBitmapInfo(width_, height_, 24);
+        StretchDIBits(dc, 0, 0, width_, height_, 0, 0, width_, height_, rows_.data(), &info,
+                      DIB_RGB_COLORS, SRCCOPY);
+        ExcludeClipRect(dc, 0, 0, width_, height_);
     }
     fillFace(dc);  // what the picture does not cover
     RestoreDC(dc, saved);

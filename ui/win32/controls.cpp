@@ -177,7 +177,8 @@ bool ButtonPeer::onDrawItem(const DRAWITEMSTRUCT& item) {
     // Only buttons the keyboard can reach show where it is.
     if (control().tabStop() && (item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
         RECT focus = item.rcItem;
-        InflateRect(&focus, -3, -3);
+        const int inset = scaleLength(3, dpi());
+        InflateRect(&focus, -inset, -inset);
         DrawFocusRect(dc, &focus);
     }
     return true;
@@ -260,11 +261,12 @@ void ComboBoxPeer::update(Property property, int index) {
         // The closed box takes its height from the item height: make it the
         // layout's. Wine reports the item height two pixels above what was
         // set, so correct by what the window measures rather than trust it.
+        const int wanted = scaleRect(combo.bounds(), dpi()).height;
         int item = static_cast<int>(SendMessageA(hwnd(), CB_GETITEMHEIGHT, WPARAM(-1), 0));
         for (int attempt = 0; attempt < 3; ++attempt) {
             RECT r;
             GetWindowRect(hwnd(), &r);
-            const int error = combo.bounds().height - (r.bottom - r.top);
+            const int error = wanted - (r.bottom - r.top);
             if (error == 0 || item + error <= 0) break;
             item += error;
             SendMessageA(hwnd(), CB_SETITEMHEIGHT, WPARAM(-1), item);
@@ -304,7 +306,7 @@ void ListBoxPeer::update(Property property, int index) {
     case Property::Font:
         NativePeer::update(property, index);
         // Setting the font resets the item height to the font's.
-        SendMessageA(hwnd(), LB_SETITEMHEIGHT, 0, list.itemHeight());
+        SendMessageA(hwnd(), LB_SETITEMHEIGHT, 0, scaleLength(list.itemHeight(), dpi()));
         break;
     case Property::Items:
         SendMessageA(hwnd(), LB_RESETCONTENT, 0, 0);
@@ -335,15 +337,22 @@ void StatusBarPeer::update(Property property, int index) {
         setPanelText(index);
         return;
     }
+    // Each panel's right edge, scaled as the layout's edges are.
     std::vector<int> edges;
     int right = 0;
     for (int i = 0; i < bar.panelCount(); ++i) {
         right += bar.panelWidth(i);
-        edges.push_back(i + 1 == bar.panelCount() ? -1 : right);
+        edges.push_back(i + 1 == bar.panelCount() ? -1 : scaleLength(right, dpi()));
     }
     if (edges.empty()) edges.push_back(-1);
     SendMessageA(hwnd(), SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
     for (int i = 0; i < bar.panelCount(); ++i) setPanelText(i);
+}
+
+void StatusBarPeer::rescale() {
+    NativePeer::rescale();
+    Mirror mirror(*this);
+    update(Property::Panels, -1);
 }
 
 void StatusBarPeer::setPanelText(int panel) {

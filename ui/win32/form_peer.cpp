@@ -2,6 +2,7 @@
 // painting, and keeping the keyboard focus across activations.
 #include "ui/win32/peers.h"
 
+#include "ui/win32/dpi.h"
 #include "ui/win32/win32_backend.h"
 
 namespace qn::ui {
@@ -23,18 +24,45 @@ NativePeer::Creation FormPeer::creation() const {
     return {kFormClass, WS_POPUP | WS_CAPTION | closeBox | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME};
 }
 
-HWND FormPeer::createWindow(HWND /*parent*/) {
+SIZE FormPeer::outerSize(int dpi) const {
     const Creation c = creation();
-    const Rect& client = control().bounds();
-    RECT outer{0, 0, client.width, client.height};
-    AdjustWindowRectEx(&outer, c.style, FALSE, c.exStyle);
-    const int width = outer.right - outer.left;
-    const int height = outer.bottom - outer.top;
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    return CreateWindowExA(c.exStyle, c.className, control().caption().c_str(), c.style, x, y, width,
-                           height, backend().applicationWindow(), nullptr, backend().instance(),
-                           nullptr);
+    const Rect client = scaleRect(control().bounds(), dpi);
+    const RECT outer = dpi::outerRect(client.width, client.height, c.style, c.exStyle, dpi);
+    return {outer.right - outer.left, outer.bottom - outer.top};
+}
+
+HWND FormPeer::createWindow(HWND /*parent*/) {
+    // The window and everything in it are laid out at the screen's
+    // resolution; the children read it from the form as they are made.
+    form().setDpi(dpi::ofSystem());
+    const Creation c = creation();
+    const SIZE size = outerSize(form().dpi());
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2;
+    HWND hwnd = CreateWindowExA(c.exStyle, c.className, control().caption().c_str(), c.style, x, y,
+                                size.cx, size.cy, backend().applicationWindow(), nullptr,
+                                backend().instance(), nullptr);
+    // Made on a screen of another resolution than the first one's, it takes that one.
+    const int actual = hwnd ? dpi::ofWindow(hwnd) : form().dpi();
+    if (actual != form().dpi()) {
+        form().setDpi(actual);
+        const SIZE resized = outerSize(actual);
+        SetWindowPos(hwnd, nullptr, 0, 0, resized.cx, resized.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return hwnd;
+}
+
+void FormPeer::rescaleTo(int dpi, POINT at) {
+    if (dpi <= 0) return;
+    const bool changed = dpi != form().dpi();
+    form().setDpi(dpi);
+    const SIZE size = outerSize(dpi);
+    SetWindowPos(hwnd(), nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!changed) return;
+    backend().rescaleControls(form());
+    InvalidateRect(hwnd(), nullptr, TRUE);
+    form().dpiChanged();  // what the form draws itself, drawn again
 }
 
 void FormPeer::update(Property property, int index) {
@@ -103,6 +131,26 @@ bool FormPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_DESTROY:
         if (hwnd() == backend().mainWindow()) PostQuitMessage(0);
         return false;
+    case dpi::kGetDpiScaledSize: {
+        // Asked before a move to a screen of another resolution: the size
+        // that keeps the layout's client area, scaled.
+        auto* size = reinterpret_cast<SIZE*>(lp);
+        if (!size) return false;
+        *size = outerSize(static_cast<int>(LOWORD(wp)));
+        result = TRUE;
+        return true;
+    }
+    case dpi::kDpiChanged: {
+        // Moved to a screen of another resolution: laid out again at it,
+        // where the system suggests.
+        const auto* suggested = reinterpret_cast<const RECT*>(lp);
+        RECT now;
+        GetWindowRect(hwnd(), &now);
+        const POINT at = suggested ? POINT{suggested->left, suggested->top} : POINT{now.left, now.top};
+        rescaleTo(static_cast<int>(HIWORD(wp)), at);
+        result = 0;
+        return true;
+    }
     case WM_SYSCOMMAND:
         if ((wp & 0xFFF0) != SC_MINIMIZE) return false;
         // The main window's minimize box: the whole application goes to its

@@ -22,12 +22,19 @@ HWND ListViewPeer::createWindow(HWND parent) {
         LVCOLUMNA c{};
         c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         c.pszText = const_cast<char*>(column.caption.c_str());
-        c.cx = column.width;
+        c.cx = scaleLength(column.width, dpi());
         c.iSubItem = index;
         SendMessageA(hwnd, LVM_INSERTCOLUMNA, WPARAM(index), reinterpret_cast<LPARAM>(&c));
         ++index;
     }
     return hwnd;
+}
+
+void ListViewPeer::rescale() {
+    NativePeer::rescale();
+    const std::vector<ListView::Column>& columns = list().columns();
+    for (size_t i = 0; i < columns.size(); ++i)
+        SendMessageA(hwnd(), LVM_SETCOLUMNWIDTH, WPARAM(i), scaleLength(columns[i].width, dpi()));
 }
 
 void ListViewPeer::update(Property property, int index) {

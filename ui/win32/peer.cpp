@@ -19,10 +19,13 @@ LPCSTR cursorId(Cursor cursor) {
     }
 }
 
-MouseEvent mouseEvent(WPARAM wp, LPARAM lp, MouseEvent::Button button) {
+// The model hears of the pointer in the layout's units, whatever the
+// resolution: a drag over a bar then reaches the same place in its text.
+// Signed: a captured pointer may be left of or above the control.
+MouseEvent mouseEvent(WPARAM wp, LPARAM lp, MouseEvent::Button button, int dpi) {
     MouseEvent e;
-    e.x = GET_X_LPARAM(lp);  // signed: a captured pointer may be left of or above the control
-    e.y = GET_Y_LPARAM(lp);
+    e.x = unscaleLength(GET_X_LPARAM(lp), dpi);
+    e.y = unscaleLength(GET_Y_LPARAM(lp), dpi);
     e.button = button;
     e.leftHeld = (wp & MK_LBUTTON) != 0;
     e.rightHeld = (wp & MK_RBUTTON) != 0;
@@ -60,7 +63,7 @@ void NativePeer::synchronize() {
 
 HWND NativePeer::createWindow(HWND parent) {
     const Creation c = creation();
-    const Rect b = placement();
+    const Rect b = scaledPlacement();
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_GROUP | c.style;
     if (control_.tabStop()) style |= WS_TABSTOP;
     const int id = backend_.nextControlId();
@@ -68,6 +71,19 @@ HWND NativePeer::createWindow(HWND parent) {
                            b.width, b.height, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), backend_.instance(),
                            nullptr);
+}
+
+int NativePeer::dpi() const {
+    const Form* form = control_.form();
+    return form ? form->dpi() : kLayoutDpi;
+}
+
+void NativePeer::rescale() {
+    Mirror mirror(*this);
+    const Rect r = scaledPlacement();
+    SetWindowPos(hwnd_, nullptr, r.left, r.top, r.width, r.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    update(Property::Font, -1);  // kinds that measure their items by the font do so again
 }
 
 void NativePeer::changed(Control& /*control*/, Property property, int index) {
@@ -118,7 +134,7 @@ std::string NativePeer::windowText() const {
     return text;
 }
 
-HFONT NativePeer::font() const { return backend_.font(control_.font()); }
+HFONT NativePeer::font() const { return backend_.font(control_.font(), dpi()); }
 
 COLORREF NativePeer::background(int sysColor) const {
     return control_.color() ? Win32Backend::colorRef(*control_.color()) : GetSysColor(sysColor);
@@ -204,10 +220,10 @@ bool NativePeer::reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 bool NativePeer::mouse(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     // The model hears of the event first; the window's own handling follows.
     switch (msg) {
-    case WM_MOUSEMOVE: control_.mouseMove(mouseEvent(wp, lp, MouseEvent::None)); return false;
-    case WM_LBUTTONUP: control_.mouseUp(mouseEvent(wp, lp, MouseEvent::Left)); return false;
-    case WM_RBUTTONUP: control_.mouseUp(mouseEvent(wp, lp, MouseEvent::Right)); return false;
-    case WM_MBUTTONUP: control_.mouseUp(mouseEvent(wp, lp, MouseEvent::Middle)); return false;
+    case WM_MOUSEMOVE: control_.mouseMove(mouseEvent(wp, lp, MouseEvent::None, dpi())); return false;
+    case WM_LBUTTONUP: control_.mouseUp(mouseEvent(wp, lp, MouseEvent::Left, dpi())); return false;
+    case WM_RBUTTONUP: control_.mouseUp(mouseEvent(wp, lp, MouseEvent::Right, dpi())); return false;
+    case WM_MBUTTONUP: control_.mouseUp(mouseEvent(wp, lp, MouseEvent::Middle, dpi())); return false;
     case WM_SETFOCUS:
         if (control_.tabStop()) control_.enter();
         return false;

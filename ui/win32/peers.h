@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/win32/win32.h"
+#include "ui/scaling.h"
 #include "ui/widgets.h"
 
 #include <commctrl.h>
@@ -40,6 +41,12 @@ public:
 
     void changed(Control& control, Property property, int index) final;
 
+    // The resolution the control's form is shown at.
+    int dpi() const;
+    // Lays the window out again after its form's resolution changed: its
+    // place and size, its font, and whatever else of it is in pixels.
+    virtual void rescale();
+
     // Notifications a child sent to its parent window, reflected to the child's peer.
     virtual bool onCommand(int /*code*/) { return false; }
     virtual bool onNotify(NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
@@ -53,7 +60,10 @@ protected:
         DWORD exStyle;
     };
     virtual Creation creation() const = 0;
+    // Where the layout puts the window, in its units (pixels at 96 dpi).
     virtual Rect placement() const { return control_.bounds(); }
+    // ...and in pixels at the form's resolution.
+    Rect scaledPlacement() const { return scaleRect(placement(), dpi()); }
     virtual HWND createWindow(HWND parent);
     // Copies one property of the model onto the window.
     virtual void update(Property property, int index);
@@ -103,9 +113,13 @@ protected:
 public:
     // The control to get the focus when this form next becomes active.
     void setPendingFocus(HWND control) { lastFocus_ = control; }
+    // Lays the form out at `dpi` with its frame's top left corner at `at`.
+    void rescaleTo(int dpi, POINT at);
 
 private:
     Form& form() const { return static_cast<Form&>(control()); }
+    // The window's outer size for the layout's client area at `dpi`.
+    SIZE outerSize(int dpi) const;
     void restoreFocus();
     // Brings the shown form to the front unless one of ours is there.
     void takeForeground();
@@ -189,6 +203,7 @@ class ListViewPeer : public NativePeer {
 public:
     using NativePeer::NativePeer;
     bool onNotify(NMHDR& header, LRESULT& result) override;
+    void rescale() override;
 
 protected:
     Creation creation() const override;
@@ -207,6 +222,7 @@ private:
 class StatusBarPeer : public NativePeer {
 public:
     using NativePeer::NativePeer;
+    void rescale() override;
 
 protected:
     Creation creation() const override;
@@ -239,6 +255,7 @@ private:
 class TabSheetPeer : public NativePeer {
 public:
     using NativePeer::NativePeer;
+    void rescale() override;
 
 protected:
     Creation creation() const override;
@@ -269,6 +286,7 @@ protected:
 class ImagePeer : public NativePeer {
 public:
     using NativePeer::NativePeer;
+    void rescale() override;
 
 protected:
     Creation creation() const override;
@@ -277,7 +295,10 @@ protected:
 
 private:
     void paint(HDC dc);
-    std::vector<std::uint8_t> rows_;  // the picture with DIB row padding
+    // Makes the rows shown from the model's picture, at the form's resolution.
+    void prepare();
+    std::vector<std::uint8_t> rows_;  // the picture as shown, with DIB row padding
+    int width_ = 0, height_ = 0;      // its size on the screen
 };
 
 class ProgressBarPeer : public NativePeer {

@@ -5,11 +5,15 @@
 namespace qn::ui {
 
 Backend::TextMask Win32Backend::renderText(const Font& font, const std::string& text) {
+    return renderTextAt(font, text, kLayoutDpi);
+}
+
+Backend::TextMask Win32Backend::renderTextAt(const Font& font, const std::string& text, int dpi) {
     TextMask mask;
     if (text.empty()) return mask;
     HDC dc = CreateCompatibleDC(nullptr);
     if (!dc) return mask;
-    HGDIOBJ oldFont = SelectObject(dc, this->font(font, NONANTIALIASED_QUALITY));
+    HGDIOBJ oldFont = SelectObject(dc, this->font(font, dpi, NONANTIALIASED_QUALITY));
     const int length = static_cast<int>(text.size());
     SIZE size{};
     GetTextExtentPoint32A(dc, text.c_str(), length, &size);

@@ -362,19 +362,28 @@ NativePeer* Win32Backend::peerOf(HWND hwnd) const {
     return it == byWindow_.end() ? nullptr : it->second;
 }
 
+void Win32Backend::rescaleControls(const Form& form) {
+    // Peers were made parents first, so a page control has its new size
+    // before its pages are fitted into it.
+    for (const auto& peer : peers_) {
+        Control& control = peer->control();
+        if (&control != &form && peer->hwnd() && control.form() == &form) peer->rescale();
+    }
+}
+
 bool Win32Backend::isForm(HWND hwnd) const {
     NativePeer* peer = peerOf(hwnd);
     return peer && peer->control().kind() == Kind::Form;
 }
 
-HFONT Win32Backend::font(const Font& font) { return this->font(font, DEFAULT_QUALITY); }
+HFONT Win32Backend::font(const Font& font, int dpi) { return this->font(font, dpi, DEFAULT_QUALITY); }
 
-HFONT Win32Backend::font(const Font& font, BYTE quality) {
-    auto key = std::make_tuple(font.face, font.points, font.bold, font.underline, quality);
+HFONT Win32Backend::font(const Font& font, int dpi, BYTE quality) {
+    auto key = std::make_tuple(font.face, font.points, font.bold, font.underline, dpi, quality);
     auto it = fonts_.find(key);
     if (it != fonts_.end()) return it->second;
     LOGFONTA lf{};
-    lf.lfHeight = -MulDiv(font.points, 96, 72);  // points at 96 dots per inch: 8 pt is 11 pixels
+    lf.lfHeight = -scaleFontHeight(font.points, dpi);  // the character height: 8 pt is 11 pixels at 96
     lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
     lf.lfUnderline = font.underline ? TRUE : FALSE;
     lf.lfCharSet = DEFAULT_CHARSET;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ui/backend.h"
+#include "ui/scaling.h"
 #include "platform/win32/win32.h"
 
 #include <commctrl.h>
@@ -45,6 +46,7 @@ public:
     void realize(Form& form) override;
     void run(Form& mainForm) override;
     TextMask renderText(const Font& font, const std::string& text) override;
+    TextMask renderTextAt(const Font& font, const std::string& text, int dpi) override;
     std::array<std::uint8_t, 3> systemColor(SysColor color) override;
 
     // The native window of a realized control, or nullptr.
@@ -53,7 +55,8 @@ public:
     HWND tabTarget(HWND form, HWND from, bool backwards) const;
 
     // GDI objects shared by all controls, kept for the life of the backend.
-    HFONT font(const Font& font);
+    // A font's pixel height follows the resolution its window is shown at.
+    HFONT font(const Font& font, int dpi = kLayoutDpi);
     HBRUSH brush(COLORREF color);
     static COLORREF colorRef(const Color& color);
 
@@ -70,6 +73,9 @@ public:
     // The first form realized is the application's main window; later forms
     // are its dialogs.
     HWND firstForm() const { return firstForm_; }
+    // Lays out again every control of `form`, whose resolution has changed,
+    // parents before their children.
+    void rescaleControls(const Form& form);
 
     // The application's own window, as classic programs have one: it has no
     // size, so it is never seen, but it carries the task-bar entry under the
@@ -99,7 +105,7 @@ private:
     void build(Control& control, HWND parentWindow);
     std::unique_ptr<NativePeer> makePeer(Control& control);
     void buildTimer(Timer& timer, HWND parentWindow);
-    HFONT font(const Font& font, BYTE quality);
+    HFONT font(const Font& font, int dpi, BYTE quality);
     bool isForm(HWND hwnd) const;
     HWND pageControlAround(HWND hwnd, HWND form) const;
     bool tabKey(HWND form, const MSG& msg);
@@ -110,7 +116,7 @@ private:
     std::vector<std::unique_ptr<NativePeer>> peers_;
     std::vector<std::unique_ptr<TimerPeer>> timers_;
     std::unordered_map<HWND, NativePeer*> byWindow_;
-    std::map<std::tuple<std::string, int, bool, bool, BYTE>, HFONT> fonts_;
+    std::map<std::tuple<std::string, int, bool, bool, int, BYTE>, HFONT> fonts_;
     std::map<COLORREF, HBRUSH> brushes_;
     HWND main_ = nullptr;
     HWND firstForm_ = nullptr;
