@@ -792,6 +792,19 @@ void cmdTooltip(const Args& a) {
     outLine(control + "\t" + escaped(windowText(shown)) + "\t" + rectText(r));
 }
 
+// The window's client area and the resolution it is shown at.
+void cmdClient(const Args& a) {
+    HWND h = findWindow(a[0], g_findTimeout);
+    RECT r;
+    GetClientRect(h, &r);
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    auto forWindow = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    const UINT dpi = forWindow ? forWindow(h) : 0;
+    outLine(std::to_string(r.right) + " " + std::to_string(r.bottom) + "\t" +
+            (dpi ? std::to_string(dpi) : "-"));
+}
+
 void cmdRect(const Args& a) {
     HWND h = findWindow(a[0], g_findTimeout);
     if (a.size() > 1) h = findControl(h, a[1]);
@@ -829,6 +842,7 @@ const Command kCommands[] = {
     {"answer", 1, 2, cmdAnswer, "answer <OK|YES|NO|CANCEL> [timeout_ms]"},
     {"close", 1, 1, cmdClose, "close <window>"},
     {"rect", 1, 2, cmdRect, "rect <window> [control]"},
+    {"client", 1, 1, cmdClient, "client <window>   (width height, tab, dpi)"},
     {"frame", 1, 1, cmdFrame, "frame <window>   (shown or hidden)"},
     {"sys", 2, 2, cmdSys, "sys <window> <minimize|restore|close>"},
     {"tips", 1, 1, cmdTips, "tips <window>"},
@@ -842,9 +856,26 @@ void usage() {
 
 }  // namespace
 
+// Sees other programs' windows in the screen's own pixels: a driver the
+// system takes for unaware of display scaling would be shown every window
+// of a program that is aware of it at 96 dpi, shrunk.
+void beAwareOfDisplayScaling() {
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    using SetContextFn = BOOL(WINAPI*)(HANDLE);
+    auto setContext = reinterpret_cast<SetContextFn>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+    const auto perMonitorV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
+    if (setContext && setContext(perMonitorV2)) return;
+    using SetAwareFn = BOOL(WINAPI*)();
+    if (auto setAware = reinterpret_cast<SetAwareFn>(
+            reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDPIAware"))))
+        setAware();
+}
+
 int main(int argc, char** argv) {
     // Plain LF on stdout: the shell reading it is on the Unix side.
     _setmode(_fileno(stdout), _O_BINARY);
+    beAwareOfDisplayScaling();
     if (argc < 2) {
         usage();
         return kUsage;

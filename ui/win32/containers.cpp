@@ -37,9 +37,22 @@ void PageControlPeer::childrenCreated() {
 }
 
 void PageControlPeer::layoutPages() {
-    RECT r;
-    GetClientRect(hwnd(), &r);
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    RECT r = client;
     SendMessageA(hwnd(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+    RECT tab{};
+    if (dpi() != kLayoutDpi && SendMessageA(hwnd(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab))) {
+        // The control keeps the pages and its row of tabs a few fixed pixels
+        // inside its frame: those are scaled like the layout, so the pages lie
+        // where they would at 96 dpi, scaled.
+        const int d = dpi();
+        r.left = client.left + scaleLength(r.left - client.left, d);
+        r.right = client.right - scaleLength(client.right - r.right, d);
+        r.bottom = client.bottom - scaleLength(client.bottom - r.bottom, d);
+        r.top = client.top + scaleLength(tab.top - client.top, d) + (tab.bottom - tab.top) +
+                scaleLength(r.top - tab.bottom, d);
+    }
     for (Control* sheet : sheets())
         if (HWND page = backend().windowOf(*sheet))
             SetWindowPos(page, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
@@ -86,6 +99,20 @@ void PageControlPeer::update(Property property, int index) {
         break;
     }
     case Property::Font:
+        // The space around each tab's caption is in pixels: scaled like the
+        // rest (the control's own is 6 by 3 at 96 dpi, where it is left
+        // alone). A font's pixels do not grow quite in step with the
+        // resolution, so the tabs are made as tall as at 96 dpi, scaled: the
+        // caption's height in the font's points and the padding above and
+        // below it. The font, set after these, has the tabs measured again.
+        if (paddedFor_ != dpi()) {
+            const int padding = 3;
+            SendMessageA(hwnd(), TCM_SETPADDING, 0,
+                         MAKELPARAM(scaleLength(6, dpi()), scaleLength(padding, dpi())));
+            const int height = scaleFontHeight(control().font().points, kLayoutDpi) + 2 * padding;
+            SendMessageA(hwnd(), TCM_SETITEMSIZE, 0, MAKELPARAM(0, scaleLength(height, dpi())));
+            paddedFor_ = dpi();
+        }
         NativePeer::update(property, index);
         if (tabsBuilt_) layoutPages();  // the tabs' height follows the font
         break;

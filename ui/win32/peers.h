@@ -250,6 +250,7 @@ private:
     void layoutPages();
     void showActivePage();
     bool tabsBuilt_ = false;
+    int paddedFor_ = kLayoutDpi;  // the resolution the tabs' padding is set for
 };
 
 class TabSheetPeer : public NativePeer {
