@@ -109,8 +109,10 @@ void PageControlPeer::update(Property property, int index) {
             const int padding = 3;
             SendMessageA(hwnd(), TCM_SETPADDING, 0,
                          MAKELPARAM(scaleLength(6, dpi()), scaleLength(padding, dpi())));
+            // Back at 96 dpi, a height of 0 gives the control its own again.
             const int height = scaleFontHeight(control().font().points, kLayoutDpi) + 2 * padding;
-            SendMessageA(hwnd(), TCM_SETITEMSIZE, 0, MAKELPARAM(0, scaleLength(height, dpi())));
+            SendMessageA(hwnd(), TCM_SETITEMSIZE, 0,
+                         MAKELPARAM(0, dpi() == kLayoutDpi ? 0 : scaleLength(height, dpi())));
             paddedFor_ = dpi();
         }
         NativePeer::update(property, index);

@@ -53,12 +53,33 @@ HWND FormPeer::createWindow(HWND /*parent*/) {
     return hwnd;
 }
 
+void FormPeer::childrenCreated() {
+    // The window exists now; at 96 dpi its frame is the one asked about.
+    if (form().dpi() != kLayoutDpi) fitClientArea();
+}
+
+void FormPeer::fitClientArea() {
+    // Where the system draws the frame at another resolution than the one
+    // asked about (a program it takes for unaware of scaling, or one before
+    // Windows 10), the frame is what it is: the window grows or shrinks
+    // until the client area is the layout's, scaled.
+    const Rect wanted = scaleRect(control().bounds(), form().dpi());
+    RECT client, outer;
+    GetClientRect(hwnd(), &client);
+    GetWindowRect(hwnd(), &outer);
+    const int dx = wanted.width - client.right, dy = wanted.height - client.bottom;
+    if (dx || dy)
+        SetWindowPos(hwnd(), nullptr, 0, 0, outer.right - outer.left + dx, outer.bottom - outer.top + dy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void FormPeer::rescaleTo(int dpi, POINT at) {
     if (dpi <= 0) return;
     const bool changed = dpi != form().dpi();
     form().setDpi(dpi);
     const SIZE size = outerSize(dpi);
     SetWindowPos(hwnd(), nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    fitClientArea();
     if (!changed) return;
     backend().rescaleControls(form());
     InvalidateRect(hwnd(), nullptr, TRUE);

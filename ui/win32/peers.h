@@ -115,11 +115,13 @@ public:
     void setPendingFocus(HWND control) { lastFocus_ = control; }
     // Lays the form out at `dpi` with its frame's top left corner at `at`.
     void rescaleTo(int dpi, POINT at);
+    void childrenCreated() override;
 
 private:
     Form& form() const { return static_cast<Form&>(control()); }
     // The window's outer size for the layout's client area at `dpi`.
     SIZE outerSize(int dpi) const;
+    void fitClientArea();
     void restoreFocus();
     // Brings the shown form to the front unless one of ours is there.
     void takeForeground();
