@@ -161,7 +161,7 @@ for dpi in 96 144; do
     [ -f "$shot" ] && [ -n "${h:-}" ] || continue
     convert "$shot" -crop "${w}x$h+$l+$t" +repage "$E2E_WORK/crop-$dpi.png" && crops+=("$E2E_WORK/crop-$dpi.png")
 done
-if [ "${#crops[@]}" -eq 2 ] && convert "${crops[@]}" -background white -gravity north +append "$side"; then
+if [ "${#crops[@]}" -eq 2 ] && convert "${crops[@]}" -background white -gravity north +append +repage "$side"; then
     e2e_pass "screenshots at 96 and 144 dpi side by side: $side"
 else
     e2e_fail "screenshots at 96 and 144 dpi side by side"
