@@ -63,11 +63,12 @@ void TForm1::ShowPicture(const std::string& fileName) {
         }
         if (!picture) panel = blankPanel(background);  // a decode that failed may have drawn rows
     }
+    ui::Bitmap shown{panel.width, panel.height, std::move(panel.pixels)};
     const int dpi = this->dpi();
     if (dpi != ui::kLayoutDpi) {
-        panel = ui::resampleBitmap(panel, ui::scaleLength(kPanelWidth, dpi),
+        shown = ui::resampleBitmap(shown, ui::scaleLength(kPanelWidth, dpi),
                                    ui::scaleLength(kPanelHeight, dpi));
-        panel.dpi = dpi;
+        shown.dpi = dpi;
     }
     if (picture) {
         // Where the picture lies at the panel's resolution.
@@ -86,14 +87,14 @@ void TForm1::ShowPicture(const std::string& fileName) {
                 for (int x = 0; x < text.width; ++x) {
                     const int px = tx + x, py = ty + y;
                     if (!text.ink[(size_t)y * text.width + x] || px < 0 || py < 0 ||
-                        px >= panel.width || py >= panel.height)
+                        px >= shown.width || py >= shown.height)
                         continue;
-                    std::uint8_t* p = &panel.pixels[((size_t)py * panel.width + px) * 3];
+                    std::uint8_t* p = &shown.pixels[((size_t)py * shown.width + px) * 3];
                     p[0] = 255, p[1] = 0, p[2] = 0;  // pure blue, as blue-green-red
                 }
         }
     }
-    Image1.setPicture(ui::Bitmap{panel.width, panel.height, std::move(panel.pixels)});
+    Image1.setPicture(std::move(shown));
 }
 
 }  // namespace qn
