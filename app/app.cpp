@@ -22,15 +22,15 @@ ui::Form& App::start() {
     Form1->FormCreate();
 
     Form3 = std::make_unique<TForm3>(*this);
-    realize(*Form3);
+    realizeWhenShown(*Form3);
     Form4 = std::make_unique<TForm4>(*this);
-    realize(*Form4);
+    realizeWhenShown(*Form4);
     Form4->FormCreate();
     Form5 = std::make_unique<TForm5>(*this);
-    realize(*Form5);
+    realizeWhenShown(*Form5);
     Form5->FormCreate();
     Form6 = std::make_unique<TForm6>(*this);
-    realize(*Form6);
+    realizeWhenShown(*Form6);
 
     // On a first run the install-to dialog was the first window to be
     // completed, so it is the one the message loop shows.

@@ -68,6 +68,10 @@ public:
     void realize(ui::Form& form) {
         if (backend) backend->realize(form);
     }
+    // A dialog that starts hidden gets its windows when it first shows.
+    void realizeWhenShown(ui::Form& form) {
+        if (backend) backend->realizeWhenShown(form);
+    }
     // Creates and shows the install-to dialog.
     void createInstaller();
 };

@@ -17,6 +17,11 @@ public:
     virtual void setApplicationTitle(const std::string& title) = 0;
     // Creates the native window of a form and of all its controls, hidden.
     virtual void realize(Form& form) = 0;
+    // The same, deferred to the form's first showing: a form that may never
+    // show costs nothing at start.
+    void realizeWhenShown(Form& form) {
+        form.beforeFirstShow = [this, &form] { realize(form); };
+    }
     // Shows `mainForm` unless it is showing already and runs the message loop;
     // closing or destroying the main window ends it.
     virtual void run(Form& mainForm) = 0;

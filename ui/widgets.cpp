@@ -231,6 +231,11 @@ Form::Form(std::string name, Rect client, std::string caption)
 
 void Form::show() {
     if (showing_) return;
+    if (beforeFirstShow) {
+        const std::function<void()> first = std::move(beforeFirstShow);
+        beforeFirstShow = nullptr;
+        first();
+    }
     showing_ = true;
     if (onShow) onShow();
     setVisible(true);

@@ -445,6 +445,9 @@ public:
     // The window moved to a screen of another resolution and was laid out
     // again at it; what the form draws itself must be drawn again.
     std::function<void()> onDpiChange;
+    // Runs once, just before the first showing: a window system that makes
+    // a form's native windows only when they are first needed sets it.
+    std::function<void()> beforeFirstShow;
 
     // Becoming visible runs onShow first, as the window appears.
     void show();
