@@ -108,6 +108,17 @@ TEST(Widgets, FormShowRunsOnShowBeforeItBecomesVisibleAndOnlyWhenHidden) {
     EXPECT_EQ(peer.changes.back().first, Property::Visible);
 }
 
+TEST(Widgets, AFormMadeOnFirstShowIsMadeOnceAndBeforeItsShowHandler) {
+    Form form("F", {0, 0, 100, 100}, "");
+    std::vector<std::string> events;
+    form.beforeFirstShow = [&] { events.push_back("made"); };
+    form.onShow = [&] { events.push_back("shown"); };
+    form.show();
+    form.hide();
+    form.show();
+    EXPECT_EQ(events, (std::vector<std::string>{"made", "shown", "shown"}));
+}
+
 TEST(Widgets, ChildrenTakeTheParentsFontAndTabOrder) {
     Form form("F", {0, 0, 100, 100}, "");
     Panel panel(&form, "P", {});
