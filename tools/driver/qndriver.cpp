@@ -190,9 +190,12 @@ HWND poll(DWORD timeoutMs, Pick pick) {
     }
 }
 
-HWND findWindow(const std::string& key, DWORD timeoutMs) {
+// A top-level window by its control name, else by its caption; hidden ones
+// only when asked for.
+HWND findTopWindow(const std::string& key, DWORD timeoutMs, bool hiddenToo) {
     HWND h = poll(timeoutMs, [&]() -> HWND {
-        std::vector<HWND> tops = topLevelWindows();
+        std::vector<HWND> tops;
+        EnumWindows(hiddenToo ? collectAll : collectVisible, reinterpret_cast<LPARAM>(&tops));
         for (HWND t : tops)
             if (qnName(t) == key) return t;
         for (HWND t : tops)
@@ -203,20 +206,9 @@ HWND findWindow(const std::string& key, DWORD timeoutMs) {
     return h;
 }
 
-// As findWindow, hidden windows included.
-HWND findAnyWindow(const std::string& key, DWORD timeoutMs) {
-    HWND h = poll(timeoutMs, [&]() -> HWND {
-        std::vector<HWND> tops;
-        EnumWindows(collectAll, reinterpret_cast<LPARAM>(&tops));
-        for (HWND t : tops)
-            if (qnName(t) == key) return t;
-        for (HWND t : tops)
-            if (caption(t) == key) return t;
-        return nullptr;
-    });
-    if (!h) fail(kNotFound, "window '" + key + "' not found within " + std::to_string(timeoutMs) + " ms");
-    return h;
-}
+HWND findWindow(const std::string& key, DWORD timeoutMs) { return findTopWindow(key, timeoutMs, false); }
+
+HWND findAnyWindow(const std::string& key, DWORD timeoutMs) { return findTopWindow(key, timeoutMs, true); }
 
 // A window's name for output: its QnName, else its caption, else "-".
 std::string label(HWND hwnd) {
