@@ -110,10 +110,10 @@ int main(int argc, char** argv) {
         std::printf("timeout\n");
     std::fflush(stdout);
 
+    // The caller reads the process's memory, then sends a line; an input
+    // that is closed or empty lets the window close at once.
     char line[16];
-    if (!std::fgets(line, sizeof line, stdin)) {
-        // No caller waiting: close at once.
-    }
+    if (!std::fgets(line, sizeof line, stdin)) line[0] = '\0';
     if (window) PostMessageA(window, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 9);
     CloseHandle(pi.hThread);
