@@ -2,25 +2,29 @@
 
 namespace qn {
 
+void evaluateGame(GameRecord& game, const TPaths& p, RomMode mode, FileLookup& files) {
+    const std::string& s = game.ShortName;
+    if (mode.compressed) {
+        game.Available = files.fileExists(p.romsPath + s + ".zip");
+        if (!mode.driversPath && !files.fileExists(p.emulatorPath + s + "\\" + s + ".qun"))
+            game.Available = false;
+    } else {
+        const std::string directory = p.emulatorPath + s + "\\";
+        game.MissingFiles.resize(game.RequiredFiles.size());
+        bool allThere = true;
+        for (int j = 0; j < game.RequiredFileCount; ++j) {
+            game.MissingFiles[j] = !files.fileExists(directory + game.RequiredFiles[j]);
+            allThere = allThere && !game.MissingFiles[j];
+        }
+        game.Available = allThere;
+    }
+    if (mode.driversPath && !files.fileExists(p.driversPath + s + ".qun")) game.Available = false;
+}
+
 void evaluateAvailability(GameCatalogue& cat, const TPaths& p, RomMode mode, Platform& os) {
     os.setCurrentDirectory("C:\\");
-    for (int g = 0; g < cat.GameCount; ++g) {
-        GameRecord& game = cat.games[g];
-        const std::string& s = game.ShortName;
-        if (mode.compressed) {
-            game.Available = os.fileExists(p.romsPath + s + ".zip");
-            if (!mode.driversPath && !os.fileExists(p.emulatorPath + s + "\\" + s + ".qun"))
-                game.Available = false;
-        } else {
-            bool allThere = true;
-            for (int j = 0; j < game.RequiredFileCount; ++j) {
-                game.MissingFiles[j] = !os.fileExists(p.emulatorPath + s + "\\" + game.RequiredFiles[j]);
-                allThere = allThere && !game.MissingFiles[j];
-            }
-            game.Available = allThere;
-        }
-        if (mode.driversPath && !os.fileExists(p.driversPath + s + ".qun")) game.Available = false;
-    }
+    FileLookup files(os);
+    for (int g = 0; g < cat.GameCount; ++g) evaluateGame(cat.games[g], p, mode, files);
 }
 
 }  // namespace qn

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "catalogue/catalogue.h"
+#include "catalogue/file_lookup.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
 
@@ -17,7 +18,13 @@ struct RomMode {
 
 // Sets Available (and, for plain ROM files, MissingFiles) of every game.
 // Makes C:\ the current directory, so empty directory settings look there.
+// Each directory is listed once, so the compressed-ROMs and drivers
+// directories cost one listing for all games.
 void evaluateAvailability(GameCatalogue& catalogue, const TPaths& paths, RomMode mode,
                           Platform& files);
+
+// The same for one game, against listings the caller keeps (the current
+// directory is the caller's affair).
+void evaluateGame(GameRecord& game, const TPaths& paths, RomMode mode, FileLookup& files);
 
 }  // namespace qn

@@ -33,8 +33,8 @@ int parseCatalogue(const std::string& content, GameCatalogue& catalogue) {
     int n = 0;
     while (lines.next(line)) {
         if (line.empty() || line[0] != '#') continue;  // empty or comment line
-        if (n == MaxGames) continue;                    // no room: the table is full
         std::string_view record = line.substr(1);
+        if (static_cast<size_t>(n) == catalogue.games.size()) catalogue.games.emplace_back();
         GameRecord& game = catalogue.games[n];
         size_t bar = record.find('|');
         game.Title.assign(record.substr(0, bar));

@@ -2,7 +2,6 @@
 // availability and option flags.
 #pragma once
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -10,22 +9,22 @@
 
 namespace qn {
 
-constexpr int MaxGames = 25;
-constexpr int MaxRequiredFiles = 35;
-constexpr size_t MaxRequiredNameLength = 12;
-
 struct GameRecord {
     std::string Title;
     std::string ShortName;
     bool Available = false;
+    // The first RequiredFileCount entries of RequiredFiles are in use;
+    // MissingFiles has a mark for each of them after a plain-ROM check.
     int RequiredFileCount = 0;
-    std::array<std::string, MaxRequiredFiles> RequiredFiles;
-    std::array<bool, MaxRequiredFiles> MissingFiles{};
+    std::vector<std::string> RequiredFiles;
+    std::vector<bool> MissingFiles;
     qn::OptionFlags OptionFlags{};
 };
 
+// The games in use are slots 0 to GameCount-1; the table may hold more slots
+// than that (those of an earlier, longer read), which nothing looks at.
 struct GameCatalogue {
-    std::array<GameRecord, MaxGames> games;
+    std::vector<GameRecord> games;
     int GameCount = 0;
 
     // First slot in use whose Title (or ShortName) equals the text exactly; -1 if none.
@@ -37,13 +36,13 @@ struct GameCatalogue {
     void setGameOptions(const std::vector<GameOptions>& options);
 };
 
-// Splits roms.dat's content into the catalogue's names. Record lines past the
-// 25th are ignored. Returns the number of records read.
+// Splits roms.dat's content into the catalogue's names, one slot per record
+// line, growing the table as needed. Returns the number of records read.
 int parseCatalogue(const std::string& content, GameCatalogue& catalogue);
 
-// The groups of reqfiles.dat into all slots of the table. Lines without a
-// backslash, or starting with one, are skipped; lines past the room of the
-// table are ignored.
+// The groups of reqfiles.dat into the slots of the table, in order. Lines
+// without a backslash, or starting with one, are skipped; groups past the
+// table's slots belong to no game and are ignored.
 void parseRequiredFiles(const std::string& content, GameCatalogue& catalogue);
 
 }  // namespace qn

@@ -4,7 +4,7 @@ namespace qn {
 
 std::optional<std::string> loadCatalogue(Platform& files, const std::string& mainPath,
                                          GameCatalogue& cat) {
-    for (int i = 0; i < cat.GameCount; ++i) {
+    for (int i = 0; i < cat.GameCount && i < static_cast<int>(cat.games.size()); ++i) {
         cat.games[i].Title.clear();
         cat.games[i].ShortName.clear();
     }

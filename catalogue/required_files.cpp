@@ -6,11 +6,11 @@ namespace qn {
 void parseRequiredFiles(const std::string& content, GameCatalogue& catalogue) {
     for (GameRecord& game : catalogue.games) {
         game.RequiredFileCount = 0;
-        for (std::string& name : game.RequiredFiles) name.clear();
+        game.RequiredFiles.clear();
     }
     TextLines lines(content);
     std::string_view line;
-    int group = 0;
+    size_t group = 0;
     std::string_view previous;
     bool first = true;
     while (lines.next(line)) {
@@ -25,11 +25,10 @@ void parseRequiredFiles(const std::string& content, GameCatalogue& catalogue) {
             ++group;
             previous = name;
         }
-        if (group >= MaxGames) break;  // no slot left for this group or any later one
+        if (group >= catalogue.games.size()) break;  // no game for this group or any later one
         GameRecord& game = catalogue.games[group];
-        if (game.RequiredFileCount == MaxRequiredFiles) continue;
-        game.RequiredFiles[game.RequiredFileCount++] =
-            std::string(line.substr(slash + 1, MaxRequiredNameLength));
+        game.RequiredFiles.emplace_back(line.substr(slash + 1));
+        ++game.RequiredFileCount;
     }
 }
 

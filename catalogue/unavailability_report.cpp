@@ -11,15 +11,17 @@ std::string unavailabilityReport(const GameCatalogue& catalogue, const TPaths& p
         else if (!os.fileExists(p.romsPath + s + ".zip"))
             report += "\r   - The compressed file " + p.romsPath + s + ".zip wasn't found";
     } else {
-        // The ROM files alone decide here, whatever the drivers setting.
-        GameCatalogue plain = catalogue;
-        evaluateAvailability(plain, p, RomMode{}, os);
+        // The ROM files alone decide here, whatever the drivers setting;
+        // only the reported game is looked at anew.
+        os.setCurrentDirectory("C:\\");
         if (p.emulatorPath.empty()) {
             report += "\r   - You have not selected the QUON path";
         } else {
-            const int slot = plain.findByShortName(s);
+            const int slot = catalogue.findByShortName(s);
             if (slot >= 0) {
-                const GameRecord& game = plain.games[slot];
+                FileLookup files(os);
+                GameRecord game = catalogue.games[slot];
+                evaluateGame(game, p, RomMode{}, files);
                 if (!game.Available)
                     report += "\r   - It wasn't found in " + p.emulatorPath + s + "\\. \r     These files are missing:\r";
                 for (int j = 0; j < game.RequiredFileCount; ++j)

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qn {
@@ -97,6 +98,11 @@ public:
     virtual std::vector<std::string> subdirectories(const std::string& directory) = 0;
     // The regular files directly in a directory, by name.
     virtual std::vector<std::string> filesIn(const std::string& directory) = 0;
+    // Names of the regular files directly in a directory (an empty name is
+    // the current directory), as the file system spells them, in no set
+    // order. A directory that does not exist holds none; nothing when it
+    // cannot be listed for any other reason (where filesIn gives none).
+    virtual std::optional<std::vector<std::string>> filesInDirectory(const std::string& directory) = 0;
 
     // Processes.
     virtual ProcessResult runProcess(const ProcessRequest& request) = 0;

@@ -143,36 +143,40 @@ void ListControl::setItemIndex(int index) {
     notify(Property::ItemIndex);
 }
 
-int ListView::selectedRow() const {
-    for (size_t i = 0; i < rows_.size(); ++i)
-        if (rows_[i].selected) return static_cast<int>(i);
-    return -1;
-}
-
 void ListView::clear() {
     rows_.clear();
+    selected_ = -1;
     notify(Property::Rows);
 }
 
 int ListView::addRow(std::vector<std::string> cells) {
     cells.resize(columns_.size());
-    rows_.push_back(Row{std::move(cells), false});
+    rows_.push_back(std::move(cells));
     notify(Property::Rows);
     return rowCount() - 1;
 }
 
-void ListView::setRowSelected(int index, bool on) {
-    if (rows_[index].selected == on) return;
-    rows_[index].selected = on;
-    notify(Property::RowState, index);
-    if (onChange) onChange(index);
+void ListView::setRows(std::vector<std::vector<std::string>> rows) {
+    rows_ = std::move(rows);
+    for (std::vector<std::string>& cells : rows_) cells.resize(columns_.size());
+    selected_ = -1;
+    notify(Property::Rows);
 }
 
 void ListView::selectRow(int index) {
     if (index >= rowCount()) return;
-    for (int i = 0; i < rowCount(); ++i)
-        if (i != index) setRowSelected(i, false);
-    if (index >= 0) setRowSelected(index, true);
+    // One row at most is selected: it loses the selection first.
+    const int old = selected_;
+    if (old >= 0 && old != index) {
+        selected_ = -1;
+        notify(Property::RowState, old);
+        if (onChange) onChange(old);
+    }
+    if (index >= 0 && selected_ != index) {
+        selected_ = index;
+        notify(Property::RowState, index);
+        if (onChange) onChange(index);
+    }
 }
 
 void ListView::setHotTrack(bool on) {

@@ -291,13 +291,18 @@ public:
     }
     const std::vector<Column>& columns() const { return columns_; }
     int rowCount() const { return static_cast<int>(rows_.size()); }
-    const std::vector<std::string>& row(int index) const { return rows_.at(index).cells; }
-    bool isSelected(int index) const { return rows_.at(index).selected; }
+    const std::vector<std::string>& row(int index) const { return rows_.at(index); }
+    bool isSelected(int index) const {
+        rows_.at(index);
+        return selected_ == index;
+    }
     // The selected row, or -1.
-    int selectedRow() const;
+    int selectedRow() const { return selected_; }
 
     void clear();  // removes every row; reports nothing
     int addRow(std::vector<std::string> cells);
+    // Replaces every row at once, none selected; reports nothing.
+    void setRows(std::vector<std::vector<std::string>> rows);
     // Selects one row (and deselects the others), or clears the selection
     // with -1, reporting each change.
     void selectRow(int index);
@@ -316,13 +321,9 @@ public:
     void keyPress(char key) { if (onKeyPress) onKeyPress(key); }
 
 private:
-    struct Row {
-        std::vector<std::string> cells;
-        bool selected = false;
-    };
-    void setRowSelected(int index, bool on);
     std::vector<Column> columns_;
-    std::vector<Row> rows_;
+    std::vector<std::vector<std::string>> rows_;
+    int selected_ = -1;
     bool hotTrack_ = false;
 };
 

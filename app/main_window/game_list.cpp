@@ -12,12 +12,16 @@ void TForm1::FillGameList() {
     ListView1.setEnabled(true);
     const bool wasRefilling = s.refillingList;
     s.refillingList = true;
+    // All rows in one go: the window learns of them once, however many.
     const GameCatalogue& cat = app_.catalogue;
+    std::vector<std::vector<std::string>> rows;
+    rows.reserve(cat.GameCount);
     for (int g = 0; g < cat.GameCount; ++g) {
         const GameRecord& game = cat.games[g];
         if (isListed(game, s.listFilter))
-            ListView1.addRow({game.Title, game.ShortName, game.Available ? "Yes" : "No"});
+            rows.push_back({game.Title, game.ShortName, game.Available ? "Yes" : "No"});
     }
+    ListView1.setRows(std::move(rows));
     s.refillingList = wasRefilling;
     if (ListView1.rowCount() == 0) return;
     ListView1.selectRow(0);

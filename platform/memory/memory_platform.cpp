@@ -144,6 +144,15 @@ std::vector<std::string> MemoryPlatform::valueNames(RootKey root, const std::str
 }
 
 std::string MemoryPlatform::resolve(const std::string& path) const {
+    // Already whole and plain (a drive, single separators, no "." or ".."
+    // parts): only the drive letter and a trailing separator change.
+    if (path.size() >= 3 && path[1] == ':' && path[2] == '\\' && path.find('/') == std::string::npos &&
+        path.find("\\\\") == std::string::npos && path.find("\\.") == std::string::npos) {
+        std::string full = path;
+        if (full.size() > 3 && full.back() == '\\') full.pop_back();
+        if (full[0] >= 'a' && full[0] <= 'z') full[0] = static_cast<char>(full[0] - 32);
+        return full;
+    }
     std::string p = path;
     std::replace(p.begin(), p.end(), '/', '\\');
     std::string full;
@@ -186,6 +195,7 @@ void MemoryPlatform::writeFile(const std::string& path, const std::string& conte
     std::string full = resolve(path);
     makeDirectories(parentOf(full));
     files_[upper(full)] = File{content, readOnly, full};
+    indexFile(full);
 }
 
 std::map<std::string, std::string> MemoryPlatform::fileContents() const {
@@ -205,6 +215,7 @@ std::optional<std::string> MemoryPlatform::readFile(const std::string& path) {
 }
 
 bool MemoryPlatform::fileExists(const std::string& path) {
+    ++fileExistsCalls;
     return files_.count(upper(resolve(path))) > 0;
 }
 
@@ -249,6 +260,7 @@ bool MemoryPlatform::putFile(const std::string& full, std::string content) {
     auto existing = files_.find(upper(full));
     if (existing == files_.end()) {
         files_[upper(full)] = File{std::move(content), false, full};
+        indexFile(full);
         return true;
     }
     if (existing->second.readOnly) return false;
@@ -261,6 +273,7 @@ bool MemoryPlatform::deleteFile(const std::string& path) {
     changing(full);
     auto it = files_.find(upper(full));
     if (it == files_.end() || it->second.readOnly || locked(full)) return false;
+    byDirectory_[parentOf(it->first)].remove(it->first.substr(it->first.rfind('\\') + 1));
     files_.erase(it);
     return true;
 }
@@ -298,6 +311,7 @@ std::unique_ptr<FileLock> MemoryPlatform::lockFile(const std::string& path) {
     if (!files_.count(upper(full))) {
         if (!dirs_.count(upper(parentOf(full)))) return nullptr;
         files_[upper(full)] = File{std::string(), false, full};
+        indexFile(full);
     }
     return std::make_unique<MemoryLock>(*this, upper(full));
 }
@@ -334,6 +348,37 @@ std::vector<std::string> MemoryPlatform::subdirectories(const std::string& direc
     for (const auto& [key, full] : dirs_)
         if (key != base && upper(parentOf(full)) == base) out.push_back(full.substr(full.rfind('\\') + 1));
     return out;
+}
+
+std::optional<std::vector<std::string>> MemoryPlatform::filesInDirectory(
+    const std::string& directory) {
+    ++listingCalls;
+    auto it = byDirectory_.find(upper(resolve(directory)));
+    if (it == byDirectory_.end()) return std::vector<std::string>{};  // none there, or no directory
+    return it->second.names;
+}
+
+void MemoryPlatform::indexFile(const std::string& full) {
+    const std::string name = full.substr(full.rfind('\\') + 1);
+    byDirectory_[upper(parentOf(full))].add(upper(name), name);
+}
+
+void MemoryPlatform::DirectoryFiles::add(const std::string& upperName, const std::string& name) {
+    auto [at, added] = byUpper.try_emplace(upperName, names.size());
+    if (added) names.push_back(name);
+    else names[at->second] = name;
+}
+
+void MemoryPlatform::DirectoryFiles::remove(const std::string& upperName) {
+    auto at = byUpper.find(upperName);
+    if (at == byUpper.end()) return;
+    const size_t pos = at->second;
+    byUpper.erase(at);
+    if (pos + 1 != names.size()) {
+        names[pos] = std::move(names.back());
+        byUpper[upper(names[pos])] = pos;
+    }
+    names.pop_back();
 }
 
 std::vector<std::string> MemoryPlatform::filesIn(const std::string& directory) {

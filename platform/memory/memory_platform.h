@@ -5,6 +5,7 @@
 #include <deque>
 #include <map>
 #include <set>
+#include <unordered_map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -70,6 +71,7 @@ public:
     std::vector<std::string> driveRoots() override;
     std::vector<std::string> subdirectories(const std::string& directory) override;
     std::vector<std::string> filesIn(const std::string& directory) override;
+    std::optional<std::vector<std::string>> filesInDirectory(const std::string& directory) override;
 
     // Files whose reading runs out of memory, as a file too big for the
     // process does: readFile throws std::bad_alloc.
@@ -78,6 +80,9 @@ public:
     // Creates the file and every directory above it.
     void writeFile(const std::string& path, const std::string& content, bool readOnly = false);
     void makeDirectories(const std::string& path);
+    // How often files were asked for one by one, and directories listed.
+    int fileExistsCalls = 0;
+    int listingCalls = 0;
     // Every file by its canonical upper-case full path, with its content.
     std::map<std::string, std::string> fileContents() const;
     // Called with the canonical full path before every change a Platform
@@ -147,6 +152,16 @@ private:
     bool writing(const std::string& full, const std::string& content);
     std::map<std::string, Key> keys_;  // by keyId
     std::map<std::string, File> files_;        // by upper-cased full path
+    // The names of the files of each directory (by upper-cased full path),
+    // side by side so that listing one touches little memory.
+    struct DirectoryFiles {
+        std::vector<std::string> names;                   // as written
+        std::unordered_map<std::string, size_t> byUpper;  // upper-cased name → position
+        void add(const std::string& upperName, const std::string& name);
+        void remove(const std::string& upperName);
+    };
+    std::unordered_map<std::string, DirectoryFiles> byDirectory_;
+    void indexFile(const std::string& full);
     std::map<std::string, std::string> dirs_;  // upper-cased full path → as created
     std::string currentDir_ = "C:\\";
     std::set<std::string> locks_;  // upper-cased full paths of locked files

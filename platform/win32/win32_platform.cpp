@@ -293,6 +293,35 @@ std::vector<std::string> Win32Platform::filesIn(const std::string& directory) {
     return entriesOf(directory, false);
 }
 
+std::optional<std::vector<std::string>> Win32Platform::filesInDirectory(
+    const std::string& directory) {
+    std::vector<std::string> names;
+    std::string pattern = directory;
+    if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+    pattern += '*';
+    // The basic level skips the short names, and large fetches ask for many
+    // entries per call; systems before Windows 7 refuse both.
+    WIN32_FIND_DATAA entry;
+    HANDLE first = FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
+                                    nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (first == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER)
+        first = FindFirstFileExA(pattern.c_str(), FindExInfoStandard, &entry,
+                                 FindExSearchNameMatch, nullptr, 0);
+    FindHandle search(first);
+    if (!search.valid()) {
+        const DWORD error = GetLastError();
+        // No such directory holds no files; any other failure (no right to
+        // list, say) leaves the question to each file.
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return names;
+        return std::nullopt;
+    }
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(entry.cFileName);
+    } while (FindNextFileA(search.get(), &entry));
+    if (GetLastError() != ERROR_NO_MORE_FILES) return std::nullopt;
+    return names;
+}
+
 // ---- Processes ----
 
 ProcessResult Win32Platform::runProcess(const ProcessRequest& request) {

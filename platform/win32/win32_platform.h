@@ -33,6 +33,7 @@ public:
     std::vector<std::string> driveRoots() override;
     std::vector<std::string> subdirectories(const std::string& directory) override;
     std::vector<std::string> filesIn(const std::string& directory) override;
+    std::optional<std::vector<std::string>> filesInDirectory(const std::string& directory) override;
 
     ProcessResult runProcess(const ProcessRequest& request) override;
 

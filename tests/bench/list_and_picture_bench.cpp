@@ -64,10 +64,10 @@ struct FullTable {
     App app{os};
     FullTable() {
         std::string roms, req;
-        for (int g = 0; g < MaxGames; ++g) {
+        for (int g = 0; g < 25; ++g) {
             const std::string s = "game" + std::to_string(g);
             roms += "#Game number " + std::to_string(g) + "|" + s + "\r\n";
-            for (int f = 0; f < MaxRequiredFiles; ++f) {
+            for (int f = 0; f < 35; ++f) {
                 const std::string file = "rom" + std::to_string(f) + ".bin";
                 req += s + "\\" + file + "\r\n";
                 os.writeFile("C:\\Quon\\" + s + "\\" + file, "x");

@@ -55,12 +55,14 @@ TEST(CatalogueParse, CtrlZEndsTheFile) {
     EXPECT_EQ(p.cat.games[1].ShortName, "b");
 }
 
-TEST(CatalogueParse, RecordsPastTheTwentyFifthAreIgnored) {
+TEST(CatalogueParse, RecordsPastTheTwentyFifthAreKept) {
     std::string text;
     for (int i = 0; i < 40; ++i) text += "#Game " + std::to_string(i) + "|g" + std::to_string(i) + "\r\n";
     Parsed p = parse(text);
-    EXPECT_EQ(p.count, MaxGames);
+    EXPECT_EQ(p.count, 40);
     EXPECT_EQ(p.cat.games[24].Title, "Game 24");
+    EXPECT_EQ(p.cat.games[25].Title, "Game 25");
+    EXPECT_EQ(p.cat.games[39].ShortName, "g39");
 }
 
 TEST(CatalogueParse, HostileContentStaysInsideTheTable) {
@@ -70,7 +72,7 @@ TEST(CatalogueParse, HostileContentStaysInsideTheTable) {
     for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 37) & 0xff);
     Parsed p = parse(longLine + "\r\n" + withNul + "\r\n" + binary);
     ASSERT_GE(p.count, 2);
-    ASSERT_LE(p.count, MaxGames);
+    ASSERT_LE(p.count, static_cast<int>(p.cat.games.size()));
     EXPECT_EQ(p.cat.games[0].Title.size(), 100000u);
     EXPECT_EQ(p.cat.games[0].ShortName.size(), 100000u);
     EXPECT_EQ(p.cat.games[1].Title, std::string("Nul\0Title", 9));
@@ -88,6 +90,7 @@ TEST(CatalogueLookup, FirstMatchIsFoundExactly) {
 
 TEST(RequiredFilesParse, GroupsFollowConsecutiveNames) {
     GameCatalogue cat;
+    cat.games.resize(5);
     parseRequiredFiles("sshoot\\ss-a.bin\r\nsshoot\\ss-b.bin\r\nother\\o1.rom\r\nsshoot\\ss-c.bin\r\n"
                        "Sshoot\\abcdefghijklmnop.bin\r\nSshoot\\sub\\x.bin",
                        cat);
@@ -95,14 +98,16 @@ TEST(RequiredFilesParse, GroupsFollowConsecutiveNames) {
     EXPECT_EQ(cat.games[0].RequiredFiles[1], "ss-b.bin");
     EXPECT_EQ(cat.games[1].RequiredFileCount, 1);
     EXPECT_EQ(cat.games[2].RequiredFiles[0], "ss-c.bin");
-    EXPECT_EQ(cat.games[3].RequiredFiles[0], "abcdefghijkl");
+    EXPECT_EQ(cat.games[3].RequiredFiles[0], "abcdefghijklmnop.bin");  // kept whole
     EXPECT_EQ(cat.games[3].RequiredFiles[1], "sub\\x.bin");
     EXPECT_EQ(cat.games[4].RequiredFileCount, 0);
 }
 
 TEST(RequiredFilesParse, MalformedLinesNeitherStallNorShiftLaterGroups) {
     GameCatalogue cat;
+    cat.games.resize(7);
     cat.games[6].RequiredFileCount = 3;  // left over from an earlier read
+    cat.games[6].RequiredFiles = {"a", "b", "c"};
     parseRequiredFiles("a\\1\r\n\r\nno backslash\r\n\\lead\r\nb\\2\r\n\r\n", cat);
     EXPECT_EQ(cat.games[0].RequiredFileCount, 1);
     EXPECT_EQ(cat.games[1].RequiredFiles[0], "2");
@@ -110,16 +115,19 @@ TEST(RequiredFilesParse, MalformedLinesNeitherStallNorShiftLaterGroups) {
     EXPECT_EQ(cat.games[6].RequiredFileCount, 0);
 }
 
-TEST(RequiredFilesParse, SurplusGroupsAndFilesAreIgnored) {
+TEST(RequiredFilesParse, EveryFileIsKeptAndGroupsPastTheTableAreIgnored) {
     GameCatalogue cat;
+    cat.games.resize(25);
     std::string text;
     for (int f = 0; f < 50; ++f) text += "big\\f" + std::to_string(f) + "\r\n";
     for (int g = 0; g < 40; ++g) text += "g" + std::to_string(g) + "\\x\r\n";
     parseRequiredFiles(text, cat);
-    EXPECT_EQ(cat.games[0].RequiredFileCount, MaxRequiredFiles);
+    EXPECT_EQ(cat.games[0].RequiredFileCount, 50);
     EXPECT_EQ(cat.games[0].RequiredFiles[34], "f34");
+    EXPECT_EQ(cat.games[0].RequiredFiles[49], "f49");
     EXPECT_EQ(cat.games[24].RequiredFiles[0], "x");
     EXPECT_EQ(cat.games[24].RequiredFileCount, 1);
+    EXPECT_EQ(cat.games.size(), 25u);  // no game for the groups past the table
 }
 
 // Three games on the in-memory disk: "full" has its ROM files and its
@@ -204,6 +212,7 @@ TEST_F(Rules, FilterAndRunnableRows) {
 }
 
 TEST_F(Rules, DataFilesThatCannotBeReadGiveTheUsersMessage) {
+    cat.games.resize(2);
     cat.GameCount = 2;
     EXPECT_EQ(loadCatalogue(files, "C:\\Qn\\", cat), "There was an error opening C:\\Qn\\roms.dat");
     EXPECT_EQ(cat.GameCount, 2);

@@ -181,8 +181,9 @@ TEST_F(Launch, CleanUpKeepsTheUsersOwnRomFiles) {
 
 TEST_F(Launch, CleanUpNeverLeavesTheGamesDirectory) {
     GameRecord& game = app->catalogue.games[1];
-    EXPECT_EQ(game.RequiredFiles[2], "..\\..\\keep.t");  // cut to twelve characters
+    EXPECT_EQ(game.RequiredFiles[2], "..\\..\\keep.txt");  // names are kept whole
     game.RequiredFileCount = 6;
+    game.RequiredFiles.resize(6);
     game.RequiredFiles[2] = "..\\keep.txt";
     game.RequiredFiles[3] = "C:\\boot.ini";
     game.RequiredFiles[4] = "\\abs.txt";
@@ -200,6 +201,7 @@ TEST_F(Launch, CleanUpNeverLeavesTheGamesDirectory) {
 TEST_F(Launch, CleanUpProtectsOnlyTheUpperCaseDriverName) {
     GameRecord& game = app->catalogue.games[0];
     game.RequiredFileCount = 3;
+    game.RequiredFiles.resize(3);
     game.RequiredFiles[0] = "SSHOOT.QUN";
     game.RequiredFiles[1] = "SS1.ROM";
     game.RequiredFiles[2] = "Sshoot.qun";

@@ -1,5 +1,8 @@
-// The report-view list: rows and their selection mirrored from the model,
-// and selection changes made by anyone but the backend fed back into it.
+// The report-view list: the window holds no rows of its own (it asks the
+// model for each cell it draws), its selection is mirrored from the model,
+// and selection changes made by anyone but the backend are fed back into it.
+#include <algorithm>
+
 #include "ui/win32/peers.h"
 #include "ui/win32/win32_backend.h"
 
@@ -10,7 +13,8 @@ constexpr UINT kRowSelected = LVIS_SELECTED | LVIS_FOCUSED;
 }
 
 NativePeer::Creation ListViewPeer::creation() const {
-    return {WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
+    return {WC_LISTVIEWA,
+            LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | LVS_OWNERDATA,
             WS_EX_CLIENTEDGE};
 }
 
@@ -70,31 +74,25 @@ void ListViewPeer::syncColors() {
 }
 
 void ListViewPeer::syncRows() {
-    // The model only appends rows or clears them all: append what is new,
-    // or start over when there are fewer.
-    int have = static_cast<int>(SendMessageA(hwnd(), LVM_GETITEMCOUNT, 0, 0));
-    if (list().rowCount() < have) {
-        SendMessageA(hwnd(), LVM_DELETEALLITEMS, 0, 0);
-        have = 0;
-    }
-    for (int row = have; row < list().rowCount(); ++row) insertRow(row);
+    // A count is all the window keeps; a refill starts it over, so no
+    // selection or focus of the old rows lingers on the new ones.
+    const int have = static_cast<int>(SendMessageA(hwnd(), LVM_GETITEMCOUNT, 0, 0));
+    const int rows = list().rowCount();
+    if (rows < have || (rows > 0 && rows == have)) SendMessageA(hwnd(), LVM_DELETEALLITEMS, 0, 0);
+    SendMessageA(hwnd(), LVM_SETITEMCOUNT, WPARAM(rows), LVSICF_NOINVALIDATEALL);
+    InvalidateRect(hwnd(), nullptr, TRUE);
+    // Rows the model shows selected (a row added after a selection).
+    const int selected = list().selectedRow();
+    if (selected >= 0) syncRowState(selected);
 }
 
-void ListViewPeer::insertRow(int row) {
+void ListViewPeer::cellText(int row, int column, char* buffer, int size) const {
+    if (!buffer || size <= 0) return;
+    buffer[0] = '\0';
+    if (row < 0 || row >= list().rowCount()) return;
     const std::vector<std::string>& cells = list().row(row);
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_STATE;
-    item.iItem = row;
-    item.pszText = const_cast<char*>(cells.empty() ? "" : cells[0].c_str());
-    item.stateMask = kRowSelected;
-    item.state = list().isSelected(row) ? kRowSelected : 0;
-    SendMessageA(hwnd(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    for (size_t column = 1; column < cells.size(); ++column) {
-        LVITEMA sub{};
-        sub.iSubItem = static_cast<int>(column);
-        sub.pszText = const_cast<char*>(cells[column].c_str());
-        SendMessageA(hwnd(), LVM_SETITEMTEXTA, WPARAM(row), reinterpret_cast<LPARAM>(&sub));
-    }
+    if (column < 0 || column >= static_cast<int>(cells.size())) return;
+    lstrcpynA(buffer, cells[column].c_str(), size);
 }
 
 void ListViewPeer::syncRowState(int row) {
@@ -106,6 +104,29 @@ void ListViewPeer::syncRowState(int row) {
     item.stateMask = selected ? kRowSelected : LVIS_SELECTED;
     item.state = selected ? kRowSelected : 0;
     SendMessageA(hwnd(), LVM_SETITEMSTATE, WPARAM(row), reinterpret_cast<LPARAM>(&item));
+}
+
+int ListViewPeer::findRow(const char* text, unsigned flags, int start) const {
+    // Typing a name jumps to the first caption from `start` on that begins
+    // with it (or equals it), letter case aside, as a list holding its own
+    // rows does.
+    const int rows = list().rowCount();
+    if (rows == 0) return -1;
+    const int length = lstrlenA(text);
+    const bool partial = (flags & LVFI_PARTIAL) != 0;
+    if (start < 0 || start >= rows) start = 0;
+    const int last = (flags & LVFI_WRAP) ? start + rows : rows;
+    for (int i = start; i < last; ++i) {
+        const int row = i % rows;
+        const std::string& caption = list().row(row)[0];
+        const int compared = partial ? std::min(length, static_cast<int>(caption.size()))
+                                     : static_cast<int>(caption.size());
+        if (partial && compared < length) continue;
+        if (CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, caption.c_str(), compared, text,
+                           length) == CSTR_EQUAL)
+            return row;
+    }
+    return -1;
 }
 
 bool ListViewPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -154,6 +175,40 @@ bool ListViewPeer::onNotify(NMHDR& header, LRESULT& result) {
         } else if (list.isSelected(change.iItem)) {
             list.selectRow(-1);
         }
+        return true;
+    }
+    case LVN_GETDISPINFOA: {
+        auto& info = reinterpret_cast<NMLVDISPINFOA&>(header);
+        if (info.item.mask & LVIF_TEXT)
+            cellText(info.item.iItem, info.item.iSubItem, info.item.pszText, info.item.cchTextMax);
+        return true;
+    }
+    case LVN_GETDISPINFOW: {
+        auto& info = reinterpret_cast<NMLVDISPINFOW&>(header);
+        if ((info.item.mask & LVIF_TEXT) && info.item.pszText && info.item.cchTextMax > 0) {
+            std::string text(static_cast<size_t>(info.item.cchTextMax), '\0');
+            cellText(info.item.iItem, info.item.iSubItem, &text[0], info.item.cchTextMax);
+            if (!MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, info.item.pszText,
+                                     info.item.cchTextMax))
+                info.item.pszText[0] = L'\0';
+        }
+        return true;
+    }
+    case LVN_ODFINDITEMA: {
+        const auto& find = reinterpret_cast<const NMLVFINDITEMA&>(header);
+        const bool byText = (find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find.lvfi.psz;
+        result = byText ? findRow(find.lvfi.psz, find.lvfi.flags, find.iStart) : -1;
+        return true;
+    }
+    case LVN_ODFINDITEMW: {
+        const auto& find = reinterpret_cast<const NMLVFINDITEMW&>(header);
+        result = -1;
+        if (!(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.lvfi.psz) return true;
+        const int size = WideCharToMultiByte(CP_ACP, 0, find.lvfi.psz, -1, nullptr, 0, nullptr, nullptr);
+        if (size <= 0) return true;
+        std::string text(static_cast<size_t>(size), '\0');
+        WideCharToMultiByte(CP_ACP, 0, find.lvfi.psz, -1, &text[0], size, nullptr, nullptr);
+        result = findRow(text.c_str(), find.lvfi.flags, find.iStart);
         return true;
     }
     case NM_CLICK: list().click(); return true;

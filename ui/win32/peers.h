@@ -215,7 +215,10 @@ protected:
 
 private:
     ListView& list() const { return static_cast<ListView&>(control()); }
-    void insertRow(int row);
+    // One cell's text into the window's buffer, cut to fit.
+    void cellText(int row, int column, char* buffer, int size) const;
+    // The row a typed name leads to, or -1.
+    int findRow(const char* text, unsigned flags, int start) const;
     void syncRows();
     void syncRowState(int row);
     void syncColors();

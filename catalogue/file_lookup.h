@@ -1,0 +1,44 @@
+// Whether files exist, answered from one listing per directory wherever a
+// listing gives the same answer as asking the file system for the file.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace qn {
+
+// Upper-cases the ASCII letters only, as Windows does when it compares these
+// names.
+std::string upperCaseAscii(std::string text);
+
+class FileLookup {
+public:
+    explicit FileLookup(Platform& os) : os_(os) {}
+
+    // A regular file stands at the path. Each directory is listed at most
+    // once per lookup object, so a lookup sees the disk as it was when it
+    // first looked into a directory.
+    bool fileExists(const std::string& path);
+
+    // How many directories were listed, and how many files asked for one by
+    // one because a listing could not stand in for them.
+    int listings() const { return static_cast<int>(listings_.size()); }
+    int singleChecks() const { return singleChecks_; }
+
+private:
+    struct Listing {
+        bool listed = false;
+        std::vector<std::string> names;  // upper-cased, sorted
+    };
+    const Listing& listing(const std::string& directory);
+    bool askFileSystem(const std::string& path);
+
+    Platform& os_;
+    std::unordered_map<std::string, Listing> listings_;
+    int singleChecks_ = 0;
+};
+
+}  // namespace qn
