@@ -50,7 +50,11 @@ bool FileLookup::fileExists(const std::string& path) {
 }
 
 const FileLookup::Listing& FileLookup::listing(const std::string& directory) {
-    auto [it, added] = listings_.try_emplace(directory);
+    // One listing for a directory however its letters are written, where
+    // the folding is plain ASCII.
+    const bool ascii = std::all_of(directory.begin(), directory.end(),
+                                   [](unsigned char c) { return c < 0x80; });
+    auto [it, added] = listings_.try_emplace(ascii ? upperAscii(directory) : directory);
     if (!added) return it->second;
     Listing& listing = it->second;
     if (auto names = os_.filesInDirectory(directory)) {

@@ -30,6 +30,8 @@ void parseRequiredFiles(const std::string& content, GameCatalogue& catalogue) {
         game.RequiredFiles.emplace_back(line.substr(slash + 1));
         ++game.RequiredFileCount;
     }
+    // A mark for every file; the marks of the last check stay where they were.
+    for (GameRecord& game : catalogue.games) game.MissingFiles.resize(game.RequiredFiles.size());
 }
 
 }  // namespace qn

@@ -1,0 +1,172 @@
+// Availability from directory listings against the same rules asked file by
+// file, on random disks and catalogues.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <random>
+
+#include "catalogue/availability.h"
+#include "catalogue/file_lookup.h"
+#include "platform/memory/memory_platform.h"
+
+namespace qn {
+namespace {
+
+// The rules as they read, one file-system question per file.
+void evaluateFileByFile(GameCatalogue& cat, const TPaths& p, RomMode mode, Platform& os) {
+    os.setCurrentDirectory("C:\\");
+    for (int g = 0; g < cat.GameCount; ++g) {
+        GameRecord& game = cat.games[g];
+        const std::string& s = game.ShortName;
+        if (mode.compressed) {
+            game.Available = os.fileExists(p.romsPath + s + ".zip") &&
+                             (mode.driversPath || os.fileExists(p.emulatorPath + s + "\\" + s + ".qun"));
+        } else {
+            game.MissingFiles.assign(game.RequiredFiles.size(), false);
+            game.Available = true;
+            for (int j = 0; j < game.RequiredFileCount; ++j) {
+                game.MissingFiles[j] = !os.fileExists(p.emulatorPath + s + "\\" + game.RequiredFiles[j]);
+                if (game.MissingFiles[j]) game.Available = false;
+            }
+        }
+        if (mode.driversPath && !os.fileExists(p.driversPath + s + ".qun")) game.Available = false;
+    }
+}
+
+// Names drawn from a small pool, so that required names, files on disk and
+// directories on disk meet often, in mixed letter case.
+class RandomDisk {
+public:
+    explicit RandomDisk(unsigned seed) : rng_(seed) {}
+
+    std::string name() {
+        static const char* const pool[] = {"a.rom", "b.bin", "rom1", "x", "Ab.Rom", "sub\\c.rom",
+                                           "sub\\d", "deep\\er\\e.bin", "e.bin", "ss.qun"};
+        return mixCase(pool[pick(10)]);
+    }
+    std::string mixCase(std::string s) {
+        for (char& c : s)
+            if (std::isalpha(static_cast<unsigned char>(c)) && pick(2)) c = static_cast<char>(c ^ 0x20);
+        return s;
+    }
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
+
+private:
+    std::mt19937 rng_;
+};
+
+std::string result(const GameCatalogue& cat) {
+    std::string out;
+    for (int g = 0; g < cat.GameCount; ++g) {
+        out += cat.games[g].Available ? 'Y' : 'N';
+        for (int j = 0; j < cat.games[g].RequiredFileCount; ++j) out += cat.games[g].MissingFiles[j] ? 'm' : '.';
+        out += ' ';
+    }
+    return out;
+}
+
+TEST(Listings, GiveTheSameAnswerAsAskingForEachFileOnRandomDisks) {
+    const TPaths paths{"C:\\Qn\\", "C:\\Emu\\", "C:\\Zips\\", "", "C:\\Drv\\"};
+    const TPaths unset{"C:\\Qn\\", "", "", "", ""};
+    for (unsigned seed = 1; seed <= 60; ++seed) {
+        RandomDisk r(seed);
+        MemoryPlatform os;
+        os.makeDirectories("C:\\Emu");
+        GameCatalogue cat;
+        const int games = 1 + r.pick(12);
+        for (int g = 0; g < games; ++g) {
+            GameRecord game;
+            game.ShortName = r.pick(6) ? "g" + std::to_string(r.pick(8)) : "";  // repeats and empties too
+            game.Title = "Game " + std::to_string(g);
+            const int files = r.pick(6);
+            for (int j = 0; j < files; ++j) game.RequiredFiles.push_back(r.name());
+            game.RequiredFileCount = files;
+            game.MissingFiles.assign(files, false);
+            const std::string dir = "C:\\Emu\\" + r.mixCase(game.ShortName) + "\\";
+            // What is on disk: some of the names as files, some as
+            // directories (which never count), the zip and the drivers.
+            for (int k = r.pick(6); k > 0; --k) {
+                const std::string n = r.name();
+                if (r.pick(4)) {
+                    if (!os.directoryExists(dir + n)) os.writeFile(dir + n, "x");
+                } else if (!os.fileExists(dir + n)) {
+                    os.makeDirectories(dir + n);
+                }
+            }
+            const std::string s = r.mixCase(game.ShortName);
+            if (r.pick(2)) os.writeFile("C:\\Zips\\" + s + (r.pick(5) ? ".zip" : ".ZIP"), "z");
+            if (r.pick(2)) os.writeFile("C:\\Drv\\" + s + ".qun", "d");
+            if (r.pick(2) && !os.directoryExists(dir + s + ".qun")) os.writeFile(dir + s + ".QUN", "d");
+            if (!r.pick(8)) os.makeDirectories("C:\\Zips\\" + s + ".zip");
+            cat.games.push_back(game);
+        }
+        cat.GameCount = games;
+        for (const TPaths& p : {paths, unset}) {
+            for (RomMode mode : {RomMode{false, false}, RomMode{false, true}, RomMode{true, false},
+                                 RomMode{true, true}}) {
+                GameCatalogue listed = cat, asked = cat;
+                evaluateAvailability(listed, p, mode, os);
+                evaluateFileByFile(asked, p, mode, os);
+                EXPECT_EQ(result(listed), result(asked))
+                    << "seed " << seed << " compressed " << mode.compressed << " drivers "
+                    << mode.driversPath << " emulator '" << p.emulatorPath << "'";
+            }
+        }
+    }
+}
+
+TEST(Listings, EachDirectoryIsListedOnceAndNoFileIsAskedFor) {
+    MemoryPlatform os;
+    GameCatalogue cat;
+    for (int g = 0; g < 50; ++g) {
+        GameRecord game;
+        game.ShortName = "g" + std::to_string(g);
+        for (int j = 0; j < 10; ++j) {
+            game.RequiredFiles.push_back("f" + std::to_string(j) + ".rom");
+            if (g % 7 || j) os.writeFile("C:\\Emu\\" + game.ShortName + "\\F" + std::to_string(j) + ".ROM", "x");
+        }
+        game.RequiredFileCount = 10;
+        os.writeFile("C:\\Zips\\" + game.ShortName + ".zip", "z");
+        os.writeFile("C:\\Drv\\" + game.ShortName + ".qun", "d");
+        cat.games.push_back(game);
+    }
+    cat.GameCount = 50;
+    const TPaths p{"C:\\Qn\\", "C:\\Emu\\", "C:\\Zips\\", "", "C:\\Drv\\"};
+
+    evaluateAvailability(cat, p, {false, true}, os);
+    EXPECT_EQ(os.listingCalls, 51);  // each game's directory and the drivers directory
+    EXPECT_EQ(os.fileExistsCalls, 0);
+    int available = 0;
+    for (int g = 0; g < 50; ++g) available += cat.games[g].Available;
+    EXPECT_EQ(available, 50 - 8);  // g0, g7 ... g49 lack f0.rom
+
+    os.listingCalls = 0;
+    evaluateAvailability(cat, p, {true, true}, os);
+    EXPECT_EQ(os.listingCalls, 2);  // the compressed-ROMs and drivers directories
+    EXPECT_EQ(os.fileExistsCalls, 0);
+    for (int g = 0; g < 50; ++g) EXPECT_TRUE(cat.games[g].Available) << g;
+}
+
+TEST(Listings, NamesAListingCannotAnswerForAreAskedForAlone) {
+    MemoryPlatform os;
+    os.writeFile("C:\\Emu\\g\\a.rom", "x");
+    os.writeFile("C:\\Emu\\g\\sub\\b.rom", "x");
+    os.writeFile("C:\\Emu\\g\\\xE9t\xE9.rom", "x");
+    FileLookup files(os);
+    EXPECT_TRUE(files.fileExists("C:\\Emu\\g\\A.ROM"));
+    EXPECT_TRUE(files.fileExists("C:\\Emu\\g\\sub\\B.rom"));  // the subdirectory is listed
+    EXPECT_FALSE(files.fileExists("C:\\Emu\\g\\sub"));        // a directory is no file
+    EXPECT_FALSE(files.fileExists("C:\\Emu\\missing\\a.rom"));
+    EXPECT_EQ(os.fileExistsCalls, 0);
+    EXPECT_EQ(files.listings(), 3);
+    // Short aliases, trailing dots and spaces, wildcards and letters
+    // outside ASCII go to the file system as they are.
+    for (const char* name : {"A~1.ROM", "a.rom.", "a.rom ", "a.r?m", "\xC9T\xC9.ROM", "*"})
+        files.fileExists(std::string("C:\\Emu\\g\\") + name);
+    EXPECT_EQ(files.singleChecks(), 6);
+    EXPECT_EQ(os.fileExistsCalls, 6);
+    EXPECT_EQ(files.listings(), 3);
+}
+
+}  // namespace
+}  // namespace qn
