@@ -388,6 +388,45 @@ TEST_F(BackendTest, ListViewRowsAndSelectionFollowTheModel) {
     EXPECT_FALSE(listViewSelected(list, 0));
 }
 
+TEST_F(BackendTest, ListViewOfTenThousandRowsAsksTheModelForItsCells) {
+    HWND list = hwnd(form.view);
+    std::vector<std::vector<std::string>> rows;
+    char name[32];
+    for (int i = 0; i < 10000; ++i) {
+        snprintf(name, sizeof name, "Game %05d", i);
+        rows.push_back({name, "g" + std::to_string(i)});
+    }
+    rows[3][0] = std::string(200, 'L');
+    form.view.setRows(rows);
+    ASSERT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 10000);
+    EXPECT_EQ(listViewText(list, 9999, 0), "Game 09999");
+    EXPECT_EQ(listViewText(list, 9999, 1), "g9999");
+    EXPECT_EQ(listViewText(list, 3, 0), std::string(127, 'L'));  // cut to the asker's buffer
+
+    // Typing a name finds the row, letter case aside, from where it starts.
+    auto find = [&](const char* text, int start, UINT flags) {
+        LVFINDINFOA info{};
+        info.flags = flags;
+        info.psz = text;
+        return static_cast<int>(SendMessageA(list, LVM_FINDITEMA, WPARAM(start), reinterpret_cast<LPARAM>(&info)));
+    };
+    EXPECT_EQ(find("game 00999", -1, LVFI_STRING | LVFI_PARTIAL), 999);
+    EXPECT_EQ(find("GAME 09998", -1, LVFI_STRING), 9998);
+    EXPECT_EQ(find("game 0100", 5000, LVFI_STRING | LVFI_PARTIAL), -1);
+    EXPECT_EQ(find("game 0100", 5000, LVFI_STRING | LVFI_PARTIAL | LVFI_WRAP), 1000);
+    EXPECT_EQ(find("nothing", -1, LVFI_STRING | LVFI_PARTIAL | LVFI_WRAP), -1);
+
+    // A refill of as many rows shows the new cells and no old selection.
+    form.view.selectRow(5);
+    ASSERT_TRUE(listViewSelected(list, 5));
+    for (auto& row : rows) row[1] = "new";
+    form.view.setRows(rows);
+    EXPECT_EQ(listViewText(list, 5, 1), "new");
+    EXPECT_FALSE(listViewSelected(list, 5));
+    EXPECT_EQ(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED), -1);
+    EXPECT_EQ(form.view.selectedRow(), -1);
+}
+
 TEST_F(BackendTest, ListViewSelectionByOthersReachesTheModelOnce) {
     HWND list = hwnd(form.view);
     for (const char* name : {"alpha", "beta", "gamma"}) form.view.addRow({name, ""});
