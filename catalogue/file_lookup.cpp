@@ -54,7 +54,7 @@ const FileLookup::Listing& FileLookup::listing(const std::string& directory) {
     // the folding is plain ASCII.
     const bool ascii = std::all_of(directory.begin(), directory.end(),
                                    [](unsigned char c) { return c < 0x80; });
-    auto [it, added] = listings_.try_emplace(ascii ? upperAscii(directory) : directory);
+    auto [it, added] = listings_.try_emplace(ascii ? upperCaseAscii(directory) : directory);
     if (!added) return it->second;
     Listing& listing = it->second;
     if (auto names = os_.filesInDirectory(directory)) {

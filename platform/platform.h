@@ -24,6 +24,9 @@ public:
     // The first `size` bytes of a value's data, whatever its type; nothing when
     // it cannot be read.
     virtual std::optional<std::string> valueData(const std::string& name, std::uint32_t size) = 0;
+    // Every value of the key with its data, whatever its type, in one pass;
+    // nothing when the key cannot be enumerated.
+    virtual std::optional<std::vector<std::pair<std::string, std::string>>> allValues() = 0;
     // Writes a REG_SZ value: the text and its terminating NUL.
     virtual bool setString(const std::string& name, const std::string& text) = 0;
     // Deletes a direct subkey of this key.

@@ -1,6 +1,7 @@
 #include "settings/settings_store.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace qn {
 
@@ -47,12 +48,50 @@ StoredSettings readSettings(Platform& os, Settings& settings) {
     return found;
 }
 
+namespace {
+
+bool isAscii(const std::string& text) {
+    for (unsigned char c : text)
+        if (c >= 0x80) return false;
+    return true;
+}
+
+std::string upperAscii(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+}  // namespace
+
 bool readGameOptions(Platform& os, std::vector<GameOptions>& games) {
     std::unique_ptr<RegistryKey> key = os.openKey(RootKey::LocalMachine, kSettingsKey);
     if (!key) return false;
+    // One pass over the key rather than two questions per game. Value names
+    // match regardless of letter case, as the registry matches them; a title
+    // outside ASCII (whose case the registry folds by tables of its own), or
+    // a key that cannot be enumerated, is asked for by name.
+    std::unordered_map<std::string, std::string> stored;
+    std::optional<std::vector<std::pair<std::string, std::string>>> all;
+    if (games.size() > 1) all = key->allValues();
+    if (all) {
+        stored.reserve(all->size());
+        for (auto& [name, data] : *all)
+            if (isAscii(name)) stored.emplace(upperAscii(name), std::move(data));
+    }
     for (GameOptions& game : games) {
         if (titleNamesASetting(game.title)) continue;
-        if (auto text = readRegistryText(*key, game.title)) decodeOptionFlags(*text, game.flags);
+        // The registry takes a name up to its first NUL.
+        const std::string name = game.title.substr(0, game.title.find('\0'));
+        std::optional<std::string> text;
+        if (all && isAscii(name)) {
+            auto it = stored.find(upperAscii(name));
+            if (it != stored.end() && it->second.size() > 1)
+                text = it->second.substr(0, it->second.find('\0'));
+        } else {
+            text = readRegistryText(*key, game.title);
+        }
+        if (text) decodeOptionFlags(*text, game.flags);
     }
     return true;
 }

@@ -33,6 +33,7 @@ public:
         return it == os_.keys_.end() ? nullptr : &it->second;
     }
     std::optional<std::uint32_t> valueSize(const std::string& name) override {
+        ++os_.valueQueries;
         auto* k = key();
         if (!k) return std::nullopt;
         auto it = k->values.find(upper(valueName(name)));
@@ -45,6 +46,17 @@ public:
         auto it = k->values.find(upper(valueName(name)));
         if (it == k->values.end() || it->second.data.size() > size) return std::nullopt;
         return it->second.data;
+    }
+    std::optional<std::vector<std::pair<std::string, std::string>>> allValues() override {
+        ++os_.valueEnumerations;
+        auto* k = key();
+        if (!k) return std::nullopt;
+        std::vector<std::pair<std::string, std::string>> out;
+        for (const std::string& name : k->names) {
+            auto it = k->values.find(upper(name));
+            if (it != k->values.end()) out.emplace_back(name, it->second.data);
+        }
+        return out;
     }
     bool setString(const std::string& name, const std::string& text) override {
         auto* k = key();

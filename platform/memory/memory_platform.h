@@ -50,6 +50,9 @@ public:
                                      const std::string& name) const;
     // Value names of a key in the order they were first written.
     std::vector<std::string> valueNames(RootKey root, const std::string& path) const;
+    // How often a value's size was asked for, and a key's values enumerated.
+    int valueQueries = 0;
+    int valueEnumerations = 0;
     // Keys that cannot be created or whose values cannot be written.
     std::set<std::string> failCreateKey;
     std::set<std::string> failSetValue;  // value names

@@ -90,6 +90,36 @@ public:
         return data;
     }
 
+    std::optional<std::vector<std::pair<std::string, std::string>>> allValues() override {
+        // The longest name and data the key holds size the buffers once; a
+        // value that grows meanwhile gets a bigger buffer on its own.
+        DWORD count = 0, longestName = 0, longestData = 0;
+        if (RegQueryInfoKeyA(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
+                             &longestName, &longestData, nullptr, nullptr) != ERROR_SUCCESS)
+            return std::nullopt;
+        std::vector<std::pair<std::string, std::string>> values;
+        values.reserve(count);
+        // Names come back in the code page: a character may take two bytes.
+        std::string name(2 * longestName + 2, '\0');
+        std::string data(longestData + 2, '\0');
+        for (DWORD index = 0;; ++index) {
+            DWORD nameSize = static_cast<DWORD>(name.size());
+            DWORD dataSize = static_cast<DWORD>(data.size());
+            LONG rc = RegEnumValueA(key_, index, &name[0], &nameSize, nullptr, nullptr,
+                                    reinterpret_cast<BYTE*>(&data[0]), &dataSize);
+            if (rc == ERROR_MORE_DATA) {
+                name.assign(name.size() * 2 + 256, '\0');
+                data.assign(std::max<size_t>(data.size() * 2, dataSize + 2), '\0');
+                --index;
+                continue;
+            }
+            if (rc == ERROR_NO_MORE_ITEMS) break;
+            if (rc != ERROR_SUCCESS) return std::nullopt;
+            values.emplace_back(std::string(name.data(), nameSize), std::string(data.data(), dataSize));
+        }
+        return values;
+    }
+
     bool setString(const std::string& name, const std::string& text) override {
         return RegSetValueExA(key_, name.c_str(), 0, REG_SZ,
                               reinterpret_cast<const BYTE*>(text.c_str()),

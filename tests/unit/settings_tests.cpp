@@ -112,6 +112,52 @@ TEST(SettingsStore, ReadingTellsTheKindOfStartAndReadsOnlyWhatIsStored) {
     EXPECT_FALSE(readGameOptions(os, games));
 }
 
+TEST_F(Settings, GameOptionsAreReadInOnePassAsEachTitleWouldBe) {
+    // Stored names in another letter case, an empty and a one-byte value,
+    // a value of another type, and a title outside ASCII.
+    os.setString(RootKey::LocalMachine, kSettingsKey, "Main Program Path", "C:\\Qn\\");
+    os.setString(RootKey::LocalMachine, kSettingsKey, "SAMPLE shooter", "11");
+    os.setString(RootKey::LocalMachine, kSettingsKey, "Blank", "");
+    os.setValue(RootKey::LocalMachine, kSettingsKey, "One", "1");
+    os.setValue(RootKey::LocalMachine, kSettingsKey, "Binary", std::string("1\0" "1", 3), 3);
+    os.setString(RootKey::LocalMachine, kSettingsKey, "Caf\xE9", "00000001");
+    std::vector<GameOptions> games;
+    for (const char* title : {"Sample Shooter", "Blank", "One", "Binary", "Caf\xE9", "Missing", "sample SHOOTER"})
+        games.push_back({title, {false, false, false, false, false, false, true, false}});
+    std::vector<GameOptions> each = games;
+
+    os.valueQueries = os.valueEnumerations = 0;
+    ASSERT_TRUE(readGameOptions(os, games));
+    EXPECT_EQ(os.valueEnumerations, 1);
+    EXPECT_EQ(os.valueQueries, 1);  // the title outside ASCII only
+    std::unique_ptr<RegistryKey> key = os.openKey(RootKey::LocalMachine, kSettingsKey);
+    for (GameOptions& game : each)
+        if (auto text = readRegistryText(*key, game.title)) decodeOptionFlags(*text, game.flags);
+    std::vector<std::string> got, expected;
+    for (size_t i = 0; i < games.size(); ++i) {
+        got.push_back(encodeOptionFlags(games[i].flags));
+        expected.push_back(encodeOptionFlags(each[i].flags));
+    }
+    EXPECT_EQ(got, expected);
+    EXPECT_EQ(got, (std::vector<std::string>{"11000010", "00000010", "00000010", "10000010",
+                                             "00000001", "00000010", "11000010"}));
+}
+
+TEST_F(Settings, TenThousandGamesKeepTheirOptionsThroughASave) {
+    qn::Settings s;
+    s.paths.mainPath = "C:\\Qn\\";
+    for (int i = 0; i < 10000; ++i) s.games.push_back({"Game " + std::to_string(i), {}});
+    s.games[9999].flags = {true, false, false, true, false, false, false, true};
+    writeSettings(os, s);
+    std::vector<GameOptions> back = s.games;
+    back[9999].flags = {};
+    os.valueQueries = 0;
+    ASSERT_TRUE(readGameOptions(os, back));
+    EXPECT_EQ(encodeOptionFlags(back[9999].flags), "10010001");
+    EXPECT_EQ(encodeOptionFlags(back[0].flags), "00000000");
+    EXPECT_EQ(os.valueQueries, 0);
+}
+
 TEST_F(Settings, NoKeyIsAFirstRun) {
     EXPECT_EQ(start(), std::nullopt);
     ASSERT_FALSE(os.messages.empty());
