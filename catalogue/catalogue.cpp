@@ -38,6 +38,7 @@ int parseCatalogue(const std::string& content, GameCatalogue& catalogue) {
         GameRecord& game = catalogue.games[n];
         size_t bar = record.find('|');
         game.Title.assign(record.substr(0, bar));
+        game.ShortName.clear();
         if (bar != std::string_view::npos) {
             for (char c : record.substr(bar + 1))
                 if (c != '|') game.ShortName.push_back(c);

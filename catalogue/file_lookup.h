@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -22,6 +23,9 @@ public:
     // once per lookup object, so a lookup sees the disk as it was when it
     // first looked into a directory.
     bool fileExists(const std::string& path);
+    // The same for directory + name, where the directory is written as the
+    // path's part up to and with its last backslash (or is empty).
+    bool fileExists(const std::string& directory, const std::string& name);
 
     // How many directories were listed, and how many files asked for one by
     // one because a listing could not stand in for them.
@@ -38,6 +42,10 @@ private:
 
     Platform& os_;
     std::unordered_map<std::string, Listing> listings_;
+    // The directory asked for last, which the next question most often
+    // shares.
+    std::string lastDirectory_;
+    const Listing* lastListing_ = nullptr;
     int singleChecks_ = 0;
 };
 

@@ -1,5 +1,6 @@
 // How long the work behind a selection and a refill takes: reading both data
-// files, evaluating and filling the list for a full table, decoding and
+// files, evaluating and filling the list for a table of 25 games of 35 files
+// and one of 10,000 games of 10 files (and a filter change there), decoding and
 // drawing a panel-sized screenshot, and selecting a game whose screenshot is
 // panel-sized or far bigger than the panel.
 #include <benchmark/benchmark.h>
@@ -58,20 +59,24 @@ std::string photo(int width, int height) {
                               test::JpegColour::Halved, test::JpegKind::Baseline, 90);
 }
 
-// 25 games of 35 files each, every file present.
-struct FullTable {
+// A catalogue of `games` games of `files` files each, every file present,
+// with a zip archive and a driver per game for the other modes.
+struct Table {
     MemoryPlatform os;
     App app{os};
-    FullTable() {
+    Table(int games, int files) {
         std::string roms, req;
-        for (int g = 0; g < 25; ++g) {
+        for (int g = 0; g < games; ++g) {
             const std::string s = "game" + std::to_string(g);
             roms += "#Game number " + std::to_string(g) + "|" + s + "\r\n";
-            for (int f = 0; f < 35; ++f) {
+            for (int f = 0; f < files; ++f) {
                 const std::string file = "rom" + std::to_string(f) + ".bin";
                 req += s + "\\" + file + "\r\n";
                 os.writeFile("C:\\Quon\\" + s + "\\" + file, "x");
             }
+            os.writeFile("C:\\Quon\\" + s + "\\" + s + ".qun", "d");
+            os.writeFile("C:\\Zips\\" + s + ".zip", "z");
+            os.writeFile("C:\\Drivers\\" + s + ".qun", "d");
         }
         os.writeFile("C:\\Qn\\roms.dat", roms);
         os.writeFile("C:\\Qn\\reqfiles.dat", req);
@@ -82,6 +87,16 @@ struct FullTable {
         app.Form1->show();
     }
 };
+
+struct FullTable : Table {
+    FullTable() : Table(25, 35) {}
+};
+
+// 10,000 games of 10 files: built once, shared by the benchmarks below.
+Table& bigTable() {
+    static Table table(10000, 10);
+    return table;
+}
 
 void BM_ReadDataFiles(benchmark::State& state) {
     FullTable t;
@@ -103,6 +118,51 @@ void BM_EvaluateAndFill(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_EvaluateAndFill)->Unit(benchmark::kMicrosecond);
+
+void BM_ReadDataFiles10000(benchmark::State& state) {
+    Table& t = bigTable();
+    for (auto _ : state) {
+        t.app.catalogue.GameCount = 0;
+        LoadCatalogue(t.app);
+        LoadRequiredFiles(t.app);
+        benchmark::DoNotOptimize(t.app.catalogue.games[9999].RequiredFiles[9]);
+    }
+}
+BENCHMARK(BM_ReadDataFiles10000)->Unit(benchmark::kMillisecond);
+
+// Evaluating and refilling in each of the four modes (plain, plain with the
+// drivers directory, zipped with drivers, zipped), every game available.
+void BM_EvaluateAndFill10000(benchmark::State& state) {
+    Table& t = bigTable();
+    const RomMode mode{state.range(0) >= 2, state.range(0) == 1 || state.range(0) == 2};
+    TForm1& f = *t.app.Form1;
+    f.CheckBox7.setChecked(mode.compressed);
+    f.CheckBox8.setChecked(mode.driversPath);
+    t.app.tpaths.romsPath = "C:\\Zips\\";
+    t.app.tpaths.driversPath = "C:\\Drivers\\";
+    for (auto _ : state) {
+        f.EvaluateAvailability();
+        f.FillGameList();
+        benchmark::DoNotOptimize(f.ListView1.rowCount());
+    }
+    if (f.ListView1.rowCount() != 10000 || f.ListView1.row(9999)[2] != "Yes")
+        state.SkipWithError("the table is not what it should be");
+}
+BENCHMARK(BM_EvaluateAndFill10000)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+// A filter change: the list refilled from the last evaluation.
+void BM_Refilter10000(benchmark::State& state) {
+    Table& t = bigTable();
+    TForm1& f = *t.app.Form1;
+    int filter = 0;
+    for (auto _ : state) {
+        f.ComboBox1.setItemIndex(filter);
+        f.ComboBox1Change();
+        filter = (filter + 1) % 3;
+        benchmark::DoNotOptimize(f.ListView1.rowCount());
+    }
+}
+BENCHMARK(BM_Refilter10000)->Unit(benchmark::kMillisecond);
 
 void BM_DecodeAndDrawScreenshot(benchmark::State& state) {
     FullTable t;
