@@ -22,8 +22,13 @@ void evaluateGame(GameRecord& game, const TPaths& p, RomMode mode, FileLookup& f
 }
 
 void evaluateAvailability(GameCatalogue& cat, const TPaths& p, RomMode mode, Platform& os) {
-    os.setCurrentDirectory("C:\\");
     FileLookup files(os);
+    evaluateAvailability(cat, p, mode, os, files);
+}
+
+void evaluateAvailability(GameCatalogue& cat, const TPaths& p, RomMode mode, Platform& os,
+                          FileLookup& files) {
+    os.setCurrentDirectory("C:\\");
     for (int g = 0; g < cat.GameCount; ++g) evaluateGame(cat.games[g], p, mode, files);
 }
 

@@ -43,7 +43,10 @@ bool TForm1::RowIsRunnable(int row) const {
 }
 
 void TForm1::EvaluateAvailability() {
-    evaluateAvailability(app_.catalogue, app_.tpaths, romMode(), app_.os);
+    if (sharedListings_)
+        evaluateAvailability(app_.catalogue, app_.tpaths, romMode(), app_.os, *sharedListings_);
+    else
+        evaluateAvailability(app_.catalogue, app_.tpaths, romMode(), app_.os);
 }
 
 void TForm1::ListView1Change(int row) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -221,6 +222,9 @@ private:
     const Hover* marked_ = nullptr;
     // The file name last given to ShowPicture, to draw it again at another resolution.
     std::optional<std::string> pictureRequest_;
+    // While the settings are put into the boxes, the evaluations their
+    // handlers run in a row share one listing of each directory.
+    std::unique_ptr<FileLookup> sharedListings_;
 };
 
 }  // namespace qn

@@ -8,6 +8,7 @@
 #include "catalogue/availability.h"
 #include "catalogue/file_lookup.h"
 #include "platform/memory/memory_platform.h"
+#include "test_support.h"
 
 namespace qn {
 namespace {
@@ -166,6 +167,24 @@ TEST(Listings, NamesAListingCannotAnswerForAreAskedForAlone) {
     EXPECT_EQ(files.singleChecks(), 6);
     EXPECT_EQ(os.fileExistsCalls, 6);
     EXPECT_EQ(files.listings(), 3);
+}
+
+using StartWithManyGames = test::LauncherTest;
+
+TEST_F(StartWithManyGames, ListEachGamesDirectoryOnce) {
+    installSettings();
+    os.setString(RootKey::LocalMachine, kSettingsKey, "Quon Path", "C:\\Emu\\");
+    std::string roms, req;
+    for (int g = 0; g < 100; ++g) {
+        const std::string s = "g" + std::to_string(g);
+        roms += "#Game " + std::to_string(g) + "|" + s + "\r\n";
+        req += s + "\\a.rom\r\n";
+        os.writeFile("C:\\Emu\\" + s + "\\a.rom", "x");
+    }
+    writeProgramFiles(roms, req);
+    ASSERT_EQ(start(), std::nullopt);
+    ASSERT_EQ(showMain(), std::nullopt);
+    EXPECT_EQ(os.listingCalls, 100);
 }
 
 }  // namespace
