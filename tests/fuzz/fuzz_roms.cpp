@@ -9,8 +9,8 @@ using namespace qn::fuzz;
 namespace {
 
 void checkRecords(const GameCatalogue& cat, int count) {
-    QN_CHECK(count >= 0 && count <= MaxGames, std::to_string(count));
-    for (int g = 0; g < MaxGames; ++g) {
+    QN_CHECK(count >= 0 && count <= static_cast<int>(cat.games.size()), std::to_string(count));
+    for (int g = 0; g < static_cast<int>(cat.games.size()); ++g) {
         const GameRecord& game = cat.games[g];
         if (g >= count) {
             QN_CHECK(game.Title.empty() && game.ShortName.empty(), "slot " + std::to_string(g));

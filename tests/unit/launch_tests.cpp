@@ -211,6 +211,7 @@ TEST_F(Launch, CleanUpProtectsOnlyTheUpperCaseDriverName) {
     // "Sshoot.qun" is not the protected name, and names the same file here.
     EXPECT_FALSE(os.fileExists(emu + "sshoot\\SSHOOT.QUN"));
     game.RequiredFileCount = 2;
+    game.RequiredFiles.resize(2);
     os.writeFile(emu + "sshoot\\SSHOOT.QUN", "driver");
     f->DeleteUnpackedRoms("sshoot");
     EXPECT_TRUE(os.fileExists(emu + "sshoot\\SSHOOT.QUN"));
@@ -270,6 +271,7 @@ TEST_F(Launch, CleanUpDeletesNothingWhenTheGamesDirectoryCannotBeEntered) {
     os.writeFile(emu + "if.rom", "the user's");
     GameRecord& game = app->catalogue.games[2];
     game.RequiredFileCount = 2;
+    game.RequiredFiles.resize(2);
     game.RequiredFiles[1] = "quon.exe";
     os.setCurrentDirectory(emu);
     f->DeleteUnpackedRoms("imgfight");
@@ -296,6 +298,7 @@ TEST_F(Launch, TheUsersFilesComeBackAsTheyWereAndTheRunStillUsesItsOwn) {
     driversPath({"rtypeus", "sshoot"});
     GameRecord& game = app->catalogue.games[1];
     game.RequiredFileCount = 3;
+    game.RequiredFiles.resize(3);
     game.RequiredFiles = {"r1.bin", "RTYPEUS.QUN", "r2.bin"};
     os.writeFile(emu + "rtypeus\\RTYPEUS.QUN", "user driver");
     os.writeFile(emu + "rtypeus\\r1.bin", "user rom");
@@ -370,6 +373,7 @@ TEST_F(Launch, ARunEndedAtAnyChangeLosesNothingOnceTheLauncherStartsAgain) {
     driversPath({"rtypeus"});
     GameRecord& game = app->catalogue.games[1];
     game.RequiredFileCount = 2;
+    game.RequiredFiles.resize(2);
     game.RequiredFiles = {"r1.bin", "r2.bin"};
     ASSERT_EQ(closeMain(), 0);  // the settings as they are now, for every start below
     os.writeFile(emu + "rtypeus\\r1.bin", "user rom");
