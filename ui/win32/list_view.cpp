@@ -76,9 +76,10 @@ void ListViewPeer::syncColors() {
 void ListViewPeer::syncRows() {
     // A count is all the window keeps; a refill starts it over, so no
     // selection or focus of the old rows lingers on the new ones.
-    const int have = static_cast<int>(SendMessageA(hwnd(), LVM_GETITEMCOUNT, 0, 0));
     const int rows = list().rowCount();
-    if (rows < have || (rows > 0 && rows == have)) SendMessageA(hwnd(), LVM_DELETEALLITEMS, 0, 0);
+    LVITEMA none{};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(hwnd(), LVM_SETITEMSTATE, WPARAM(-1), reinterpret_cast<LPARAM>(&none));
     SendMessageA(hwnd(), LVM_SETITEMCOUNT, WPARAM(rows), LVSICF_NOINVALIDATEALL);
     InvalidateRect(hwnd(), nullptr, TRUE);
     // Rows the model shows selected (a row added after a selection).
