@@ -9,18 +9,35 @@ namespace {
 // made absolute, while its directory still does: ask for such files alone.
 constexpr size_t kLongestListedPath = 240;
 
+// A game's own directory holds a handful of files, scanned faster than
+// hashed; a directory of archives or drivers may hold thousands.
+constexpr size_t kMostNamesScanned = 32;
+
 char upperAsciiChar(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-// A name a listing answers for exactly: printable ASCII (Windows folds the
-// case of other characters by tables of its own), no wildcard, stream or
-// separator, no "~" (it may be a file's short alias, which listings do not
-// show), and no trailing dot or space (which the system strips when it
-// looks a name up).
+// Characters that keep a name from being answered by a listing: control
+// characters and everything past ASCII (Windows folds the case of those by
+// tables of its own), wildcards, stream and path separators, and "~" (the
+// name may be a file's short alias, which listings do not show).
+constexpr bool notListableChar(unsigned c) {
+    return c < 32 || c > 126 || c == '\\' || c == '/' || c == ':' || c == '*' || c == '?' ||
+           c == '"' || c == '<' || c == '>' || c == '|' || c == '~';
+}
+
+struct NotListable {
+    bool of[256] = {};
+    constexpr NotListable() {
+        for (unsigned c = 0; c < 256; ++c) of[c] = notListableChar(c);
+    }
+};
+constexpr NotListable kNotListable;
+
+// A name a listing answers for exactly; not one with a trailing dot or
+// space either, which the system strips when it looks a name up.
 bool listable(std::string_view leaf) {
     if (leaf.empty() || leaf == "." || leaf == "..") return false;
     for (unsigned char c : leaf)
-        if (c < 32 || c > 126 || std::string_view("\\/:*?\"<>|~").find(c) != std::string_view::npos)
-            return false;
+        if (kNotListable.of[c]) return false;
     return leaf.back() != '.' && leaf.back() != ' ';
 }
 
@@ -29,24 +46,6 @@ bool listable(std::string_view leaf) {
 bool listableDirectory(std::string_view directory) {
     for (unsigned char c : directory)
         if (c < 32 || std::string_view("*?\"<>|").find(c) != std::string_view::npos) return false;
-    return true;
-}
-
-// Orders an upper-cased name against a name as written, letter case aside.
-bool before(const std::string& upper, std::string_view name) {
-    const size_t n = std::min(upper.size(), name.size());
-    for (size_t i = 0; i < n; ++i) {
-        const auto a = static_cast<unsigned char>(upper[i]);
-        const auto b = static_cast<unsigned char>(upperAsciiChar(name[i]));
-        if (a != b) return a < b;
-    }
-    return upper.size() < name.size();
-}
-
-bool sameName(const std::string& upper, std::string_view name) {
-    if (upper.size() != name.size()) return false;
-    for (size_t i = 0; i < name.size(); ++i)
-        if (upper[i] != upperAsciiChar(name[i])) return false;
     return true;
 }
 
@@ -67,7 +66,7 @@ bool FileLookup::fileExists(const std::string& directory, const std::string& nam
     // A name with a directory part of its own is looked up in that
     // directory; so is one after a directory not ending in a separator
     // ("C:" names the drive's current directory).
-    if (name.find_first_of("\\/") != std::string::npos ||
+    if (std::any_of(name.begin(), name.end(), [](char c) { return c == '\\' || c == '/'; }) ||
         (!directory.empty() && directory.back() != '\\' && directory.back() != '/')) {
         const std::string path = directory + name;
         const size_t cut = path.find_last_of("\\/");
@@ -75,8 +74,7 @@ bool FileLookup::fileExists(const std::string& directory, const std::string& nam
         if (cut + 1 == path.size()) return askFileSystem(path);  // names no file
         return fileExists(path.substr(0, cut + 1), path.substr(cut + 1));
     }
-    if (directory.size() + name.size() > kLongestListedPath || !listable(name) ||
-        !listableDirectory(directory))
+    if (directory.size() + name.size() > kLongestListedPath || !listable(name))
         return askFileSystem(directory + name);
     if (!lastListing_ || directory != lastDirectory_) {
         lastListing_ = &listing(directory);
@@ -84,23 +82,36 @@ bool FileLookup::fileExists(const std::string& directory, const std::string& nam
     }
     const Listing& files = *lastListing_;
     if (!files.listed) return askFileSystem(directory + name);
-    auto it = std::lower_bound(files.names.begin(), files.names.end(), std::string_view(name), before);
-    return it != files.names.end() && sameName(*it, name);
+    upperName_.assign(name);
+    for (char& c : upperName_) c = upperAsciiChar(c);
+    return files.has(upperName_);
+}
+
+bool FileLookup::Listing::has(std::string_view upperName) const {
+    if (!index.empty()) return index.count(upperName) != 0;
+    return std::any_of(names.begin(), names.end(), [&](const std::string& name) {
+        return name.size() == upperName.size() && name == upperName;
+    });
 }
 
 const FileLookup::Listing& FileLookup::listing(const std::string& directory) {
     // One listing for a directory however its letters are written, where
     // the folding is plain ASCII.
-    const bool ascii = std::all_of(directory.begin(), directory.end(),
-                                   [](unsigned char c) { return c < 0x80; });
-    auto [it, added] = listings_.try_emplace(ascii ? upperCaseAscii(directory) : directory);
-    if (!added) return it->second;
-    Listing& listing = it->second;
+    key_.assign(directory);
+    if (std::all_of(directory.begin(), directory.end(), [](unsigned char c) { return c < 0x80; }))
+        for (char& c : key_) c = upperAsciiChar(c);
+    if (auto known = listings_.find(key_); known != listings_.end()) return known->second;
+    Listing& listing = listings_[key_];
+    if (!listableDirectory(directory)) return listing;  // every name asked for alone
     if (auto names = os_.filesInDirectory(directory)) {
         listing.listed = true;
         listing.names = std::move(*names);
-        for (std::string& name : listing.names) name = upperCaseAscii(std::move(name));
-        std::sort(listing.names.begin(), listing.names.end());
+        for (std::string& name : listing.names)
+            for (char& c : name) c = upperAsciiChar(c);
+        if (listing.names.size() > kMostNamesScanned) {
+            listing.index.reserve(listing.names.size());
+            for (const std::string& name : listing.names) listing.index.insert(name);
+        }
     }
     return listing;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/platform.h"
@@ -35,7 +36,11 @@ public:
 private:
     struct Listing {
         bool listed = false;
-        std::vector<std::string> names;  // upper-cased, sorted
+        std::vector<std::string> names;  // upper-cased
+        // Over a few dozen names a hash beats scanning them; it points into
+        // `names`.
+        std::unordered_set<std::string_view> index;
+        bool has(std::string_view upperName) const;
     };
     const Listing& listing(const std::string& directory);
     bool askFileSystem(const std::string& path);
@@ -46,6 +51,7 @@ private:
     // shares.
     std::string lastDirectory_;
     const Listing* lastListing_ = nullptr;
+    std::string upperName_, key_;  // reused for every question
     int singleChecks_ = 0;
 };
 
