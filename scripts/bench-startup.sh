@@ -33,25 +33,26 @@ cp "$win32/tools/bench/floor.exe" "$win32/tools/bench/startwatch.exe" "$out/"
 # given number of games, each with ten files present in the emulator
 # directory, and the settings that point at it.
 make_app() {
-    local dir=$1 games=$2 g f
+    local dir=$1 games=$2
     mkdir -p "$dir/emu" "$dir/screens"
     cp demo/abouttxt.dat demo/readme.txt "$dir/"
     cp demo/screens/*.jpg "$dir/screens/"
-    cp "$(find "$win32" -name qnlaunch.exe -not -path '*/CMakeFiles/*' | head -n 1)" "$dir/"
+    cp "$win32/app/qnlaunch.exe" "$dir/"
     cp "$win32/tools/quon/quon.exe" "$dir/emu/"
-    {
-        for ((g = 1; g <= games; g++)); do printf '#Bench Game %05d|bg%05d\r\n' "$g" "$g"; done
-    } >"$dir/roms.dat"
-    {
-        for ((g = 1; g <= games; g++)); do
-            for ((f = 1; f <= 10; f++)); do printf 'bg%05d\\rom%02d.bin\r\n' "$g" "$f"; done
-        done
-    } >"$dir/reqfiles.dat"
-    for ((g = 1; g <= games; g++)); do
-        mkdir -p "$dir/emu/bg$(printf %05d "$g")"
-        (cd "$dir/emu/bg$(printf %05d "$g")" && touch rom01.bin rom02.bin rom03.bin rom04.bin \
-            rom05.bin rom06.bin rom07.bin rom08.bin rom09.bin rom10.bin)
-    done
+    python3 - "$dir" "$games" <<'EOF'
+import os, sys
+app, games = sys.argv[1], int(sys.argv[2])
+roms, req = [], []
+for g in range(1, games + 1):
+    s = "bg%05d" % g
+    roms.append("#Bench Game %05d|%s\r\n" % (g, s))
+    os.makedirs(os.path.join(app, "emu", s), exist_ok=True)
+    for f in range(1, 11):
+        req.append("%s\\rom%02d.bin\r\n" % (s, f))
+        open(os.path.join(app, "emu", s, "rom%02d.bin" % f), "w").close()
+open(os.path.join(app, "roms.dat"), "w", newline="").write("".join(roms))
+open(os.path.join(app, "reqfiles.dat"), "w", newline="").write("".join(req))
+EOF
 }
 
 key='HKEY_LOCAL_MACHINE\Software\Tolvane\Tolvane Quon FrontEnd v2.09'
