@@ -9,14 +9,8 @@ void evaluateGame(GameRecord& game, const TPaths& p, RomMode mode, FileLookup& f
         if (!mode.driversPath && !files.fileExists(p.emulatorPath + s + "\\", s + ".qun"))
             game.Available = false;
     } else {
-        const std::string directory = p.emulatorPath + s + "\\";
-        game.MissingFiles.resize(game.RequiredFiles.size());
-        bool allThere = true;
-        for (int j = 0; j < game.RequiredFileCount; ++j) {
-            game.MissingFiles[j] = !files.fileExists(directory, game.RequiredFiles[j]);
-            allThere = allThere && !game.MissingFiles[j];
-        }
-        game.Available = allThere;
+        game.Available = files.markMissing(p.emulatorPath + s + "\\", game.RequiredFiles,
+                                           game.RequiredFileCount, game.MissingFiles);
     }
     if (mode.driversPath && !files.fileExists(p.driversPath, s + ".qun")) game.Available = false;
 }
@@ -30,6 +24,57 @@ void evaluateAvailability(GameCatalogue& cat, const TPaths& p, RomMode mode, Pla
                           FileLookup& files) {
     os.setCurrentDirectory("C:\\");
     for (int g = 0; g < cat.GameCount; ++g) evaluateGame(cat.games[g], p, mode, files);
+}
+
+namespace {
+
+bool isAbsoluteDirectory(const std::string& path) {
+    const bool drive = path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+    const bool share = path.size() >= 2 && (path[0] == '\\' || path[0] == '/') &&
+                       (path[1] == '\\' || path[1] == '/');
+    return drive || share;
+}
+
+}  // namespace
+
+void Availability::reset(const TPaths& paths, RomMode mode) {
+    paths_ = paths;
+    mode_ = mode;
+    started_ = true;
+    os_.setCurrentDirectory("C:\\");
+    fromRoot_ = !isAbsoluteDirectory(paths.emulatorPath) ||
+                (mode.compressed && !isAbsoluteDirectory(paths.romsPath)) ||
+                (mode.driversPath && !isAbsoluteDirectory(paths.driversPath));
+    files_ = std::make_unique<FileLookup>(os_);
+    known_.clear();
+}
+
+bool Availability::of(GameCatalogue& catalogue, int slot) {
+    GameRecord& game = catalogue.games.at(slot);
+    if (known(slot)) return game.Available;
+    if (fromRoot_) os_.setCurrentDirectory("C:\\");
+    evaluate(game, slot);
+    return game.Available;
+}
+
+void Availability::all(GameCatalogue& catalogue) {
+    bool rooted = false;
+    for (int g = 0; g < catalogue.GameCount; ++g) {
+        if (known(g)) continue;
+        if (fromRoot_ && !rooted) os_.setCurrentDirectory("C:\\");
+        rooted = true;
+        evaluate(catalogue.games[g], g);
+    }
+}
+
+bool Availability::known(int slot) const {
+    return !started_ || (static_cast<size_t>(slot) < known_.size() && known_[slot]);
+}
+
+void Availability::evaluate(GameRecord& game, int slot) {
+    if (known_.size() <= static_cast<size_t>(slot)) known_.resize(slot + 1, false);
+    evaluateGame(game, paths_, mode_, *files_);
+    known_[slot] = true;
 }
 
 }  // namespace qn

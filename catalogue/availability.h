@@ -1,6 +1,9 @@
 // Which games can run with the files on disk.
 #pragma once
 
+#include <memory>
+#include <vector>
+
 #include "catalogue/catalogue.h"
 #include "catalogue/file_lookup.h"
 #include "platform/platform.h"
@@ -31,5 +34,37 @@ void evaluateAvailability(GameCatalogue& catalogue, const TPaths& paths, RomMode
 // The same for one game, against listings the caller keeps (the current
 // directory is the caller's affair).
 void evaluateGame(GameRecord& game, const TPaths& paths, RomMode mode, FileLookup& files);
+
+// The availability of a catalogue's games under one set of paths and one
+// mode, each game worked out when it is first asked for: a refill of
+// thousands of games lists only the directories of the rows on screen.
+class Availability {
+public:
+    explicit Availability(Platform& os) : os_(os) {}
+
+    // Forgets every answer: the games are looked at anew, under these paths
+    // and this mode whatever changes later. Makes C:\ the current directory,
+    // as evaluateAvailability does.
+    void reset(const TPaths& paths, RomMode mode);
+    // Whether the game in the slot can run (its Available), worked out now
+    // if it was not yet.
+    bool of(GameCatalogue& catalogue, int slot);
+    // Works out every game not worked out yet.
+    void all(GameCatalogue& catalogue);
+
+private:
+    bool known(int slot) const;
+    void evaluate(GameRecord& game, int slot);
+
+    Platform& os_;
+    TPaths paths_;
+    RomMode mode_;
+    bool started_ = false;
+    // A relative or empty directory is looked up from C:\, made current
+    // again before each game in case a run moved it.
+    bool fromRoot_ = false;
+    std::unique_ptr<FileLookup> files_;
+    std::vector<bool> known_;  // by slot
+};
 
 }  // namespace qn

@@ -74,23 +74,58 @@ bool FileLookup::fileExists(const std::string& directory, const std::string& nam
         if (cut + 1 == path.size()) return askFileSystem(path);  // names no file
         return fileExists(path.substr(0, cut + 1), path.substr(cut + 1));
     }
-    if (directory.size() + name.size() > kLongestListedPath || !listable(name))
-        return askFileSystem(directory + name);
-    if (!lastListing_ || directory != lastDirectory_) {
-        lastListing_ = &listing(directory);
-        lastDirectory_ = directory;
-    }
-    const Listing& files = *lastListing_;
+    if (!listedName(directory, name)) return askFileSystem(directory + name);
+    const Listing& files = recentListing(directory);
     if (!files.listed) return askFileSystem(directory + name);
+    return inListing(files, name);
+}
+
+bool FileLookup::markMissing(const std::string& directory, const std::vector<std::string>& names,
+                             int count, std::vector<bool>& missing) {
+    missing.resize(names.size());
+    const bool plainDirectory =
+        directory.empty() || directory.back() == '\\' || directory.back() == '/';
+    const Listing* files = plainDirectory ? &recentListing(directory) : nullptr;
+    bool allThere = true;
+    for (int j = 0; j < count; ++j) {
+        const std::string& name = names[j];
+        const bool there = files && files->listed && listedName(directory, name)
+                               ? inListing(*files, name)
+                               : fileExists(directory, name);
+        missing[j] = !there;
+        allThere = allThere && there;
+    }
+    return allThere;
+}
+
+bool FileLookup::listedName(const std::string& directory, const std::string& name) const {
+    return directory.size() + name.size() <= kLongestListedPath && listable(name);
+}
+
+bool FileLookup::inListing(const Listing& files, const std::string& name) {
     upperName_.assign(name);
     for (char& c : upperName_) c = upperAsciiChar(c);
     return files.has(upperName_);
 }
 
+const FileLookup::Listing& FileLookup::recentListing(const std::string& directory) {
+    if (!recent_[0].listing || recent_[0].directory != directory) {
+        std::swap(recent_[0], recent_[1]);
+        if (!recent_[0].listing || recent_[0].directory != directory) {
+            recent_[0].listing = &listing(directory);
+            recent_[0].directory = directory;
+        }
+    }
+    return *recent_[0].listing;
+}
+
 bool FileLookup::Listing::has(std::string_view upperName) const {
     if (!index.empty()) return index.count(upperName) != 0;
+    // Names this short compare faster inline than through memcmp, from the
+    // end, where the names of a set differ.
     return std::any_of(names.begin(), names.end(), [&](const std::string& name) {
-        return name.size() == upperName.size() && name == upperName;
+        return name.size() == upperName.size() &&
+               std::equal(name.rbegin(), name.rend(), upperName.rbegin());
     });
 }
 

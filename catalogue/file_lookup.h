@@ -28,6 +28,12 @@ public:
     // path's part up to and with its last backslash (or is empty).
     bool fileExists(const std::string& directory, const std::string& name);
 
+    // Marks which of the first `count` names do not stand in the directory
+    // (written as above), as fileExists answers for each; the directory is
+    // found once for all of them. True when none is missing.
+    bool markMissing(const std::string& directory, const std::vector<std::string>& names,
+                     int count, std::vector<bool>& missing);
+
     // How many directories were listed, and how many files asked for one by
     // one because a listing could not stand in for them.
     int listings() const { return static_cast<int>(listings_.size()); }
@@ -43,14 +49,22 @@ private:
         bool has(std::string_view upperName) const;
     };
     const Listing& listing(const std::string& directory);
+    const Listing& recentListing(const std::string& directory);
+    // A name without a directory part that the directory's listing can
+    // answer for.
+    bool listedName(const std::string& directory, const std::string& name) const;
+    bool inListing(const Listing& files, const std::string& name);
     bool askFileSystem(const std::string& path);
 
     Platform& os_;
     std::unordered_map<std::string, Listing> listings_;
-    // The directory asked for last, which the next question most often
-    // shares.
-    std::string lastDirectory_;
-    const Listing* lastListing_ = nullptr;
+    // The two directories asked for last, which the next question most
+    // often shares: a game's own and the drivers or archives directory.
+    struct Recent {
+        std::string directory;
+        const Listing* listing = nullptr;
+    };
+    Recent recent_[2];
     std::string upperName_, key_;  // reused for every question
     int singleChecks_ = 0;
 };

@@ -143,8 +143,20 @@ void ListControl::setItemIndex(int index) {
     notify(Property::ItemIndex);
 }
 
+const std::vector<std::string>& ListView::row(int index) const {
+    std::vector<std::string>& cells = rows_.at(index);
+    if (complete_ && !completed_[index]) {
+        completed_[index] = true;
+        complete_(index, cells);
+        cells.resize(columns_.size());
+    }
+    return cells;
+}
+
 void ListView::clear() {
     rows_.clear();
+    complete_ = nullptr;
+    completed_.clear();
     selected_ = -1;
     notify(Property::Rows);
 }
@@ -152,13 +164,16 @@ void ListView::clear() {
 int ListView::addRow(std::vector<std::string> cells) {
     cells.resize(columns_.size());
     rows_.push_back(std::move(cells));
+    if (complete_) completed_.push_back(true);
     notify(Property::Rows);
     return rowCount() - 1;
 }
 
-void ListView::setRows(std::vector<std::vector<std::string>> rows) {
+void ListView::setRows(std::vector<std::vector<std::string>> rows, RowCompleter complete) {
     rows_ = std::move(rows);
     for (std::vector<std::string>& cells : rows_) cells.resize(columns_.size());
+    complete_ = std::move(complete);
+    completed_.assign(complete_ ? rows_.size() : 0, false);
     selected_ = -1;
     notify(Property::Rows);
 }

@@ -291,7 +291,11 @@ public:
     }
     const std::vector<Column>& columns() const { return columns_; }
     int rowCount() const { return static_cast<int>(rows_.size()); }
-    const std::vector<std::string>& row(int index) const { return rows_.at(index); }
+    // A row's cells, completed first when some were left for later.
+    const std::vector<std::string>& row(int index) const;
+    // The first cell alone, which is never left for later: finding a row
+    // by its caption completes none.
+    const std::string& caption(int index) const { return rows_.at(index).at(0); }
     bool isSelected(int index) const {
         rows_.at(index);
         return selected_ == index;
@@ -301,8 +305,12 @@ public:
 
     void clear();  // removes every row; reports nothing
     int addRow(std::vector<std::string> cells);
-    // Replaces every row at once, none selected; reports nothing.
-    void setRows(std::vector<std::vector<std::string>> rows);
+    // Replaces every row at once, none selected; reports nothing. With
+    // `complete`, the cells after the first are its to fill, each row's
+    // when the row is first read (the cells come sized to the columns):
+    // rows never shown cost nothing.
+    using RowCompleter = std::function<void(int row, std::vector<std::string>& cells)>;
+    void setRows(std::vector<std::vector<std::string>> rows, RowCompleter complete = {});
     // Selects one row (and deselects the others), or clears the selection
     // with -1, reporting each change.
     void selectRow(int index);
@@ -322,7 +330,9 @@ public:
 
 private:
     std::vector<Column> columns_;
-    std::vector<std::vector<std::string>> rows_;
+    mutable std::vector<std::vector<std::string>> rows_;
+    RowCompleter complete_;
+    mutable std::vector<bool> completed_;  // by row, while complete_ is set
     int selected_ = -1;
     bool hotTrack_ = false;
 };

@@ -13,15 +13,24 @@ void TForm1::FillGameList() {
     const bool wasRefilling = s.refillingList;
     s.refillingList = true;
     // All rows in one go: the window learns of them once, however many.
-    const GameCatalogue& cat = app_.catalogue;
+    // The whole list needs no game's availability to be known, so each
+    // row's mark is worked out when the row is first shown.
+    GameCatalogue& cat = app_.catalogue;
+    if (s.listFilter != ListFilter::ShowAll) availability_.all(cat);
     std::vector<std::vector<std::string>> rows;
+    std::vector<int> slots;
     rows.reserve(cat.GameCount);
+    slots.reserve(cat.GameCount);
     for (int g = 0; g < cat.GameCount; ++g) {
         const GameRecord& game = cat.games[g];
-        if (isListed(game, s.listFilter))
-            rows.push_back({game.Title, game.ShortName, game.Available ? "Yes" : "No"});
+        if (!isListed(game, s.listFilter)) continue;
+        rows.push_back({game.Title, game.ShortName, std::string()});
+        slots.push_back(g);
     }
-    ListView1.setRows(std::move(rows));
+    auto mark = [this, slots = std::move(slots)](int row, std::vector<std::string>& cells) {
+        cells[2] = availability_.of(app_.catalogue, slots[row]) ? "Yes" : "No";
+    };
+    ListView1.setRows(std::move(rows), std::move(mark));
     s.refillingList = wasRefilling;
     if (ListView1.rowCount() == 0) return;
     ListView1.selectRow(0);
@@ -38,16 +47,13 @@ void TForm1::ComboBox1Change() {
     s.refillingList = false;
 }
 
-bool TForm1::RowIsRunnable(int row) const {
+bool TForm1::RowIsRunnable(int row) {
+    if (app_.state.listFilter == ListFilter::ShowAll && row >= 0 && row < app_.catalogue.GameCount)
+        availability_.of(app_.catalogue, row);
     return rowIsRunnable(app_.catalogue, app_.state.listFilter, row);
 }
 
-void TForm1::EvaluateAvailability() {
-    if (sharedListings_)
-        evaluateAvailability(app_.catalogue, app_.tpaths, romMode(), app_.os, *sharedListings_);
-    else
-        evaluateAvailability(app_.catalogue, app_.tpaths, romMode(), app_.os);
-}
+void TForm1::EvaluateAvailability() { availability_.reset(app_.tpaths, romMode()); }
 
 void TForm1::ListView1Change(int row) {
     const bool refilling = app_.state.refillingList;

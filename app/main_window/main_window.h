@@ -38,9 +38,11 @@ public:
     void FillGameList();
     void ComboBox1Change();
     void ListView1Change(int row);
-    bool RowIsRunnable(int row) const;
+    bool RowIsRunnable(int row);
     // Availability under the ROM mode the check boxes show.
     void EvaluateAvailability();
+    // Whether the game in the slot can run under the last evaluation.
+    bool GameAvailable(int slot) { return availability_.of(app_.catalogue, slot); }
     RomMode romMode() const { return {CheckBox7.checked(), CheckBox8.checked()}; }
 
     // Options and running a game.
@@ -222,9 +224,9 @@ private:
     const Hover* marked_ = nullptr;
     // The file name last given to ShowPicture, to draw it again at another resolution.
     std::optional<std::string> pictureRequest_;
-    // While the settings are put into the boxes, the evaluations their
-    // handlers run in a row share one listing of each directory.
-    std::unique_ptr<FileLookup> sharedListings_;
+    // The games' availability since the last evaluation, worked out as
+    // the rows are shown.
+    Availability availability_{app_.os};
 };
 
 }  // namespace qn

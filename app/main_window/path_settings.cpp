@@ -15,13 +15,6 @@ void TForm1::ApplySettings() {
             if (flags[j]) optionBox(j)->setChecked(true);
     }
     app_.state.refillingList = true;
-    // The handlers below may evaluate more than once with the same paths
-    // within this call; the disk is listed once for all of them.
-    sharedListings_ = std::make_unique<FileLookup>(app_.os);
-    struct Drop {
-        std::unique_ptr<FileLookup>& listings;
-        ~Drop() { listings.reset(); }
-    } drop{sharedListings_};
     Edit4.setText(p.driversPath);
     if (!p.driversPath.empty()) CheckBox8.setChecked(true);
     if (!p.unzipProgram.empty() || !p.romsPath.empty()) {

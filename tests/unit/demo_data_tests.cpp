@@ -34,7 +34,7 @@ protected:
     std::string available() {
         std::string out;
         for (int g = 0; g < app->catalogue.GameCount; ++g)
-            if (app->catalogue.games[g].Available) out += app->catalogue.games[g].ShortName + " ";
+            if (app->Form1->GameAvailable(g)) out += app->catalogue.games[g].ShortName + " ";
         return out;
     }
 };

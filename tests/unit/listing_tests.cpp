@@ -148,6 +148,35 @@ TEST(Listings, EachDirectoryIsListedOnceAndNoFileIsAskedFor) {
     for (int g = 0; g < 50; ++g) EXPECT_TRUE(cat.games[g].Available) << g;
 }
 
+TEST(Listings, AvailabilityWorksOutEachGameOnceUnderThePathsOfItsReset) {
+    MemoryPlatform os;
+    GameCatalogue cat;
+    for (int g = 0; g < 4; ++g) {
+        GameRecord game;
+        game.ShortName = "g" + std::to_string(g);
+        game.RequiredFiles = {"a.rom"};
+        game.RequiredFileCount = 1;
+        if (g != 2) os.writeFile("C:\\Emu\\" + game.ShortName + "\\a.rom", "x");
+        cat.games.push_back(game);
+    }
+    cat.GameCount = 4;
+    TPaths p{"C:\\Qn\\", "C:\\Emu\\", "", "", ""};
+    Availability availability(os);
+    availability.reset(p, {});
+    p.emulatorPath = "C:\\Elsewhere\\";  // the reset took its own copy
+    EXPECT_EQ(os.listingCalls, 0);
+    EXPECT_TRUE(availability.of(cat, 3));
+    EXPECT_EQ(os.listingCalls, 1);
+    os.deleteFile("C:\\Emu\\g3\\a.rom");
+    EXPECT_TRUE(availability.of(cat, 3));  // answered once per reset
+    availability.all(cat);
+    EXPECT_EQ(os.listingCalls, 4);
+    EXPECT_TRUE(cat.games[0].Available && cat.games[1].Available);
+    EXPECT_FALSE(cat.games[2].Available);
+    availability.reset(TPaths{"C:\\Qn\\", "C:\\Emu\\", "", "", ""}, {});
+    EXPECT_FALSE(availability.of(cat, 3));
+}
+
 TEST(Listings, NamesAListingCannotAnswerForAreAskedForAlone) {
     MemoryPlatform os;
     os.writeFile("C:\\Emu\\g\\a.rom", "x");
@@ -171,7 +200,7 @@ TEST(Listings, NamesAListingCannotAnswerForAreAskedForAlone) {
 
 using StartWithManyGames = test::LauncherTest;
 
-TEST_F(StartWithManyGames, ListEachGamesDirectoryOnce) {
+TEST_F(StartWithManyGames, ListOnlyTheDirectoriesOfRowsShownEachOnce) {
     installSettings();
     os.setString(RootKey::LocalMachine, kSettingsKey, "Quon Path", "C:\\Emu\\");
     std::string roms, req;
@@ -184,7 +213,13 @@ TEST_F(StartWithManyGames, ListEachGamesDirectoryOnce) {
     writeProgramFiles(roms, req);
     ASSERT_EQ(start(), std::nullopt);
     ASSERT_EQ(showMain(), std::nullopt);
-    EXPECT_EQ(os.listingCalls, 100);
+    // The first row's directory alone, once for each of the two
+    // evaluations the settings run, however many games there are.
+    const int atStart = os.listingCalls, askedAtStart = os.fileExistsCalls;
+    EXPECT_EQ(atStart, 2);
+    for (int row = 0; row < 100; ++row) EXPECT_EQ(app->Form1->ListView1.row(row)[2], "Yes");
+    EXPECT_EQ(os.listingCalls - atStart, 99);  // each other game's directory once
+    EXPECT_EQ(os.fileExistsCalls, askedAtStart);
 }
 
 }  // namespace

@@ -73,6 +73,27 @@ TEST(Widgets, ListViewReportsTheRowLosingThenTheRowGainingTheSelection) {
     EXPECT_EQ(list.selectedRow(), -1);
 }
 
+TEST(Widgets, ListViewCompletesARowWhenFirstReadAndNeverForItsCaption) {
+    Form form("F", {0, 0, 100, 100}, "");
+    ListView list(&form, "ListView1", {}, {{"Name", 10}, {"Mark", 10}});
+    std::vector<int> completed;
+    list.setRows({{"A"}, {"B"}, {"C"}}, [&](int row, std::vector<std::string>& cells) {
+        completed.push_back(row);
+        cells = {"changed", "mark" + std::to_string(row), "surplus"};
+    });
+    EXPECT_EQ(list.caption(2), "C");
+    list.selectRow(1);
+    EXPECT_TRUE(completed.empty());
+    EXPECT_EQ(list.row(1), (std::vector<std::string>{"changed", "mark1"}));
+    EXPECT_EQ(list.row(1)[1], "mark1");
+    EXPECT_EQ(completed, std::vector<int>{1});
+    list.addRow({"D", "d"});  // a row added whole is not completed
+    EXPECT_EQ(list.row(3)[1], "d");
+    list.setRows({{"E", "e"}});  // a plain refill drops the completer
+    EXPECT_EQ(list.row(0)[1], "e");
+    EXPECT_EQ(completed, std::vector<int>{1});
+}
+
 TEST(Widgets, GroupButtonsKeepExactlyOnePressed) {
     Form form("F", {0, 0, 100, 100}, "");
     Button a(&form, "A", {}, "a", 1), b(&form, "B", {}, "b", 1), loose(&form, "C", {}, "c");

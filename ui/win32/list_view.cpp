@@ -119,7 +119,7 @@ int ListViewPeer::findRow(const char* text, unsigned flags, int start) const {
     const int last = (flags & LVFI_WRAP) ? start + rows : rows;
     for (int i = start; i < last; ++i) {
         const int row = i % rows;
-        const std::string& caption = list().row(row)[0];
+        const std::string& caption = list().caption(row);
         const int compared = partial ? std::min(length, static_cast<int>(caption.size()))
                                      : static_cast<int>(caption.size());
         if (partial && compared < length) continue;
