@@ -47,6 +47,7 @@ void Availability::reset(const TPaths& paths, RomMode mode) {
                 (mode.driversPath && !isAbsoluteDirectory(paths.driversPath));
     files_ = std::make_unique<FileLookup>(os_);
     known_.clear();
+    unknownFrom_ = 0;
 }
 
 bool Availability::of(GameCatalogue& catalogue, int slot) {
@@ -57,14 +58,18 @@ bool Availability::of(GameCatalogue& catalogue, int slot) {
     return game.Available;
 }
 
-void Availability::all(GameCatalogue& catalogue) {
+void Availability::all(GameCatalogue& catalogue) { some(catalogue, catalogue.GameCount); }
+
+bool Availability::some(GameCatalogue& catalogue, int count) {
     bool rooted = false;
-    for (int g = 0; g < catalogue.GameCount; ++g) {
-        if (known(g)) continue;
+    for (; unknownFrom_ < catalogue.GameCount && count > 0; ++unknownFrom_) {
+        if (known(unknownFrom_)) continue;
         if (fromRoot_ && !rooted) os_.setCurrentDirectory("C:\\");
         rooted = true;
-        evaluate(catalogue.games[g], g);
+        evaluate(catalogue.games[unknownFrom_], unknownFrom_);
+        --count;
     }
+    return unknownFrom_ >= catalogue.GameCount;
 }
 
 bool Availability::known(int slot) const {

@@ -51,6 +51,8 @@ public:
     bool of(GameCatalogue& catalogue, int slot);
     // Works out every game not worked out yet.
     void all(GameCatalogue& catalogue);
+    // Works out up to `count` of them; true once none is left.
+    bool some(GameCatalogue& catalogue, int count);
 
 private:
     bool known(int slot) const;
@@ -65,6 +67,7 @@ private:
     bool fromRoot_ = false;
     std::unique_ptr<FileLookup> files_;
     std::vector<bool> known_;  // by slot
+    int unknownFrom_ = 0;       // no slot before it is left to work out
 };
 
 }  // namespace qn

@@ -53,7 +53,15 @@ bool TForm1::RowIsRunnable(int row) {
     return rowIsRunnable(app_.catalogue, app_.state.listFilter, row);
 }
 
-void TForm1::EvaluateAvailability() { availability_.reset(app_.tpaths, romMode()); }
+void TForm1::EvaluateAvailability() {
+    availability_.reset(app_.tpaths, romMode());
+    AvailabilityTimer.setEnabled(true);
+}
+
+void TForm1::AvailabilityTimerTimer() {
+    // A few dozen directories at a time keep the window answering.
+    if (availability_.some(app_.catalogue, 48)) AvailabilityTimer.setEnabled(false);
+}
 
 void TForm1::ListView1Change(int row) {
     const bool refilling = app_.state.refillingList;

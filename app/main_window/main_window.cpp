@@ -67,6 +67,7 @@ TForm1::TForm1(App& app) : ui::Form("Form1", {0, 0, 679, 517}, ""), app_(app) {
 
     // The list, the picture and the run requests.
     ComboBox1.onChange = [this] { ComboBox1Change(); };
+    AvailabilityTimer.onTimer = [this] { AvailabilityTimerTimer(); };
     ListView1.onChange = [this](int row) { ListView1Change(row); };
     ListView1.onClick = [this] { ListView1Click(); };
     ListView1.onDblClick = [this] { ListView1DblClick(); };

@@ -41,6 +41,7 @@ public:
     bool RowIsRunnable(int row);
     // Availability under the ROM mode the check boxes show.
     void EvaluateAvailability();
+    void AvailabilityTimerTimer();
     // Whether the game in the slot can run under the last evaluation.
     bool GameAvailable(int slot) { return availability_.of(app_.catalogue, slot); }
     RomMode romMode() const { return {CheckBox7.checked(), CheckBox8.checked()}; }
@@ -199,6 +200,9 @@ public:
     ui::Button SpeedButton11{&TabSheet4, "SpeedButton11", {184, 172, 161, 25},
                              "Uninstall the program"};
 
+    // Works out the games' availability that no row has needed yet.
+    ui::Timer AvailabilityTimer{this, "AvailabilityTimer", 1};
+
 private:
     static inline const PathBoxLayout kPathLayout{
         "Label6", "QUON path:",
@@ -225,7 +229,8 @@ private:
     // The file name last given to ShowPicture, to draw it again at another resolution.
     std::optional<std::string> pictureRequest_;
     // The games' availability since the last evaluation, worked out as
-    // the rows are shown.
+    // the rows are shown, and the rest a few at a time while the window
+    // waits, so a change of filter later finds it done.
     Availability availability_{app_.os};
 };
 

@@ -222,5 +222,42 @@ TEST_F(StartWithManyGames, ListOnlyTheDirectoriesOfRowsShownEachOnce) {
     EXPECT_EQ(os.fileExistsCalls, askedAtStart);
 }
 
+TEST_F(StartWithManyGames, TheRestIsWorkedOutWhileTheWindowWaits) {
+    installSettings();
+    os.setString(RootKey::LocalMachine, kSettingsKey, "Quon Path", "C:\\Emu\\");
+    std::string roms, req;
+    for (int g = 0; g < 100; ++g) {
+        const std::string s = "g" + std::to_string(g);
+        roms += "#Game " + std::to_string(g) + "|" + s + "\r\n";
+        req += s + "\\a.rom\r\n";
+        if (g % 3) os.writeFile("C:\\Emu\\" + s + "\\a.rom", "x");
+    }
+    writeProgramFiles(roms, req);
+    ASSERT_EQ(start(), std::nullopt);
+    ASSERT_EQ(showMain(), std::nullopt);
+    TForm1& f = *app->Form1;
+    ASSERT_TRUE(f.AvailabilityTimer.enabled());
+    int ticks = 0;
+    while (f.AvailabilityTimer.enabled() && ticks < 10) {
+        f.AvailabilityTimer.tick();
+        ++ticks;
+    }
+    EXPECT_EQ(ticks, 3);  // 99 games left, 48 a tick
+    const int listed = os.listingCalls;
+    f.ComboBox1.userSelect(2);  // unavailable only: nothing left to look at
+    EXPECT_EQ(os.listingCalls, listed);
+    ASSERT_EQ(f.ListView1.rowCount(), 34);
+    EXPECT_EQ(f.ListView1.row(33)[1], "g99");
+    // A change of paths starts over, with the whole list shown.
+    f.ComboBox1.userSelect(0);
+    f.Edit1.setText("C:\\Elsewhere\\");
+    EXPECT_TRUE(f.AvailabilityTimer.enabled());
+    const int beforeTick = os.listingCalls;
+    EXPECT_LE(beforeTick - listed, 2);
+    f.AvailabilityTimer.tick();
+    EXPECT_EQ(os.listingCalls, beforeTick + 48);
+    EXPECT_EQ(f.ListView1.row(5)[2], "No");
+}
+
 }  // namespace
 }  // namespace qn
