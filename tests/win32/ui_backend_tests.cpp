@@ -356,6 +356,17 @@ TEST_F(BackendTest, CodeChangesReachTheNativeControls) {
     form.status.setPanelText(1, "12 available");
     EXPECT_EQ(statusText(status, 1), "12 available");
     EXPECT_EQ(statusText(status, 0), "");
+    // A text longer than its panel widens it, and the panels after it move
+    // along; a short one gives the declared width back.
+    form.status.setPanelText(1, "12");
+    form.status.setPanelText(0, "A text far too long for a hundred pixels");
+    ASSERT_EQ(SendMessageA(status, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)), 3);
+    EXPECT_GT(edges[0], 150);
+    EXPECT_EQ(edges[1], edges[0] + 60);
+    form.status.setPanelText(0, "Short");
+    ASSERT_EQ(SendMessageA(status, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)), 3);
+    EXPECT_EQ(edges[0], 100);
+    EXPECT_EQ(edges[1], 160);
 
     HWND tabs = hwnd(form.pages);
     EXPECT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 2);

@@ -335,18 +335,44 @@ void StatusBarPeer::update(Property property, int index) {
     }
     if (index >= 0 && index < bar.panelCount()) {
         setPanelText(index);
+        if (index + 1 < bar.panelCount()) setEdges();  // a longer text may need a wider panel
         return;
     }
-    // Each panel's right edge, scaled as the layout's edges are.
-    std::vector<int> edges;
-    int right = 0;
-    for (int i = 0; i < bar.panelCount(); ++i) {
-        right += bar.panelWidth(i);
-        edges.push_back(i + 1 == bar.panelCount() ? -1 : scaleLength(right, dpi()));
-    }
-    if (edges.empty()) edges.push_back(-1);
-    SendMessageA(hwnd(), SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+    setEdges();
     for (int i = 0; i < bar.panelCount(); ++i) setPanelText(i);
+}
+
+std::vector<int> StatusBarPeer::edges() const {
+    auto& bar = static_cast<StatusBar&>(control());
+    std::vector<int> edges;
+    HDC dc = GetDC(hwnd());
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0)));
+    int right = 0, layoutRight = 0, scaledRight = 0;
+    for (int i = 0; i + 1 < bar.panelCount(); ++i) {
+        layoutRight += bar.panelWidth(i);
+        const int declared = scaleLength(layoutRight, dpi()) - scaledRight;
+        scaledRight += declared;
+        const std::string& text = bar.panelText(i);
+        SIZE size{0, 0};
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        // The bar draws a panel's text inside its border and a margin.
+        const int needed = size.cx + scaleLength(6, dpi());
+        right += std::max(declared, needed);
+        edges.push_back(right);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(hwnd(), dc);
+    edges.push_back(-1);
+    return edges;
+}
+
+void StatusBarPeer::setEdges() {
+    const std::vector<int> wanted = edges();
+    std::vector<int> current(wanted.size());
+    const auto shown = static_cast<size_t>(
+        SendMessageA(hwnd(), SB_GETPARTS, current.size(), reinterpret_cast<LPARAM>(current.data())));
+    if (shown == wanted.size() && current == wanted) return;
+    SendMessageA(hwnd(), SB_SETPARTS, wanted.size(), reinterpret_cast<LPARAM>(wanted.data()));
 }
 
 void StatusBarPeer::rescale() {

@@ -235,6 +235,10 @@ protected:
 
 private:
     void setPanelText(int panel);
+    // Each panel's right edge: its declared width, scaled, or wider where
+    // its text needs more; the last runs to the bar's end.
+    std::vector<int> edges() const;
+    void setEdges();
 };
 
 class PageControlPeer : public NativePeer {
