@@ -22,23 +22,36 @@ bool LabelPeer::onCommand(int code) {
 
 void LabelPeer::update(Property property, int index) {
     NativePeer::update(property, index);
+    if ((property == Property::Caption || property == Property::Font) && autoSized()) fitText();
+}
+
+bool LabelPeer::autoSized() const {
     const Rect& b = control().bounds();
-    if ((property == Property::Caption || property == Property::Font) && b.width == 0 &&
-        b.height == 0)
-        fitText();
+    return b.width == 0 && b.height == 0;
+}
+
+SIZE LabelPeer::textSize() const {
+    // An empty label keeps the height of one line.
+    const std::string& caption = control().caption();
+    return backend().textSize(font(), caption.empty() ? " " : caption, DT_EXPANDTABS);
+}
+
+Rect LabelPeer::createdRect() const {
+    Rect r = scaledPlacement();
+    if (autoSized()) {
+        const SIZE size = textSize();
+        r.width = size.cx;
+        r.height = size.cy;
+    }
+    return r;
 }
 
 void LabelPeer::fitText() {
-    HDC dc = GetDC(hwnd());
-    HGDIOBJ old = SelectObject(dc, font());
-    const std::string& caption = control().caption();
-    RECT r{0, 0, 0, 0};
-    // An empty label keeps the height of one line.
-    DrawTextA(dc, caption.empty() ? " " : caption.c_str(), -1, &r, DT_CALCRECT | DT_EXPANDTABS);
-    SelectObject(dc, old);
-    ReleaseDC(hwnd(), dc);
-    SetWindowPos(hwnd(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE size = textSize();
+    RECT now;
+    GetWindowRect(hwnd(), &now);
+    if (now.right - now.left == size.cx && now.bottom - now.top == size.cy) return;
+    SetWindowPos(hwnd(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // --- Button: owner drawn, so it can be flat, stay down in its group, and

@@ -63,9 +63,10 @@ void NativePeer::synchronize() {
 
 HWND NativePeer::createWindow(HWND parent) {
     const Creation c = creation();
-    const Rect b = scaledPlacement();
+    const Rect b = createdRect();
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_GROUP | c.style;
     if (control_.tabStop()) style |= WS_TABSTOP;
+    if (visibleAtCreation()) style |= WS_VISIBLE;
     const int id = backend_.nextControlId();
     return CreateWindowExA(c.exStyle, c.className, control_.caption().c_str(), style, b.left, b.top,
                            b.width, b.height, parent,
@@ -96,7 +97,10 @@ void NativePeer::update(Property property, int /*index*/) {
     switch (property) {
     case Property::Caption: setText(control_.caption()); break;
     case Property::Enabled: EnableWindow(hwnd_, control_.enabled()); break;
-    case Property::Visible: ShowWindow(hwnd_, control_.visible() ? SW_SHOW : SW_HIDE); break;
+    case Property::Visible:
+        if (((GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0) != control_.visible())
+            ShowWindow(hwnd_, control_.visible() ? SW_SHOW : SW_HIDE);
+        break;
     case Property::Font:
         SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
         break;

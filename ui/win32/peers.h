@@ -64,6 +64,12 @@ protected:
     virtual Rect placement() const { return control_.bounds(); }
     // ...and in pixels at the form's resolution.
     Rect scaledPlacement() const { return scaleRect(placement(), dpi()); }
+    // Where the window is made: the scaled placement, unless the kind
+    // sizes itself (a label to its text) and can tell in advance.
+    virtual Rect createdRect() const { return scaledPlacement(); }
+    // Whether the window is made showing, as the model has it, rather than
+    // shown once complete; the form around it is hidden while it is made.
+    virtual bool visibleAtCreation() const { return control_.visible(); }
     virtual HWND createWindow(HWND parent);
     // Copies one property of the model onto the window.
     virtual void update(Property property, int index);
@@ -136,9 +142,12 @@ public:
 
 protected:
     Creation creation() const override;
+    Rect createdRect() const override;
     void update(Property property, int index) override;
 
 private:
+    bool autoSized() const;
+    SIZE textSize() const;
     void fitText();
 };
 
@@ -269,6 +278,7 @@ public:
 
 protected:
     Creation creation() const override;
+    bool visibleAtCreation() const override { return false; }  // the page control shows it
     void update(Property property, int index) override;
 };
 

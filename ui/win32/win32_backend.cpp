@@ -83,6 +83,7 @@ Win32Backend::~Win32Backend() {
     if (application_) DestroyWindow(application_);
     for (auto& entry : fonts_) DeleteObject(entry.second);
     for (auto& entry : brushes_) DeleteObject(entry.second);
+    if (measuring_) DeleteDC(measuring_);
 }
 
 std::unique_ptr<NativePeer> Win32Backend::makePeer(Control& control) {
@@ -395,6 +396,15 @@ HFONT Win32Backend::font(const Font& font, int dpi, BYTE quality) {
     HFONT handle = CreateFontIndirectA(&lf);
     fonts_.emplace(key, handle);
     return handle;
+}
+
+SIZE Win32Backend::textSize(HFONT font, const std::string& text, UINT flags) {
+    if (!measuring_) measuring_ = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(measuring_, font);
+    RECT r{0, 0, 0, 0};
+    DrawTextA(measuring_, text.c_str(), -1, &r, DT_CALCRECT | flags);
+    SelectObject(measuring_, old);
+    return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
 HBRUSH Win32Backend::brush(COLORREF color) {

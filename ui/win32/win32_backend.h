@@ -59,6 +59,9 @@ public:
     HFONT font(const Font& font, int dpi = kLayoutDpi);
     HBRUSH brush(COLORREF color);
     static COLORREF colorRef(const Color& color);
+    // The size DrawText gives the text in the font with DT_CALCRECT and
+    // these flags, measured off screen: no window's device context needed.
+    SIZE textSize(HFONT font, const std::string& text, UINT flags);
 
     // For the peers.
     NativePeer* peerOf(HWND hwnd) const;
@@ -118,6 +121,7 @@ private:
     std::unordered_map<HWND, NativePeer*> byWindow_;
     std::map<std::tuple<std::string, int, bool, bool, int, BYTE>, HFONT> fonts_;
     std::map<COLORREF, HBRUSH> brushes_;
+    HDC measuring_ = nullptr;
     HWND main_ = nullptr;
     HWND firstForm_ = nullptr;
     HWND application_ = nullptr;
