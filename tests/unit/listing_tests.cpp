@@ -116,17 +116,24 @@ TEST(Listings, GiveTheSameAnswerAsAskingForEachFileOnRandomDisks) {
     }
 }
 
+GameRecord gameWith(const std::string& shortName, std::vector<std::string> files) {
+    GameRecord game;
+    game.ShortName = shortName;
+    game.RequiredFileCount = static_cast<int>(files.size());
+    game.RequiredFiles = std::move(files);
+    return game;
+}
+
 TEST(Listings, EachDirectoryIsListedOnceAndNoFileIsAskedFor) {
     MemoryPlatform os;
     GameCatalogue cat;
     for (int g = 0; g < 50; ++g) {
-        GameRecord game;
-        game.ShortName = "g" + std::to_string(g);
+        std::vector<std::string> files;
         for (int j = 0; j < 10; ++j) {
-            game.RequiredFiles.push_back("f" + std::to_string(j) + ".rom");
-            if (g % 7 || j) os.writeFile("C:\\Emu\\" + game.ShortName + "\\F" + std::to_string(j) + ".ROM", "x");
+            files.push_back("f" + std::to_string(j) + ".rom");
+            if (g % 7 || j) os.writeFile("C:\\Emu\\g" + std::to_string(g) + "\\F" + std::to_string(j) + ".ROM", "x");
         }
-        game.RequiredFileCount = 10;
+        GameRecord game = gameWith("g" + std::to_string(g), files);
         os.writeFile("C:\\Zips\\" + game.ShortName + ".zip", "z");
         os.writeFile("C:\\Drv\\" + game.ShortName + ".qun", "d");
         cat.games.push_back(game);
@@ -152,12 +159,8 @@ TEST(Listings, AvailabilityWorksOutEachGameOnceUnderThePathsOfItsReset) {
     MemoryPlatform os;
     GameCatalogue cat;
     for (int g = 0; g < 4; ++g) {
-        GameRecord game;
-        game.ShortName = "g" + std::to_string(g);
-        game.RequiredFiles = {"a.rom"};
-        game.RequiredFileCount = 1;
-        if (g != 2) os.writeFile("C:\\Emu\\" + game.ShortName + "\\a.rom", "x");
-        cat.games.push_back(game);
+        cat.games.push_back(gameWith("g" + std::to_string(g), {"a.rom"}));
+        if (g != 2) os.writeFile("C:\\Emu\\g" + std::to_string(g) + "\\a.rom", "x");
     }
     cat.GameCount = 4;
     TPaths p{"C:\\Qn\\", "C:\\Emu\\", "", "", ""};
@@ -198,21 +201,28 @@ TEST(Listings, NamesAListingCannotAnswerForAreAskedForAlone) {
     EXPECT_EQ(files.listings(), 3);
 }
 
-using StartWithManyGames = test::LauncherTest;
+class StartWithManyGames : public test::LauncherTest {
+protected:
+    // Starts on 100 games g0...g99 of one file each, on disk for the games
+    // the predicate picks.
+    void startWith(bool (*present)(int game)) {
+        installSettings();
+        os.setString(RootKey::LocalMachine, kSettingsKey, "Quon Path", "C:\\Emu\\");
+        std::string roms, req;
+        for (int g = 0; g < 100; ++g) {
+            const std::string s = "g" + std::to_string(g);
+            roms += "#Game " + std::to_string(g) + "|" + s + "\r\n";
+            req += s + "\\a.rom\r\n";
+            if (present(g)) os.writeFile("C:\\Emu\\" + s + "\\a.rom", "x");
+        }
+        writeProgramFiles(roms, req);
+        ASSERT_EQ(start(), std::nullopt);
+        ASSERT_EQ(showMain(), std::nullopt);
+    }
+};
 
 TEST_F(StartWithManyGames, ListOnlyTheDirectoriesOfRowsShownEachOnce) {
-    installSettings();
-    os.setString(RootKey::LocalMachine, kSettingsKey, "Quon Path", "C:\\Emu\\");
-    std::string roms, req;
-    for (int g = 0; g < 100; ++g) {
-        const std::string s = "g" + std::to_string(g);
-        roms += "#Game " + std::to_string(g) + "|" + s + "\r\n";
-        req += s + "\\a.rom\r\n";
-        os.writeFile("C:\\Emu\\" + s + "\\a.rom", "x");
-    }
-    writeProgramFiles(roms, req);
-    ASSERT_EQ(start(), std::nullopt);
-    ASSERT_EQ(showMain(), std::nullopt);
+    startWith([](int) { return true; });
     // The first row's directory alone, once for each of the two
     // evaluations the settings run, however many games there are.
     const int atStart = os.listingCalls, askedAtStart = os.fileExistsCalls;
@@ -223,18 +233,7 @@ TEST_F(StartWithManyGames, ListOnlyTheDirectoriesOfRowsShownEachOnce) {
 }
 
 TEST_F(StartWithManyGames, TheRestIsWorkedOutWhileTheWindowWaits) {
-    installSettings();
-    os.setString(RootKey::LocalMachine, kSettingsKey, "Quon Path", "C:\\Emu\\");
-    std::string roms, req;
-    for (int g = 0; g < 100; ++g) {
-        const std::string s = "g" + std::to_string(g);
-        roms += "#Game " + std::to_string(g) + "|" + s + "\r\n";
-        req += s + "\\a.rom\r\n";
-        if (g % 3) os.writeFile("C:\\Emu\\" + s + "\\a.rom", "x");
-    }
-    writeProgramFiles(roms, req);
-    ASSERT_EQ(start(), std::nullopt);
-    ASSERT_EQ(showMain(), std::nullopt);
+    startWith([](int g) { return g % 3 != 0; });
     TForm1& f = *app->Form1;
     ASSERT_TRUE(f.AvailabilityTimer.enabled());
     int ticks = 0;
