@@ -18,6 +18,7 @@ App::~App() = default;
 ui::Form& App::start() {
     if (backend) backend->setApplicationTitle(kApplicationTitle);
     Form1 = std::make_unique<TForm1>(*this);
+    if (backend) backend->realizeHiddenPagesLater(Form1->PageControl1);
     realize(*Form1);
     Form1->FormCreate();
 

@@ -22,6 +22,10 @@ public:
     void realizeWhenShown(Form& form) {
         form.beforeFirstShow = [this, &form] { realize(form); };
     }
+    // The pages of `pages` that do not show when their form is made get
+    // their controls' windows only when first shown, or once the form has
+    // painted itself: what the user sees first comes sooner.
+    virtual void realizeHiddenPagesLater(PageControl& pages) { (void)pages; }
     // Shows `mainForm` unless it is showing already and runs the message loop;
     // closing or destroying the main window ends it.
     virtual void run(Form& mainForm) = 0;

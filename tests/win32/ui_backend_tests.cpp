@@ -588,6 +588,45 @@ TEST_F(BackendTest, PagesSwitchByTabAndByCode) {
     EXPECT_TRUE(GetWindowLongA(tabs, GWL_STYLE) & TCS_HOTTRACK);
 }
 
+TEST(BackendPages, PagesLeftForLaterAreMadeOnAClickOrOnceTheFormHasPainted) {
+    for (const bool byClick : {true, false}) {
+        Win32Backend backend;
+        SampleForm form;
+        backend.realizeHiddenPagesLater(form.pages);
+        backend.realize(form);
+        HWND window = backend.windowOf(form);
+        ASSERT_NE(window, nullptr);
+        EXPECT_NE(backend.windowOf(form.inPanel), nullptr);  // the active page's
+        EXPECT_NE(backend.windowOf(form.sheet2), nullptr);   // the page itself, for its tab
+        EXPECT_EQ(backend.windowOf(form.group), nullptr);
+        EXPECT_NE(GetPropA(window, "QnPending"), nullptr);
+        form.inner.setText("typed before");  // kept by the model meanwhile
+        form.show();
+        if (byClick) {
+            HWND tabs = backend.windowOf(form.pages);
+            RECT tab;
+            SendMessageA(tabs, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&tab));
+            PostMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(tab.left + 4, tab.top + 4));
+            PostMessageA(tabs, WM_LBUTTONUP, 0, MAKELPARAM(tab.left + 4, tab.top + 4));
+            // The click comes before the paint's own turn: the page is made
+            // as it is shown, not later.
+            MSG msg;
+            while (PeekMessageA(&msg, tabs, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+            ASSERT_EQ(form.pages.activePage(), 1);
+            ASSERT_NE(backend.windowOf(form.inner), nullptr);
+            EXPECT_TRUE(IsWindowVisible(backend.windowOf(form.inner)));
+        } else {
+            UpdateWindow(window);
+            pump();
+        }
+        ASSERT_NE(backend.windowOf(form.inner), nullptr) << byClick;
+        EXPECT_EQ(text(backend.windowOf(form.inner)), "typed before");
+        EXPECT_EQ(GetParent(backend.windowOf(form.group)), backend.windowOf(form.sheet2));
+        pump();
+        EXPECT_EQ(GetPropA(window, "QnPending"), nullptr) << byClick;
+    }
+}
+
 TEST_F(BackendTest, MouseMovesCursorsAndCapture) {
     std::vector<MouseEvent> moves, ups;
     form.check.onMouseMove = [&](const MouseEvent& e) { moves.push_back(e); };

@@ -18,6 +18,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -196,6 +197,12 @@ HWND findTopWindow(const std::string& key, DWORD timeoutMs, bool hiddenToo) {
     HWND h = poll(timeoutMs, [&]() -> HWND {
         std::vector<HWND> tops;
         EnumWindows(hiddenToo ? collectAll : collectVisible, reinterpret_cast<LPARAM>(&tops));
+        // A shown form still making the windows of its other pages is not
+        // there yet.
+        if (!hiddenToo)
+            tops.erase(std::remove_if(tops.begin(), tops.end(),
+                                      [](HWND t) { return GetPropA(t, "QnPending") != nullptr; }),
+                       tops.end());
         for (HWND t : tops)
             if (qnName(t) == key) return t;
         for (HWND t : tops)

@@ -66,6 +66,7 @@ void PageControlPeer::showActivePage() {
         HWND page = backend().windowOf(*all[i]);
         if (!page) continue;
         const bool active = static_cast<int>(i) == pages().activePage();
+        if (active) backend().buildPage(*all[i]);  // complete before it shows
         if (!active && focus && (focus == page || IsChild(page, focus))) SetFocus(hwnd());
         ShowWindow(page, active ? SW_SHOW : SW_HIDE);
     }

@@ -121,9 +121,19 @@ bool FormPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         // After validating, so a message box raised by the handler cannot
         // bring the same paint round again.
         form().paint();
+        // Pages left for later get their windows once the form is up, one
+        // at a time, so the form answers in between.
+        if (!pagePosted_ && backend().hasPagesLeft(hwnd())) {
+            pagePosted_ = true;
+            PostMessageA(hwnd(), kBuildPageMessage, 0, 0);
+        }
         result = 0;
         return true;
     }
+    case kBuildPageMessage:
+        if (backend().buildNextPage(hwnd())) PostMessageA(hwnd(), kBuildPageMessage, 0, 0);
+        result = 0;
+        return true;
     case WM_COMMAND: {
         // Enter and Escape on a control that does not take them come as the
         // dialog commands, with no control named.

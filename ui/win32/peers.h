@@ -133,6 +133,7 @@ private:
     void takeForeground();
     HWND lastFocus_ = nullptr;
     int foregroundTries_ = 0;
+    bool pagePosted_ = false;
 };
 
 class LabelPeer : public NativePeer {
@@ -366,6 +367,11 @@ inline const char* const kImageClass = "QnImage";
 // The window property that names a control's window (read by the end-to-end
 // driver), and the application window's name.
 inline const char* const kNameProperty = "QnName";
+// Set on a form while some of its pages have no windows yet.
+inline const char* const kPendingProperty = "QnPending";
+// Posted to a form after its first painting to give the next page left for
+// later its windows.
+constexpr UINT kBuildPageMessage = WM_APP + 1;
 inline const char* const kApplicationName = "Application";
 
 }  // namespace qn::ui

@@ -135,6 +135,17 @@ void Win32Backend::build(Control& control, HWND parentWindow) {
     if (!peer.hwnd()) return;
     if (control.kind() == Kind::Form && !firstForm_) firstForm_ = peer.hwnd();
 
+    if (leftForLater(control)) {
+        const HWND form = GetAncestor(peer.hwnd(), GA_ROOT);
+        pagesLeft_.push_back({form, &control});
+        SetPropA(form, kPendingProperty, reinterpret_cast<HANDLE>(1));
+    } else {
+        buildChildren(control, peer);
+    }
+    peer.synchronize();
+}
+
+void Win32Backend::buildChildren(Control& control, NativePeer& peer) {
     // Siblings in ascending tab order: a new child goes to the bottom of the
     // z-order, and the dialog manager tabs through the z-order.
     std::vector<Control*> children = control.children();
@@ -143,7 +154,40 @@ void Win32Backend::build(Control& control, HWND parentWindow) {
     for (Control* child : children)
         if (child->kind() != Kind::Form) build(*child, peer.childParent());
     peer.childrenCreated();
-    peer.synchronize();
+}
+
+bool Win32Backend::leftForLater(const Control& control) const {
+    if (control.kind() != Kind::TabSheet) return false;
+    const auto* pages = dynamic_cast<const PageControl*>(control.parent());
+    if (!pages || std::find(laterPages_.begin(), laterPages_.end(), pages) == laterPages_.end())
+        return false;
+    const std::vector<Control*> sheets = pages->children();
+    const auto at = std::find(sheets.begin(), sheets.end(), &control);
+    return at != sheets.end() && at - sheets.begin() != pages->activePage();
+}
+
+void Win32Backend::buildPage(const Control& page) {
+    const auto left = std::find_if(pagesLeft_.begin(), pagesLeft_.end(),
+                                   [&](const LeftPage& p) { return p.page == &page; });
+    if (left == pagesLeft_.end()) return;
+    const LeftPage entry = *left;
+    pagesLeft_.erase(left);
+    if (NativePeer* peer = peerOf(windowOf(*entry.page))) buildChildren(*entry.page, *peer);
+    if (!hasPagesLeft(entry.form)) RemovePropA(entry.form, kPendingProperty);
+}
+
+bool Win32Backend::buildNextPage(HWND form) {
+    for (const LeftPage& left : pagesLeft_)
+        if (left.form == form) {
+            buildPage(*left.page);
+            break;
+        }
+    return hasPagesLeft(form);
+}
+
+bool Win32Backend::hasPagesLeft(HWND form) const {
+    return std::any_of(pagesLeft_.begin(), pagesLeft_.end(),
+                       [&](const LeftPage& p) { return p.form == form; });
 }
 
 void Win32Backend::realize(Form& form) {

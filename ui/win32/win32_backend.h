@@ -44,6 +44,7 @@ public:
     void setApplicationTitle(const std::string& title) override;
     const std::string& applicationTitle() const { return title_; }
     void realize(Form& form) override;
+    void realizeHiddenPagesLater(PageControl& pages) override { laterPages_.push_back(&pages); }
     void run(Form& mainForm) override;
     TextMask renderText(const Font& font, const std::string& text) override;
     TextMask renderTextAt(const Font& font, const std::string& text, int dpi) override;
@@ -93,6 +94,13 @@ public:
     // Hands the input on to the top one of our windows that can take it.
     void activateTopWindow();
 
+    // A page whose controls were left for later gets them now.
+    void buildPage(const Control& page);
+    // The pages of the form still left for later: the next one gets its
+    // controls. False once none is left.
+    bool buildNextPage(HWND form);
+    bool hasPagesLeft(HWND form) const;
+
     // The tooltip of a control (none when empty), shown when the pointer
     // rests on it. Its form's tooltip window is made when first needed.
     void setTooltip(HWND control, const std::string& text);
@@ -106,6 +114,8 @@ private:
     // Creates the peer and window of `control` under `parentWindow`, then
     // those of its children.
     void build(Control& control, HWND parentWindow);
+    void buildChildren(Control& control, NativePeer& peer);
+    bool leftForLater(const Control& control) const;
     std::unique_ptr<NativePeer> makePeer(Control& control);
     void buildTimer(Timer& timer, HWND parentWindow);
     HFONT font(const Font& font, int dpi, BYTE quality);
@@ -127,6 +137,12 @@ private:
     HWND application_ = nullptr;
     bool activating_ = false;
     std::unordered_map<HWND, HWND> tooltips_;  // by form
+    std::vector<const PageControl*> laterPages_;
+    struct LeftPage {
+        HWND form;
+        Control* page;
+    };
+    std::vector<LeftPage> pagesLeft_;
     int nextId_ = 100;  // above IDOK, IDCANCEL ... so dialog keys never hit a control
     bool quiet_ = false;
 };
