@@ -16,14 +16,9 @@ void evaluateGame(GameRecord& game, const TPaths& p, RomMode mode, FileLookup& f
 }
 
 void evaluateAvailability(GameCatalogue& cat, const TPaths& p, RomMode mode, Platform& os) {
-    FileLookup files(os);
-    evaluateAvailability(cat, p, mode, os, files);
-}
-
-void evaluateAvailability(GameCatalogue& cat, const TPaths& p, RomMode mode, Platform& os,
-                          FileLookup& files) {
-    os.setCurrentDirectory("C:\\");
-    for (int g = 0; g < cat.GameCount; ++g) evaluateGame(cat.games[g], p, mode, files);
+    Availability availability(os);
+    availability.reset(p, mode);
+    availability.all(cat);
 }
 
 namespace {

@@ -26,11 +26,6 @@ struct RomMode {
 void evaluateAvailability(GameCatalogue& catalogue, const TPaths& paths, RomMode mode,
                           Platform& files);
 
-// The same against listings the caller keeps: directories listed before
-// are not listed again.
-void evaluateAvailability(GameCatalogue& catalogue, const TPaths& paths, RomMode mode,
-                          Platform& files, FileLookup& listings);
-
 // The same for one game, against listings the caller keeps (the current
 // directory is the caller's affair).
 void evaluateGame(GameRecord& game, const TPaths& paths, RomMode mode, FileLookup& files);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/ascii.h"
+
 namespace qn {
 namespace {
 
@@ -12,8 +14,6 @@ constexpr size_t kLongestListedPath = 240;
 // A game's own directory holds a handful of files, scanned faster than
 // hashed; a directory of archives or drivers may hold thousands.
 constexpr size_t kMostNamesScanned = 32;
-
-char upperAsciiChar(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // Characters that keep a name from being answered by a listing: control
 // characters and everything past ASCII (Windows folds the case of those by
@@ -50,11 +50,6 @@ bool listableDirectory(std::string_view directory) {
 }
 
 }  // namespace
-
-std::string upperCaseAscii(std::string text) {
-    for (char& c : text) c = upperAsciiChar(c);
-    return text;
-}
 
 bool FileLookup::fileExists(const std::string& path) {
     const size_t cut = path.find_last_of("\\/");
@@ -104,7 +99,7 @@ bool FileLookup::listedName(const std::string& directory, const std::string& nam
 
 bool FileLookup::inListing(const Listing& files, const std::string& name) {
     upperName_.assign(name);
-    for (char& c : upperName_) c = upperAsciiChar(c);
+    for (char& c : upperName_) c = upperAscii(c);
     return files.has(upperName_);
 }
 
@@ -133,8 +128,8 @@ const FileLookup::Listing& FileLookup::listing(const std::string& directory) {
     // One listing for a directory however its letters are written, where
     // the folding is plain ASCII.
     key_.assign(directory);
-    if (std::all_of(directory.begin(), directory.end(), [](unsigned char c) { return c < 0x80; }))
-        for (char& c : key_) c = upperAsciiChar(c);
+    if (isAscii(directory))
+        for (char& c : key_) c = upperAscii(c);
     if (auto known = listings_.find(key_); known != listings_.end()) return known->second;
     Listing& listing = listings_[key_];
     if (!listableDirectory(directory)) return listing;  // every name asked for alone
@@ -142,7 +137,7 @@ const FileLookup::Listing& FileLookup::listing(const std::string& directory) {
         listing.listed = true;
         listing.names = std::move(*names);
         for (std::string& name : listing.names)
-            for (char& c : name) c = upperAsciiChar(c);
+            for (char& c : name) c = upperAscii(c);
         if (listing.names.size() > kMostNamesScanned) {
             listing.index.reserve(listing.names.size());
             for (const std::string& name : listing.names) listing.index.insert(name);

@@ -12,10 +12,6 @@
 
 namespace qn {
 
-// Upper-cases the ASCII letters only, as Windows does when it compares these
-// names.
-std::string upperCaseAscii(std::string text);
-
 class FileLookup {
 public:
     explicit FileLookup(Platform& os) : os_(os) {}

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/ascii.h"
+
 namespace qn {
 namespace {
-
-char upperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool isDeviceName(const std::string& name) {
     // Windows takes these as devices whatever follows a dot ("nul.txt").

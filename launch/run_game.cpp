@@ -5,15 +5,10 @@
 #include "launch/game_directory.h"
 #include "launch/options.h"
 #include "launch/run_journal.h"
+#include "platform/ascii.h"
 
 namespace qn {
 namespace {
-
-std::string upperAscii(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return s;
-}
 
 // What a run will do to the game's directory, looked at before it starts.
 struct RunFiles {

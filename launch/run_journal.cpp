@@ -4,6 +4,7 @@
 #include <set>
 
 #include "launch/game_directory.h"
+#include "platform/ascii.h"
 
 namespace qn {
 namespace {
@@ -14,12 +15,6 @@ const char* const kLockFile = "lock";
 const char* const kHeader = "QnLaunch run journal";
 const char* const kReady = "ready";
 constexpr int kDepth = 8;
-
-std::string upperAscii(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return s;
-}
 
 bool hasControlCharacter(const std::string& s) {
     for (char c : s)

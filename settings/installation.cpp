@@ -1,5 +1,7 @@
 #include "settings/installation.h"
 
+#include "platform/ascii.h"
+
 namespace qn {
 namespace {
 
@@ -7,18 +9,12 @@ const char* const kProgramFiles[] = {"qnlaunch.exe", "readme.txt", "abouttxt.dat
                                      "reqfiles.dat"};
 const char* const kScreenFiles[] = {"noscreen.jpg", "tolvane1.jpg", "tolvane2.jpg"};
 
-std::string caseFolded(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    return s;
-}
-
 }  // namespace
 
 std::optional<std::string> installProgramFiles(Platform& os, const std::string& sourceDir,
                                                const std::string& target) {
     const std::string source = sourceDir.empty() || sourceDir.back() != '\\' ? sourceDir + '\\' : sourceDir;
-    const bool inPlace = caseFolded(source) == caseFolded(target);
+    const bool inPlace = upperAscii(source) == upperAscii(target);
     for (const char* name : kProgramFiles)
         if (!inPlace && !os.copyFile(source + name, target + name))
             return "Error copying program files to '" + target + "'. You will have to do it manually";

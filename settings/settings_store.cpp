@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "platform/ascii.h"
+
 namespace qn {
 
 std::optional<std::string> readRegistryText(RegistryKey& key, const std::string& name) {
@@ -18,12 +20,11 @@ std::optional<std::string> readRegistryText(RegistryKey& key, const std::string&
 
 bool titleNamesASetting(const std::string& title) {
     const std::string name = title.substr(0, title.find('\0'));
-    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
     for (const char* setting : kSettingValueNames) {
         const std::string s(setting);
         if (s.size() == name.size() &&
             std::equal(s.begin(), s.end(), name.begin(),
-                       [&](char a, char b) { return upper(a) == upper(b); }))
+                       [](char a, char b) { return upperAscii(a) == upperAscii(b); }))
             return true;
     }
     return false;
@@ -49,18 +50,6 @@ StoredSettings readSettings(Platform& os, Settings& settings) {
 }
 
 namespace {
-
-bool isAscii(const std::string& text) {
-    for (unsigned char c : text)
-        if (c >= 0x80) return false;
-    return true;
-}
-
-std::string upperAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
 
 }  // namespace
 

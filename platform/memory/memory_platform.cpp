@@ -3,14 +3,10 @@
 #include <algorithm>
 #include <new>
 
+#include "platform/ascii.h"
+
 namespace qn {
 namespace {
-
-std::string upper(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    return s;
-}
 
 // The system takes a value's name as a C string: it ends at the first NUL.
 std::string valueName(const std::string& name) { return name.substr(0, name.find('\0')); }
@@ -36,14 +32,14 @@ public:
         ++os_.valueQueries;
         auto* k = key();
         if (!k) return std::nullopt;
-        auto it = k->values.find(upper(valueName(name)));
+        auto it = k->values.find(upperAscii(valueName(name)));
         if (it == k->values.end()) return std::nullopt;
         return static_cast<std::uint32_t>(it->second.data.size());
     }
     std::optional<std::string> valueData(const std::string& name, std::uint32_t size) override {
         auto* k = key();
         if (!k) return std::nullopt;
-        auto it = k->values.find(upper(valueName(name)));
+        auto it = k->values.find(upperAscii(valueName(name)));
         if (it == k->values.end() || it->second.data.size() > size) return std::nullopt;
         return it->second.data;
     }
@@ -53,7 +49,7 @@ public:
         if (!k) return std::nullopt;
         std::vector<std::pair<std::string, std::string>> out;
         for (const std::string& name : k->names) {
-            auto it = k->values.find(upper(name));
+            auto it = k->values.find(upperAscii(name));
             if (it != k->values.end()) out.emplace_back(name, it->second.data);
         }
         return out;
@@ -63,13 +59,13 @@ public:
         if (!k || os_.failSetValue.count(name)) return false;
         // The system cuts a value's text at its first NUL.
         std::string stored = text.substr(0, text.find('\0'));
-        std::string u = upper(valueName(name));
+        std::string u = upperAscii(valueName(name));
         if (!k->values.count(u)) k->names.push_back(valueName(name));
         k->values[u] = MemoryPlatform::Value{1, stored + std::string(1, '\0')};
         return true;
     }
     bool deleteSubKey(const std::string& name) override {
-        return os_.keys_.erase(id_ + "\\" + upper(name)) > 0;
+        return os_.keys_.erase(id_ + "\\" + upperAscii(name)) > 0;
     }
 
 private:
@@ -93,11 +89,11 @@ private:
 
 MemoryPlatform::MemoryPlatform() { dirs_["C:\\"] = "C:\\"; }
 
-bool MemoryPlatform::locked(const std::string& full) const { return locks_.count(upper(full)) > 0; }
+bool MemoryPlatform::locked(const std::string& full) const { return locks_.count(upperAscii(full)) > 0; }
 
 std::string MemoryPlatform::keyId(RootKey root, const std::string& path) {
     static const char* const names[] = {"HKLM", "HKCU", "HKCR", "HKCC"};
-    std::string p = upper(path);
+    std::string p = upperAscii(path);
     while (!p.empty() && p.back() == '\\') p.pop_back();
     return std::string(names[static_cast<int>(root)]) + "\\" + p;
 }
@@ -131,7 +127,7 @@ void MemoryPlatform::setValue(RootKey root, const std::string& path, const std::
                               const std::string& data, std::uint32_t type) {
     createKey(root, path);
     Key& k = keys_[keyId(root, path)];
-    std::string u = upper(valueName(name));
+    std::string u = upperAscii(valueName(name));
     if (!k.values.count(u)) k.names.push_back(valueName(name));
     k.values[u] = Value{type, data};
 }
@@ -144,7 +140,7 @@ std::optional<std::string> MemoryPlatform::value(RootKey root, const std::string
                                                  const std::string& name) const {
     auto k = keys_.find(keyId(root, path));
     if (k == keys_.end()) return std::nullopt;
-    auto v = k->second.values.find(upper(valueName(name)));
+    auto v = k->second.values.find(upperAscii(valueName(name)));
     if (v == k->second.values.end()) return std::nullopt;
     return v->second.data;
 }
@@ -177,7 +173,7 @@ std::string MemoryPlatform::resolve(const std::string& path) const {
     }
     // Collapse "." and ".." and doubled separators.
     std::vector<std::string> parts;
-    std::string drive = upper(full.substr(0, 2));
+    std::string drive = upperAscii(full.substr(0, 2));
     size_t i = 3;
     while (i <= full.size()) {
         size_t j = full.find('\\', i);
@@ -198,15 +194,15 @@ std::string MemoryPlatform::resolve(const std::string& path) const {
 void MemoryPlatform::makeDirectories(const std::string& path) {
     std::string full = resolve(path);
     std::string parent = parentOf(full);
-    if (!parent.empty() && !dirs_.count(upper(parent))) makeDirectories(parent);
-    dirs_.emplace(upper(full), full);
+    if (!parent.empty() && !dirs_.count(upperAscii(parent))) makeDirectories(parent);
+    dirs_.emplace(upperAscii(full), full);
 }
 
 void MemoryPlatform::writeFile(const std::string& path, const std::string& content,
                                bool readOnly) {
     std::string full = resolve(path);
     makeDirectories(parentOf(full));
-    files_[upper(full)] = File{content, readOnly, full};
+    files_[upperAscii(full)] = File{content, readOnly, full};
     indexFile(full);
 }
 
@@ -218,9 +214,9 @@ std::map<std::string, std::string> MemoryPlatform::fileContents() const {
 
 std::optional<std::string> MemoryPlatform::readFile(const std::string& path) {
     std::string full = resolve(path);
-    const std::string key = upper(full);
+    const std::string key = upperAscii(full);
     for (const std::string& big : outOfMemoryReads)
-        if (upper(resolve(big)) == key) throw std::bad_alloc();
+        if (upperAscii(resolve(big)) == key) throw std::bad_alloc();
     auto it = files_.find(key);
     if (it == files_.end() || locked(full)) return std::nullopt;
     return it->second.content;
@@ -228,22 +224,22 @@ std::optional<std::string> MemoryPlatform::readFile(const std::string& path) {
 
 bool MemoryPlatform::fileExists(const std::string& path) {
     ++fileExistsCalls;
-    return files_.count(upper(resolve(path))) > 0;
+    return files_.count(upperAscii(resolve(path))) > 0;
 }
 
 bool MemoryPlatform::directoryExists(const std::string& path) {
-    return dirs_.count(upper(resolve(path))) > 0;
+    return dirs_.count(upperAscii(resolve(path))) > 0;
 }
 
 bool MemoryPlatform::canOpenReadWrite(const std::string& path) {
-    auto it = files_.find(upper(resolve(path)));
+    auto it = files_.find(upperAscii(resolve(path)));
     return it != files_.end() && !it->second.readOnly;
 }
 
 bool MemoryPlatform::copyFile(const std::string& from, const std::string& to) {
     std::string src = resolve(from);
     std::string dst = resolve(to);
-    auto source = files_.find(upper(src));
+    auto source = files_.find(upperAscii(src));
     if (source == files_.end() || locked(src)) {
         changing(dst);
         return false;
@@ -260,18 +256,18 @@ bool MemoryPlatform::writing(const std::string& full, const std::string& content
         changing(full);
     } catch (...) {
         // A process that ends while writing leaves the first part written.
-        if (dirs_.count(upper(parentOf(full)))) putFile(full, content.substr(0, content.size() / 2));
+        if (dirs_.count(upperAscii(parentOf(full)))) putFile(full, content.substr(0, content.size() / 2));
         throw;
     }
-    if (!dirs_.count(upper(parentOf(full)))) return false;
+    if (!dirs_.count(upperAscii(parentOf(full)))) return false;
     return putFile(full, content);
 }
 
 bool MemoryPlatform::putFile(const std::string& full, std::string content) {
-    if (dirs_.count(upper(full)) || locked(full)) return false;
-    auto existing = files_.find(upper(full));
+    if (dirs_.count(upperAscii(full)) || locked(full)) return false;
+    auto existing = files_.find(upperAscii(full));
     if (existing == files_.end()) {
-        files_[upper(full)] = File{std::move(content), false, full};
+        files_[upperAscii(full)] = File{std::move(content), false, full};
         indexFile(full);
         return true;
     }
@@ -283,7 +279,7 @@ bool MemoryPlatform::putFile(const std::string& full, std::string content) {
 bool MemoryPlatform::deleteFile(const std::string& path) {
     std::string full = resolve(path);
     changing(full);
-    auto it = files_.find(upper(full));
+    auto it = files_.find(upperAscii(full));
     if (it == files_.end() || it->second.readOnly || locked(full)) return false;
     byDirectory_[parentOf(it->first)].remove(it->first.substr(it->first.rfind('\\') + 1));
     files_.erase(it);
@@ -293,16 +289,16 @@ bool MemoryPlatform::deleteFile(const std::string& path) {
 bool MemoryPlatform::createDirectory(const std::string& path) {
     std::string full = resolve(path);
     changing(full);
-    if (dirs_.count(upper(full)) || files_.count(upper(full))) return false;
-    if (!dirs_.count(upper(parentOf(full)))) return false;  // one level only
-    dirs_[upper(full)] = full;
+    if (dirs_.count(upperAscii(full)) || files_.count(upperAscii(full))) return false;
+    if (!dirs_.count(upperAscii(parentOf(full)))) return false;  // one level only
+    dirs_[upperAscii(full)] = full;
     return true;
 }
 
 bool MemoryPlatform::removeDirectory(const std::string& path) {
     std::string full = resolve(path);
     changing(full);
-    const std::string key = upper(full);
+    const std::string key = upperAscii(full);
     if (!dirs_.count(key) || full.size() <= 3) return false;
     const std::string inside = key + "\\";
     // Not while anything is in it, nor while it is the current directory.
@@ -310,7 +306,7 @@ bool MemoryPlatform::removeDirectory(const std::string& path) {
         if (other.compare(0, inside.size(), inside) == 0) return false;
     for (const auto& [other, _] : files_)
         if (other.compare(0, inside.size(), inside) == 0) return false;
-    const std::string current = upper(currentDir_);
+    const std::string current = upperAscii(currentDir_);
     if (current == key || current.compare(0, inside.size(), inside) == 0) return false;
     dirs_.erase(key);
     return true;
@@ -319,31 +315,31 @@ bool MemoryPlatform::removeDirectory(const std::string& path) {
 std::unique_ptr<FileLock> MemoryPlatform::lockFile(const std::string& path) {
     std::string full = resolve(path);
     changing(full);
-    if (locked(full) || dirs_.count(upper(full))) return nullptr;
-    if (!files_.count(upper(full))) {
-        if (!dirs_.count(upper(parentOf(full)))) return nullptr;
-        files_[upper(full)] = File{std::string(), false, full};
+    if (locked(full) || dirs_.count(upperAscii(full))) return nullptr;
+    if (!files_.count(upperAscii(full))) {
+        if (!dirs_.count(upperAscii(parentOf(full)))) return nullptr;
+        files_[upperAscii(full)] = File{std::string(), false, full};
         indexFile(full);
     }
-    return std::make_unique<MemoryLock>(*this, upper(full));
+    return std::make_unique<MemoryLock>(*this, upperAscii(full));
 }
 
 bool MemoryPlatform::setCurrentDirectory(const std::string& path) {
     std::string full = resolve(path);
-    if (!dirs_.count(upper(full))) return false;
-    currentDir_ = dirs_[upper(full)];
+    if (!dirs_.count(upperAscii(full))) return false;
+    currentDir_ = dirs_[upperAscii(full)];
     return true;
 }
 
 std::optional<std::string> MemoryPlatform::shortPathName(const std::string& path) {
     std::string full = resolve(path);
-    if (!dirs_.count(upper(full)) && !files_.count(upper(full))) return std::nullopt;
+    if (!dirs_.count(upperAscii(full)) && !files_.count(upperAscii(full))) return std::nullopt;
     // A recognisable stand-in for 8.3 names: upper case, spaces removed.
     std::string s;
     for (char c : full)
         if (c != ' ') s += c;
     if (!path.empty() && path.back() == '\\' && s.back() != '\\') s += '\\';
-    s = upper(s);
+    s = upperAscii(s);
     if (s.size() > 254) return std::nullopt;
     return s;
 }
@@ -355,24 +351,24 @@ std::vector<std::string> MemoryPlatform::driveRoots() {
 }
 
 std::vector<std::string> MemoryPlatform::subdirectories(const std::string& directory) {
-    std::string base = upper(resolve(directory));
+    std::string base = upperAscii(resolve(directory));
     std::vector<std::string> out;
     for (const auto& [key, full] : dirs_)
-        if (key != base && upper(parentOf(full)) == base) out.push_back(full.substr(full.rfind('\\') + 1));
+        if (key != base && upperAscii(parentOf(full)) == base) out.push_back(full.substr(full.rfind('\\') + 1));
     return out;
 }
 
 std::optional<std::vector<std::string>> MemoryPlatform::filesInDirectory(
     const std::string& directory) {
     ++listingCalls;
-    auto it = byDirectory_.find(upper(resolve(directory)));
+    auto it = byDirectory_.find(upperAscii(resolve(directory)));
     if (it == byDirectory_.end()) return std::vector<std::string>{};  // none there, or no directory
     return it->second.names;
 }
 
 void MemoryPlatform::indexFile(const std::string& full) {
     const std::string name = full.substr(full.rfind('\\') + 1);
-    byDirectory_[upper(parentOf(full))].add(upper(name), name);
+    byDirectory_[upperAscii(parentOf(full))].add(upperAscii(name), name);
 }
 
 void MemoryPlatform::DirectoryFiles::add(const std::string& upperName, const std::string& name) {
@@ -388,16 +384,16 @@ void MemoryPlatform::DirectoryFiles::remove(const std::string& upperName) {
     byUpper.erase(at);
     if (pos + 1 != names.size()) {
         names[pos] = std::move(names.back());
-        byUpper[upper(names[pos])] = pos;
+        byUpper[upperAscii(names[pos])] = pos;
     }
     names.pop_back();
 }
 
 std::vector<std::string> MemoryPlatform::filesIn(const std::string& directory) {
-    std::string base = upper(resolve(directory));
+    std::string base = upperAscii(resolve(directory));
     std::vector<std::string> out;
     for (const auto& [key, file] : files_)
-        if (upper(parentOf(file.path)) == base) out.push_back(file.path.substr(file.path.rfind('\\') + 1));
+        if (upperAscii(parentOf(file.path)) == base) out.push_back(file.path.substr(file.path.rfind('\\') + 1));
     return out;
 }
 

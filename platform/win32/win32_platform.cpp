@@ -146,8 +146,8 @@ HKEY rootHandle(RootKey root) {
 
 DWORD attributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 
-// The names of the directories, or of the other entries, in a directory.
-std::vector<std::string> entriesOf(const std::string& directory, bool directories) {
+// The names of the directories in a directory.
+std::vector<std::string> subdirectoriesOf(const std::string& directory) {
     std::vector<std::string> names;
     std::string pattern = directory;
     if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
@@ -156,8 +156,7 @@ std::vector<std::string> entriesOf(const std::string& directory, bool directorie
     FindHandle search(FindFirstFileA(pattern.c_str(), &entry));
     if (!search.valid()) return names;
     do {
-        const bool isDirectory = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        if (isDirectory != directories) continue;
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
         std::string name = entry.cFileName;
         if (name == "." || name == "..") continue;
         names.push_back(std::move(name));
@@ -316,11 +315,11 @@ std::vector<std::string> Win32Platform::driveRoots() {
 }
 
 std::vector<std::string> Win32Platform::subdirectories(const std::string& directory) {
-    return entriesOf(directory, true);
+    return subdirectoriesOf(directory);
 }
 
 std::vector<std::string> Win32Platform::filesIn(const std::string& directory) {
-    return entriesOf(directory, false);
+    return filesInDirectory(directory).value_or(std::vector<std::string>{});
 }
 
 std::optional<std::vector<std::string>> Win32Platform::filesInDirectory(

@@ -26,18 +26,33 @@ enum class JpegKind { Baseline, Progressive, Cmyk };
 // halved across only, kept whole, or no colour at all.
 enum class JpegColour { Halved, HalvedAcross, Whole, Grey };
 
+// A compressor writing into memory; finish() gives the file.
+struct MemoryCompressor {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr err{};
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    MemoryCompressor() {
+        info.err = jpeg_std_error(&err);
+        jpeg_create_compress(&info);
+        jpeg_mem_dest(&info, &buffer, &size);
+    }
+    std::string finish() {
+        jpeg_finish_compress(&info);
+        std::string out(reinterpret_cast<char*>(buffer), size);
+        jpeg_destroy_compress(&info);
+        free(buffer);
+        return out;
+    }
+};
+
 // A JPEG of `pixels`: rows of red-green-blue (or grey with JpegColour::Grey),
 // top row first.
 inline std::string encodePixels(int width, int height, const std::vector<std::uint8_t>& pixels,
                                 JpegColour colour = JpegColour::Halved,
                                 JpegKind kind = JpegKind::Baseline, int quality = 100) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr err{};
-    info.err = jpeg_std_error(&err);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
+    MemoryCompressor jpeg;
+    jpeg_compress_struct& info = jpeg.info;
     info.image_width = width;
     info.image_height = height;
     const bool cmyk = kind == JpegKind::Cmyk, grey = colour == JpegColour::Grey;
@@ -64,11 +79,7 @@ inline std::string encodePixels(int width, int height, const std::vector<std::ui
         }
         jpeg_write_scanlines(&info, &r, 1);
     }
-    jpeg_finish_compress(&info);
-    std::string out(reinterpret_cast<char*>(buffer), size);
-    jpeg_destroy_compress(&info);
-    free(buffer);
-    return out;
+    return jpeg.finish();
 }
 
 // A JPEG whose red channel ramps from 0 at the left to 255 at the right and
@@ -115,13 +126,8 @@ inline std::string encodeManyScans(int scans) {
         for (int bit = mine - 1; bit >= 0; --bit)
             script.push_back({1, {0}, band, band, bit == mine - 1 ? 0 : bit + 1, bit});
     }
-    jpeg_compress_struct info{};
-    jpeg_error_mgr err{};
-    info.err = jpeg_std_error(&err);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
+    MemoryCompressor jpeg;
+    jpeg_compress_struct& info = jpeg.info;
     info.image_width = info.image_height = 8;
     info.input_components = 1;
     info.in_color_space = JCS_GRAYSCALE;
@@ -134,11 +140,7 @@ inline std::string encodeManyScans(int scans) {
         JSAMPROW r = &pixels[y * 8];
         jpeg_write_scanlines(&info, &r, 1);
     }
-    jpeg_finish_compress(&info);
-    std::string out(reinterpret_cast<char*>(buffer), size);
-    jpeg_destroy_compress(&info);
-    free(buffer);
-    return out;
+    return jpeg.finish();
 }
 
 // The whole picture decoded at once, in 24-bit blue-green-red rows, or

@@ -96,7 +96,7 @@ TEST_F(ListingTest, LookupsAgreeWithAskingForEachFile) {
     qn::FileLookup plain(platform);
     for (int g = 0; g < 6; ++g) {
         const std::string game = "g" + std::to_string(g);
-        for (const std::string& n : {"a.rom", "B.BIN", "rom1", "x", "Ss.Qun", "long file name.rom",
+        for (const char* n : {"a.rom", "B.BIN", "rom1", "x", "Ss.Qun", "long file name.rom",
                                      "sub", "sub\\d.rom", "SUB\\E.ROM"})
             EXPECT_EQ(plain.fileExists(path(game + "\\" + n)), platform.fileExists(path(game + "\\" + n)))
                 << game << " " << n;

@@ -358,23 +358,17 @@ void StatusBarPeer::update(Property property, int index) {
 std::vector<int> StatusBarPeer::edges() const {
     auto& bar = static_cast<StatusBar&>(control());
     std::vector<int> edges;
-    HDC dc = GetDC(hwnd());
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0)));
     int right = 0, layoutRight = 0, scaledRight = 0;
     for (int i = 0; i + 1 < bar.panelCount(); ++i) {
         layoutRight += bar.panelWidth(i);
         const int declared = scaleLength(layoutRight, dpi()) - scaledRight;
         scaledRight += declared;
-        const std::string& text = bar.panelText(i);
-        SIZE size{0, 0};
-        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
         // The bar draws a panel's text inside its border and a margin.
-        const int needed = size.cx + scaleLength(6, dpi());
+        const int needed = backend().textSize(font(), bar.panelText(i), DT_SINGLELINE | DT_NOPREFIX).cx +
+                           scaleLength(6, dpi());
         right += std::max(declared, needed);
         edges.push_back(right);
     }
-    SelectObject(dc, old);
-    ReleaseDC(hwnd(), dc);
     edges.push_back(-1);
     return edges;
 }
