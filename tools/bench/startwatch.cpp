@@ -5,9 +5,12 @@
 //
 //   startwatch <program> <window title> [timeout ms]
 //
-// Prints "ready <ms>" (or "timeout"), then waits for a line on its input so
-// the caller can read the process's memory, then closes the window and
-// waits for the program to end.
+// Prints "ready <ms>" (or "timeout"), the time the target's answers came
+// back showing it ready: a target that shows its window and then keeps
+// busy (painting, filling) before it reads its messages is ready only once
+// it answers. It then waits for a line on its input so the caller can read
+// the process's memory, then closes the window and waits for the program
+// to end.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -17,53 +20,57 @@
 
 namespace {
 
-struct Found {
+// The window being watched and its two children, found once: handles do
+// not change, and enumerating the target's children on every poll would
+// load the window server in step with how many controls the target has.
+struct Target {
+    const char* title;
+    HWND window = nullptr;
     HWND list = nullptr;
     HWND status = nullptr;
 };
 
 BOOL CALLBACK findChild(HWND hwnd, LPARAM lp) {
-    Found& found = *reinterpret_cast<Found*>(lp);
+    Target& target = *reinterpret_cast<Target*>(lp);
     char cls[64] = {};
     GetClassNameA(hwnd, cls, sizeof cls);
-    if (!found.list && std::strcmp(cls, WC_LISTVIEWA) == 0) found.list = hwnd;
-    if (!found.status && std::strcmp(cls, STATUSCLASSNAMEA) == 0) found.status = hwnd;
+    if (!target.list && std::strcmp(cls, WC_LISTVIEWA) == 0) target.list = hwnd;
+    if (!target.status && std::strcmp(cls, STATUSCLASSNAMEA) == 0) target.status = hwnd;
     return TRUE;
 }
 
-bool ready(HWND window) {
-    if (!IsWindowVisible(window)) return false;
-    Found found;
-    EnumChildWindows(window, findChild, reinterpret_cast<LPARAM>(&found));
-    if (!found.list || !found.status) return false;
+// A visible top-level window with exactly this title (FindWindow ignores
+// case, and a program may own several windows of similar titles) that has
+// a list view and a status bar.
+BOOL CALLBACK findTarget(HWND hwnd, LPARAM lp) {
+    Target& target = *reinterpret_cast<Target*>(lp);
+    if (!IsWindowVisible(hwnd)) return TRUE;
+    char title[256] = {};
+    GetWindowTextA(hwnd, title, sizeof title);
+    if (std::strcmp(title, target.title) != 0) return TRUE;
+    Target found{target.title, hwnd};
+    EnumChildWindows(hwnd, findChild, reinterpret_cast<LPARAM>(&found));
+    if (!found.list || !found.status) return TRUE;
+    target = found;
+    return FALSE;
+}
+
+// Ready: visible, the list has rows, and the status bar's second and third
+// panels are written.
+bool ready(const Target& target) {
+    if (!IsWindowVisible(target.window)) return false;
     DWORD_PTR rows = 0;
-    if (!SendMessageTimeoutA(found.list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 200, &rows) ||
+    if (!SendMessageTimeoutA(target.list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 200, &rows) ||
         rows == 0)
         return false;
     for (int panel = 1; panel <= 2; ++panel) {
         DWORD_PTR length = 0;
-        if (!SendMessageTimeoutA(found.status, SB_GETTEXTLENGTHA, panel, 0, SMTO_ABORTIFHUNG, 200,
+        if (!SendMessageTimeoutA(target.status, SB_GETTEXTLENGTHA, panel, 0, SMTO_ABORTIFHUNG, 200,
                                  &length) ||
             LOWORD(length) == 0)
             return false;
     }
     return true;
-}
-
-struct Search {
-    const char* title;
-    HWND ready = nullptr;
-};
-
-// Any top-level window with exactly this title (FindWindow ignores case,
-// and a program may own several windows of similar titles) that is ready.
-BOOL CALLBACK findReady(HWND hwnd, LPARAM lp) {
-    Search& search = *reinterpret_cast<Search*>(lp);
-    char title[256] = {};
-    GetWindowTextA(hwnd, title, sizeof title);
-    if (std::strcmp(title, search.title) != 0 || !ready(hwnd)) return TRUE;
-    search.ready = hwnd;
-    return FALSE;
 }
 
 }  // namespace
@@ -90,15 +97,19 @@ int main(int argc, char** argv) {
     double elapsed = 0;
     HWND window = nullptr;
     bool done = false;
-    while (!done) {
+    Target target{argv[2]};
+    auto since = [&] {
         QueryPerformanceCounter(&now);
-        elapsed = 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
-                  static_cast<double>(frequency.QuadPart);
-        if (elapsed > timeout) break;
-        Search search{argv[2]};
-        EnumWindows(findReady, reinterpret_cast<LPARAM>(&search));
-        if (search.ready) {
-            window = search.ready;
+        return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
+               static_cast<double>(frequency.QuadPart);
+    };
+    while (!done) {
+        if (since() > timeout) break;
+        if (!target.window) EnumWindows(findTarget, reinterpret_cast<LPARAM>(&target));
+        if (target.window && ready(target)) {
+            // Taken when the answers are in: a busy target answers late.
+            elapsed = since();
+            window = target.window;
             done = true;
             break;
         }
