@@ -33,6 +33,15 @@ MouseEvent mouseEvent(WPARAM wp, LPARAM lp, MouseEvent::Button button, int dpi) 
     return e;
 }
 
+// Whether anything lies outside the client area: a frame, an edge or a
+// scroll bar.
+bool hasNonClientArea(HWND hwnd) {
+    const auto style = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_EXSTYLE));
+    return (style & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_HSCROLL | WS_VSCROLL)) ||
+           (exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME));
+}
+
 }  // namespace
 
 NativePeer::~NativePeer() {
@@ -172,6 +181,10 @@ LRESULT CALLBACK NativePeer::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
         self->detachWindow();
         return DefSubclassProc(hwnd, msg, wp, lp);
     }
+    // With nothing outside its client area, a control has no frame to
+    // paint; the default painting would still take a window DC for it,
+    // which every control pays for when its form first shows.
+    if (msg == WM_NCPAINT && !hasNonClientArea(hwnd)) return 0;
     if (self->backend_.quiet()) return DefSubclassProc(hwnd, msg, wp, lp);
     LRESULT result = 0;
     if (self->reflect(msg, wp, lp, result) || self->mouse(msg, wp, lp, result) ||
