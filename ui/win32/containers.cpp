@@ -32,8 +32,9 @@ void PageControlPeer::childrenCreated() {
         item.pszText = const_cast<char*>(sheet->caption().c_str());
         SendMessageA(hwnd(), TCM_INSERTITEMA, WPARAM(index++), reinterpret_cast<LPARAM>(&item));
     }
+    // The pages are laid out once the font, which sets the tabs' height,
+    // comes with the rest of the control's properties.
     tabsBuilt_ = true;
-    layoutPages();
 }
 
 void PageControlPeer::layoutPages() {
@@ -215,13 +216,13 @@ void ImagePeer::update(Property property, int index) {
         NativePeer::update(property, index);
         return;
     }
-    prepare();
+    stale_ = true;
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void ImagePeer::rescale() {
     NativePeer::rescale();
-    prepare();
+    stale_ = true;
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
@@ -256,6 +257,10 @@ void ImagePeer::prepare() {
 }
 
 void ImagePeer::paint(HDC dc) {
+    if (stale_) {
+        prepare();
+        stale_ = false;
+    }
     const int saved = SaveDC(dc);
     if (!rows_.empty()) {
         const BITMAPINFO info = topDownBitmapInfo(width_, height_, 24);
