@@ -227,8 +227,24 @@ void PageControl::setHotTrack(bool on) {
     notify(Property::HotTrack);
 }
 
+const Bitmap& Image::picture() const {
+    if (draw_) {
+        const std::function<Bitmap()> draw = std::move(draw_);
+        draw_ = nullptr;
+        picture_ = draw();
+    }
+    return picture_;
+}
+
 void Image::setPicture(Bitmap picture) {
+    draw_ = nullptr;
     picture_ = std::move(picture);
+    notify(Property::Picture);
+}
+
+void Image::setPicture(std::function<Bitmap()> draw) {
+    draw_ = std::move(draw);
+    picture_ = Bitmap{};
     notify(Property::Picture);
 }
 

@@ -405,11 +405,16 @@ class Image : public Control {
 public:
     Image(Control* parent, std::string name, Rect bounds)
         : Control(parent, std::move(name), Kind::Image, bounds) {}
-    const Bitmap& picture() const { return picture_; }
+    // A picture given by how to draw it is drawn when first read, by the
+    // window's painting or anyone else: one replaced before then is never
+    // drawn at all.
+    const Bitmap& picture() const;
     void setPicture(Bitmap picture);
+    void setPicture(std::function<Bitmap()> draw);
 
 private:
-    Bitmap picture_;
+    mutable Bitmap picture_;
+    mutable std::function<Bitmap()> draw_;
 };
 
 class ProgressBar : public Control {

@@ -2,6 +2,8 @@
 // Its controls are declared in creation order with their layout.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -228,6 +230,10 @@ private:
     const Hover* marked_ = nullptr;
     // The file name last given to ShowPicture, to draw it again at another resolution.
     std::optional<std::string> pictureRequest_;
+    // The panel with the picture at `path` (none: blank) centred on the
+    // background, at that resolution, the version written on it if asked.
+    ui::Bitmap DrawPanel(const std::string& path, const std::array<std::uint8_t, 3>& background,
+                         bool version, int dpi);
     // The games' availability since the last evaluation, worked out as
     // the rows are shown, and the rest a few at a time while the window
     // waits, so a change of filter later finds it done.

@@ -51,50 +51,57 @@ void TForm1::ShowPicture(const std::string& fileName) {
                                    : ui::Backend::defaultSystemColor(ui::SysColor::ButtonFace);
     const std::array<std::uint8_t, 3> background =
         logo ? buttonFace : std::array<std::uint8_t, 3>{0, 0, 0};
-    Pixmap panel = blankPanel(background);
+    const bool version = found && fileName == kLogoPicture1;
+    // Decoded when the panel is painted: a picture replaced before that, as
+    // the first game's is by the logo while the window starts, is never read.
+    Image1.setPicture([this, path, background, version, dpi = this->dpi()] {
+        return DrawPanel(path, background, version, dpi);
+    });
+}
 
+ui::Bitmap TForm1::DrawPanel(const std::string& path, const std::array<std::uint8_t, 3>& background,
+                             bool version, int dpi) {
+    Pixmap panel = blankPanel(background);
     // A picture that is missing or cannot be decoded leaves the panel blank;
     // so does a file too big to hold in memory, rather than ending the program.
     std::optional<PicturePlacement> picture;
     if (!path.empty()) {
         try {
-            if (auto bytes = os.readFile(path)) picture = drawJpegCentred(*bytes, panel);
+            if (auto bytes = app_.os.readFile(path)) picture = drawJpegCentred(*bytes, panel);
         } catch (const std::bad_alloc&) {
         }
         if (!picture) panel = blankPanel(background);  // a decode that failed may have drawn rows
     }
     ui::Bitmap shown{panel.width, panel.height, std::move(panel.pixels)};
-    const int dpi = this->dpi();
     if (dpi != ui::kLayoutDpi) {
         shown = ui::resampleBitmap(shown, ui::scaleLength(kPanelWidth, dpi),
                                    ui::scaleLength(kPanelHeight, dpi));
         shown.dpi = dpi;
     }
-    if (picture) {
+    ui::Backend* system = app_.backend;
+    if (picture && version && system) {
         // Where the picture lies at the panel's resolution.
         const ui::Rect at =
             ui::scaleRect({picture->left, picture->top, picture->width, picture->height}, dpi);
-        if (app_.state.CurrentPicture == kLogoPicture1 && system) {
-            ui::Font font;
-            font.face = "MS Sans Serif";
-            font.points = 11;
-            font.bold = true;
-            ui::Backend::TextMask text = system->renderTextAt(font, "v2.09", dpi);
-            const int inset = ui::scaleLength(5, dpi);
-            const int tx = at.left + at.width - text.width - inset;
-            const int ty = at.top + at.height - text.height - inset;
-            for (int y = 0; y < text.height; ++y)
-                for (int x = 0; x < text.width; ++x) {
-                    const int px = tx + x, py = ty + y;
-                    if (!text.ink[(size_t)y * text.width + x] || px < 0 || py < 0 ||
-                        px >= shown.width || py >= shown.height)
-                        continue;
-                    std::uint8_t* p = &shown.pixels[((size_t)py * shown.width + px) * 3];
-                    p[0] = 255, p[1] = 0, p[2] = 0;  // pure blue, as blue-green-red
-                }
-        }
+        ui::Font font;
+        font.face = "MS Sans Serif";
+        font.points = 11;
+        font.bold = true;
+        ui::Backend::TextMask text = system->renderTextAt(font, "v2.09", dpi);
+        const int inset = ui::scaleLength(5, dpi);
+        const int tx = at.left + at.width - text.width - inset;
+        const int ty = at.top + at.height - text.height - inset;
+        for (int y = 0; y < text.height; ++y)
+            for (int x = 0; x < text.width; ++x) {
+                const int px = tx + x, py = ty + y;
+                if (!text.ink[(size_t)y * text.width + x] || px < 0 || py < 0 ||
+                    px >= shown.width || py >= shown.height)
+                    continue;
+                std::uint8_t* p = &shown.pixels[((size_t)py * shown.width + px) * 3];
+                p[0] = 255, p[1] = 0, p[2] = 0;  // pure blue, as blue-green-red
+            }
     }
-    Image1.setPicture(std::move(shown));
+    return shown;
 }
 
 }  // namespace qn

@@ -213,6 +213,7 @@ std::map<std::string, std::string> MemoryPlatform::fileContents() const {
 }
 
 std::optional<std::string> MemoryPlatform::readFile(const std::string& path) {
+    filesRead.push_back(path);
     std::string full = resolve(path);
     const std::string key = upperAscii(full);
     for (const std::string& big : outOfMemoryReads)

@@ -86,6 +86,8 @@ public:
     // How often files were asked for one by one, and directories listed.
     int fileExistsCalls = 0;
     int listingCalls = 0;
+    // Every file read, by the path asked for, in order.
+    std::vector<std::string> filesRead;
     // Every file by its canonical upper-case full path, with its content.
     std::map<std::string, std::string> fileContents() const;
     // Called with the canonical full path before every change a Platform

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -159,6 +160,7 @@ TEST_F(Picture, LargePictureIsCutOnBothSides) {
 
 TEST_F(Picture, FirstLogoCarriesTheVersionOnTheWindowColour) {
     f->ShowPicture("tolvane1.jpg");
+    panel();  // drawn when first read
     EXPECT_EQ(backend.lastText, "v2.09");
     EXPECT_EQ(backend.lastFont.face, "MS Sans Serif");
     EXPECT_EQ(backend.lastFont.points, 11);
@@ -195,6 +197,26 @@ TEST_F(Picture, MissingScreenshotShowsThePlaceholderOnBlack) {
     EXPECT_EQ(app->state.CurrentPicture, "");
     EXPECT_TRUE(near(pixel(panel(), 0, 0), {0, 0, 0}, 0));
     EXPECT_TRUE(near(pixel(panel(), 179, 119), {255 / 2, 255, 255}, 8));
+}
+
+TEST_F(Picture, TheWindowOpensOnTheLogoWithoutReadingTheFirstGamesScreenshot) {
+    // The list's first game is selected on the way, and its picture given way
+    // to the logo before anything is painted.
+    os.writeFile(screens + "sample.jpg", encodeJpeg(80, 60, 1, 1));
+    os.filesRead.clear();
+    ASSERT_EQ(showMain(), std::nullopt);
+    EXPECT_EQ(app->state.CurrentPicture, "tolvane1.jpg");
+    EXPECT_TRUE(near(pixel(panel(), 0, 0), {10, 20, 30}, 0));
+    auto reads = [&](const std::string& name) {
+        return std::count(os.filesRead.begin(), os.filesRead.end(), screens + name);
+    };
+    EXPECT_EQ(reads("sample.jpg"), 0);
+    EXPECT_EQ(reads("noscreen.jpg"), 0);
+    EXPECT_EQ(reads("tolvane1.jpg"), 1);
+    f->ShowPicture("sample.jpg");
+    EXPECT_TRUE(near(pixel(panel(), 179, 119), {255 / 2, 1, 1}, 8));
+    panel();
+    EXPECT_EQ(reads("sample.jpg"), 1);
 }
 
 TEST_F(Picture, UnreadablePicturesLeaveAnEmptyPanel) {

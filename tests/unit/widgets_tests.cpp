@@ -94,6 +94,28 @@ TEST(Widgets, ListViewCompletesARowWhenFirstReadAndNeverForItsCaption) {
     EXPECT_EQ(completed, std::vector<int>{1});
 }
 
+TEST(Widgets, ImageDrawsAPictureWhenFirstReadAndNeverOneReplacedBefore) {
+    Form form("F", {0, 0, 100, 100}, "");
+    Image image(&form, "Image1", {});
+    std::vector<int> drawn;
+    auto drawing = [&](int width) {
+        return [&drawn, width] {
+            drawn.push_back(width);
+            return Bitmap{width, 1, std::vector<std::uint8_t>(static_cast<size_t>(width) * 3)};
+        };
+    };
+    image.setPicture(drawing(1));
+    image.setPicture(drawing(2));
+    EXPECT_TRUE(drawn.empty());
+    EXPECT_EQ(image.picture().width, 2);
+    EXPECT_EQ(image.picture().width, 2);
+    EXPECT_EQ(drawn, std::vector<int>{2});
+    image.setPicture(drawing(3));
+    image.setPicture(Bitmap{4, 1, std::vector<std::uint8_t>(12)});  // a finished one replaces it too
+    EXPECT_EQ(image.picture().width, 4);
+    EXPECT_EQ(drawn, std::vector<int>{2});
+}
+
 TEST(Widgets, GroupButtonsKeepExactlyOnePressed) {
     Form form("F", {0, 0, 100, 100}, "");
     Button a(&form, "A", {}, "a", 1), b(&form, "B", {}, "b", 1), loose(&form, "C", {}, "c");

@@ -320,6 +320,9 @@ private:
     void prepare();
     std::vector<std::uint8_t> rows_;  // the picture as shown, with DIB row padding
     int width_ = 0, height_ = 0;      // its size on the screen
+    // The rows are made when next painted: a picture replaced before then
+    // is never drawn.
+    bool stale_ = true;
 };
 
 class ProgressBarPeer : public NativePeer {
