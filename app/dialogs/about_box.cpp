@@ -42,7 +42,8 @@ TForm4::TForm4(App& app) : ui::Form("Form4", {0, 0, 378, 313}, ""), app_(app) {
         c->onMouseMove = [this](const ui::MouseEvent&) {
             if (app_.singleClick) ResetAboutHover();
         };
-    drawLogo();
+    // Drawn when the box is first painted, not at every start.
+    Image1.setPicture([] { return logo(); });
 }
 
 void TForm4::FormCreate() { setCaption("About Tolvane's QUON FrontEnd v2.09"); }
@@ -108,7 +109,7 @@ void TForm4::barMouseUp(const ui::MouseEvent& e) {
 void TForm4::FormClose() { app_.Form1->setEnabled(true); }
 
 // The logo: a dark blue band with a lighter sweep and a few "stars".
-void TForm4::drawLogo() {
+ui::Bitmap TForm4::logo() {
     ui::Bitmap logo;
     logo.width = 360;
     logo.height = 158;
@@ -123,7 +124,7 @@ void TForm4::drawLogo() {
             p[1] = static_cast<std::uint8_t>(star ? 255 : sweep ? 180 : 20 + y / 4);  // green
             p[2] = static_cast<std::uint8_t>(star ? 255 : sweep ? 60 : 10);           // red
         }
-    Image1.setPicture(std::move(logo));
+    return logo;
 }
 
 }  // namespace qn

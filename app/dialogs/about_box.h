@@ -29,7 +29,7 @@ public:
 private:
     void barMouseMove(const ui::MouseEvent& e);
     void barMouseUp(const ui::MouseEvent& e);
-    void drawLogo();
+    static ui::Bitmap logo();
 
     App& app_;
     std::string aboutText_;
