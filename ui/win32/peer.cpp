@@ -111,7 +111,9 @@ void NativePeer::update(Property property, int /*index*/) {
             ShowWindow(hwnd_, control_.visible() ? SW_SHOW : SW_HIDE);
         break;
     case Property::Font:
-        SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
+        // Repainted only where it shows: a window on a form not yet shown is
+        // painted whole when the form shows.
+        SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), IsWindowVisible(hwnd_));
         break;
     case Property::Color: InvalidateRect(hwnd_, nullptr, TRUE); break;
     case Property::Hint: backend_.setTooltip(hwnd_, control_.hint()); break;
