@@ -8,11 +8,11 @@ namespace qn {
 
 void TForm1::FillGameList() {
     AppState& s = app_.state;
-    ListView1.clear();
     ListView1.setEnabled(true);
     const bool wasRefilling = s.refillingList;
     s.refillingList = true;
-    // All rows in one go: the window learns of them once, however many.
+    // All rows in one go, the old ones and their selection replaced: the
+    // window learns of them once, however many.
     // The whole list needs no game's availability to be known, so each
     // row's mark is worked out when the row is first shown.
     GameCatalogue& cat = app_.catalogue;
