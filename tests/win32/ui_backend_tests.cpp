@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/win32/peers.h"
 #include "ui/win32/win32_backend.h"
 
 using namespace qn::ui;
@@ -589,7 +590,11 @@ TEST_F(BackendTest, PagesSwitchByTabAndByCode) {
 }
 
 TEST(BackendPages, PagesLeftForLaterAreMadeOnAClickOrOnceTheFormHasPainted) {
-    for (const bool byClick : {true, false}) {
+    // By a click before any is made, after the paint one window at a time,
+    // or by a click when the paint's turns have made some of the page.
+    enum Way { ByClick, AfterPaint, PartlyThenClick };
+    for (const Way way : {ByClick, AfterPaint, PartlyThenClick}) {
+        const bool byClick = way != AfterPaint;
         Win32Backend backend;
         SampleForm form;
         backend.realizeHiddenPagesLater(form.pages);
@@ -602,6 +607,14 @@ TEST(BackendPages, PagesLeftForLaterAreMadeOnAClickOrOnceTheFormHasPainted) {
         EXPECT_NE(GetPropA(window, "QnPending"), nullptr);
         form.inner.setText("typed before");  // kept by the model meanwhile
         form.show();
+        if (way == PartlyThenClick) {
+            UpdateWindow(window);
+            MSG msg;
+            ASSERT_TRUE(PeekMessageA(&msg, window, kBuildPageMessage, kBuildPageMessage, PM_REMOVE));
+            DispatchMessageA(&msg);
+            ASSERT_NE(backend.windowOf(form.group), nullptr);  // one window made, and no more
+            EXPECT_EQ(backend.windowOf(form.inner), nullptr);
+        }
         if (byClick) {
             HWND tabs = backend.windowOf(form.pages);
             RECT tab;
@@ -622,6 +635,7 @@ TEST(BackendPages, PagesLeftForLaterAreMadeOnAClickOrOnceTheFormHasPainted) {
         ASSERT_NE(backend.windowOf(form.inner), nullptr) << byClick;
         EXPECT_EQ(text(backend.windowOf(form.inner)), "typed before");
         EXPECT_EQ(GetParent(backend.windowOf(form.group)), backend.windowOf(form.sheet2));
+        EXPECT_EQ(GetParent(backend.windowOf(form.inner)), backend.windowOf(form.group));
         pump();
         EXPECT_EQ(GetPropA(window, "QnPending"), nullptr) << byClick;
     }

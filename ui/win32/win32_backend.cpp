@@ -128,32 +128,42 @@ void Win32Backend::build(Control& control, HWND parentWindow) {
         if (parentWindow) buildTimer(static_cast<Timer&>(control), parentWindow);
         return;
     }
+    NativePeer* peer = makeWindow(control, parentWindow);
+    if (!peer) return;
+    if (leftForLater(control)) {
+        const HWND form = GetAncestor(peer->hwnd(), GA_ROOT);
+        LeftPage left{form, &control, {}};
+        for (Control* child : windowChildren(control)) left.steps.push_back({child, false});
+        left.steps.push_back({&control, true});
+        pagesLeft_.push_back(std::move(left));
+        SetPropA(form, kPendingProperty, reinterpret_cast<HANDLE>(1));
+    } else {
+        for (Control* child : windowChildren(control)) build(*child, peer->childParent());
+        peer->childrenCreated();
+    }
+    peer->synchronize();
+}
+
+NativePeer* Win32Backend::makeWindow(Control& control, HWND parentWindow) {
     std::unique_ptr<NativePeer> owned = makePeer(control);
     NativePeer& peer = *owned;
     peers_.push_back(std::move(owned));
     peer.create(parentWindow);
-    if (!peer.hwnd()) return;
+    if (!peer.hwnd()) return nullptr;
     if (control.kind() == Kind::Form && !firstForm_) firstForm_ = peer.hwnd();
-
-    if (leftForLater(control)) {
-        const HWND form = GetAncestor(peer.hwnd(), GA_ROOT);
-        pagesLeft_.push_back({form, &control});
-        SetPropA(form, kPendingProperty, reinterpret_cast<HANDLE>(1));
-    } else {
-        buildChildren(control, peer);
-    }
-    peer.synchronize();
+    return &peer;
 }
 
-void Win32Backend::buildChildren(Control& control, NativePeer& peer) {
+std::vector<Control*> Win32Backend::windowChildren(const Control& control) {
     // Siblings in ascending tab order: a new child goes to the bottom of the
     // z-order, and the dialog manager tabs through the z-order.
     std::vector<Control*> children = control.children();
+    children.erase(std::remove_if(children.begin(), children.end(),
+                                  [](const Control* c) { return c->kind() == Kind::Form; }),
+                   children.end());
     std::stable_sort(children.begin(), children.end(),
                      [](const Control* a, const Control* b) { return a->tabOrder() < b->tabOrder(); });
-    for (Control* child : children)
-        if (child->kind() != Kind::Form) build(*child, peer.childParent());
-    peer.childrenCreated();
+    return children;
 }
 
 bool Win32Backend::leftForLater(const Control& control) const {
@@ -166,20 +176,51 @@ bool Win32Backend::leftForLater(const Control& control) const {
     return at != sheets.end() && at - sheets.begin() != pages->activePage();
 }
 
+bool Win32Backend::buildStep(const Control& page) {
+    auto find = [&] {
+        return std::find_if(pagesLeft_.begin(), pagesLeft_.end(),
+                            [&](const LeftPage& p) { return p.page == &page; });
+    };
+    auto left = find();
+    if (left == pagesLeft_.end()) return false;
+    const Step step = left->steps.front();
+    left->steps.pop_front();
+    if (left->steps.empty()) {
+        const HWND form = left->form;
+        pagesLeft_.erase(left);
+        if (!hasPagesLeft(form)) RemovePropA(form, kPendingProperty);
+    }
+    // The entry may move from here on: making a window can leave more for later.
+    Control& control = *step.control;
+    if (step.finish) {
+        // All its children made: what a container does then, as at once.
+        if (NativePeer* peer = peerOf(windowOf(control))) {
+            peer->childrenCreated();
+            if (&control != &page) peer->synchronize();
+        }
+    } else if (NativePeer* parent = peerOf(windowOf(*control.parent()))) {
+        const std::vector<Control*> children = windowChildren(control);
+        if (children.empty()) {
+            build(control, parent->childParent());
+        } else if (makeWindow(control, parent->childParent()) && (left = find()) != pagesLeft_.end()) {
+            // Its children next, then the container completed.
+            left->steps.push_front({&control, true});
+            for (auto child = children.rbegin(); child != children.rend(); ++child)
+                left->steps.push_front({*child, false});
+        }
+    }
+    return true;
+}
+
 void Win32Backend::buildPage(const Control& page) {
-    const auto left = std::find_if(pagesLeft_.begin(), pagesLeft_.end(),
-                                   [&](const LeftPage& p) { return p.page == &page; });
-    if (left == pagesLeft_.end()) return;
-    const LeftPage entry = *left;
-    pagesLeft_.erase(left);
-    if (NativePeer* peer = peerOf(windowOf(*entry.page))) buildChildren(*entry.page, *peer);
-    if (!hasPagesLeft(entry.form)) RemovePropA(entry.form, kPendingProperty);
+    while (buildStep(page)) {
+    }
 }
 
 bool Win32Backend::buildNextPage(HWND form) {
     for (const LeftPage& left : pagesLeft_)
         if (left.form == form) {
-            buildPage(*left.page);
+            buildStep(*left.page);
             break;
         }
     return hasPagesLeft(form);

@@ -3,6 +3,7 @@
 // The forms must go before the backend: their controls keep pointers to its peers.
 #pragma once
 
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -96,8 +97,9 @@ public:
 
     // A page whose controls were left for later gets them now.
     void buildPage(const Control& page);
-    // The pages of the form still left for later: the next one gets its
-    // controls. False once none is left.
+    // Of the controls of the form's pages still left for later, the next
+    // one is made: one window at a time, so the form answers in between.
+    // False once none is left.
     bool buildNextPage(HWND form);
     bool hasPagesLeft(HWND form) const;
 
@@ -114,7 +116,12 @@ private:
     // Creates the peer and window of `control` under `parentWindow`, then
     // those of its children.
     void build(Control& control, HWND parentWindow);
-    void buildChildren(Control& control, NativePeer& peer);
+    // The peer and window alone; null if the window could not be made.
+    NativePeer* makeWindow(Control& control, HWND parentWindow);
+    // The children that get windows of their own, in the order they are made.
+    static std::vector<Control*> windowChildren(const Control& control);
+    // Makes the next window left for later on the page; false if none was left.
+    bool buildStep(const Control& page);
     bool leftForLater(const Control& control) const;
     std::unique_ptr<NativePeer> makePeer(Control& control);
     void buildTimer(Timer& timer, HWND parentWindow);
@@ -138,9 +145,16 @@ private:
     bool activating_ = false;
     std::unordered_map<HWND, HWND> tooltips_;  // by form
     std::vector<const PageControl*> laterPages_;
+    // A window to make (its children then follow it), or a container whose
+    // children are all made.
+    struct Step {
+        Control* control;
+        bool finish;
+    };
     struct LeftPage {
         HWND form;
         Control* page;
+        std::deque<Step> steps;  // the next first
     };
     std::vector<LeftPage> pagesLeft_;
     int nextId_ = 100;  // above IDOK, IDCANCEL ... so dialog keys never hit a control
