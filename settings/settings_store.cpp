@@ -1,32 +1,36 @@
 #include "settings/settings_store.h"
 
-#include <algorithm>
 #include <unordered_map>
 
 #include "platform/ascii.h"
 
 namespace qn {
 
+namespace {
+
+// A value's text, up to its first NUL; nothing for a value of no more than
+// its terminator, or whose text ends before it starts, however long.
+std::optional<std::string> registryText(const std::string& data) {
+    if (data.size() <= 1) return std::nullopt;
+    std::string text = data.substr(0, data.find('\0'));
+    if (text.empty()) return std::nullopt;
+    return text;
+}
+
+}  // namespace
+
 std::optional<std::string> readRegistryText(RegistryKey& key, const std::string& name) {
     std::optional<std::uint32_t> size = key.valueSize(name);
     if (!size || *size <= 1) return std::nullopt;
     std::optional<std::string> data = key.valueData(name, *size);
     if (!data) return std::nullopt;
-    std::string text = data->substr(0, data->find('\0'));
-    // A value whose text ends before it starts holds nothing, however long.
-    if (text.empty()) return std::nullopt;
-    return text;
+    return registryText(*data);
 }
 
 bool titleNamesASetting(const std::string& title) {
-    const std::string name = title.substr(0, title.find('\0'));
-    for (const char* setting : kSettingValueNames) {
-        const std::string s(setting);
-        if (s.size() == name.size() &&
-            std::equal(s.begin(), s.end(), name.begin(),
-                       [](char a, char b) { return upperAscii(a) == upperAscii(b); }))
-            return true;
-    }
+    const std::string name = upperAscii(title.substr(0, title.find('\0')));
+    for (const char* setting : kSettingValueNames)
+        if (upperAscii(setting) == name) return true;
     return false;
 }
 
@@ -48,10 +52,6 @@ StoredSettings readSettings(Platform& os, Settings& settings) {
     if (auto v = readRegistryText(*key, "Interface")) settings.singleClick = *v != "Common";
     return found;
 }
-
-namespace {
-
-}  // namespace
 
 bool readGameOptions(Platform& os, std::vector<GameOptions>& games) {
     std::unique_ptr<RegistryKey> key = os.openKey(RootKey::LocalMachine, kSettingsKey);
@@ -75,8 +75,7 @@ bool readGameOptions(Platform& os, std::vector<GameOptions>& games) {
         std::optional<std::string> text;
         if (all && isAscii(name)) {
             auto it = stored.find(upperAscii(name));
-            if (it != stored.end() && it->second.size() > 1)
-                text = it->second.substr(0, it->second.find('\0'));
+            if (it != stored.end()) text = registryText(it->second);
         } else {
             text = readRegistryText(*key, game.title);
         }

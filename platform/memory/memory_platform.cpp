@@ -158,7 +158,7 @@ std::string MemoryPlatform::resolve(const std::string& path) const {
         path.find("\\\\") == std::string::npos && path.find("\\.") == std::string::npos) {
         std::string full = path;
         if (full.size() > 3 && full.back() == '\\') full.pop_back();
-        if (full[0] >= 'a' && full[0] <= 'z') full[0] = static_cast<char>(full[0] - 32);
+        full[0] = upperAscii(full[0]);
         return full;
     }
     std::string p = path;

@@ -146,14 +146,18 @@ HKEY rootHandle(RootKey root) {
 
 DWORD attributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 
+// What a search for everything in a directory asks for.
+std::string everythingIn(const std::string& directory) {
+    std::string pattern = directory;
+    if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+    return pattern + '*';
+}
+
 // The names of the directories in a directory.
 std::vector<std::string> subdirectoriesOf(const std::string& directory) {
     std::vector<std::string> names;
-    std::string pattern = directory;
-    if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
-    pattern += '*';
     WIN32_FIND_DATAA entry;
-    FindHandle search(FindFirstFileA(pattern.c_str(), &entry));
+    FindHandle search(FindFirstFileA(everythingIn(directory).c_str(), &entry));
     if (!search.valid()) return names;
     do {
         if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
@@ -325,9 +329,7 @@ std::vector<std::string> Win32Platform::filesIn(const std::string& directory) {
 std::optional<std::vector<std::string>> Win32Platform::filesInDirectory(
     const std::string& directory) {
     std::vector<std::string> names;
-    std::string pattern = directory;
-    if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
-    pattern += '*';
+    const std::string pattern = everythingIn(directory);
     // The basic level skips the short names, and large fetches ask for many
     // entries per call; systems before Windows 7 refuse both.
     WIN32_FIND_DATAA entry;

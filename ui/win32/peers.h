@@ -372,8 +372,8 @@ inline const char* const kImageClass = "QnImage";
 inline const char* const kNameProperty = "QnName";
 // Set on a form while some of its pages have no windows yet.
 inline const char* const kPendingProperty = "QnPending";
-// Posted to a form after its first painting to give the next page left for
-// later its windows.
+// Posted to a form after its first painting, and again after each, to make
+// the next window left for later on its pages.
 constexpr UINT kBuildPageMessage = WM_APP + 1;
 inline const char* const kApplicationName = "Application";
 

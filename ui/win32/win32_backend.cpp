@@ -132,10 +132,8 @@ void Win32Backend::build(Control& control, HWND parentWindow) {
     if (!peer) return;
     if (leftForLater(control)) {
         const HWND form = GetAncestor(peer->hwnd(), GA_ROOT);
-        LeftPage left{form, &control, {}};
-        for (Control* child : windowChildren(control)) left.steps.push_back({child, false});
-        left.steps.push_back({&control, true});
-        pagesLeft_.push_back(std::move(left));
+        pagesLeft_.push_back({form, &control, {}});
+        queueChildren(pagesLeft_.back(), control);
         SetPropA(form, kPendingProperty, reinterpret_cast<HANDLE>(1));
     } else {
         for (Control* child : windowChildren(control)) build(*child, peer->childParent());
@@ -199,17 +197,21 @@ bool Win32Backend::buildStep(const Control& page) {
             if (&control != &page) peer->synchronize();
         }
     } else if (NativePeer* parent = peerOf(windowOf(*control.parent()))) {
-        const std::vector<Control*> children = windowChildren(control);
-        if (children.empty()) {
+        if (windowChildren(control).empty()) {
             build(control, parent->childParent());
         } else if (makeWindow(control, parent->childParent()) && (left = find()) != pagesLeft_.end()) {
-            // Its children next, then the container completed.
-            left->steps.push_front({&control, true});
-            for (auto child = children.rbegin(); child != children.rend(); ++child)
-                left->steps.push_front({*child, false});
+            queueChildren(*left, control);
         }
     }
     return true;
+}
+
+void Win32Backend::queueChildren(LeftPage& left, Control& container) {
+    // Next its children, then the container completed.
+    const std::vector<Control*> children = windowChildren(container);
+    left.steps.push_front({&container, true});
+    for (auto child = children.rbegin(); child != children.rend(); ++child)
+        left.steps.push_front({*child, false});
 }
 
 void Win32Backend::buildPage(const Control& page) {

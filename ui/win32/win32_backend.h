@@ -122,6 +122,10 @@ private:
     static std::vector<Control*> windowChildren(const Control& control);
     // Makes the next window left for later on the page; false if none was left.
     bool buildStep(const Control& page);
+    struct LeftPage;
+    // Puts the container's children first among the page's steps, followed
+    // by the container's completion.
+    void queueChildren(LeftPage& left, Control& container);
     bool leftForLater(const Control& control) const;
     std::unique_ptr<NativePeer> makePeer(Control& control);
     void buildTimer(Timer& timer, HWND parentWindow);
