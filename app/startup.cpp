@@ -1,7 +1,7 @@
 #include "app/startup.h"
 
 #include "app/app.h"
-#include "launch/run_journal.h"
+#include "launch/kept_files.h"
 #include "settings/settings_store.h"
 
 namespace qn {
@@ -45,9 +45,7 @@ void CheckScreenResolution(App& app) {
 }
 
 void RecoverInterruptedRun(App& app) {
-    const std::string dir = runBackupDirectory(app.tpaths.mainPath);
-    if (RunJournal::recover(app.os, dir) == RunJournal::Recovery::Failed)
-        app.os.messageBox(MessageKind::Warning, RunJournal::notPutBackMessage(dir));
+    KeptFiles::recoverAll(app.os, app.tpaths.mainPath);
 }
 
 void LookUpBrowserCommand(App& app) {

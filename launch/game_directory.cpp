@@ -76,4 +76,21 @@ bool staysInsideGameDirectory(const std::string& name) {
     return true;
 }
 
+std::optional<std::string> archiveEntryPath(const std::string& name) {
+    if (name.empty() || isSeparator(name[0]) || name.find(':') != std::string::npos) return std::nullopt;
+    std::string relative;
+    size_t start = 0;
+    while (start <= name.size()) {
+        size_t stop = name.find_first_of("/\\", start);
+        if (stop == std::string::npos) stop = name.size();
+        const std::string part = name.substr(start, stop - start);
+        start = stop + 1;
+        if (part.empty() || part == ".") continue;
+        if (part.find_first_not_of(". ") == std::string::npos) return std::nullopt;
+        if (!relative.empty()) relative += '\\';
+        relative += part;
+    }
+    return relative;
+}
+
 }  // namespace qn

@@ -2,6 +2,7 @@
 // named by the game's short name. Plain string rules, no file access.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace qn {
@@ -28,5 +29,11 @@ std::string fullPath(const std::string& base, const std::string& path);
 // Whether a name from reqfiles.dat stays inside the game's directory: not
 // empty, no drive, not rooted, no ".." step.
 bool staysInsideGameDirectory(const std::string& name);
+
+// Where an unzip program puts an archive's entry: the entry's name as a
+// path below the target directory, '\' between parts, "." and empty parts
+// dropped; nothing when it would land outside (a leading separator, any
+// ':', a part of only dots and blanks, which Windows may shorten to "..").
+std::optional<std::string> archiveEntryPath(const std::string& entryName);
 
 }  // namespace qn

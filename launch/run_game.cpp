@@ -1,46 +1,62 @@
 #include "launch/run_game.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "launch/game_directory.h"
 #include "launch/options.h"
-#include "launch/run_journal.h"
+#include "launch/zip_entries.h"
 #include "platform/ascii.h"
 
 namespace qn {
 namespace {
 
-// What a run will do to the game's directory, looked at before it starts.
-struct RunFiles {
-    std::vector<std::string> userFiles;  // there now and possibly overwritten
-    std::vector<std::string> runFiles;   // added by the run and removed by its clean-up
-    std::vector<std::string> keep;       // required files already there, by name
-    bool hadDriver = false;
-};
+std::string relativeTo(const std::string& dir, const std::string& path) { return path.substr(dir.size()); }
 
-RunFiles planRun(Platform& os, const GameRecord* game, const std::string& s, const std::string& gameDir,
-                 bool unpack, bool drivers) {
-    RunFiles files;
-    const std::string driver = gameDir + s + ".qun";
-    files.hadDriver = os.fileExists(driver);
-    if (unpack) {
-        // The archive may hold any file: everything there now is the user's.
-        files.userFiles = filesBelow(os, gameDir);
-        const std::string protectedName = upperAscii(s) + ".QUN";
-        for (int j = 0; game && j < game->RequiredFileCount; ++j) {
-            const std::string& name = game->RequiredFiles[j];
-            if (!staysInsideGameDirectory(name)) continue;
-            if (os.fileExists(gameDir + name))
-                files.keep.push_back(name);
-            else if (name != protectedName)
-                files.runFiles.push_back(gameDir + name);
+// The user's files in the game's directory that the run would overwrite:
+// those the archive holds, or, when it cannot be read, every one; and the
+// driver a copy would replace.
+std::vector<AtRisk> filesAtRisk(Platform& os, const std::string& gameDir, const std::string& archive,
+                                const std::string& driverSource, const std::string& driverName) {
+    std::vector<AtRisk> files;
+    auto add = [&](AtRisk file) {
+        for (AtRisk& known : files)
+            if (upperAscii(known.name) == upperAscii(file.name)) {
+                known = std::move(file);  // a later entry of the name is the one left there
+                return;
+            }
+        files.push_back(std::move(file));
+    };
+    if (!archive.empty()) {
+        if (const auto entries = readZipEntries(os, archive)) {
+            for (const ZipEntry& entry : *entries) {
+                const std::optional<std::string> name = archiveEntryPath(entry.name);
+                if (entry.directory || !name || name->empty() || !os.fileExists(gameDir + *name)) continue;
+                add({*name, entry.size, entry.crc});
+            }
+        } else {
+            for (const std::string& path : filesBelow(os, gameDir)) add({relativeTo(gameDir, path), {}, {}});
         }
     }
-    if (drivers) (files.hadDriver ? files.userFiles : files.runFiles).push_back(driver);
+    if (!driverName.empty() && os.fileExists(gameDir + driverName))
+        add({driverName, os.fileSize(driverSource), fileCrc(os, driverSource)});
     return files;
 }
 
 }  // namespace
+
+std::vector<std::string> filesBelow(Platform& os, const std::string& directory, int depth) {
+    std::vector<std::string> out;
+    if (directory.empty() || !os.directoryExists(directory)) return out;
+    const std::string dir = directory + (directory.back() == '\\' ? "" : "\\");
+    for (const std::string& name : os.filesIn(dir)) out.push_back(dir + name);
+    if (depth > 0)
+        for (const std::string& sub : os.subdirectories(dir)) {
+            std::vector<std::string> below = filesBelow(os, dir + sub, depth - 1);
+            out.insert(out.end(), below.begin(), below.end());
+        }
+    return out;
+}
 
 GameRun::GameRun(Platform& os, RunWindow& window, const TPaths& paths, const GameCatalogue& catalogue)
     : os_(os), window_(window), paths_(paths), catalogue_(catalogue) {}
@@ -55,53 +71,58 @@ bool GameRun::run(const std::string& s, bool drivers, const OptionFlags& options
     const TPaths& p = paths_;
     // The run changes the current directory as it goes; its paths are read
     // once, from where it starts.
-    runEmulatorDir_ = fullPath(os.currentDirectory(), p.emulatorPath);
-    struct ForgetDirectory {
-        std::string& dir;
-        ~ForgetDirectory() { dir.clear(); }
-    } forget{runEmulatorDir_};
+    const std::string startDir = os.currentDirectory();
+    runEmulatorDir_ = fullPath(startDir, p.emulatorPath);
+    struct Forget {
+        GameRun& run;
+        ~Forget() {
+            run.runEmulatorDir_.clear();
+            run.kept_ = nullptr;
+        }
+    } forget{*this};
     const std::string emulatorDir = runEmulatorDir_;
     const std::string gameDir = emulatorDir + s + "\\";
-    const std::string driver = gameDir + s + ".qun";
+    const std::string driverName = s + ".qun";
     const bool unpack = !p.romsPath.empty();
     const int slot = catalogue_.findByShortName(s);
-    const RunFiles files =
-        planRun(os, slot >= 0 ? &catalogue_.games[slot] : nullptr, s, gameDir, unpack, drivers);
+    const GameRecord* game = slot >= 0 ? &catalogue_.games[slot] : nullptr;
 
-    const std::string backupDir = runBackupDirectory(p.mainPath);
-    RunJournal journal(os, backupDir);
+    // Only a run that writes into the game's directory can overwrite what
+    // the user keeps there.
+    std::optional<KeptFiles> kept;
+    std::vector<std::string> keep;  // required files of the user's that the clean-up leaves alone
+    const bool hadDriver = os.fileExists(gameDir + driverName);
     if (unpack || drivers) {
-        switch (journal.start(files.userFiles, files.runFiles)) {
-        case RunJournal::Start::Kept: break;
-        case RunJournal::Start::Busy:
-            os.messageBox(MessageKind::Warning,
-                          "Another copy of the launcher is running a game. Try again when it has ended.");
+        kept.emplace(os, fullPath(startDir, p.mainPath), gameDir);
+        if (!kept->begin()) return false;
+        const std::string archive = unpack ? fullPath(gameDir, p.romsPath) + s + ".zip" : std::string();
+        const std::string driverSource = drivers ? fullPath(startDir, p.driversPath) + driverName : std::string();
+        if (!kept->moveAside(filesAtRisk(os, gameDir, archive, driverSource, drivers ? driverName : "")))
             return false;
-        case RunJournal::Start::Stuck:
-            os.messageBox(MessageKind::Warning,
-                          RunJournal::notPutBackMessage(backupDir) + "\rThe game was not run.");
-            return false;
-        case RunJournal::Start::Failed:
-            // Without a journal a run may go on only when it overwrites
-            // nothing of the user's.
-            if (files.userFiles.empty()) break;
-            os.messageBox(MessageKind::Error, "The game was not run: the files in " + gameDir +
-                                                  " that it could overwrite could not be copied "
-                                                  "to a safe place first.");
-            return false;
-        }
+        kept_ = &*kept;
+    }
+    // Required files there before the run are the user's: the clean-up
+    // leaves them, but for those the run replaced (set aside, and back later).
+    for (int j = 0; unpack && game && j < game->RequiredFileCount; ++j) {
+        const std::string& name = game->RequiredFiles[j];
+        if (staysInsideGameDirectory(name) && (os.fileExists(gameDir + name) || kept->isAside(name)))
+            keep.push_back(name);
     }
     if (unpack && !unpackRoms(s)) {
-        journal.forgetUnchanged();
-        if (!journal.finish()) os.messageBox(MessageKind::Warning, RunJournal::notPutBackMessage(backupDir));
+        if (!kept->putBack()) os.messageBox(MessageKind::Warning, kept->notPutBackMessage());
         return false;
     }
 
     const std::string commandLine = emulatorCommandLine(p.emulatorPath, s, options, resolution);
     // Only a driver the launcher put there is removed afterwards; one the
-    // user keeps there is put back as it was by the journal.
-    const bool copiedDriver = drivers && copyDriverIn(s) && !files.hadDriver;
-    journal.forgetUnchanged();
+    // user keeps there comes back from where it was set aside.
+    const bool copiedDriver = drivers && copyDriverIn(s) && !hadDriver;
+    if (kept) {
+        kept->returnUntouched();
+        keep.erase(std::remove_if(keep.begin(), keep.end(),
+                                  [&](const std::string& name) { return kept->isAside(name); }),
+                   keep.end());
+    }
 
     os.setCurrentDirectory(emulatorDir);
     ProcessRequest emulator;
@@ -111,8 +132,10 @@ bool GameRun::run(const std::string& s, bool drivers, const OptionFlags& options
     emulator.newConsole = true;
     emulator.show = ShowState::Normal;
     emulator.wait = true;
+    emulator.endsWithLauncher = true;
     bool hidden = false;
-    emulator.onStarted = [&] {
+    emulator.onStarted = [&](const ChildId& child) {
+        if (kept) kept->noteChild(child);
         window_.hideForRun();
         hidden = true;
     };
@@ -124,12 +147,11 @@ bool GameRun::run(const std::string& s, bool drivers, const OptionFlags& options
             os.messageBox(MessageKind::Error, "Error creating QUON process");
     }
 
-    if (unpack) deleteUnpackedRoms(s, files.keep);
-    if (copiedDriver) os.deleteFile(driver);
-    const bool allBack = journal.finish();
-
+    if (unpack) deleteUnpackedRoms(s, keep);
+    if (copiedDriver) os.deleteFile(gameDir + driverName);
+    const bool allBack = !kept || kept->putBack();
     if (hidden) window_.showAfterRun();
-    if (!allBack) os.messageBox(MessageKind::Warning, RunJournal::notPutBackMessage(backupDir));
+    if (!allBack) os.messageBox(MessageKind::Warning, kept->notPutBackMessage());
     return true;
 }
 
@@ -150,12 +172,18 @@ bool GameRun::unpackRoms(const std::string& s) {
     const std::string emulator = os.shortPathName(emulatorDir).value_or(emulatorDir);
 
     ProcessRequest unzip;
-    unzip.applicationName = p.unzipProgram;
+    // Found as the system finds a program by the name a user types; else
+    // that exact file, which names it in the error when there is none.
+    unzip.applicationName = os.findProgram(p.unzipProgram).value_or(p.unzipProgram);
     unzip.commandLine = p.unzipProgram + " -o " + roms + s + ".zip " + emulator + s;
     unzip.inheritHandles = true;
     unzip.newConsole = true;
     unzip.show = ShowState::Minimized;
     unzip.wait = true;
+    unzip.endsWithLauncher = true;
+    unzip.onStarted = [this](const ChildId& child) {
+        if (kept_) kept_->noteChild(child);
+    };
     const ProcessResult result = os.runProcess(unzip);
     if (result.started) return true;
     os.messageBox(MessageKind::Plain, std::to_string(result.error));
@@ -170,7 +198,14 @@ bool GameRun::copyDriverIn(const std::string& s) {
     const std::string emulatorDir = emulatorDirectory();
     os.setCurrentDirectory(emulatorDir);
     os.createDirectory(emulatorDir + s);
-    return os.copyFile(paths_.driversPath + s + ".qun", emulatorDir + s + "\\" + s + ".qun");
+    // Copied beside it, then put in its place: the driver there is never
+    // half of one, whenever the launcher ends.
+    const std::string driver = emulatorDir + s + "\\" + s + ".qun";
+    if (os.copyFile(paths_.driversPath + s + ".qun", driver + ".qncopy") &&
+        os.moveFile(driver + ".qncopy", driver, true))
+        return true;
+    os.deleteFile(driver + ".qncopy");
+    return false;
 }
 
 void GameRun::deleteUnpackedRoms(const std::string& s, const std::vector<std::string>& keep) {

@@ -1,17 +1,22 @@
 // Running a game: unpack, copy the driver, start the emulator with the
 // launcher hidden, clean up, come back. Every file the run touches is named
 // by its full path inside the game's directory, and the user's own files
-// there come through the run as they were (launch/run_journal.h).
+// there that it would overwrite are set aside meanwhile (launch/kept_files.h).
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "catalogue/catalogue.h"
+#include "launch/kept_files.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
 
 namespace qn {
+
+// Full paths of the regular files in a directory and, `depth` levels down,
+// its subdirectories.
+std::vector<std::string> filesBelow(Platform& os, const std::string& directory, int depth = 8);
 
 // What a run needs of the window it is started from.
 class RunWindow {
@@ -34,7 +39,7 @@ class GameRun {
 public:
     GameRun(Platform& os, RunWindow& window, const TPaths& paths, const GameCatalogue& catalogue);
 
-    // The whole run: the user's files kept safe, the archive unpacked when
+    // The whole run: the user's files set aside, the archive unpacked when
     // compressed ROMs are set, the driver copied in with `driversPath`, the
     // emulator run with the switches of `options` and `resolution`, and
     // everything the run added removed. False when it stopped before the
@@ -61,6 +66,7 @@ private:
     const TPaths& paths_;
     const GameCatalogue& catalogue_;
     std::string runEmulatorDir_;
+    KeptFiles* kept_ = nullptr;  // during a run that writes into the game's directory
 };
 
 }  // namespace qn

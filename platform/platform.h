@@ -2,6 +2,7 @@
 // platform/win32 (the product) and platform/memory (tests only).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -33,10 +34,17 @@ public:
     virtual bool deleteSubKey(const std::string& name) = 0;
 };
 
-// A file held open so that no one else can open it, until this goes away.
+// Something held by this process alone until this goes away or the
+// process ends.
 class FileLock {
 public:
     virtual ~FileLock() = default;
+};
+
+// A child process, told apart from a later one given the same number.
+struct ChildId {
+    std::uint32_t id = 0;
+    std::uint64_t created = 0;  // the system's creation time
 };
 
 enum class MessageKind { Warning, Error, Information, Confirm, Plain };
@@ -55,8 +63,11 @@ struct ProcessRequest {
     ShowState show = ShowState::Default;
     std::string workingDirectory;  // empty: the launcher's current directory
     bool wait = false;             // wait until the child has ended
+    // The child (and what it starts) ends when the launcher does, however
+    // the launcher ends; where the system cannot bind it so, it runs on.
+    bool endsWithLauncher = false;
     // Runs once the child has started, before the wait.
-    std::function<void()> onStarted;
+    std::function<void(const ChildId&)> onStarted;
 };
 
 struct ProcessResult {
@@ -81,16 +92,25 @@ public:
     virtual bool directoryExists(const std::string& path) = 0;
     virtual bool canOpenReadWrite(const std::string& path) = 0;
     virtual bool copyFile(const std::string& from, const std::string& to) = 0;  // overwrites
+    // Renames a file within its directory's volume, whatever its size and
+    // attributes. Fails when `to` exists, unless `replace` is given: then a
+    // file there, read-only or not, is replaced.
+    virtual bool moveFile(const std::string& from, const std::string& to, bool replace) = 0;
+    // Size of a regular file, and up to `size` bytes of it from `offset`
+    // (fewer at its end); nothing when it cannot be read.
+    virtual std::optional<std::uint64_t> fileSize(const std::string& path) = 0;
+    virtual std::optional<std::string> readFilePart(const std::string& path, std::uint64_t offset,
+                                                    std::size_t size) = 0;
     virtual bool deleteFile(const std::string& path) = 0;
     // Creates the file, or replaces its content, with these bytes; the
     // directory must exist. The file comes out without special attributes.
     virtual bool saveFile(const std::string& path, const std::string& bytes) = 0;
     virtual bool createDirectory(const std::string& path) = 0;   // one level
     virtual bool removeDirectory(const std::string& path) = 0;   // an empty one
-    // Opens the file, creating it when missing, so that no one else can
-    // open it while the lock lives; nothing when another holds it or it
-    // cannot be made.
-    virtual std::unique_ptr<FileLock> lockFile(const std::string& path) = 0;
+    // A lock known by its name to every process of the session, held until
+    // it goes away or the process ends; nothing when another process holds
+    // it. Nothing is written anywhere.
+    virtual std::unique_ptr<FileLock> holdNamedLock(const std::string& name) = 0;
     virtual std::string currentDirectory() = 0;
     virtual bool setCurrentDirectory(const std::string& path) = 0;
     // Short (8.3) form, cut at its NUL, of at most 255 characters; nothing on failure.
@@ -109,6 +129,14 @@ public:
 
     // Processes.
     virtual ProcessResult runProcess(const ProcessRequest& request) = 0;
+    // Whether that child is still running.
+    virtual bool isRunning(const ChildId& child) = 0;
+    // The program file the system would start for a command line's first
+    // token `name`: looked for as the system looks for programs (the
+    // program's own directory, the current one, the system's, the search
+    // path), ".exe" appended when it has no extension; nothing when none is
+    // found.
+    virtual std::optional<std::string> findProgram(const std::string& name) = 0;
 
     // Shell.
     virtual int shellOpen(const std::string& file, const std::string& directory) = 0;

@@ -9,7 +9,7 @@ need_pkgs=(
   wine wine64 wine32:i386
   xvfb xdotool x11-utils imagemagick zip unzip
   fonts-wine fonts-liberation
-  googletest libgtest-dev libbenchmark-dev libjpeg-dev
+  googletest libgtest-dev libbenchmark-dev libjpeg-dev zlib1g-dev
   # clang recommends its sanitizer and libFuzzer runtimes but does not pull them in
   clang libclang-rt-14-dev
   dpkg-dev

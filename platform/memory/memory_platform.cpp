@@ -77,13 +77,13 @@ private:
 // it as the system would.
 class MemoryLock final : public FileLock {
 public:
-    MemoryLock(MemoryPlatform& os, std::string key) : os_(os), key_(std::move(key)) {
-        os_.locks_.insert(key_);
+    MemoryLock(std::set<std::string>& held, std::string key) : held_(held), key_(std::move(key)) {
+        held_.insert(key_);
     }
-    ~MemoryLock() override { os_.locks_.erase(key_); }
+    ~MemoryLock() override { held_.erase(key_); }
 
 private:
-    MemoryPlatform& os_;
+    std::set<std::string>& held_;
     std::string key_;
 };
 
@@ -313,16 +313,56 @@ bool MemoryPlatform::removeDirectory(const std::string& path) {
     return true;
 }
 
-std::unique_ptr<FileLock> MemoryPlatform::lockFile(const std::string& path) {
-    std::string full = resolve(path);
-    changing(full);
-    if (locked(full) || dirs_.count(upperAscii(full))) return nullptr;
-    if (!files_.count(upperAscii(full))) {
-        if (!dirs_.count(upperAscii(parentOf(full)))) return nullptr;
-        files_[upperAscii(full)] = File{std::string(), false, full};
-        indexFile(full);
+std::unique_ptr<FileLock> MemoryPlatform::holdFile(const std::string& path) {
+    return std::make_unique<MemoryLock>(locks_, upperAscii(resolve(path)));
+}
+
+std::unique_ptr<FileLock> MemoryPlatform::holdNamedLock(const std::string& name) {
+    if (namedLocks_.count(name)) return nullptr;
+    return std::make_unique<MemoryLock>(namedLocks_, name);
+}
+
+bool MemoryPlatform::moveFile(const std::string& from, const std::string& to, bool replace) {
+    const std::string src = resolve(from), dst = resolve(to);
+    changing(src);
+    auto source = files_.find(upperAscii(src));
+    if (source == files_.end() || locked(src) || locked(dst) || dirs_.count(upperAscii(dst)) ||
+        !dirs_.count(upperAscii(parentOf(dst))))
+        return false;
+    if (upperAscii(src) == upperAscii(dst)) return true;
+    if (files_.count(upperAscii(dst))) {
+        if (!replace) return false;
+        byDirectory_[parentOf(upperAscii(dst))].remove(upperAscii(dst).substr(dst.rfind('\\') + 1));
+        files_.erase(upperAscii(dst));
     }
-    return std::make_unique<MemoryLock>(*this, upperAscii(full));
+    File moved = std::move(source->second);
+    byDirectory_[parentOf(source->first)].remove(source->first.substr(source->first.rfind('\\') + 1));
+    files_.erase(source);
+    moved.path = dst;
+    files_[upperAscii(dst)] = std::move(moved);
+    indexFile(dst);
+    return true;
+}
+
+std::optional<std::uint64_t> MemoryPlatform::fileSize(const std::string& path) {
+    auto it = files_.find(upperAscii(resolve(path)));
+    if (it == files_.end()) return std::nullopt;
+    return it->second.content.size();
+}
+
+std::optional<std::string> MemoryPlatform::readFilePart(const std::string& path, std::uint64_t offset,
+                                                        std::size_t size) {
+    const std::string full = resolve(path);
+    auto it = files_.find(upperAscii(full));
+    if (it == files_.end() || locked(full)) return std::nullopt;
+    const std::string& content = it->second.content;
+    if (offset >= content.size()) return std::string();
+    return content.substr(static_cast<std::size_t>(offset), size);
+}
+
+bool MemoryPlatform::isReadOnly(const std::string& path) const {
+    auto it = files_.find(upperAscii(resolve(path)));
+    return it != files_.end() && it->second.readOnly;
 }
 
 bool MemoryPlatform::setCurrentDirectory(const std::string& path) {
@@ -399,15 +439,38 @@ std::vector<std::string> MemoryPlatform::filesIn(const std::string& directory) {
 }
 
 ProcessResult MemoryPlatform::runProcess(const ProcessRequest& request) {
-    processes.push_back({request, currentDir_});
+    processes.push_back({request, currentDir_, ChildId{}});
     ProcessResult r{true, 0, 0};
     if (!processResults.empty()) {
         r = processResults.front();
         processResults.pop_front();
     }
-    if (r.started && request.onStarted) request.onStarted();
-    if (r.started && request.wait && whileRunning) whileRunning(processes.back());
+    if (!r.started) return r;
+    const ChildId child{nextChildId_++, 1};
+    processes.back().child = child;
+    runningChildren.insert(child.id);
+    try {
+        if (request.onStarted) request.onStarted(child);
+        if (request.wait && whileRunning) whileRunning(processes.back());
+    } catch (...) {
+        // The launcher ends here; a bound child ends with it.
+        if (request.endsWithLauncher && childrenCanBeBound) runningChildren.erase(child.id);
+        throw;
+    }
+    if (request.wait) runningChildren.erase(child.id);
     return r;
+}
+
+std::optional<std::string> MemoryPlatform::findProgram(const std::string& name) {
+    if (name.empty()) return std::nullopt;
+    const size_t slash = name.find_last_of("\\/:");
+    const std::string last = slash == std::string::npos ? name : name.substr(slash + 1);
+    const std::string file = last.find('.') == std::string::npos ? name + ".exe" : name;
+    std::vector<std::string> places{""};
+    if (slash == std::string::npos) places.insert(places.end(), searchPath.begin(), searchPath.end());
+    for (const std::string& place : places)
+        if (fileExists(place + file)) return resolve(place + file);
+    return std::nullopt;
 }
 
 int MemoryPlatform::shellOpen(const std::string& file, const std::string& directory) {

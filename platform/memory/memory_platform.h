@@ -67,7 +67,14 @@ public:
     bool saveFile(const std::string& path, const std::string& bytes) override;
     bool createDirectory(const std::string& path) override;
     bool removeDirectory(const std::string& path) override;
-    std::unique_ptr<FileLock> lockFile(const std::string& path) override;
+    bool moveFile(const std::string& from, const std::string& to, bool replace) override;
+    std::optional<std::uint64_t> fileSize(const std::string& path) override;
+    std::optional<std::string> readFilePart(const std::string& path, std::uint64_t offset,
+                                            std::size_t size) override;
+    std::unique_ptr<FileLock> holdNamedLock(const std::string& name) override;
+    // The file held open by another program, with no sharing, while the
+    // result lives: it can then be neither read, changed, moved nor deleted.
+    std::unique_ptr<FileLock> holdFile(const std::string& path);
     std::string currentDirectory() override { return currentDir_; }
     bool setCurrentDirectory(const std::string& path) override;
     std::optional<std::string> shortPathName(const std::string& path) override;
@@ -80,8 +87,10 @@ public:
     // process does: readFile throws std::bad_alloc.
     std::set<std::string> outOfMemoryReads;
 
-    // Creates the file and every directory above it.
+    // Creates the file and every directory above it, replacing one there
+    // whatever its attributes.
     void writeFile(const std::string& path, const std::string& content, bool readOnly = false);
+    bool isReadOnly(const std::string& path) const;
     void makeDirectories(const std::string& path);
     // How often files were asked for one by one, and directories listed.
     int fileExistsCalls = 0;
@@ -92,7 +101,7 @@ public:
     std::map<std::string, std::string> fileContents() const;
     // Called with the canonical full path before every change a Platform
     // call would make to the files (a copy's target, a deletion, a save, a
-    // directory made or removed, a lock's file); a test may throw from it
+    // move's source, a directory made or removed); a test may throw from it
     // to end the "process" at that point. A copy or save ended so leaves
     // the first half of its content written.
     std::function<void(const std::string&)> beforeFileChange;
@@ -101,11 +110,21 @@ public:
 
     // --- processes and shell ---
     ProcessResult runProcess(const ProcessRequest& request) override;
+    bool isRunning(const ChildId& child) override { return runningChildren.count(child.id) > 0; }
+    std::optional<std::string> findProgram(const std::string& name) override;
+    // Where bare program names are looked for after the current directory.
+    std::vector<std::string> searchPath{"C:\\WINDOWS\\SYSTEM32\\"};
+    // Children that are running: during the wait, and after a launcher that
+    // ended during the wait (an exception out of whileRunning) unless the
+    // child asked to end with it and the system can bind it so.
+    std::set<std::uint32_t> runningChildren;
+    bool childrenCanBeBound = true;
     int shellOpen(const std::string& file, const std::string& directory) override;
     void addToRecentDocuments(const std::string& path) override;
     struct StartedProcess {
         ProcessRequest request;
         std::string currentDirectory;  // the launcher's, at the start
+        ChildId child;
     };
     std::vector<StartedProcess> processes;
     std::deque<ProcessResult> processResults;  // next results; default: started, exit 0
@@ -169,7 +188,9 @@ private:
     void indexFile(const std::string& full);
     std::map<std::string, std::string> dirs_;  // upper-cased full path → as created
     std::string currentDir_ = "C:\\";
-    std::set<std::string> locks_;  // upper-cased full paths of locked files
+    std::set<std::string> locks_;  // upper-cased full paths of files held open
+    std::set<std::string> namedLocks_;
+    std::uint32_t nextChildId_ = 4000;
     friend class MemoryKey;
     friend class MemoryLock;
 };

@@ -45,13 +45,19 @@ private:
     HANDLE handle_;
 };
 
-class Win32FileLock final : public FileLock {
+class Win32Lock final : public FileLock {
 public:
-    explicit Win32FileLock(HANDLE handle) : handle_(handle) {}
+    explicit Win32Lock(HANDLE handle) : handle_(handle) {}
 
 private:
     UniqueHandle handle_;
 };
+
+std::uint64_t creationTime(HANDLE process) {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+    return (std::uint64_t(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
 
 class Win32RegistryKey final : public RegistryKey {
 public:
@@ -271,13 +277,57 @@ bool Win32Platform::removeDirectory(const std::string& path) {
     return RemoveDirectoryA(path.c_str()) != 0;
 }
 
-std::unique_ptr<FileLock> Win32Platform::lockFile(const std::string& path) {
-    // No sharing at all: another opener, in this process or another, fails
-    // until the handle closes, which the system also does when we die.
-    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return nullptr;
-    return std::make_unique<Win32FileLock>(handle);
+bool Win32Platform::moveFile(const std::string& from, const std::string& to, bool replace) {
+    if (replace) {
+        // A replace fails on a read-only target; the caller has decided it goes.
+        const DWORD attributes = attributesOf(to);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+            SetFileAttributesA(to.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    }
+    return MoveFileExA(from.c_str(), to.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0) != 0;
+}
+
+std::optional<std::uint64_t> Win32Platform::fileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
+    return (std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+std::optional<std::string> Win32Platform::readFilePart(const std::string& path, std::uint64_t offset,
+                                                       std::size_t size) {
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return std::nullopt;
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    if (!SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN)) return std::nullopt;
+    std::string content(size, '\0');
+    std::size_t done = 0;
+    while (done < size) {
+        DWORD got = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 20));
+        if (!ReadFile(file.get(), &content[done], chunk, &got, nullptr)) return std::nullopt;
+        if (got == 0) break;
+        done += got;
+    }
+    content.resize(done);
+    return content;
+}
+
+std::unique_ptr<FileLock> Win32Platform::holdNamedLock(const std::string& name) {
+    // A mutex that only exists while someone holds a handle to it: the
+    // system lets go of it when the holder ends, however it ends.
+    std::string object = name;
+    std::replace(object.begin(), object.end(), '\\', '/');
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, object.c_str());
+    if (mutex == nullptr) return nullptr;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(mutex);
+        return nullptr;
+    }
+    return std::make_unique<Win32Lock>(mutex);
 }
 
 std::string Win32Platform::currentDirectory() {
@@ -368,6 +418,18 @@ ProcessResult Win32Platform::runProcess(const ProcessRequest& request) {
         startup.wShowWindow = request.show == ShowState::Minimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
     }
     DWORD flags = NORMAL_PRIORITY_CLASS | (request.newConsole ? CREATE_NEW_CONSOLE : 0);
+    if (request.endsWithLauncher && job_ == nullptr) {
+        HANDLE job = CreateJobObjectA(nullptr, nullptr);
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        if (job && SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits))
+            job_ = job;
+        else if (job)
+            CloseHandle(job);
+    }
+    // Suspended until it is in the job, so nothing it starts escapes it.
+    const bool bind = request.endsWithLauncher && job_ != nullptr;
+    if (bind) flags |= CREATE_SUSPENDED;
     const char* directory =
         request.workingDirectory.empty() ? nullptr : request.workingDirectory.c_str();
 
@@ -385,14 +447,39 @@ ProcessResult Win32Platform::runProcess(const ProcessRequest& request) {
     }
     UniqueHandle process(info.hProcess);
     UniqueHandle thread(info.hThread);
+    // Where the system refuses (a job of our own inside another on older
+    // systems), the child runs unbound: whoever comes after us checks its id.
+    if (bind) {
+        AssignProcessToJobObject(static_cast<HANDLE>(job_), process.get());
+        ResumeThread(thread.get());
+    }
     result.started = true;
-    if (request.onStarted) request.onStarted();
+    if (request.onStarted) request.onStarted(ChildId{info.dwProcessId, creationTime(process.get())});
     if (request.wait && process.valid()) {
         WaitForSingleObject(process.get(), INFINITE);
         DWORD code = 0;
         if (GetExitCodeProcess(process.get(), &code)) result.exitCode = code;
     }
     return result;
+}
+
+bool Win32Platform::isRunning(const ChildId& child) {
+    UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, child.id));
+    // Someone else's process may refuse us and still be alive.
+    if (!process.valid()) return GetLastError() == ERROR_ACCESS_DENIED;
+    if (WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT) return false;
+    // The number may have been given to another process since.
+    return creationTime(process.get()) == child.created;
+}
+
+std::optional<std::string> Win32Platform::findProgram(const std::string& name) {
+    char found[MAX_PATH] = {};
+    char* filePart = nullptr;
+    const DWORD got = SearchPathA(nullptr, name.c_str(), ".exe", MAX_PATH, found, &filePart);
+    if (got == 0 || got >= MAX_PATH) return std::nullopt;
+    const DWORD attributes = attributesOf(found);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
+    return std::string(found);
 }
 
 // ---- Shell ----

@@ -26,7 +26,11 @@ public:
     bool saveFile(const std::string& path, const std::string& bytes) override;
     bool createDirectory(const std::string& path) override;
     bool removeDirectory(const std::string& path) override;
-    std::unique_ptr<FileLock> lockFile(const std::string& path) override;
+    bool moveFile(const std::string& from, const std::string& to, bool replace) override;
+    std::optional<std::uint64_t> fileSize(const std::string& path) override;
+    std::optional<std::string> readFilePart(const std::string& path, std::uint64_t offset,
+                                            std::size_t size) override;
+    std::unique_ptr<FileLock> holdNamedLock(const std::string& name) override;
     std::string currentDirectory() override;
     bool setCurrentDirectory(const std::string& path) override;
     std::optional<std::string> shortPathName(const std::string& path) override;
@@ -36,6 +40,8 @@ public:
     std::optional<std::vector<std::string>> filesInDirectory(const std::string& directory) override;
 
     ProcessResult runProcess(const ProcessRequest& request) override;
+    bool isRunning(const ChildId& child) override;
+    std::optional<std::string> findProgram(const std::string& name) override;
 
     int shellOpen(const std::string& file, const std::string& directory) override;
     void addToRecentDocuments(const std::string& path) override;
@@ -50,6 +56,9 @@ public:
 
 private:
     std::string applicationTitle_;
+    // The job that binds the children to the launcher, made at the first
+    // child that asks for it; it closes, and its processes end, with us.
+    void* job_ = nullptr;
 };
 
 // Message texts arrive with bare CRs as line breaks; a message box only breaks

@@ -18,13 +18,13 @@ export QUON_LOG QUON_HOLD_MS
 MAIN_CAPTION="Tolvane's QUON FrontEnd v2.09"
 EMU=$(win_dir "$E2E_APP/emu" | tr A-Z a-z)
 
-# The Linux process of the launcher started from the work directory in this
-# prefix, or nothing.
-launcher_pid() {
+# The Linux process of a program (the launcher by default) started from the
+# work directory in this prefix, or nothing.
+launcher_pid() { # [program]
     local p cmd
     for p in /proc/[0-9]*; do
         { cmd=$(tr '\0' ' ' <"$p/cmdline"); } 2>/dev/null || continue
-        [[ "$cmd" == *qnlaunch.exe* ]] || continue
+        [[ "$cmd" == *"${1:-qnlaunch.exe}"* ]] || continue
         { tr '\0' '\n' <"$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; } 2>/dev/null || continue
         { tr '\0' '\n' <"$p/environ" | grep -qxF "QUON_LOG=$QUON_LOG"; } 2>/dev/null || continue
         echo "${p#/proc/}"
@@ -197,14 +197,16 @@ check_eq "only the files the unzip added are deleted" "rt_b-h0.bin rtypeus.qun" 
     "$(files_in "$E2E_APP/emu/rtypeus")"
 check_eq "the user's file has its own content again" "mine" \
     "$(tr -d '\r' <"$E2E_APP/emu/rtypeus/rt_b-h0.bin")"
-check_no_file "nothing is left of the copies kept during the run" "$E2E_APP/RunBackup"
+check_no_file "nothing is left of the record kept during the run" "$E2E_APP/RunRecords"
 
 echo "-- a launcher ended during a run puts the user's files back at its next start"
 before=$(log_lines)
 dblclick_in_background "$row"
 wait_record "$before" 15
-if [ -d "$E2E_APP/RunBackup" ]; then e2e_pass "the copies are kept while the emulator runs"
-else e2e_fail "the copies are kept while the emulator runs" "no $E2E_APP/RunBackup"; fi
+if [ -d "$E2E_APP/RunRecords" ]; then e2e_pass "the record is kept while the emulator runs"
+else e2e_fail "the record is kept while the emulator runs" "no $E2E_APP/RunRecords"; fi
+check_eq "the user's file is set aside meanwhile" "mine" \
+    "$(tr -d '\r' <"$E2E_APP/emu/rtypeus/rt_b-h0.bin.qnkept" 2>/dev/null)"
 pid=$(launcher_pid)
 check_eq "the launcher's process is found" "yes" "$([ -n "$pid" ] && echo yes)"
 [ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null
@@ -217,8 +219,33 @@ start_launcher
 check_eq "the next start shows the main window" "$MAIN_CAPTION" "$(drv wait Form1 15000)"
 check_eq "and the user's file has its own content again" "mine" \
     "$(tr -d '\r' <"$E2E_APP/emu/rtypeus/rt_b-h0.bin")"
-check_eq "the unpacked files are gone" "rt_b-h0.bin rtypeus.qun" "$(files_in "$E2E_APP/emu/rtypeus")"
-check_no_file "nothing is left of the copies" "$E2E_APP/RunBackup"
+check_no_file "nothing is left of the record" "$E2E_APP/RunRecords"
+check_no_file "nor of the file set aside" "$E2E_APP/emu/rtypeus/rt_b-h0.bin.qnkept"
+
+echo "-- a launcher ended while the unzip runs: the unzip ends with it, the next start puts the file back"
+for f in "$E2E_APP"/emu/rtypeus/*; do
+    case "$(basename "$f")" in rtypeus.qun | rt_b-h0.bin) ;; *) rm -f "$f" ;; esac
+done
+drv close Form1 >/dev/null
+e2e_wait_exit 15
+export QUON_UNZIP_HOLD_MS=4000
+start_launcher
+drv wait Form1 15000 >/dev/null
+before=$(log_lines)
+dblclick_in_background "$(row_of rtypeus)"
+sleep 1.5
+check_eq "the unzip is running" "yes" "$([ -n "$(launcher_pid pkunzip.exe)" ] && echo yes)"
+pid=$(launcher_pid)
+[ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null
+e2e_wait_exit 15
+sleep 1
+check_eq "the unzip ended with the launcher" "" "$(launcher_pid pkunzip.exe)"
+unset QUON_UNZIP_HOLD_MS
+start_launcher
+check_eq "the next start shows the main window" "$MAIN_CAPTION" "$(drv wait Form1 15000)"
+check_eq "the user's file is back, as it was" "mine" "$(tr -d '\r' <"$E2E_APP/emu/rtypeus/rt_b-h0.bin")"
+check_eq "and nothing was unpacked over it" "rt_b-h0.bin rtypeus.qun" "$(files_in "$E2E_APP/emu/rtypeus")"
+check_no_file "nothing is left of the record" "$E2E_APP/RunRecords"
 
 echo "-- reports in compressed mode"
 drv dblclick Form1 ListView1 "$(row_of loht)"

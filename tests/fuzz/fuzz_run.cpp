@@ -3,13 +3,18 @@
 // with the user's files, archives and drivers, what the unzip program
 // writes and whether the programs start, then runs one or two games, may
 // end the launcher at any change it makes to the files and start it again,
-// and may start a second launcher while the emulator runs.
+// and may start a second launcher while the emulator runs. The world is the
+// real one: the unzip program overwrites read-only files, and a child may
+// outlive a launcher that ended under it, the next launcher starting while
+// it still runs.
 //
 // It traps as soon as the launcher changes a file outside the directory of
-// a game it was asked to run (and outside its own backup directory), starts
-// a program for a game whose short name is not one plain directory name, or
-// tells the unzip program to write anywhere but the game's directory; and,
-// at the end, when a file that was there before has gone or changed.
+// a game it was asked to run (and outside its own records), changes one in
+// the directory of a game whose child still runs, starts a program for a
+// game whose short name is not one plain directory name, or tells the unzip
+// program to write anywhere but the game's directory; and, at the end, when
+// a file that was there before has gone or changed, unless the user was
+// told where it was kept.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +27,7 @@
 #include "app/app.h"
 #include "app/main_window/main_window.h"
 #include "platform/memory/memory_platform.h"
+#include "platform/memory/memory_zip.h"
 #include "settings/settings_store.h"
 
 namespace {
@@ -69,7 +75,7 @@ const std::vector<std::string> kUserFiles = {"r1.bin", "r2.bin", "sub\\r3.bin", 
 const std::vector<std::string> kEmulatorDirs = {"C:\\Emu\\", "C:\\Program Files\\Quon\\", "Emu\\",
                                                 "c:\\emu\\"};
 const std::string kProgramDir = "C:\\QnLaunch\\";
-const std::string kBackup = "C:\\QNLAUNCH\\RUNBACKUP";
+const std::string kRecords = "C:\\QNLAUNCH\\RUNRECORDS";
 
 std::string upper(std::string s) {
     for (char& c : s)
@@ -110,6 +116,16 @@ public:
                 running_ = false;
                 endedAt_ = crashAt_;
                 crashAt_ = 0;
+                // A child that outlived the launcher goes on while the next
+                // one starts; it must leave that game's files alone.
+                if (!os.runningChildren.empty()) {
+                    orphanDir_ = allowed_.back();
+                    const bool started = startLauncher();
+                    orphanDir_.clear();
+                    if (orphanIsUnzip_) unzipWrites(os.resolve(allowed_.back()));
+                    os.runningChildren.clear();
+                    if (!started) break;
+                }
                 if (!startLauncher()) break;
             } catch (const qn::ProcessExit&) {
                 break;
@@ -131,6 +147,8 @@ private:
     bool inSecond_ = false;
     bool running_ = false;
     std::uint8_t unzipMembers_ = 0;
+    std::string orphanDir_;      // the game's directory while a child of an ended launcher runs
+    bool orphanIsUnzip_ = false;
     std::string shortName_;
     std::string cwdAtRun_;
     std::vector<std::string> allowed_;  // full canonical game directories
@@ -144,7 +162,7 @@ private:
         if (flags & 16) crashAt_ = 1 + in_.byte();
         secondLauncher_ = flags & 32;
         runs_ = (flags & 64) ? 2 : 1;
-        const bool staleBackup = flags & 128;
+        const bool staleRecord = flags & 128;
 
         os.setString(qn::RootKey::LocalMachine, qn::kSettingsKey, "Main Program Path", kProgramDir);
         os.setString(qn::RootKey::LocalMachine, qn::kSettingsKey, "Quon Path", emulatorDir_);
@@ -169,6 +187,7 @@ private:
         os.writeFile(os.resolve(emu + "..") + "\\x", "above the emulator");
         if (in_.byte() & 1) os.writeFile(emu + "sub", "a file where a directory could be");
 
+        unzipMembers_ = in_.byte();
         std::string roms, reqfiles;
         const size_t games = 1 + in_.pick(3);
         for (size_t g = 0; g < games; ++g) {
@@ -188,16 +207,16 @@ private:
                 }
                 if (have & 0x40) os.writeFile(dir + s + ".qun", "user's driver");
             }
-            if (compressed) os.writeFile("C:\\Zips\\" + s + ".zip", "zip");
+            if (compressed) os.writeFile("C:\\Zips\\" + s + ".zip", (have & 0x20) ? "not a zip" : archiveOf(s));
             if (drivers) os.writeFile("C:\\Drivers\\" + s + ".qun", "drivers path driver");
         }
         os.writeFile(kProgramDir + "roms.dat", roms);
         os.writeFile(kProgramDir + "reqfiles.dat", reqfiles);
-        unzipMembers_ = in_.byte();
-        if (staleBackup) {
-            // Whatever a damaged journal holds, it is never one that is ready.
-            os.writeFile(kProgramDir + "RunBackup\\journal.txt", "x" + in_.text(40));
-            if (in_.byte() & 1) os.writeFile(kProgramDir + "RunBackup\\file1.bak", in_.text(4));
+        os.childrenCanBeBound = in_.byte() & 1;
+        if (staleRecord) {
+            // Whatever a damaged record holds, it moves nothing outside its game.
+            os.writeFile(kProgramDir + "RunRecords\\run-" + in_.text(4) + ".txt",
+                         "QnLaunch run record\r\ngame=" + in_.text(20) + "\r\nkept=" + in_.text(30));
         }
         // Scripted results: whether each program starts.
         for (int i = 0; i < 6; ++i) {
@@ -234,8 +253,9 @@ private:
     }
 
     void changing(const std::string& path) {
-        if (inSecond_ && !within(path, kBackup)) violated("a second launcher changed " + path);
-        bool inside = within(path, kBackup);
+        if (!orphanDir_.empty() && within(path, orphanDir_)) violated("changed under a running child: " + path);
+        if (inSecond_ && !within(path, kRecords)) violated("a second launcher changed " + path);
+        bool inside = within(path, kRecords);
         for (const std::string& dir : allowed_) inside = inside || within(path, dir);
         if (!inside) violated("changed outside the game's directory: " + path);
         if (running_ && !inSecond_ && ++changes_ == crashAt_) throw Crash{};
@@ -281,14 +301,29 @@ private:
         const std::string shortEmu = os.shortPathName(emu + "\\").value_or(emu + "\\");
         if (upper(target) != upper(shortEmu + shortName_) && upper(target) != upper(emu + "\\" + shortName_))
             violated("unzip told to write to " + target);
-        for (size_t m = 0; m < kUserFiles.size() + 1; ++m) {
-            if (!(unzipMembers_ & (1 << m))) continue;
-            const std::string name = m < kUserFiles.size() ? kUserFiles[m] : shortName_ + ".qun";
-            const std::string file = *dir + "\\" + name;
-            // An unzip program cannot overwrite a read-only file either.
-            if (os.fileExists(file) && !os.canOpenReadWrite(file)) continue;
-            os.writeFile(file, "from the archive");
-        }
+        orphanIsUnzip_ = true;
+        if (running_ && crashAt_ != 0 && (in_.byte() & 1)) throw Crash{};  // ended while the unzip runs
+        orphanIsUnzip_ = false;
+        unzipWrites(*dir);
+    }
+
+    std::vector<std::pair<std::string, std::string>> members(const std::string& s) const {
+        std::vector<std::pair<std::string, std::string>> out;
+        for (size_t m = 0; m < kUserFiles.size() + 1; ++m)
+            if (unzipMembers_ & (1 << m))
+                out.emplace_back(m < kUserFiles.size() ? kUserFiles[m] : s + ".qun", "from the archive");
+        return out;
+    }
+    std::string archiveOf(const std::string& s) const {
+        std::vector<std::pair<std::string, std::string>> entries = members(s);
+        for (auto& [name, content] : entries)
+            for (char& c : name) c = c == '\\' ? '/' : c;
+        return qn::storedZip(entries);
+    }
+
+    // As "pkunzip -o" does: each member replaces what is there, read-only or not.
+    void unzipWrites(const std::string& dir) {
+        for (const auto& [name, content] : members(shortName_)) os.writeFile(dir + "\\" + name, content);
     }
 
     void finish(const std::map<std::string, std::string>& before) {
@@ -297,10 +332,19 @@ private:
         if (std::getenv("FUZZ_RUN_TRACE")) trace();
         const auto after = os.fileContents();
         for (const auto& [path, content] : before) {
-            if (within(path, kBackup)) continue;  // the launcher's own
+            if (within(path, kRecords)) continue;  // the launcher's own
             auto it = after.find(path);
-            if (it == after.end()) violated("gone: " + path);
-            if (it->second != content) violated("changed: " + path);
+            if (it != after.end() && it->second == content) continue;
+            // A file the launcher could not tell for the run's own is kept
+            // beside the user's, and the user told where.
+            bool told = false;
+            for (const auto& m : os.messages) {
+                const std::string text = upper(m.text), lead = "YOUR FILE " + path + " WAS KEPT AS ";
+                if (text.compare(0, lead.size(), lead) != 0) continue;
+                const std::string aside = text.substr(lead.size(), text.find(':', lead.size() + 2) - lead.size());
+                told = after.count(aside) && after.at(aside) == content;
+            }
+            if (!told) violated((it == after.end() ? "gone: " : "changed: ") + path);
         }
         // New files: only what a run left in its game's directory (the
         // archive's own files); the backup directory is empty again.

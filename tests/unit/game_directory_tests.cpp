@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "launch/game_directory.h"
+#include "launch/zip_entries.h"
+#include "platform/memory/memory_platform.h"
+#include "platform/memory/memory_zip.h"
 
 namespace qn {
 namespace {
@@ -65,6 +68,34 @@ TEST(GameDirectory, RequiredFileNamesThatStayInside) {
     for (const char* name : {"", "..", "..\\x", "sub\\..\\..\\x", "sub/../x", "\\abs", "/abs",
                              "c:\\boot.ini", "c:x", ".. \\x", "...\\x", ". .\\x", "sub\\.."})
         EXPECT_FALSE(staysInsideGameDirectory(name)) << name;
+}
+
+TEST(GameDirectory, WhereAnUnzipProgramPutsAnArchivesEntries) {
+    const std::pair<const char*, const char*> inside[] = {
+        {"r1.bin", "r1.bin"}, {"sub/r3.bin", "sub\\r3.bin"}, {"./a//b/", "a\\b"}, {"./", ""}, {"a..b", "a..b"}};
+    for (const auto& [entry, path] : inside) EXPECT_EQ(archiveEntryPath(entry), std::optional<std::string>(path)) << entry;
+    for (const char* entry : {"", "/abs", "\\abs", "c:x", "../x", "sub/../../x", ". ./x", "x/.. "})
+        EXPECT_EQ(archiveEntryPath(entry), std::nullopt) << entry;
+}
+
+TEST(ZipEntries, TheListWithSizesAndCrcsOrNothingForWhatIsNoArchive) {
+    MemoryPlatform os;
+    const std::string zip = storedZip({{"r1.bin", "rom one"}, {"sub/", ""}, {"sub/r2.bin", ""}});
+    os.writeFile("C:\\a.zip", zip);
+    const auto entries = readZipEntries(os, "C:\\a.zip");
+    ASSERT_TRUE(entries.has_value());
+    ASSERT_EQ(entries->size(), 3u);
+    EXPECT_EQ((*entries)[0].name, "r1.bin");
+    EXPECT_EQ((*entries)[0].size, 7u);
+    EXPECT_TRUE((*entries)[1].directory);
+    EXPECT_FALSE((*entries)[2].directory);
+    os.writeFile("C:\\r1.bin", "rom one");
+    EXPECT_EQ(fileCrc(os, "C:\\r1.bin"), std::optional<std::uint32_t>((*entries)[0].crc));
+    for (const std::string& bad : {std::string("not a zip"), zip.substr(0, zip.size() - 5), std::string()}) {
+        os.writeFile("C:\\bad.zip", bad);
+        EXPECT_FALSE(readZipEntries(os, "C:\\bad.zip").has_value()) << bad.size();
+    }
+    EXPECT_FALSE(readZipEntries(os, "C:\\missing.zip").has_value());
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include "launch/game_directory.h"
 #include "launch/options.h"
-#include "launch/run_journal.h"
+#include "launch/kept_files.h"
+#include "platform/memory/memory_zip.h"
+#include <cctype>
 #include "test_support.h"
 
 namespace qn {
@@ -78,6 +80,16 @@ protected:
         f = app->Form1.get();
     }
     std::string content(const std::string& path) { return os.readFile(path).value_or("<missing>"); }
+    using Entries = std::vector<std::pair<std::string, std::string>>;
+    void archive(const std::string& game, const Entries& entries) {
+        os.writeFile("C:\\Arcade Roms\\" + game + ".zip", storedZip(entries));
+    }
+    // The unzip program's work in the game's directory: as "-o" asks, each
+    // entry replaces whatever is there, read-only or not.
+    void unzip(const Entries& entries, const std::string& game = "rtypeus") {
+        for (const auto& [name, bytes] : entries) os.writeFile(emu + game + "\\" + name, bytes);
+    }
+    const std::string records = test::kProgramDir + "RunRecords\\";
     bool isUnzip(const MemoryPlatform::StartedProcess& p) const {
         return p.request.commandLine.find("pkunzip") != std::string::npos;
     }
@@ -293,26 +305,24 @@ TEST_F(Launch, CleanUpDeletesNothingWhenTheGamesDirectoryCannotBeEntered) {
 }
 
 TEST_F(Launch, TheUsersFilesComeBackAsTheyWereAndTheRunStillUsesItsOwn) {
-    os.writeFile("C:\\Arcade Roms\\rtypeus.zip", "zip");
-    compressed();
     driversPath({"rtypeus", "sshoot"});
     GameRecord& game = app->catalogue.games[1];
     game.RequiredFileCount = 3;
-    game.RequiredFiles.resize(3);
     game.RequiredFiles = {"r1.bin", "RTYPEUS.QUN", "r2.bin"};
+    Entries entries;
+    for (const char* name : {"r1.bin", "r2.bin", "keep.txt", "rtypeus.qun", "extra.txt"})
+        entries.emplace_back(name, std::string("from the archive: ") + name);
+    archive("rtypeus", entries);
+    compressed();
     os.writeFile(emu + "rtypeus\\RTYPEUS.QUN", "user driver");
     os.writeFile(emu + "rtypeus\\r1.bin", "user rom");
-    os.writeFile(emu + "rtypeus\\keep.txt", "user notes");
+    os.writeFile(emu + "rtypeus\\keep.txt", "user notes", true);  // read-only: the unzip overwrites it all the same
     os.writeFile(emu + "rtypeus\\hiscore.dat", "old scores");
     const auto before = os.fileContents();
     std::map<std::string, std::string> seen;
     os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
-        if (isUnzip(p)) {
-            for (const char* name : {"r1.bin", "r2.bin", "keep.txt", "rtypeus.qun", "extra.txt"})
-                os.writeFile(emu + "rtypeus\\" + name, std::string("from the archive: ") + name);
-            return;
-        }
-        for (const char* name : {"r1.bin", "r2.bin", "rtypeus.qun"})
+        if (isUnzip(p)) return unzip(entries);
+        for (const char* name : {"r1.bin", "r2.bin", "rtypeus.qun", "keep.txt"})
             seen[name] = content(emu + "rtypeus\\" + name);
         os.writeFile(emu + "rtypeus\\hiscore.dat", "new scores");  // the emulator's own
     };
@@ -322,15 +332,17 @@ TEST_F(Launch, TheUsersFilesComeBackAsTheyWereAndTheRunStillUsesItsOwn) {
     // The run used the unpacked files and the driver of the drivers path.
     EXPECT_EQ(seen["r1.bin"], "from the archive: r1.bin");
     EXPECT_EQ(seen["r2.bin"], "from the archive: r2.bin");
+    EXPECT_EQ(seen["keep.txt"], "from the archive: keep.txt");
     EXPECT_EQ(seen["rtypeus.qun"], "drivers path driver");
     // Afterwards every file of the user's is as it was, but for what the
     // emulator itself wrote; the run's required file is gone, a file only
-    // the archive held stays, and so does nothing of the journal.
+    // the archive held stays, and nothing is left of the setting aside.
     auto expected = before;
     expected[test::upper(emu + "rtypeus\\hiscore.dat")] = "new scores";
     expected[test::upper(emu + "rtypeus\\extra.txt")] = "from the archive: extra.txt";
     EXPECT_EQ(os.fileContents(), expected);
-    EXPECT_FALSE(os.directoryExists(test::kProgramDir + "RunBackup"));
+    EXPECT_TRUE(os.isReadOnly(emu + "rtypeus\\keep.txt"));
+    EXPECT_FALSE(os.directoryExists(records));
     EXPECT_EQ(messageTexts(), Strings{});
 
     // Plain ROMs with the drivers path: the user's driver comes back too.
@@ -346,34 +358,84 @@ TEST_F(Launch, TheUsersFilesComeBackAsTheyWereAndTheRunStillUsesItsOwn) {
     EXPECT_EQ(content(emu + "sshoot\\sshoot.qun"), "user driver");
 }
 
-TEST_F(Launch, ALauncherEndedDuringARunPutsTheFilesBackAtItsNextStart) {
-    os.writeFile("C:\\Arcade Roms\\rtypeus.zip", "zip");
+TEST_F(Launch, ARunThatOverwritesNothingOfTheUsersWritesNothingElsewhereAndReadsNoUserFile) {
+    os.writeFile(test::kProgramDir + "RunRecords", "a file where the records would go");
+    const Entries entries{{"r2.bin", "unpacked"}};
+    archive("rtypeus", entries);
     compressed();
-    os.writeFile(emu + "rtypeus\\r1.bin", "user rom");
+    os.writeFile(emu + "rtypeus\\movie.avi", std::string(1 << 20, 'm'));  // the user's, large
     const auto before = os.fileContents();
     os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
-        if (!isUnzip(p)) throw Crash{};  // the launcher ends while the emulator runs
-        os.writeFile(emu + "rtypeus\\r1.bin", "unpacked");
-        os.writeFile(emu + "rtypeus\\RTYPEUS.QUN", "unpacked");
+        if (isUnzip(p)) return unzip(entries);
+        os.writeFile(emu + "rtypeus\\movie.avi", "cut by the emulator");
     };
+    os.filesRead.clear();
     f->ListView1.selectRow(1);
-    EXPECT_THROW(f->ListView1.doubleClick(), Crash);
-    os.whileRunning = nullptr;
-    EXPECT_EQ(content(emu + "rtypeus\\r1.bin"), "unpacked");
-
-    restart();
-    EXPECT_EQ(os.fileContents(), before);
-    EXPECT_FALSE(os.directoryExists(test::kProgramDir + "RunBackup"));
+    f->ListView1.doubleClick();
+    ASSERT_EQ(os.processes.size(), 2u);
     EXPECT_EQ(messageTexts(), Strings{});
+    auto expected = before;
+    expected[test::upper(emu + "rtypeus\\movie.avi")] = "cut by the emulator";  // the emulator's write stands
+    expected[test::upper(emu + "rtypeus\\r2.bin")] = "unpacked";                // not a required file
+    EXPECT_EQ(os.fileContents(), expected);
+    for (const std::string& read : os.filesRead) EXPECT_EQ(read.find("movie"), std::string::npos) << read;
+
+    // Where the archive would overwrite the user's file, the run needs its
+    // record, and says where it could not write it.
+    archive("rtypeus", {{"r1.bin", "unpacked"}});
+    f->ListView1.selectRow(1);
+    f->ListView1.doubleClick();
+    EXPECT_EQ(os.processes.size(), 2u);
+    ASSERT_EQ(messageTexts().size(), 1u);
+    EXPECT_NE(messageTexts()[0].find("could not be written in " + records), std::string::npos) << messageTexts()[0];
+    EXPECT_EQ(content(emu + "rtypeus\\r1.bin"), "x");
+}
+
+TEST_F(Launch, ALauncherKilledDuringTheUnzipLeavesTheFilesUntilItsChildrenHaveEnded) {
+    const Entries entries{{"r1.bin", "unpacked"}};
+    archive("rtypeus", entries);
+    compressed();
+    os.writeFile(emu + "rtypeus\\r1.bin", "user rom");
+    ASSERT_EQ(closeMain(), 0);
+    const MemoryPlatform machine = os;
+    for (const bool bound : {false, true}) {
+        SCOPED_TRACE(bound ? "children end with the launcher" : "children outlive the launcher");
+        os = machine;
+        os.childrenCanBeBound = bound;
+        restart();
+        os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
+            if (isUnzip(p)) throw Crash{};  // killed while the unzip runs
+        };
+        f->ListView1.selectRow(1);
+        EXPECT_THROW(f->ListView1.doubleClick(), Crash);
+        os.whileRunning = nullptr;
+        restart();
+        if (!bound) {
+            // The unzip runs on: nothing is put back under it, and the game
+            // is not run again over it.
+            EXPECT_FALSE(os.fileExists(emu + "rtypeus\\r1.bin"));
+            f->ListView1.selectRow(1);
+            f->ListView1.doubleClick();
+            EXPECT_EQ(os.processes.size(), 1u);
+            EXPECT_EQ(messageTexts().size(), 1u);
+            os.messages.clear();
+            unzip(entries);  // it ends, having written its file
+            os.runningChildren.clear();
+            restart();
+        }
+        EXPECT_EQ(content(emu + "rtypeus\\r1.bin"), "user rom");
+        EXPECT_EQ(os.fileContents(), machine.fileContents());
+        EXPECT_EQ(messageTexts(), Strings{});
+    }
 }
 
 TEST_F(Launch, ARunEndedAtAnyChangeLosesNothingOnceTheLauncherStartsAgain) {
-    os.writeFile("C:\\Arcade Roms\\rtypeus.zip", "zip");
+    const Entries entries{{"r1.bin", "unpacked"}, {"r2.bin", "unpacked"}, {"extra.txt", "unpacked"}};
+    archive("rtypeus", entries);
     compressed();
     driversPath({"rtypeus"});
     GameRecord& game = app->catalogue.games[1];
     game.RequiredFileCount = 2;
-    game.RequiredFiles.resize(2);
     game.RequiredFiles = {"r1.bin", "r2.bin"};
     ASSERT_EQ(closeMain(), 0);  // the settings as they are now, for every start below
     os.writeFile(emu + "rtypeus\\r1.bin", "user rom");
@@ -382,27 +444,25 @@ TEST_F(Launch, ARunEndedAtAnyChangeLosesNothingOnceTheLauncherStartsAgain) {
                  "sshoot\\SS1.ROM\r\nrtypeus\\r1.bin\r\nrtypeus\\r2.bin\r\n");
     const MemoryPlatform machine = os;
     const auto before = os.fileContents();
-    auto unzip = [&](const MemoryPlatform::StartedProcess& p) {
-        if (!isUnzip(p)) return;
-        for (const char* name : {"r1.bin", "r2.bin", "extra.txt"})
-            os.writeFile(emu + "rtypeus\\" + name, "unpacked");
+    auto unzipOnly = [&](const MemoryPlatform::StartedProcess& p) {
+        if (isUnzip(p)) unzip(entries);
     };
 
     int changes = 0;
     restart();
-    os.whileRunning = unzip;
+    os.whileRunning = unzipOnly;
     os.beforeFileChange = [&](const std::string&) { ++changes; };
     f->ListView1.selectRow(1);
     f->ListView1.doubleClick();
     os.beforeFileChange = nullptr;
     ASSERT_EQ(os.processes.size(), 2u);
-    ASSERT_GT(changes, 10);
+    ASSERT_GT(changes, 8);
 
     for (int endAt = 1; endAt <= changes; ++endAt) {
         SCOPED_TRACE(endAt);
         os = machine;
         restart();
-        os.whileRunning = unzip;
+        os.whileRunning = unzipOnly;
         int n = 0;
         os.beforeFileChange = [&](const std::string&) {
             if (++n == endAt) throw Crash{};
@@ -411,98 +471,174 @@ TEST_F(Launch, ARunEndedAtAnyChangeLosesNothingOnceTheLauncherStartsAgain) {
         EXPECT_THROW(f->ListView1.doubleClick(), Crash);
         os.beforeFileChange = nullptr;
         restart();
-        // The user's files as they were; the only file left over is one
-        // the archive alone held.
+        // The user's files as they were; what the archive alone held may
         auto after = os.fileContents();
-        after.erase(test::upper(emu + "rtypeus\\extra.txt"));
+        // be left over, and so may a driver copy not yet in its place.
+        for (const char* name : {"extra.txt", "r2.bin", "rtypeus.qun.qncopy"})
+            after.erase(test::upper(emu + "rtypeus\\") + test::upper(name));
         EXPECT_EQ(after, before);
-        EXPECT_FALSE(os.directoryExists(test::kProgramDir + "RunBackup"));
+        EXPECT_FALSE(os.directoryExists(records));
         EXPECT_EQ(messageTexts(), Strings{});
     }
 }
 
-TEST_F(Launch, ASecondLauncherLeavesARunningRunAloneAndRunsNothingOverIt) {
-    os.writeFile("C:\\Arcade Roms\\rtypeus.zip", "zip");
+TEST_F(Launch, AFileChangedSinceARunSetItAsideIsKeptBesideTheUsersOwn) {
+    const Entries entries{{"r1.bin", "unpacked"}};
+    archive("rtypeus", entries);
     compressed();
     os.writeFile(emu + "rtypeus\\r1.bin", "user rom");
-    ASSERT_EQ(closeMain(), 0);
-    restart();
-    std::map<std::string, std::string> during, afterSecond;
-    bool secondStarted = false;
     os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
-        if (isUnzip(p)) {
-            os.writeFile(emu + "rtypeus\\r1.bin", "unpacked");
-            return;
-        }
-        if (secondStarted) return;
-        secondStarted = true;
-        during = os.fileContents();
+        if (isUnzip(p)) return unzip(entries);
+        throw Crash{};  // the launcher ends while the game runs
+    };
+    f->ListView1.selectRow(1);
+    EXPECT_THROW(f->ListView1.doubleClick(), Crash);
+    os.whileRunning = nullptr;
+    os.writeFile(emu + "rtypeus\\r1.bin", "edited since");
+    restart();
+    EXPECT_EQ(content(emu + "rtypeus\\r1.bin"), "edited since");
+    EXPECT_EQ(content(emu + "rtypeus\\r1.bin.qnkept"), "user rom");
+    const std::string dir = "c:\\games\\quon\\";  // as the path box gives it
+    EXPECT_EQ(messageTexts(), Strings{"Your file " + dir + "rtypeus\\r1.bin was kept as " + dir +
+                                      "rtypeus\\r1.bin.qnkept: " + dir +
+                                      "rtypeus\\r1.bin has changed since a run of the game set it aside."});
+    EXPECT_FALSE(os.directoryExists(records));
+}
+
+TEST_F(Launch, ARunningGameOrFilesThatCannotBePutBackBlockOnlyThatGame) {
+    const Entries entries{{"r1.bin", "unpacked"}};
+    archive("rtypeus", entries);
+    archive("sshoot", {{"SS1.ROM", "unpacked"}});
+    compressed();
+    ASSERT_EQ(closeMain(), 0);  // for the second launcher too
+    restart();
+    os.writeFile(emu + "rtypeus\\r1.bin", "user rom");
+    std::unique_ptr<FileLock> inUse;
+    std::map<std::string, std::string> during, afterSecond;
+    bool inSecond = false;
+    os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
+        if (inSecond) return;
+        if (isUnzip(p)) return unzip(entries);
+        inUse = os.holdFile(emu + "rtypeus\\r1.bin");  // still open when the game ends
+        inSecond = true;
+        // A second launcher meanwhile: the same game is refused, another runs.
         App second(os);
         second.start();
         second.Form1->show();
+        during = os.fileContents();
         second.Form1->ListView1.selectRow(1);
         second.Form1->ListView1.doubleClick();
         afterSecond = os.fileContents();
+        second.Form1->ListView1.selectRow(0);
+        second.Form1->ListView1.doubleClick();
+        inSecond = false;
     };
     f->ListView1.selectRow(1);
     f->ListView1.doubleClick();
-    EXPECT_EQ(os.processes.size(), 2u);  // the second launcher started nothing
+    os.whileRunning = nullptr;
     EXPECT_EQ(afterSecond, during);
-    EXPECT_EQ(messageTexts(),
-              Strings{"Another copy of the launcher is running a game. Try again when it has ended."});
-    EXPECT_EQ(content(emu + "rtypeus\\r1.bin"), "user rom");
-    EXPECT_FALSE(os.directoryExists(test::kProgramDir + "RunBackup"));
-}
+    EXPECT_EQ(os.processes.size(), 4u);  // unzip and emulator, for each launcher's game
+    const std::string stuck = "Some of your files in c:\\games\\quon\\"
+                              
+                              "rtypeus\\ could not be put back after the last run of this game: they are kept "
+                              "there under names ending in \".qnkept\". Close any program that may be using them "
+                              "and run the game again, or start the launcher again, to have them put back.";
+    ASSERT_EQ(messageTexts().size(), 2u);
+    EXPECT_NE(messageTexts()[0].find("This game is still running"), std::string::npos);
+    EXPECT_EQ(messageTexts()[1], stuck);
 
-TEST_F(Launch, FilesThatCannotBePutBackAreReportedAndKeptUntilTheyCanBe) {
-    os.writeFile("C:\\Arcade Roms\\rtypeus.zip", "zip");
-    compressed();
-    os.writeFile(emu + "rtypeus\\r1.bin", "user rom");
+    os.messages.clear();
+    f->ListView1.selectRow(1);
+    f->ListView1.doubleClick();
+    EXPECT_EQ(messageTexts(), Strings{stuck});
+    EXPECT_EQ(os.processes.size(), 4u);
+    f->ListView1.selectRow(0);
+    f->ListView1.doubleClick();
+    EXPECT_EQ(os.processes.size(), 6u);  // the other game runs
+
+    // Once the file is let go, the next run of the game puts it back first.
+    inUse.reset();
+    os.messages.clear();
     os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
-        if (isUnzip(p)) os.writeFile(emu + "rtypeus\\r1.bin", "unpacked");
-        else os.writeFile(emu + "rtypeus\\r1.bin", "unpacked", true);  // made read-only meanwhile
+        if (isUnzip(p)) unzip(entries);
     };
     f->ListView1.selectRow(1);
     f->ListView1.doubleClick();
-    const std::string kept = RunJournal::notPutBackMessage(test::kProgramDir + "RunBackup\\");
-    ASSERT_EQ(messageTexts(), Strings{kept});
-    EXPECT_EQ(os.messages[0].kind, MessageKind::Warning);
-    EXPECT_TRUE(f->showing());
-
-    // No run that would write there goes on meanwhile.
-    os.messages.clear();
-    f->ListView1.selectRow(1);
-    f->ListView1.doubleClick();
-    EXPECT_EQ(messageTexts(), Strings{kept + "\rThe game was not run."});
-    EXPECT_EQ(os.processes.size(), 2u);
-
-    // Once the file can be written, the next start puts it back.
-    os.writeFile(emu + "rtypeus\\r1.bin", "unpacked", false);
-    os.messages.clear();
-    restart();
+    EXPECT_EQ(os.processes.size(), 8u);
     EXPECT_EQ(content(emu + "rtypeus\\r1.bin"), "user rom");
     EXPECT_EQ(messageTexts(), Strings{});
-    EXPECT_FALSE(os.directoryExists(test::kProgramDir + "RunBackup"));
+    EXPECT_FALSE(os.directoryExists(records));
 }
 
-TEST_F(Launch, WithoutAPlaceForTheCopiesOnlyARunThatOverwritesNothingGoesOn) {
-    os.writeFile(test::kProgramDir + "RunBackup", "a file in the way");
-    os.writeFile("C:\\Arcade Roms\\rtypeus.zip", "zip");
-    os.writeFile("C:\\Arcade Roms\\imgfight.zip", "zip");
+TEST_F(Launch, NoRunWritesIntoTheLaunchersOwnDirectoryNorActsOnARecordFromOutside) {
+    // The launcher installed in the emulator's directory, a game named
+    // like the records' folder, and a record an archive might carry.
+    installSettings();
+    os.setString(RootKey::LocalMachine, kSettingsKey, "Quon Path", test::kProgramDir);
+    os.writeFile(test::kProgramDir + "quon.exe", "exe");
+    writeProgramFiles("#Records|RunRecords\r\n", "RunRecords\\r.bin\r\n");
+    os.writeFile("C:\\Docs\\letter.doc", "the user's letter");
+    const std::string planted = "QnLaunch run record\r\ngame=C:\\Docs\\\r\nkept=x.qnkept|letter.doc||\r\n";
+    os.writeFile("C:\\Docs\\x.qnkept", "from an archive");
+    os.writeFile("C:\\Arcade Roms\\RunRecords.zip", storedZip({{"run-0.txt", planted}}));
+    os.writeFile(records + "RunRecords.qun", "driver");
+    restart();
     compressed();
-    driversPath({"imgfight", "rtypeus"});
     const auto before = os.fileContents();
-    f->ListView1.selectRow(1);  // rtypeus: the user's files are in its directory
+    f->ListView1.selectRow(0);
     f->ListView1.doubleClick();
     EXPECT_TRUE(os.processes.empty());
-    ASSERT_EQ(messageTexts(), Strings{"The game was not run: the files in c:\\games\\quon\\rtypeus\\ that it "
-                                      "could overwrite could not be copied to a safe place first."});
-    EXPECT_EQ(os.messages[0].kind, MessageKind::Error);
+    ASSERT_EQ(messageTexts().size(), 1u);
+    EXPECT_EQ(messageTexts()[0], "The game was not run: its directory c:\\qnlaunch\\RunRecords\\ would take in the "
+                                 "launcher's own directory " + test::kProgramDir + " or its records in " + records +
+                                 ". Choose an emulator directory apart from them.");
     EXPECT_EQ(os.fileContents(), before);
 
-    f->ListView1.selectRow(2);  // imgfight: nothing in its directory yet
-    f->ListView1.doubleClick();
-    EXPECT_EQ(os.processes.size(), 2u);
+    // Records naming a directory that takes in the launcher's, or a place
+    // outside their game's directory, are left alone.
+    os.writeFile("C:\\Docs\\letter.doc.qnkept", "from an archive");
+    const std::string theLetter = std::to_string(std::string("the user's letter").size());
+    const std::pair<std::string, std::string> recordsFromOutside[] = {
+        {"C:\\Docs\\", planted},
+        {"C:\\", "QnLaunch run record\r\ngame=C:\\\r\nkept=Docs\\letter.doc.qnkept|Docs\\letter.doc|" +
+                     theLetter + "|\r\n"},
+        {"C:\\Games\\", "QnLaunch run record\r\ngame=C:\\Games\\\r\nkept=..\\Docs\\letter.doc.qnkept|"
+                         "..\\Docs\\letter.doc|" + theLetter + "|\r\n"}};
+    for (const auto& [gameDir, text] : recordsFromOutside) {
+        SCOPED_TRACE(text);
+        os.writeFile(KeptFiles::recordPath(test::kProgramDir, gameDir), text);
+        os.messages.clear();
+        restart();
+        EXPECT_EQ(content("C:\\Docs\\letter.doc"), "the user's letter");
+        EXPECT_EQ(content("C:\\Docs\\letter.doc.qnkept"), "from an archive");
+        EXPECT_EQ(messageTexts(), Strings{});
+    }
+}
+
+TEST_F(Launch, TheUnzipProgramIsFoundByTheNameTheUserGave) {
+    os.writeFile("C:\\Tools\\pkunzip.exe", "exe");
+    os.writeFile("C:\\Windows\\System32\\unzip32.exe", "exe");
+    archive("rtypeus", {{"r2.bin", "x"}});
+    compressed();
+    struct Case {
+        const char* setting;
+        const char* program;
+    };
+    for (const Case& c : {Case{"C:\\Tools\\pkunzip", "C:\\tools\\pkunzip.exe"},
+                          Case{"unzip32", "C:\\WINDOWS\\SYSTEM32\\unzip32.exe"},
+                          Case{"C:\\Tools\\missing.exe", "c:\\tools\\missing.exe"}}) {
+        SCOPED_TRACE(c.setting);
+        os.processes.clear();
+        f->Edit2.setText(c.setting);
+        f->ListView1.selectRow(1);
+        f->ListView1.doubleClick();
+        ASSERT_FALSE(os.processes.empty());
+        EXPECT_EQ(os.processes[0].request.applicationName, c.program);
+        // The command line names the program as the user gave it.
+        std::string typed = c.setting;
+        for (char& ch : typed) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        EXPECT_EQ(os.processes[0].request.commandLine.substr(0, typed.size() + 4), typed + " -o ");
+    }
 }
 
 TEST_F(Launch, DriverIsCopiedInAndRemovedAfterwards) {

@@ -229,30 +229,45 @@ TEST_F(FilesTest, RemoveDirectoryTakesOnlyAnEmptyOne) {
     EXPECT_FALSE(platform.removeDirectory(path("empty")));
 }
 
-TEST_F(FilesTest, ALockedFileCannotBeOpenedByAnyoneUntilTheLockGoes) {
-    const std::string lock = path("lock");
-    {
-        std::unique_ptr<qn::FileLock> held = platform.lockFile(lock);
-        ASSERT_NE(nullptr, held);
-        EXPECT_TRUE(platform.fileExists(lock));  // made when missing
-        EXPECT_EQ(nullptr, platform.lockFile(lock));
-        EXPECT_FALSE(platform.readFile(lock).has_value());
-        EXPECT_EQ("<missing>", readBytes(lock));  // a plain shared open fails too
-        EXPECT_FALSE(platform.deleteFile(lock));
-        // Another process fails the same way: the probe cannot write its report there.
-        qn::ProcessRequest child;
-        child.commandLine = "\"" + qn_test::probePath() + "\" \"" + lock + "\" 0";
-        child.wait = true;
-        const qn::ProcessResult result = platform.runProcess(child);
-        ASSERT_TRUE(result.started);
-        EXPECT_EQ(101u, result.exitCode);  // its report could not replace the file
-    }
-    EXPECT_EQ("", readBytes(lock));
-    std::unique_ptr<qn::FileLock> again = platform.lockFile(lock);
-    EXPECT_NE(nullptr, again);
-    again.reset();
-    EXPECT_TRUE(platform.deleteFile(lock));
-    EXPECT_EQ(nullptr, platform.lockFile(path("missing\\lock")));
+TEST_F(FilesTest, MovesRenameWhateverTheAttributesAndReplaceOnlyWhenAsked) {
+    ASSERT_TRUE(writeBytes(path("mine.rom"), "user"));
+    ASSERT_TRUE(SetFileAttributesA(path("mine.rom").c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(writeBytes(path("theirs.rom"), "archive"));
+    EXPECT_TRUE(platform.moveFile(path("mine.rom"), path("mine.rom.qnkept"), false));
+    EXPECT_EQ("user", readBytes(path("mine.rom.qnkept")));
+    EXPECT_FALSE(platform.moveFile(path("mine.rom.qnkept"), path("theirs.rom"), false));
+    EXPECT_EQ("archive", readBytes(path("theirs.rom")));
+    // A read-only file in the way goes when a replace is asked for.
+    ASSERT_TRUE(SetFileAttributesA(path("theirs.rom").c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_TRUE(platform.moveFile(path("mine.rom.qnkept"), path("theirs.rom"), true));
+    EXPECT_EQ("user", readBytes(path("theirs.rom")));
+    EXPECT_FALSE(platform.fileExists(path("mine.rom.qnkept")));
+    EXPECT_FALSE(platform.moveFile(path("missing"), path("other"), true));
+}
+
+TEST_F(FilesTest, PartsOfAFileAndItsSize) {
+    std::string bytes(70000, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i % 253);
+    ASSERT_TRUE(writeBytes(path("big.zip"), bytes));
+    EXPECT_EQ(std::optional<std::uint64_t>(bytes.size()), platform.fileSize(path("big.zip")));
+    EXPECT_EQ(bytes.substr(65530, 100), platform.readFilePart(path("big.zip"), 65530, 100));
+    EXPECT_EQ(bytes.substr(69990), platform.readFilePart(path("big.zip"), 69990, 100));  // cut at the end
+    EXPECT_EQ(std::string(), platform.readFilePart(path("big.zip"), 80000, 10));
+    EXPECT_FALSE(platform.readFilePart(path("missing.zip"), 0, 10).has_value());
+    EXPECT_FALSE(platform.fileSize(path("missing.zip")).has_value());
+    ASSERT_TRUE(CreateDirectoryA(path("dir").c_str(), nullptr));
+    EXPECT_FALSE(platform.fileSize(path("dir")).has_value());
+}
+
+TEST_F(FilesTest, ANamedLockIsHeldByOneHolderUntilItGoes) {
+    const std::string name = "QnLaunch test lock " + path("game\\");
+    std::unique_ptr<qn::FileLock> held = platform.holdNamedLock(name);
+    ASSERT_NE(nullptr, held);
+    qn::Win32Platform other{"Other"};
+    EXPECT_EQ(nullptr, other.holdNamedLock(name));
+    EXPECT_NE(nullptr, other.holdNamedLock(name + "x"));
+    held.reset();
+    EXPECT_NE(nullptr, other.holdNamedLock(name));
 }
 
 TEST_F(FilesTest, ReadFileReturnsEveryByteUnchanged) {

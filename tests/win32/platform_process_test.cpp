@@ -180,6 +180,40 @@ TEST_F(ProcessTest, TheProgramNamedIsStartedAndGetsTheCommandLineAsItIs) {
     EXPECT_EQ(static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND), result.error);
 }
 
+TEST_F(ProcessTest, ProgramsAreFoundAsTheSystemFindsThemByName) {
+    ASSERT_TRUE(CreateDirectoryA(path("tools dir").c_str(), nullptr));
+    const std::string program = path("tools dir\\pkunzip.exe");
+    ASSERT_TRUE(CopyFileA(qn_test::probePath().c_str(), program.c_str(), FALSE));
+    EXPECT_EQ(program, platform.findProgram(path("tools dir\\pkunzip")));  // ".exe" added
+    EXPECT_EQ(program, platform.findProgram(program));
+    EXPECT_FALSE(platform.findProgram(path("tools dir\\missing")).has_value());
+    EXPECT_FALSE(platform.findProgram(path("tools dir")).has_value());  // a directory is no program
+    // A bare name on the search path.
+    char system[MAX_PATH] = {};
+    ASSERT_NE(0u, GetSystemDirectoryA(system, MAX_PATH));
+    const std::optional<std::string> found = platform.findProgram("notepad");
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(0, lstrcmpiA((std::string(system) + "\\notepad.exe").c_str(), found->c_str()));
+}
+
+TEST_F(ProcessTest, AChildIsKnownByItsIdUntilItEnds) {
+    qn::ProcessRequest request = probe("report.txt", 0);
+    request.endsWithLauncher = true;
+    qn::ChildId seen;
+    bool runningDuring = false;
+    request.onStarted = [&](const qn::ChildId& child) {
+        seen = child;
+        runningDuring = platform.isRunning(child);
+    };
+    ASSERT_TRUE(platform.runProcess(request).started);
+    EXPECT_NE(0u, seen.id);
+    EXPECT_TRUE(runningDuring);  // started, bound, and let go
+    EXPECT_FALSE(platform.isRunning(seen));
+    EXPECT_EQ(request.commandLine, readReport(path("report.txt"))["commandline"]);
+    // A live process, but not the one created when this id says.
+    EXPECT_FALSE(platform.isRunning({GetCurrentProcessId(), seen.created}));
+}
+
 TEST_F(ProcessTest, FailuresGiveTheSystemError) {
     ASSERT_TRUE(qn_test::writeBytes(path("notes.txt"), "not a program"));
     struct Case {

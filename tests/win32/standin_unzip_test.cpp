@@ -168,7 +168,7 @@ TEST_F(UnzipTest, DamagedOrMissingArchivesFailWithAMessage) {
     badDirectory[end + 19] = '\x7f';  // the directory's offset, now past the end
     const WholeArchiveCase cases[] = {
         {"cut short", good.substr(0, good.size() - 30), 4, "not a zip archive"},
-        {"directory offset out of range", badDirectory, 4, "corrupt archive"},
+        {"directory offset out of range", badDirectory, 4, "not a zip archive"},
         {"not an archive at all", "just some text, nothing zipped here", 4, "not a zip archive"},
         {"missing", "", 3, "cannot open the archive"},
     };

@@ -10,6 +10,9 @@
 // archive, CRC error or an entry it cannot unpack; 5 a file or directory
 // could not be written. Each problem is one line on stderr.
 //
+// With QUON_UNZIP_HOLD_MS=<n> it waits n milliseconds before it writes
+// anything, for tests that end the launcher while it runs.
+//
 // With QUON_LOG set it appends, in the emulator stand-in's log format:
 //   unzip-cmdline=<GetCommandLineA>   unzip-program=<its own file>
 //   unzip-cwd=<current directory>
@@ -18,21 +21,22 @@
 //   unzip-failed=<entry name>            (each entry that did not unpack)
 //   unzip-exit=<code>
 #include "platform/win32/win32.h"
+#include "launch/game_directory.h"
 #include "tools/quon/stand_in_log.h"
-#include "tools/unzip/zip_archive.h"
+
+#include <unzip.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <algorithm>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
 enum ExitCode { kOk = 0, kSkipped = 1, kUsage = 2, kNoArchive = 3, kCorrupt = 4, kWriteFailed = 5 };
-
-// The archive's bytes are read whole; ROM sets are small, and this keeps
-// anything bigger from exhausting a 32-bit process.
-const DWORD kMaxArchiveSize = 0x20000000;
 
 std::string joinPath(const std::string& dir, const std::string& name) {
     if (dir.empty() || dir.back() == '\\' || dir.back() == '/') return dir + name;
@@ -57,24 +61,21 @@ bool createDirectories(const std::string& path) {
     return isDirectory(path);
 }
 
-bool readWholeFile(const std::string& path, std::vector<unsigned char>& bytes, std::string& error) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        error = "cannot open the archive (error " + std::to_string(GetLastError()) + ")";
+// One entry's content, checked by minizip against its size and CRC-32.
+bool extract(unzFile zip, std::vector<unsigned char>& out, std::string& error) {
+    out.clear();
+    if (unzOpenCurrentFile(zip) != UNZ_OK) {
+        error = "cannot unpack this entry (damaged header or unknown method)";
         return false;
     }
-    const DWORD size = GetFileSize(file, nullptr);
-    bool ok = size != INVALID_FILE_SIZE && size <= kMaxArchiveSize;
-    if (!ok) error = "archive too large";
-    if (ok) {
-        bytes.resize(size);
-        DWORD got = 0;
-        ok = size == 0 || (ReadFile(file, bytes.data(), size, &got, nullptr) && got == size);
-        if (!ok) error = "cannot read the archive";
-    }
-    CloseHandle(file);
-    return ok;
+    unsigned char chunk[64 * 1024];
+    int got;
+    while ((got = unzReadCurrentFile(zip, chunk, sizeof chunk)) > 0) out.insert(out.end(), chunk, chunk + got);
+    const int closed = unzCloseCurrentFile(zip);
+    if (got < 0) error = "damaged data";
+    else if (closed == UNZ_CRCERROR) error = "CRC error";
+    else if (closed != UNZ_OK) error = "cannot unpack this entry";
+    return got == 0 && closed == UNZ_OK;
 }
 
 // Replaces whatever is at `path`, read-only or not, and gives the file the
@@ -112,48 +113,62 @@ public:
         const std::string archivePath = argv[2];
         const std::string target = argv[3];
 
-        std::vector<unsigned char> bytes;
-        std::string error;
-        if (!readWholeFile(archivePath, bytes, error)) return fail(kNoArchive, archivePath + ": " + error);
-        qn_unzip::ZipArchive archive;
-        if (!archive.open(std::move(bytes), error)) return fail(kCorrupt, archivePath + ": " + error);
-        if (!createDirectories(target)) return fail(kWriteFailed, "cannot create " + target);
+        if (GetFileAttributesA(archivePath.c_str()) == INVALID_FILE_ATTRIBUTES)
+            return fail(kNoArchive, archivePath + ": cannot open the archive (error " +
+                                        std::to_string(GetLastError()) + ")");
+        unzFile zip = unzOpen64(archivePath.c_str());
+        if (!zip) return fail(kCorrupt, archivePath + ": not a zip archive, or a damaged one");
         std::printf("Archive: %s\n", archivePath.c_str());
+        char hold[32] = {};
+        if (GetEnvironmentVariableA("QUON_UNZIP_HOLD_MS", hold, sizeof hold) > 0 && hold[0] != '\0')
+            Sleep(static_cast<DWORD>(std::strtoul(hold, nullptr, 10)));
+        const int code = unpackAll(zip, target);
+        unzClose(zip);
+        return code;
+    }
 
-        for (const qn_unzip::ZipEntry& entry : archive.entries()) {
-            std::string relative;
-            if (!qn_unzip::safeRelativePath(entry.name, relative)) {
-                message("skipped " + entry.name + ": it would land outside " + target);
-                note("unzip-skipped", entry.name);
+private:
+    int unpackAll(unzFile zip, const std::string& target) {
+        if (!createDirectories(target)) return fail(kWriteFailed, "cannot create " + target);
+        for (int step = unzGoToFirstFile(zip); step == UNZ_OK; step = unzGoToNextFile(zip)) {
+            unz_file_info64 info;
+            char buffer[1024];
+            if (unzGetCurrentFileInfo64(zip, &info, buffer, sizeof buffer, nullptr, 0, nullptr, 0) != UNZ_OK)
+                return fail(kCorrupt, "damaged archive directory");
+            const std::string name(buffer, std::min<size_t>(info.size_filename, sizeof buffer - 1));
+            const std::optional<std::string> relative = qn::archiveEntryPath(name);
+            if (!relative) {
+                message("skipped " + name + ": it would land outside " + target);
+                note("unzip-skipped", name);
                 skipped_ = true;
                 continue;
             }
-            const std::string path = relative.empty() ? target : joinPath(target, relative);
-            if (entry.isDirectory()) {
-                if (!createDirectories(path)) failEntry(kWriteFailed, entry, "cannot create " + path);
+            const std::string path = relative->empty() ? target : joinPath(target, *relative);
+            if (!name.empty() && (name.back() == '/' || name.back() == '\\')) {
+                if (!createDirectories(path)) failEntry(kWriteFailed, name, "cannot create " + path);
                 continue;
             }
             std::vector<unsigned char> content;
-            if (!archive.extract(entry, content, error)) {
-                failEntry(kCorrupt, entry, error);
+            std::string error;
+            if (!extract(zip, content, error)) {
+                failEntry(kCorrupt, name, error);
                 continue;
             }
-            const size_t slash = relative.find_last_of('\\');
-            if (slash != std::string::npos && !createDirectories(joinPath(target, relative.substr(0, slash)))) {
-                failEntry(kWriteFailed, entry, "cannot create the directory of " + path);
+            const size_t slash = relative->find_last_of('\\');
+            if (slash != std::string::npos && !createDirectories(joinPath(target, relative->substr(0, slash)))) {
+                failEntry(kWriteFailed, name, "cannot create the directory of " + path);
                 continue;
             }
-            if (!writeFile(path, content, entry.dosDate, entry.dosTime)) {
-                failEntry(kWriteFailed, entry, "cannot write " + path);
+            if (!writeFile(path, content, HIWORD(info.dosDate), LOWORD(info.dosDate))) {
+                failEntry(kWriteFailed, name, "cannot write " + path);
                 continue;
             }
-            std::printf("  %s: %s\n", entry.method == 0 ? "Extracting" : " Inflating", relative.c_str());
-            note("unzip-file", relative);
+            std::printf("  %s: %s\n", info.compression_method == 0 ? "Extracting" : " Inflating", relative->c_str());
+            note("unzip-file", *relative);
         }
         return finish(failure_ != kOk ? failure_ : skipped_ ? kSkipped : kOk);
     }
 
-private:
     void message(const std::string& text) { std::fprintf(stderr, "pkunzip: %s\n", text.c_str()); }
     void note(const char* key, const std::string& value) { record_ += std::string(key) + "=" + value + "\n"; }
 
@@ -163,9 +178,9 @@ private:
     }
 
     // The first failure decides the exit code; the other entries are still tried.
-    void failEntry(int code, const qn_unzip::ZipEntry& entry, const std::string& text) {
-        message(entry.name + ": " + text);
-        note("unzip-failed", entry.name);
+    void failEntry(int code, const std::string& name, const std::string& text) {
+        message(name + ": " + text);
+        note("unzip-failed", name);
         if (failure_ == kOk) failure_ = code;
     }
 

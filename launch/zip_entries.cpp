@@ -1,0 +1,141 @@
+#include "launch/zip_entries.h"
+
+#include <cstring>
+
+#include <unzip.h>
+#include <zlib.h>
+
+namespace qn {
+namespace {
+
+// An archive's central directory is read in many small pieces; one read of
+// this size serves most of them.
+constexpr std::size_t kChunk = 64 * 1024;
+// More entries than any ROM set has: an archive claiming more is not read.
+constexpr std::uint64_t kMaxEntries = 100000;
+
+struct Stream {
+    Stream(Platform& o, std::string p) : os(o), path(std::move(p)) {}
+    Platform& os;
+    std::string path;
+    std::uint64_t size = 0;
+    std::uint64_t position = 0;
+    std::uint64_t bufferStart = 0;
+    std::string buffer;
+    bool failed = false;
+};
+
+voidpf ZCALLBACK openStream(voidpf opaque, const void* filename, int mode) {
+    if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ) return nullptr;
+    Stream* stream = static_cast<Stream*>(opaque);
+    if (std::strcmp(static_cast<const char*>(filename), stream->path.c_str()) != 0) return nullptr;
+    const std::optional<std::uint64_t> size = stream->os.fileSize(stream->path);
+    if (!size) return nullptr;
+    stream->size = *size;
+    return stream;
+}
+
+uLong ZCALLBACK readStream(voidpf, voidpf handle, void* out, uLong size) {
+    Stream* s = static_cast<Stream*>(handle);
+    uLong done = 0;
+    while (done < size && s->position < s->size) {
+        const bool buffered =
+            s->position >= s->bufferStart && s->position < s->bufferStart + s->buffer.size();
+        if (!buffered) {
+            std::optional<std::string> part = s->os.readFilePart(s->path, s->position, kChunk);
+            if (!part || part->empty()) {
+                s->failed = true;
+                break;
+            }
+            s->bufferStart = s->position;
+            s->buffer = std::move(*part);
+        }
+        const std::size_t at = static_cast<std::size_t>(s->position - s->bufferStart);
+        const std::size_t n = std::min<std::size_t>(size - done, s->buffer.size() - at);
+        std::memcpy(static_cast<char*>(out) + done, s->buffer.data() + at, n);
+        done += static_cast<uLong>(n);
+        s->position += n;
+    }
+    return done;
+}
+
+uLong ZCALLBACK writeStream(voidpf, voidpf, const void*, uLong) { return 0; }
+
+ZPOS64_T ZCALLBACK tellStream(voidpf, voidpf handle) { return static_cast<Stream*>(handle)->position; }
+
+long ZCALLBACK seekStream(voidpf, voidpf handle, ZPOS64_T offset, int origin) {
+    Stream* s = static_cast<Stream*>(handle);
+    std::uint64_t base = 0;
+    if (origin == ZLIB_FILEFUNC_SEEK_CUR) base = s->position;
+    else if (origin == ZLIB_FILEFUNC_SEEK_END) base = s->size;
+    else if (origin != ZLIB_FILEFUNC_SEEK_SET) return -1;
+    if (offset > s->size || base > s->size - offset) return -1;
+    s->position = base + offset;
+    return 0;
+}
+
+int ZCALLBACK closeStream(voidpf, voidpf) { return 0; }
+
+int ZCALLBACK streamError(voidpf, voidpf handle) { return static_cast<Stream*>(handle)->failed ? 1 : 0; }
+
+class Archive {
+public:
+    Archive(Platform& os, const std::string& path) : stream_(os, path) {
+        zlib_filefunc64_def io{openStream, readStream, writeStream, tellStream,
+                               seekStream, closeStream, streamError, &stream_};
+        file_ = unzOpen2_64(path.c_str(), &io);
+    }
+    ~Archive() {
+        if (file_) unzClose(file_);
+    }
+    Archive(const Archive&) = delete;
+    Archive& operator=(const Archive&) = delete;
+    unzFile get() const { return file_; }
+
+private:
+    Stream stream_;
+    unzFile file_ = nullptr;
+};
+
+}  // namespace
+
+std::optional<std::vector<ZipEntry>> readZipEntries(Platform& os, const std::string& path) {
+    Archive archive(os, path);
+    if (!archive.get()) return std::nullopt;
+    unz_global_info64 global;
+    if (unzGetGlobalInfo64(archive.get(), &global) != UNZ_OK || global.number_entry > kMaxEntries)
+        return std::nullopt;
+    std::vector<ZipEntry> entries;
+    int step = unzGoToFirstFile(archive.get());
+    while (step == UNZ_OK) {
+        unz_file_info64 info;
+        if (unzGetCurrentFileInfo64(archive.get(), &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+            return std::nullopt;
+        std::string name(info.size_filename + 1, '\0');
+        if (unzGetCurrentFileInfo64(archive.get(), &info, &name[0], static_cast<uLong>(name.size()),
+                                    nullptr, 0, nullptr, 0) != UNZ_OK)
+            return std::nullopt;
+        name.resize(info.size_filename);
+        const bool directory = !name.empty() && (name.back() == '/' || name.back() == '\\');
+        entries.push_back({std::move(name), info.uncompressed_size, static_cast<std::uint32_t>(info.crc),
+                           directory});
+        if (entries.size() > kMaxEntries) return std::nullopt;
+        step = unzGoToNextFile(archive.get());
+    }
+    if (step != UNZ_END_OF_LIST_OF_FILE) return std::nullopt;
+    return entries;
+}
+
+std::optional<std::uint32_t> fileCrc(Platform& os, const std::string& path) {
+    uLong crc = crc32(0L, Z_NULL, 0);
+    for (std::uint64_t at = 0;; ) {
+        std::optional<std::string> part = os.readFilePart(path, at, 1u << 20);
+        if (!part) return std::nullopt;
+        if (part->empty()) break;
+        crc = crc32(crc, reinterpret_cast<const Bytef*>(part->data()), static_cast<uInt>(part->size()));
+        at += part->size();
+    }
+    return static_cast<std::uint32_t>(crc);
+}
+
+}  // namespace qn
