@@ -91,10 +91,11 @@ bool GameRun::run(const std::string& s, bool drivers, const OptionFlags& options
     // the user keeps there.
     std::optional<KeptFiles> kept;
     std::vector<std::string> keep;  // required files of the user's that the clean-up leaves alone
-    const bool hadDriver = os.fileExists(gameDir + driverName);
+    bool hadDriver = false;
     if (unpack || drivers) {
         kept.emplace(os, fullPath(startDir, p.mainPath), gameDir);
         if (!kept->begin()) return false;
+        hadDriver = os.fileExists(gameDir + driverName);
         const std::string archive = unpack ? fullPath(gameDir, p.romsPath) + s + ".zip" : std::string();
         const std::string driverSource = drivers ? fullPath(startDir, p.driversPath) + driverName : std::string();
         if (!kept->moveAside(filesAtRisk(os, gameDir, archive, driverSource, drivers ? driverName : "")))

@@ -391,42 +391,46 @@ TEST_F(Launch, ARunThatOverwritesNothingOfTheUsersWritesNothingElsewhereAndReads
     EXPECT_EQ(content(emu + "rtypeus\\r1.bin"), "x");
 }
 
-TEST_F(Launch, ALauncherKilledDuringTheUnzipLeavesTheFilesUntilItsChildrenHaveEnded) {
+TEST_F(Launch, ALauncherKilledDuringARunLeavesTheFilesUntilItsChildrenHaveEnded) {
     const Entries entries{{"r1.bin", "unpacked"}};
     archive("rtypeus", entries);
     compressed();
     os.writeFile(emu + "rtypeus\\r1.bin", "user rom");
     ASSERT_EQ(closeMain(), 0);
     const MemoryPlatform machine = os;
-    for (const bool bound : {false, true}) {
-        SCOPED_TRACE(bound ? "children end with the launcher" : "children outlive the launcher");
-        os = machine;
-        os.childrenCanBeBound = bound;
-        restart();
-        os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
-            if (isUnzip(p)) throw Crash{};  // killed while the unzip runs
-        };
-        f->ListView1.selectRow(1);
-        EXPECT_THROW(f->ListView1.doubleClick(), Crash);
-        os.whileRunning = nullptr;
-        restart();
-        if (!bound) {
-            // The unzip runs on: nothing is put back under it, and the game
-            // is not run again over it.
-            EXPECT_FALSE(os.fileExists(emu + "rtypeus\\r1.bin"));
-            f->ListView1.selectRow(1);
-            f->ListView1.doubleClick();
-            EXPECT_EQ(os.processes.size(), 1u);
-            EXPECT_EQ(messageTexts().size(), 1u);
-            os.messages.clear();
-            unzip(entries);  // it ends, having written its file
-            os.runningChildren.clear();
+    for (const bool duringUnzip : {true, false})
+        for (const bool bound : {false, true}) {
+            SCOPED_TRACE(std::string(duringUnzip ? "killed during the unzip, " : "killed during the game, ") +
+                         (bound ? "children end with the launcher" : "children outlive the launcher"));
+            os = machine;
+            os.childrenCanBeBound = bound;
             restart();
+            os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
+                if (!isUnzip(p)) throw Crash{};
+                if (duringUnzip) throw Crash{};
+                unzip(entries);
+            };
+            f->ListView1.selectRow(1);
+            EXPECT_THROW(f->ListView1.doubleClick(), Crash);
+            os.whileRunning = nullptr;
+            restart();
+            if (!bound) {
+                // The child runs on: nothing is put back under it, and the
+                // game is not run again over it.
+                EXPECT_EQ(content(emu + "rtypeus\\r1.bin"), duringUnzip ? "<missing>" : "unpacked");
+                f->ListView1.selectRow(1);
+                f->ListView1.doubleClick();
+                EXPECT_EQ(os.processes.size(), duringUnzip ? 1u : 2u);
+                EXPECT_EQ(messageTexts().size(), 1u);
+                os.messages.clear();
+                if (duringUnzip) unzip(entries);  // it ends, having written its file
+                os.runningChildren.clear();
+                restart();
+            }
+            EXPECT_EQ(content(emu + "rtypeus\\r1.bin"), "user rom");
+            EXPECT_EQ(os.fileContents(), machine.fileContents());
+            EXPECT_EQ(messageTexts(), Strings{});
         }
-        EXPECT_EQ(content(emu + "rtypeus\\r1.bin"), "user rom");
-        EXPECT_EQ(os.fileContents(), machine.fileContents());
-        EXPECT_EQ(messageTexts(), Strings{});
-    }
 }
 
 TEST_F(Launch, ARunEndedAtAnyChangeLosesNothingOnceTheLauncherStartsAgain) {
@@ -495,8 +499,10 @@ TEST_F(Launch, AFileChangedSinceARunSetItAsideIsKeptBesideTheUsersOwn) {
     EXPECT_THROW(f->ListView1.doubleClick(), Crash);
     os.whileRunning = nullptr;
     os.writeFile(emu + "rtypeus\\r1.bin", "edited since");
+    os.writeFile(emu + "rtypeus\\RTYPEUS.QUN", "put in by hand");
     restart();
     EXPECT_EQ(content(emu + "rtypeus\\r1.bin"), "edited since");
+    EXPECT_EQ(content(emu + "rtypeus\\RTYPEUS.QUN"), "put in by hand");
     EXPECT_EQ(content(emu + "rtypeus\\r1.bin.qnkept"), "user rom");
     const std::string dir = "c:\\games\\quon\\";  // as the path box gives it
     EXPECT_EQ(messageTexts(), Strings{"Your file " + dir + "rtypeus\\r1.bin was kept as " + dir +
