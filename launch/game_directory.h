@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace qn {
 
@@ -13,6 +14,21 @@ namespace qn {
 // file name, no trailing dot (Windows would drop it and name another
 // directory) and no device name such as CON or LPT1.
 bool isPlainDirectoryName(const std::string& name);
+
+// A short name that is a plain directory name: a run is given only these,
+// so it never has to ask again.
+class GameName {
+public:
+    static std::optional<GameName> parse(const std::string& shortName) {
+        if (!isPlainDirectoryName(shortName)) return std::nullopt;
+        return GameName(shortName);
+    }
+    const std::string& str() const { return name_; }
+
+private:
+    explicit GameName(std::string name) : name_(std::move(name)) {}
+    std::string name_;
+};
 
 // The warning shown instead of running a game whose short name is not one.
 std::string unusableShortNameMessage(const std::string& title, const std::string& shortName);

@@ -66,8 +66,9 @@ std::string GameRun::emulatorDirectory() {
     return fullPath(os_.currentDirectory(), paths_.emulatorPath);
 }
 
-bool GameRun::run(const std::string& s, bool drivers, const OptionFlags& options, int resolution) {
+bool GameRun::run(const GameName& name, bool drivers, const OptionFlags& options, int resolution) {
     Platform& os = os_;
+    const std::string& s = name.str();
     const TPaths& p = paths_;
     // The run changes the current directory as it goes; its paths are read
     // once, from where it starts.
@@ -109,7 +110,7 @@ bool GameRun::run(const std::string& s, bool drivers, const OptionFlags& options
         if (staysInsideGameDirectory(name) && (os.fileExists(gameDir + name) || kept->isAside(name)))
             keep.push_back(name);
     }
-    if (unpack && !unpackRoms(s)) {
+    if (unpack && !unpackRoms(name)) {
         if (!kept->putBack()) os.messageBox(MessageKind::Warning, kept->notPutBackMessage());
         return false;
     }
@@ -117,7 +118,7 @@ bool GameRun::run(const std::string& s, bool drivers, const OptionFlags& options
     const std::string commandLine = emulatorCommandLine(p.emulatorPath, s, options, resolution);
     // Only a driver the launcher put there is removed afterwards; one the
     // user keeps there comes back from where it was set aside.
-    const bool copiedDriver = drivers && copyDriverIn(s) && !hadDriver;
+    const bool copiedDriver = drivers && copyDriverIn(name) && !hadDriver;
     if (kept) {
         kept->returnUntouched();
         keep.erase(std::remove_if(keep.begin(), keep.end(),
@@ -148,7 +149,7 @@ bool GameRun::run(const std::string& s, bool drivers, const OptionFlags& options
             os.messageBox(MessageKind::Error, "Error creating QUON process");
     }
 
-    if (unpack) deleteUnpackedRoms(s, keep);
+    if (unpack) deleteUnpackedRoms(name, keep);
     if (copiedDriver) os.deleteFile(gameDir + driverName);
     const bool allBack = !kept || kept->putBack();
     if (hidden) window_.showAfterRun();
@@ -156,10 +157,10 @@ bool GameRun::run(const std::string& s, bool drivers, const OptionFlags& options
     return true;
 }
 
-bool GameRun::unpackRoms(const std::string& s) {
+bool GameRun::unpackRoms(const GameName& name) {
     Platform& os = os_;
     const TPaths& p = paths_;
-    if (!isPlainDirectoryName(s)) return false;
+    const std::string& s = name.str();
     const std::string emulatorDir = emulatorDirectory();
     os.setCurrentDirectory(emulatorDir);
     os.createDirectory(emulatorDir + s);
@@ -193,9 +194,9 @@ bool GameRun::unpackRoms(const std::string& s) {
     return false;
 }
 
-bool GameRun::copyDriverIn(const std::string& s) {
+bool GameRun::copyDriverIn(const GameName& name) {
     Platform& os = os_;
-    if (!isPlainDirectoryName(s)) return false;
+    const std::string& s = name.str();
     const std::string emulatorDir = emulatorDirectory();
     os.setCurrentDirectory(emulatorDir);
     os.createDirectory(emulatorDir + s);
@@ -209,10 +210,11 @@ bool GameRun::copyDriverIn(const std::string& s) {
     return false;
 }
 
-void GameRun::deleteUnpackedRoms(const std::string& s, const std::vector<std::string>& keep) {
+void GameRun::deleteUnpackedRoms(const GameName& name, const std::vector<std::string>& keep) {
     Platform& os = os_;
+    const std::string& s = name.str();
     const int slot = catalogue_.findByShortName(s);
-    if (slot < 0 || !isPlainDirectoryName(s)) return;
+    if (slot < 0) return;
     const std::string gameDir = emulatorDirectory() + s + "\\";
     // No game directory, nothing of the run's to delete.
     if (!os.setCurrentDirectory(gameDir)) return;

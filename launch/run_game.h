@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
+#include "launch/game_directory.h"
 #include "launch/kept_files.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
@@ -33,8 +34,7 @@ protected:
 };
 
 // The run of one game, by its short name, with the settings and the game
-// table as they stand. The short name must be a plain directory name
-// (launch/game_directory.h); the steps refuse any other.
+// table as they stand.
 class GameRun {
 public:
     GameRun(Platform& os, RunWindow& window, const TPaths& paths, const GameCatalogue& catalogue);
@@ -44,17 +44,16 @@ public:
     // emulator run with the switches of `options` and `resolution`, and
     // everything the run added removed. False when it stopped before the
     // emulator's turn (the user has been told why).
-    bool run(const std::string& shortName, bool driversPath, const OptionFlags& options,
-             int resolution);
+    bool run(const GameName& game, bool driversPath, const OptionFlags& options, int resolution);
 
     // The steps. Outside a run, the emulator directory is read from the
     // current directory.
-    bool unpackRoms(const std::string& shortName);
-    bool copyDriverIn(const std::string& shortName);
+    bool unpackRoms(const GameName& game);
+    bool copyDriverIn(const GameName& game);
     // Deletes the game's required files from its directory, but for those
     // in `keep`, its protected driver name and any name that would leave
     // the directory.
-    void deleteUnpackedRoms(const std::string& shortName, const std::vector<std::string>& keep = {});
+    void deleteUnpackedRoms(const GameName& game, const std::vector<std::string>& keep = {});
 
 private:
     // The emulator directory as a full path: the one the run fixed at its

@@ -50,13 +50,8 @@ public:
 
     // Options and running a game.
     void StoreOptionFlag(ui::CheckBox& box, int flagIndex);
-    std::string BuildEmulatorCommandLine(const std::string& emulatorDir,
-                                         const std::string& shortName);
-    void RunSelectedGame();
-    bool UnpackRoms(const std::string& shortName);
-    bool CopyDriverIn(const std::string& shortName);
-    void DeleteUnpackedRoms(const std::string& shortName,
-                            const std::vector<std::string>& keep = {});
+    // The game of the selected row, its short name checked by the caller.
+    void RunSelectedGame(const GameName& name);
     void ActivateSelectedGame();
     void ShowUnavailabilityReport();
     void ListView1DblClick();

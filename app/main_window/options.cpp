@@ -19,9 +19,4 @@ OptionFlags TForm1::shownOptions() {
     return flags;
 }
 
-std::string TForm1::BuildEmulatorCommandLine(const std::string& emulatorDir,
-                                             const std::string& shortName) {
-    return emulatorCommandLine(emulatorDir, shortName, shownOptions(), ListBox1.itemIndex());
-}
-
 }  // namespace qn

@@ -23,20 +23,21 @@ void TForm1::SpeedButton1Click() { ActivateSelectedGame(); }
 void TForm1::ActivateSelectedGame() {
     const int row = ListView1.selectedRow();
     if (row < 0) return;
-    // Such a name would put the game's files, and its clean-up, outside a
-    // directory of its own, or add words to the command lines.
-    if (!isPlainDirectoryName(ListView1.row(row)[1])) {
+    // Any other name would put the game's files, and its clean-up, outside
+    // a directory of its own, or add words to the command lines.
+    const std::optional<GameName> name = GameName::parse(ListView1.row(row)[1]);
+    if (!name) {
         app_.os.messageBox(MessageKind::Warning,
                            unusableShortNameMessage(ListView1.row(row)[0], ListView1.row(row)[1]));
         return;
     }
     if (RowIsRunnable(row))
-        RunSelectedGame();
+        RunSelectedGame(*name);
     else
         ShowUnavailabilityReport();
 }
 
-void TForm1::RunSelectedGame() {
+void TForm1::RunSelectedGame(const GameName& name) {
     Platform& os = app_.os;
     const TPaths& p = app_.tpaths;
     if (!os.fileExists(p.emulatorPath + "quon.exe")) Edit1.setText("");
@@ -48,27 +49,8 @@ void TForm1::RunSelectedGame() {
         os.messageBox(MessageKind::Information, "Select PkUnzip path before running a compressed ROM");
         return;
     }
-    const int row = ListView1.selectedRow();
-    if (row < 0) return;
-    const std::string s = ListView1.row(row)[1];
-    if (!isPlainDirectoryName(s)) {
-        os.messageBox(MessageKind::Warning, unusableShortNameMessage(ListView1.row(row)[0], s));
-        return;
-    }
-    if (GameRun(os, *this, p, app_.catalogue).run(s, CheckBox8.checked(), shownOptions(), ListBox1.itemIndex()))
+    if (GameRun(os, *this, p, app_.catalogue).run(name, CheckBox8.checked(), shownOptions(), ListBox1.itemIndex()))
         ListView1.setFocus();
-}
-
-bool TForm1::UnpackRoms(const std::string& s) {
-    return GameRun(app_.os, *this, app_.tpaths, app_.catalogue).unpackRoms(s);
-}
-
-bool TForm1::CopyDriverIn(const std::string& s) {
-    return GameRun(app_.os, *this, app_.tpaths, app_.catalogue).copyDriverIn(s);
-}
-
-void TForm1::DeleteUnpackedRoms(const std::string& s, const std::vector<std::string>& keep) {
-    GameRun(app_.os, *this, app_.tpaths, app_.catalogue).deleteUnpackedRoms(s, keep);
 }
 
 void TForm1::ShowUnavailabilityReport() {

@@ -90,6 +90,14 @@ protected:
         for (const auto& [name, bytes] : entries) os.writeFile(emu + game + "\\" + name, bytes);
     }
     const std::string records = test::kProgramDir + "RunRecords\\";
+    void deleteUnpackedRoms(const std::string& s) {
+        struct NoWindow : RunWindow {
+            void hideForRun() override {}
+            void showAfterRun() override {}
+            void showRunStatus(const std::string&) override {}
+        } window;
+        GameRun(os, window, app->tpaths, app->catalogue).deleteUnpackedRoms(*GameName::parse(s));
+    }
     bool isUnzip(const MemoryPlatform::StartedProcess& p) const {
         return p.request.commandLine.find("pkunzip") != std::string::npos;
     }
@@ -97,21 +105,14 @@ protected:
 
 struct Crash {};
 
-TEST_F(Launch, CommandLinesFollowTheEmulatorsSwitchOrder) {
-    EXPECT_EQ(f->BuildEmulatorCommandLine("c:\\games\\quon\\", "imgfight"), "c:\\games\\quon\\quon.exe imgfight ");
-    for (ui::CheckBox* box : {&f->CheckBox2, &f->CheckBox5, &f->CheckBox9, &f->CheckBox10}) box->setChecked(true);
-    f->ListBox1.setItemIndex(3);
-    EXPECT_EQ(f->BuildEmulatorCommandLine("c:\\games\\quon\\", "imgfight"),
-              "c:\\games\\quon\\quon.exe imgfight -s -v -r -d320x240 ");
+TEST_F(Launch, TheRunsCommandLineComesFromTheBoxesAsTheyShow) {
+    f->ListView1.selectRow(0);
     for (int j = 0; j < OptionCount; ++j) f->optionBox(j)->setChecked(true);
     f->CheckBox6.setEnabled(false);  // checked but disabled still counts
     f->ListBox1.setItemIndex(0);
-    EXPECT_EQ(f->BuildEmulatorCommandLine("c:\\games\\quon\\", "imgfight"),
-              "c:\\games\\quon\\quon.exe imgfight -n -s -a -j -v -r -f -d384x256 ");
-    f->ListBox1.setItemIndex(5);
-    EXPECT_EQ(f->BuildEmulatorCommandLine("", "x"), "quon.exe x -n -s -a -j -v -r -f -d224x288 ");
-    f->ListBox1.setItemIndex(-1);
-    EXPECT_EQ(f->BuildEmulatorCommandLine("", "x"), "quon.exe x -n -s -a -j -v -r -f -d");
+    f->SpeedButton1.click();
+    ASSERT_EQ(os.processes.size(), 1u);
+    EXPECT_EQ(os.processes[0].request.commandLine, "c:\\games\\quon\\quon.exe sshoot -n -s -a -j -v -r -f -d384x256 ");
 }
 
 TEST_F(Launch, TogglesAreStoredForTheSelectedGameOnly) {
@@ -203,7 +204,7 @@ TEST_F(Launch, CleanUpNeverLeavesTheGamesDirectory) {
     os.writeFile("C:\\abs.txt", "outside");
     os.writeFile(emu + "x", "outside");
     os.writeFile(emu + "keep.txt", "outside");
-    f->DeleteUnpackedRoms("rtypeus");
+    deleteUnpackedRoms("rtypeus");
     EXPECT_FALSE(os.fileExists(emu + "rtypeus\\r1.bin"));
     for (const std::string& path : {emu + "keep.txt", std::string("C:\\boot.ini"),
                                     std::string("C:\\abs.txt"), emu + "x"})
@@ -218,14 +219,14 @@ TEST_F(Launch, CleanUpProtectsOnlyTheUpperCaseDriverName) {
     game.RequiredFiles[1] = "SS1.ROM";
     game.RequiredFiles[2] = "Sshoot.qun";
     os.writeFile(emu + "sshoot\\SSHOOT.QUN", "driver");
-    f->DeleteUnpackedRoms("sshoot");
+    deleteUnpackedRoms("sshoot");
     EXPECT_FALSE(os.fileExists(emu + "sshoot\\SS1.ROM"));
     // "Sshoot.qun" is not the protected name, and names the same file here.
     EXPECT_FALSE(os.fileExists(emu + "sshoot\\SSHOOT.QUN"));
     game.RequiredFileCount = 2;
     game.RequiredFiles.resize(2);
     os.writeFile(emu + "sshoot\\SSHOOT.QUN", "driver");
-    f->DeleteUnpackedRoms("sshoot");
+    deleteUnpackedRoms("sshoot");
     EXPECT_TRUE(os.fileExists(emu + "sshoot\\SSHOOT.QUN"));
     EXPECT_EQ(os.currentDirectory(), "C:\\Games\\Quon\\sshoot");
 }
@@ -286,7 +287,7 @@ TEST_F(Launch, CleanUpDeletesNothingWhenTheGamesDirectoryCannotBeEntered) {
     game.RequiredFiles.resize(2);
     game.RequiredFiles[1] = "quon.exe";
     os.setCurrentDirectory(emu);
-    f->DeleteUnpackedRoms("imgfight");
+    deleteUnpackedRoms("imgfight");
     EXPECT_EQ(content(emu + "if.rom"), "the user's");
     EXPECT_EQ(content(emu + "quon.exe"), "exe");
 
@@ -872,13 +873,9 @@ TEST_F(UnusableShortNames, AreNeverRunUnpackedIntoOrCleanedUp) {
             os.messages.clear();
             f->ListView1.doubleClick();
             f->SpeedButton1.click();
-            f->RunSelectedGame();
-            ASSERT_EQ(messageTexts(), (Strings{warning, warning, warning})) << names[row];
+            ASSERT_EQ(messageTexts(), (Strings{warning, warning})) << names[row];
             EXPECT_EQ(os.messages[0].kind, MessageKind::Warning);
-            EXPECT_FALSE(f->UnpackRoms(names[row]));
-            EXPECT_FALSE(f->CopyDriverIn(names[row]));
-            os.setCurrentDirectory(emu);
-            f->DeleteUnpackedRoms(names[row]);
+            EXPECT_FALSE(GameName::parse(names[row]).has_value());
             EXPECT_TRUE(os.processes.empty()) << names[row];
             EXPECT_EQ(os.fileContents(), before) << names[row];
         }
