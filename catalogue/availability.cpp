@@ -2,23 +2,18 @@
 
 namespace qn {
 
-void evaluateGame(GameRecord& game, const TPaths& p, RomMode mode, FileLookup& files) {
+GameStatus evaluateGame(const GameRecord& game, const TPaths& p, RomMode mode, FileLookup& files) {
     const std::string& s = game.ShortName;
+    GameStatus status;
     if (mode.compressed) {
-        game.Available = files.fileExists(p.romsPath, s + ".zip");
+        status.available = files.fileExists(p.romsPath, s + ".zip");
         if (!mode.driversPath && !files.fileExists(p.emulatorPath + s + "\\", s + ".qun"))
-            game.Available = false;
+            status.available = false;
     } else {
-        game.Available = files.markMissing(p.emulatorPath + s + "\\", game.RequiredFiles,
-                                           game.RequiredFileCount, game.MissingFiles);
+        status.available = files.markMissing(p.emulatorPath + s + "\\", game.RequiredFiles, status.missing);
     }
-    if (mode.driversPath && !files.fileExists(p.driversPath, s + ".qun")) game.Available = false;
-}
-
-void evaluateAvailability(GameCatalogue& cat, const TPaths& p, RomMode mode, Platform& os) {
-    Availability availability(os);
-    availability.reset(p, mode);
-    availability.all(cat);
+    if (mode.driversPath && !files.fileExists(p.driversPath, s + ".qun")) status.available = false;
+    return status;
 }
 
 namespace {
@@ -45,36 +40,34 @@ void Availability::reset(const TPaths& paths, RomMode mode) {
     unknownFrom_ = 0;
 }
 
-bool Availability::of(GameCatalogue& catalogue, int slot) {
-    GameRecord& game = catalogue.games.at(slot);
-    if (known(slot)) return game.Available;
+bool Availability::of(const GameCatalogue& catalogue, int slot) {
+    if (!started_) return false;
+    if (static_cast<size_t>(slot) < known_.size() && known_[slot] != Known::No)
+        return known_[slot] == Known::Available;
     if (fromRoot_) os_.setCurrentDirectory("C:\\");
-    evaluate(game, slot);
-    return game.Available;
+    return evaluate(catalogue, slot);
 }
 
-void Availability::all(GameCatalogue& catalogue) { some(catalogue, catalogue.GameCount); }
+void Availability::all(const GameCatalogue& catalogue) { allKnownAfter(catalogue, catalogue.size()); }
 
-bool Availability::some(GameCatalogue& catalogue, int count) {
+bool Availability::allKnownAfter(const GameCatalogue& catalogue, int count) {
+    if (!started_) return true;
     bool rooted = false;
-    for (; unknownFrom_ < catalogue.GameCount && count > 0; ++unknownFrom_) {
-        if (known(unknownFrom_)) continue;
+    for (; unknownFrom_ < catalogue.size() && count > 0; ++unknownFrom_) {
+        if (static_cast<size_t>(unknownFrom_) < known_.size() && known_[unknownFrom_] != Known::No) continue;
         if (fromRoot_ && !rooted) os_.setCurrentDirectory("C:\\");
         rooted = true;
-        evaluate(catalogue.games[unknownFrom_], unknownFrom_);
+        evaluate(catalogue, unknownFrom_);
         --count;
     }
-    return unknownFrom_ >= catalogue.GameCount;
+    return unknownFrom_ >= catalogue.size();
 }
 
-bool Availability::known(int slot) const {
-    return !started_ || (static_cast<size_t>(slot) < known_.size() && known_[slot]);
-}
-
-void Availability::evaluate(GameRecord& game, int slot) {
-    if (known_.size() <= static_cast<size_t>(slot)) known_.resize(slot + 1, false);
-    evaluateGame(game, paths_, mode_, *files_);
-    known_[slot] = true;
+bool Availability::evaluate(const GameCatalogue& catalogue, int slot) {
+    if (known_.size() <= static_cast<size_t>(slot)) known_.resize(slot + 1, Known::No);
+    const bool available = evaluateGame(catalogue.games.at(slot), paths_, mode_, *files_).available;
+    known_[slot] = available ? Known::Available : Known::Unavailable;
+    return available;
 }
 
 }  // namespace qn

@@ -19,40 +19,35 @@ struct RomMode {
     bool driversPath = false;
 };
 
-// Sets Available (and, for plain ROM files, MissingFiles) of every game.
-// Makes C:\ the current directory, so empty directory settings look there.
-// Each directory is listed once, so the compressed-ROMs and drivers
-// directories cost one listing for all games.
-void evaluateAvailability(GameCatalogue& catalogue, const TPaths& paths, RomMode mode,
-                          Platform& files);
+// Whether one game can run, and for plain ROM files which of its required
+// files are missing (a mark for each), against listings the caller keeps
+// (the current directory is the caller's affair).
+struct GameStatus {
+    bool available = false;
+    std::vector<bool> missing;  // empty but for plain ROM files
+};
+GameStatus evaluateGame(const GameRecord& game, const TPaths& paths, RomMode mode, FileLookup& files);
 
-// The same for one game, against listings the caller keeps (the current
-// directory is the caller's affair).
-void evaluateGame(GameRecord& game, const TPaths& paths, RomMode mode, FileLookup& files);
-
-// The availability of a catalogue's games under one set of paths and one
-// mode, each game worked out when it is first asked for: a refill of
-// thousands of games lists only the directories of the rows on screen.
+// The one answer to "can this game run": the availability of a catalogue's
+// games under one set of paths and one mode, each game worked out when it
+// is first asked for, so a refill of thousands of games lists only the
+// directories of the rows on screen.
 class Availability {
 public:
     explicit Availability(Platform& os) : os_(os) {}
 
     // Forgets every answer: the games are looked at anew, under these paths
-    // and this mode whatever changes later. Makes C:\ the current directory,
-    // as evaluateAvailability does.
+    // and this mode whatever changes later. Makes C:\ the current
+    // directory, so empty directory settings look there.
     void reset(const TPaths& paths, RomMode mode);
-    // Whether the game in the slot can run (its Available), worked out now
-    // if it was not yet.
-    bool of(GameCatalogue& catalogue, int slot);
+    // Whether the game in the slot can run, worked out now if it was not yet.
+    bool of(const GameCatalogue& catalogue, int slot);
     // Works out every game not worked out yet.
-    void all(GameCatalogue& catalogue);
-    // Works out up to `count` of them; true once none is left.
-    bool some(GameCatalogue& catalogue, int count);
+    void all(const GameCatalogue& catalogue);
+    // Works out up to `count` more of them; true when none is left after.
+    bool allKnownAfter(const GameCatalogue& catalogue, int count);
 
 private:
-    bool known(int slot) const;
-    void evaluate(GameRecord& game, int slot);
-
     Platform& os_;
     TPaths paths_;
     RomMode mode_;
@@ -61,8 +56,10 @@ private:
     // again before each game in case a run moved it.
     bool fromRoot_ = false;
     std::unique_ptr<FileLookup> files_;
-    std::vector<bool> known_;  // by slot
+    enum class Known : signed char { No, Available, Unavailable };
+    std::vector<Known> known_;  // by slot
     int unknownFrom_ = 0;       // no slot before it is left to work out
+    bool evaluate(const GameCatalogue& catalogue, int slot);
 };
 
 }  // namespace qn

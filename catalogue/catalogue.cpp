@@ -5,29 +5,29 @@
 namespace qn {
 
 int GameCatalogue::findByTitle(const std::string& title) const {
-    for (int i = 0; i < GameCount; ++i)
+    for (int i = 0; i < size(); ++i)
         if (games[i].Title == title) return i;
     return -1;
 }
 
 int GameCatalogue::findByShortName(const std::string& shortName) const {
-    for (int i = 0; i < GameCount; ++i)
+    for (int i = 0; i < size(); ++i)
         if (games[i].ShortName == shortName) return i;
     return -1;
 }
 
 std::vector<GameOptions> GameCatalogue::gameOptions() const {
     std::vector<GameOptions> out;
-    for (int i = 0; i < GameCount; ++i) out.push_back({games[i].Title, games[i].OptionFlags});
+    for (int i = 0; i < size(); ++i) out.push_back({games[i].Title, games[i].OptionFlags});
     return out;
 }
 
 void GameCatalogue::setGameOptions(const std::vector<GameOptions>& options) {
-    for (size_t i = 0; i < options.size() && i < static_cast<size_t>(GameCount); ++i)
+    for (size_t i = 0; i < options.size() && i < games.size(); ++i)
         games[i].OptionFlags = options[i].flags;
 }
 
-int parseCatalogue(const std::string& content, GameCatalogue& catalogue) {
+void parseCatalogue(const std::string& content, GameCatalogue& catalogue) {
     TextLines lines(content);
     std::string_view line;
     int n = 0;
@@ -45,7 +45,7 @@ int parseCatalogue(const std::string& content, GameCatalogue& catalogue) {
         }
         ++n;
     }
-    return n;
+    catalogue.games.resize(static_cast<size_t>(n));
 }
 
 }  // namespace qn

@@ -9,23 +9,18 @@
 
 namespace qn {
 
+// Whether a game can run is not kept here: catalogue/availability.h
+// answers it, from the files on disk.
 struct GameRecord {
     std::string Title;
     std::string ShortName;
-    bool Available = false;
-    // The first RequiredFileCount entries of RequiredFiles are in use;
-    // MissingFiles has a mark for each of them after a plain-ROM check.
-    int RequiredFileCount = 0;
     std::vector<std::string> RequiredFiles;
-    std::vector<bool> MissingFiles;
     qn::OptionFlags OptionFlags{};
 };
 
-// The games in use are slots 0 to GameCount-1; the table may hold more slots
-// than that (those of an earlier, longer read), which nothing looks at.
 struct GameCatalogue {
     std::vector<GameRecord> games;
-    int GameCount = 0;
+    int size() const { return static_cast<int>(games.size()); }
 
     // First slot in use whose Title (or ShortName) equals the text exactly; -1 if none.
     int findByTitle(const std::string& title) const;
@@ -37,8 +32,8 @@ struct GameCatalogue {
 };
 
 // Splits roms.dat's content into the catalogue's names, one slot per record
-// line, growing the table as needed. Returns the number of records read.
-int parseCatalogue(const std::string& content, GameCatalogue& catalogue);
+// line; a slot read before keeps its option flags.
+void parseCatalogue(const std::string& content, GameCatalogue& catalogue);
 
 // The groups of reqfiles.dat into the slots of the table, in order. Lines
 // without a backslash, or starting with one, are skipped; groups past the

@@ -4,14 +4,14 @@ namespace qn {
 
 std::optional<std::string> loadCatalogue(Platform& files, const std::string& mainPath,
                                          GameCatalogue& cat) {
-    for (int i = 0; i < cat.GameCount && i < static_cast<int>(cat.games.size()); ++i) {
-        cat.games[i].Title.clear();
-        cat.games[i].ShortName.clear();
+    for (GameRecord& game : cat.games) {
+        game.Title.clear();
+        game.ShortName.clear();
     }
     const std::string path = mainPath + "roms.dat";
     std::optional<std::string> content = files.readFile(path);
     if (!content) return "There was an error opening " + path;
-    cat.GameCount = parseCatalogue(*content, cat);
+    parseCatalogue(*content, cat);
     return std::nullopt;
 }
 

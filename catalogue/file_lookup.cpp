@@ -76,13 +76,13 @@ bool FileLookup::fileExists(const std::string& directory, const std::string& nam
 }
 
 bool FileLookup::markMissing(const std::string& directory, const std::vector<std::string>& names,
-                             int count, std::vector<bool>& missing) {
+                             std::vector<bool>& missing) {
     missing.resize(names.size());
     const bool plainDirectory =
         directory.empty() || directory.back() == '\\' || directory.back() == '/';
     const Listing* files = plainDirectory ? &recentListing(directory) : nullptr;
     bool allThere = true;
-    for (int j = 0; j < count; ++j) {
+    for (size_t j = 0; j < names.size(); ++j) {
         const std::string& name = names[j];
         const bool there = files && files->listed && listedName(directory, name)
                                ? inListing(*files, name)

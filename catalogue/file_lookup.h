@@ -24,11 +24,11 @@ public:
     // path's part up to and with its last backslash (or is empty).
     bool fileExists(const std::string& directory, const std::string& name);
 
-    // Marks which of the first `count` names do not stand in the directory
-    // (written as above), as fileExists answers for each; the directory is
-    // found once for all of them. True when none is missing.
+    // Marks which of the names do not stand in the directory (written as
+    // above), as fileExists answers for each; the directory is found once
+    // for all of them. True when none is missing.
     bool markMissing(const std::string& directory, const std::vector<std::string>& names,
-                     int count, std::vector<bool>& missing);
+                     std::vector<bool>& missing);
 
     // How many directories were listed, and how many files asked for one by
     // one because a listing could not stand in for them.

@@ -2,17 +2,17 @@
 
 namespace qn {
 
-bool isListed(const GameRecord& game, ListFilter filter) {
-    return filter == ListFilter::ShowAll || (filter == ListFilter::ShowAvailable && game.Available) ||
-           (filter == ListFilter::ShowUnavailable && !game.Available);
+bool isListed(bool available, ListFilter filter) {
+    return filter == ListFilter::ShowAll || (filter == ListFilter::ShowAvailable && available) ||
+           (filter == ListFilter::ShowUnavailable && !available);
 }
 
-bool rowIsRunnable(const GameCatalogue& catalogue, ListFilter filter, int row) {
+bool rowIsRunnable(const GameCatalogue& catalogue, Availability& availability, ListFilter filter, int row) {
     switch (filter) {
     case ListFilter::ShowAvailable:
         return true;
     case ListFilter::ShowAll:
-        return row >= 0 && row < catalogue.GameCount && catalogue.games[row].Available;
+        return row >= 0 && row < catalogue.size() && availability.of(catalogue, row);
     default:
         return false;
     }

@@ -4,10 +4,7 @@
 namespace qn {
 
 void parseRequiredFiles(const std::string& content, GameCatalogue& catalogue) {
-    for (GameRecord& game : catalogue.games) {
-        game.RequiredFileCount = 0;
-        game.RequiredFiles.clear();
-    }
+    for (GameRecord& game : catalogue.games) game.RequiredFiles.clear();
     TextLines lines(content);
     std::string_view line;
     size_t group = 0;
@@ -28,10 +25,7 @@ void parseRequiredFiles(const std::string& content, GameCatalogue& catalogue) {
         if (group >= catalogue.games.size()) break;  // no game for this group or any later one
         GameRecord& game = catalogue.games[group];
         game.RequiredFiles.emplace_back(line.substr(slash + 1));
-        ++game.RequiredFileCount;
     }
-    // A mark for every file; the marks of the last check stay where they were.
-    for (GameRecord& game : catalogue.games) game.MissingFiles.resize(game.RequiredFiles.size());
 }
 
 }  // namespace qn

@@ -20,12 +20,12 @@ std::string unavailabilityReport(const GameCatalogue& catalogue, const TPaths& p
             const int slot = catalogue.findByShortName(s);
             if (slot >= 0) {
                 FileLookup files(os);
-                GameRecord game = catalogue.games[slot];
-                evaluateGame(game, p, RomMode{}, files);
-                if (!game.Available)
+                const GameRecord& game = catalogue.games[slot];
+                const GameStatus status = evaluateGame(game, p, RomMode{}, files);
+                if (!status.available)
                     report += "\r   - It wasn't found in " + p.emulatorPath + s + "\\. \r     These files are missing:\r";
-                for (int j = 0; j < game.RequiredFileCount; ++j)
-                    if (game.MissingFiles[j])
+                for (size_t j = 0; j < game.RequiredFiles.size(); ++j)
+                    if (status.missing[j])
                         report += "\r   - " + p.emulatorPath + s + "\\" + game.RequiredFiles[j];
             }
             report += "\r";

@@ -105,11 +105,10 @@ bool GameRun::run(const GameName& name, bool drivers, const OptionFlags& options
     }
     // Required files there before the run are the user's: the clean-up
     // leaves them, but for those the run replaced (set aside, and back later).
-    for (int j = 0; unpack && game && j < game->RequiredFileCount; ++j) {
-        const std::string& name = game->RequiredFiles[j];
-        if (staysInsideGameDirectory(name) && (os.fileExists(gameDir + name) || kept->isAside(name)))
-            keep.push_back(name);
-    }
+    if (unpack && game)
+        for (const std::string& name : game->RequiredFiles)
+            if (staysInsideGameDirectory(name) && (os.fileExists(gameDir + name) || kept->isAside(name)))
+                keep.push_back(name);
     if (unpack && !unpackRoms(name)) {
         if (!kept->putBack()) os.messageBox(MessageKind::Warning, kept->notPutBackMessage());
         return false;
@@ -220,8 +219,7 @@ void GameRun::deleteUnpackedRoms(const GameName& name, const std::vector<std::st
     if (!os.setCurrentDirectory(gameDir)) return;
     const std::string protectedName = upperAscii(s) + ".QUN";
     const GameRecord& game = catalogue_.games[slot];
-    for (int j = 0; j < game.RequiredFileCount; ++j) {
-        const std::string& name = game.RequiredFiles[j];
+    for (const std::string& name : game.RequiredFiles) {
         if (name == protectedName || !staysInsideGameDirectory(name)) continue;
         if (std::find(keep.begin(), keep.end(), name) != keep.end()) continue;
         os.deleteFile(gameDir + name);

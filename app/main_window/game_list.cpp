@@ -19,11 +19,11 @@ void TForm1::FillGameList() {
     if (s.listFilter != ListFilter::ShowAll) availability_.all(cat);
     std::vector<std::vector<std::string>> rows;
     std::vector<int> slots;
-    rows.reserve(cat.GameCount);
-    slots.reserve(cat.GameCount);
-    for (int g = 0; g < cat.GameCount; ++g) {
+    rows.reserve(cat.games.size());
+    slots.reserve(cat.games.size());
+    for (int g = 0; g < cat.size(); ++g) {
         const GameRecord& game = cat.games[g];
-        if (!isListed(game, s.listFilter)) continue;
+        if (s.listFilter != ListFilter::ShowAll && !isListed(availability_.of(cat, g), s.listFilter)) continue;
         rows.push_back({game.Title, game.ShortName, std::string()});
         slots.push_back(g);
     }
@@ -48,9 +48,7 @@ void TForm1::ComboBox1Change() {
 }
 
 bool TForm1::RowIsRunnable(int row) {
-    if (app_.state.listFilter == ListFilter::ShowAll && row >= 0 && row < app_.catalogue.GameCount)
-        availability_.of(app_.catalogue, row);
-    return rowIsRunnable(app_.catalogue, app_.state.listFilter, row);
+    return rowIsRunnable(app_.catalogue, availability_, app_.state.listFilter, row);
 }
 
 void TForm1::EvaluateAvailability() {
@@ -60,7 +58,7 @@ void TForm1::EvaluateAvailability() {
 
 void TForm1::AvailabilityTimerTimer() {
     // A few dozen directories at a time keep the window answering.
-    if (availability_.some(app_.catalogue, 48)) AvailabilityTimer.setEnabled(false);
+    if (availability_.allKnownAfter(app_.catalogue, 48)) AvailabilityTimer.setEnabled(false);
 }
 
 void TForm1::ListView1Change(int row) {

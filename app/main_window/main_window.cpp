@@ -127,7 +127,7 @@ void TForm1::FormShow() {
     AppState& s = app_.state;
     s.DataLoadError = false;
     s.refillingList = true;
-    if (app_.catalogue.GameCount == 0) LoadCatalogue(app_);
+    if (app_.catalogue.games.empty()) LoadCatalogue(app_);
     LoadRequiredFiles(app_);
     if (s.DataLoadError) return;  // the first paint ends the program
 
@@ -144,7 +144,7 @@ void TForm1::FormShow() {
 
 void TForm1::ShowStatusCounters() {
     StatusBar1.setPanelText(0, "Designed for QUON v0.9");
-    StatusBar1.setPanelText(1, std::to_string(app_.catalogue.GameCount) + " ROMs supported");
+    StatusBar1.setPanelText(1, std::to_string(app_.catalogue.size()) + " ROMs supported");
     StatusBar1.setPanelText(2, CheckBox7.checked() ? "Zipped ROMs" : "UnZipped ROMs");
     StatusBar1.setPanelText(3, app_.singleClick ? "Select a game and then click on it to play"
                                                 : "Select a game and then doubleclick on it to play");

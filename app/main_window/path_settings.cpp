@@ -7,7 +7,7 @@ namespace qn {
 
 void TForm1::ApplySettings() {
     const TPaths& p = app_.tpaths;
-    if (ListView1.selectedRow() < 0 && app_.catalogue.GameCount > 0) {
+    if (ListView1.selectedRow() < 0 && !app_.catalogue.games.empty()) {
         // Checking a box here shows a flag; the boxes' handlers store flags
         // only for the user's toggles.
         const auto& flags = app_.catalogue.games[0].OptionFlags;

@@ -102,10 +102,10 @@ Table& bigTable() {
 void readDataFiles(benchmark::State& state, Table& t) {
     const GameCatalogue& cat = t.app.catalogue;
     for (auto _ : state) {
-        t.app.catalogue.GameCount = 0;
+        t.app.catalogue.games.clear();
         LoadCatalogue(t.app);
         LoadRequiredFiles(t.app);
-        benchmark::DoNotOptimize(cat.games[cat.GameCount - 1].RequiredFiles.back());
+        benchmark::DoNotOptimize(cat.games.back().RequiredFiles.back());
     }
 }
 

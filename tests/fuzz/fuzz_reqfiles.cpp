@@ -19,18 +19,14 @@ void checkLists(const GameCatalogue& cat) {
     QN_CHECK(cat.games.size() == kSlots, std::to_string(cat.games.size()));
     for (int g = 0; g < kSlots; ++g) {
         const GameRecord& game = cat.games[g];
-        QN_CHECK(game.RequiredFileCount == static_cast<int>(game.RequiredFiles.size()) &&
-                     game.MissingFiles.size() == game.RequiredFiles.size(),
-                 std::to_string(game.RequiredFileCount));
-        for (int j = 0; j < game.RequiredFileCount; ++j) {
-            const std::string& name = game.RequiredFiles[j];
+        for (const std::string& name : game.RequiredFiles) {
             QN_CHECK(name.find_first_of(std::string_view("\r\n\x1a", 3)) == std::string::npos,
                      shown(name));
         }
     }
     // Groups fill the slots from the first on, without gaps.
     for (int g = 1; g < kSlots; ++g)
-        QN_CHECK(cat.games[g - 1].RequiredFileCount > 0 || cat.games[g].RequiredFileCount == 0,
+        QN_CHECK(!cat.games[g - 1].RequiredFiles.empty() || cat.games[g].RequiredFiles.empty(),
                  "an empty group before slot " + std::to_string(g));
 }
 
@@ -58,21 +54,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
 
     GameCatalogue cat;
     cat.games.resize(kSlots);
-    cat.games[3].RequiredFileCount = 2;  // a previous read is forgotten
-    cat.games[3].RequiredFiles = {"", "old.bin"};
+    cat.games[3].RequiredFiles = {"", "old.bin"};  // a previous read is forgotten
     parseRequiredFiles(content, cat);
     checkLists(cat);
     // Written back with one distinct name per group, the lists read the same.
     std::string again;
     for (int g = 0; g < kSlots; ++g)
-        for (int j = 0; j < cat.games[g].RequiredFileCount; ++j)
-            again += "grp" + std::to_string(g) + "\\" + cat.games[g].RequiredFiles[j] + "\r\n";
+        for (const std::string& name : cat.games[g].RequiredFiles)
+            again += "grp" + std::to_string(g) + "\\" + name + "\r\n";
     GameCatalogue reread;
     reread.games.resize(kSlots);
     parseRequiredFiles(again, reread);
     for (int g = 0; g < kSlots; ++g)
-        QN_CHECK(reread.games[g].RequiredFileCount == cat.games[g].RequiredFileCount &&
-                     reread.games[g].RequiredFiles == cat.games[g].RequiredFiles,
+        QN_CHECK(reread.games[g].RequiredFiles == cat.games[g].RequiredFiles,
                  "slot " + std::to_string(g) + " of " + shown(again));
 
     Launcher l;

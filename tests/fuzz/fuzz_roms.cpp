@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     l.setSetting("Drivers Path", "C:\\Drivers\\");
     l.writeProgramFiles(content, "");
     QN_CHECK(!l.start(), "the start ended the process");
-    QN_CHECK(l.app->catalogue.GameCount == count, std::to_string(l.app->catalogue.GameCount));
+    QN_CHECK(l.app->catalogue.size() == count, std::to_string(l.app->catalogue.size()));
     QN_CHECK(!l.showMain(), "the showing ended the process");
     TForm1& f = *l.app->Form1;
     QN_CHECK(f.ListView1.rowCount() == count, std::to_string(f.ListView1.rowCount()));

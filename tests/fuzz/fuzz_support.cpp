@@ -93,8 +93,8 @@ void Launcher::checkSaved() const {
         return n;
     };
     std::map<std::string, int> uses;
-    for (int g = 0; g < cat.GameCount; ++g) ++uses[registryName(cat.games[g].Title)];
-    for (int g = 0; g < cat.GameCount; ++g) {
+    for (int g = 0; g < cat.size(); ++g) ++uses[registryName(cat.games[g].Title)];
+    for (int g = 0; g < cat.size(); ++g) {
         const GameRecord& game = cat.games[g];
         if (uses[registryName(game.Title)] != 1 || titleNamesASetting(game.Title)) continue;
         std::optional<std::string> value = setting(game.Title);

@@ -17,7 +17,8 @@ struct Parsed {
 
 Parsed parse(const std::string& text) {
     Parsed p;
-    p.count = parseCatalogue(text, p.cat);
+    parseCatalogue(text, p.cat);
+    p.count = p.cat.size();
     return p;
 }
 
@@ -72,7 +73,6 @@ TEST(CatalogueParse, HostileContentStaysInsideTheTable) {
     for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 37) & 0xff);
     Parsed p = parse(longLine + "\r\n" + withNul + "\r\n" + binary);
     ASSERT_GE(p.count, 2);
-    ASSERT_LE(p.count, static_cast<int>(p.cat.games.size()));
     EXPECT_EQ(p.cat.games[0].Title.size(), 100000u);
     EXPECT_EQ(p.cat.games[0].ShortName.size(), 100000u);
     EXPECT_EQ(p.cat.games[1].Title, std::string("Nul\0Title", 9));
@@ -81,7 +81,6 @@ TEST(CatalogueParse, HostileContentStaysInsideTheTable) {
 
 TEST(CatalogueLookup, FirstMatchIsFoundExactly) {
     Parsed p = parse("#Twin|a\r\n#Twin|b\r\n#twin|c\r\n");
-    p.cat.GameCount = p.count;
     EXPECT_EQ(p.cat.findByTitle("Twin"), 0);
     EXPECT_EQ(p.cat.findByTitle("twin"), 2);
     EXPECT_EQ(p.cat.findByShortName("b"), 1);
@@ -94,25 +93,24 @@ TEST(RequiredFilesParse, GroupsFollowConsecutiveNames) {
     parseRequiredFiles("sshoot\\ss-a.bin\r\nsshoot\\ss-b.bin\r\nother\\o1.rom\r\nsshoot\\ss-c.bin\r\n"
                        "Sshoot\\abcdefghijklmnop.bin\r\nSshoot\\sub\\x.bin",
                        cat);
-    EXPECT_EQ(cat.games[0].RequiredFileCount, 2);
+    EXPECT_EQ(cat.games[0].RequiredFiles.size(), 2u);
     EXPECT_EQ(cat.games[0].RequiredFiles[1], "ss-b.bin");
-    EXPECT_EQ(cat.games[1].RequiredFileCount, 1);
+    EXPECT_EQ(cat.games[1].RequiredFiles.size(), 1u);
     EXPECT_EQ(cat.games[2].RequiredFiles[0], "ss-c.bin");
     EXPECT_EQ(cat.games[3].RequiredFiles[0], "abcdefghijklmnop.bin");  // kept whole
     EXPECT_EQ(cat.games[3].RequiredFiles[1], "sub\\x.bin");
-    EXPECT_EQ(cat.games[4].RequiredFileCount, 0);
+    EXPECT_TRUE(cat.games[4].RequiredFiles.empty());
 }
 
 TEST(RequiredFilesParse, MalformedLinesNeitherStallNorShiftLaterGroups) {
     GameCatalogue cat;
     cat.games.resize(7);
-    cat.games[6].RequiredFileCount = 3;  // left over from an earlier read
-    cat.games[6].RequiredFiles = {"a", "b", "c"};
+    cat.games[6].RequiredFiles = {"a", "b", "c"};  // left over from an earlier read
     parseRequiredFiles("a\\1\r\n\r\nno backslash\r\n\\lead\r\nb\\2\r\n\r\n", cat);
-    EXPECT_EQ(cat.games[0].RequiredFileCount, 1);
+    EXPECT_EQ(cat.games[0].RequiredFiles.size(), 1u);
     EXPECT_EQ(cat.games[1].RequiredFiles[0], "2");
-    EXPECT_EQ(cat.games[2].RequiredFileCount, 0);
-    EXPECT_EQ(cat.games[6].RequiredFileCount, 0);
+    EXPECT_TRUE(cat.games[2].RequiredFiles.empty());
+    EXPECT_TRUE(cat.games[6].RequiredFiles.empty());
 }
 
 TEST(RequiredFilesParse, EveryFileIsKeptAndGroupsPastTheTableAreIgnored) {
@@ -122,11 +120,11 @@ TEST(RequiredFilesParse, EveryFileIsKeptAndGroupsPastTheTableAreIgnored) {
     for (int f = 0; f < 50; ++f) text += "big\\f" + std::to_string(f) + "\r\n";
     for (int g = 0; g < 40; ++g) text += "g" + std::to_string(g) + "\\x\r\n";
     parseRequiredFiles(text, cat);
-    EXPECT_EQ(cat.games[0].RequiredFileCount, 50);
+    EXPECT_EQ(cat.games[0].RequiredFiles.size(), 50u);
     EXPECT_EQ(cat.games[0].RequiredFiles[34], "f34");
     EXPECT_EQ(cat.games[0].RequiredFiles[49], "f49");
     EXPECT_EQ(cat.games[24].RequiredFiles[0], "x");
-    EXPECT_EQ(cat.games[24].RequiredFileCount, 1);
+    EXPECT_EQ(cat.games[24].RequiredFiles.size(), 1u);
     EXPECT_EQ(cat.games.size(), 25u);  // no game for the groups past the table
 }
 
@@ -138,9 +136,10 @@ protected:
     MemoryPlatform files;
     GameCatalogue cat;
     TPaths paths{"C:\\Qn\\", "C:\\Emu\\", "C:\\Zips\\", "", "C:\\Drv\\"};
+    Availability availability{files};
 
     void SetUp() override {
-        cat.GameCount = parseCatalogue("#Full Game|full\r\n#Part Game|part\r\n#Zip Game|zip\r\n", cat);
+        parseCatalogue("#Full Game|full\r\n#Part Game|part\r\n#Zip Game|zip\r\n", cat);
         parseRequiredFiles("full\\f1.rom\r\nfull\\f2.rom\r\npart\\p1.rom\r\npart\\p2.rom\r\nzip\\z.rom\r\n", cat);
         for (const char* f : {"full\\f1.rom", "full\\f2.rom", "full\\full.qun", "part\\p1.rom"})
             files.writeFile(std::string("C:\\Emu\\") + f, "x");
@@ -148,9 +147,9 @@ protected:
         files.writeFile("C:\\Drv\\zip.qun", "d");
     }
     std::string available(RomMode mode) {
-        evaluateAvailability(cat, paths, mode, files);
+        availability.reset(paths, mode);
         std::string out;
-        for (int g = 0; g < cat.GameCount; ++g) out += cat.games[g].Available ? 'Y' : 'N';
+        for (int g = 0; g < cat.size(); ++g) out += availability.of(cat, g) ? 'Y' : 'N';
         return out;
     }
 };
@@ -159,16 +158,14 @@ TEST_F(Rules, AvailabilityInEachRomMode) {
     files.setCurrentDirectory("C:\\Emu");
     EXPECT_EQ(available({false, false}), "YNN");
     EXPECT_EQ(files.currentDirectory(), "C:\\");
-    EXPECT_TRUE(cat.games[1].MissingFiles[1]);
-    EXPECT_FALSE(cat.games[1].MissingFiles[0]);
+    FileLookup lookup(files);
+    EXPECT_EQ(evaluateGame(cat.games[1], paths, {false, false}, lookup).missing, (std::vector<bool>{false, true}));
     EXPECT_EQ(available({false, true}), "NNN");  // no driver in the drivers directory
     EXPECT_EQ(available({true, true}), "NNY");
     EXPECT_EQ(available({true, false}), "NNN");  // zip's driver is not beside its ROMs
-    EXPECT_TRUE(cat.games[1].MissingFiles[1]);   // compressed mode leaves the marks
 }
 
 TEST_F(Rules, ReportNamesWhatIsMissingAndLeavesTheCatalogueAlone) {
-    evaluateAvailability(cat, paths, {true, true}, files);
     const GameCatalogue before = cat;
     files.setCurrentDirectory("C:\\Emu");
     // Plain ROM files are judged without the drivers directory, whatever the mode.
@@ -178,10 +175,7 @@ TEST_F(Rules, ReportNamesWhatIsMissingAndLeavesTheCatalogueAlone) {
               "\r   - C:\\Emu\\part\\p2.rom\r"
               "\r   - The driver file C:\\Drv\\part.qun wasn't found");
     EXPECT_EQ(files.currentDirectory(), "C:\\");
-    for (int g = 0; g < cat.GameCount; ++g) {
-        EXPECT_EQ(cat.games[g].Available, before.games[g].Available) << g;
-        EXPECT_EQ(cat.games[g].MissingFiles, before.games[g].MissingFiles) << g;
-    }
+    for (int g = 0; g < cat.size(); ++g) EXPECT_EQ(cat.games[g].RequiredFiles, before.games[g].RequiredFiles) << g;
     EXPECT_EQ(unavailabilityReport(cat, paths, {true, false}, "Full Game", "full", files),
               "Full Game is not available because:\r"
               "\r   - The compressed file C:\\Zips\\full.zip wasn't found");
@@ -196,33 +190,32 @@ TEST_F(Rules, ReportNamesWhatIsMissingAndLeavesTheCatalogueAlone) {
 TEST_F(Rules, FilterAndRunnableRows) {
     available({false, false});  // full only
     using F = ListFilter;
-    EXPECT_TRUE(isListed(cat.games[0], F::ShowAll));
-    EXPECT_TRUE(isListed(cat.games[0], F::ShowAvailable));
-    EXPECT_FALSE(isListed(cat.games[0], F::ShowUnavailable));
-    EXPECT_FALSE(isListed(cat.games[1], F::ShowAvailable));
-    EXPECT_TRUE(isListed(cat.games[1], F::ShowUnavailable));
+    EXPECT_TRUE(isListed(true, F::ShowAll));
+    EXPECT_TRUE(isListed(false, F::ShowAll));
+    EXPECT_TRUE(isListed(true, F::ShowAvailable));
+    EXPECT_FALSE(isListed(true, F::ShowUnavailable));
+    EXPECT_FALSE(isListed(false, F::ShowAvailable));
+    EXPECT_TRUE(isListed(false, F::ShowUnavailable));
     // Under the full list a row is its game's slot; the available list runs
     // every row it has, the unavailable list none.
-    EXPECT_TRUE(rowIsRunnable(cat, F::ShowAll, 0));
-    EXPECT_FALSE(rowIsRunnable(cat, F::ShowAll, 1));
-    EXPECT_FALSE(rowIsRunnable(cat, F::ShowAll, 3));
-    EXPECT_FALSE(rowIsRunnable(cat, F::ShowAll, -1));
-    EXPECT_TRUE(rowIsRunnable(cat, F::ShowAvailable, 0));
-    EXPECT_FALSE(rowIsRunnable(cat, F::ShowUnavailable, 0));
+    EXPECT_TRUE(rowIsRunnable(cat, availability, F::ShowAll, 0));
+    EXPECT_FALSE(rowIsRunnable(cat, availability, F::ShowAll, 1));
+    EXPECT_FALSE(rowIsRunnable(cat, availability, F::ShowAll, 3));
+    EXPECT_FALSE(rowIsRunnable(cat, availability, F::ShowAll, -1));
+    EXPECT_TRUE(rowIsRunnable(cat, availability, F::ShowAvailable, 0));
+    EXPECT_FALSE(rowIsRunnable(cat, availability, F::ShowUnavailable, 0));
 }
 
 TEST_F(Rules, DataFilesThatCannotBeReadGiveTheUsersMessage) {
     cat.games.resize(2);
-    cat.GameCount = 2;
     EXPECT_EQ(loadCatalogue(files, "C:\\Qn\\", cat), "There was an error opening C:\\Qn\\roms.dat");
-    EXPECT_EQ(cat.GameCount, 2);
+    EXPECT_EQ(cat.size(), 2);
     EXPECT_EQ(loadRequiredFiles(files, "C:\\Qn\\", cat), "Error loading C:\\Qn\\reqfiles.dat");
     files.writeFile("C:\\Qn\\roms.dat", "#One|one\r\n");
     files.writeFile("C:\\Qn\\reqfiles.dat", "one\\1.rom\r\n");
     EXPECT_EQ(loadCatalogue(files, "C:\\Qn\\", cat), std::nullopt);
     EXPECT_EQ(loadRequiredFiles(files, "C:\\Qn\\", cat), std::nullopt);
-    EXPECT_EQ(cat.GameCount, 1);
-    EXPECT_EQ(cat.games[1].Title, "");  // the names of the longer table are gone
+    EXPECT_EQ(cat.size(), 1);  // the games of the longer table are gone
     EXPECT_EQ(cat.games[0].RequiredFiles[0], "1.rom");
 }
 
@@ -233,7 +226,7 @@ TEST_F(CatalogueFile, MissingFileIsReportedKeyDeletedAndCountKept) {
     app->tpaths.mainPath = test::kProgramDir;
     LoadCatalogue(*app);
     EXPECT_TRUE(app->state.DataLoadError);
-    EXPECT_EQ(app->catalogue.GameCount, 0);
+    EXPECT_TRUE(app->catalogue.games.empty());
     ASSERT_EQ(os.messages.size(), 1u);
     EXPECT_EQ(os.messages[0].kind, MessageKind::Error);
     EXPECT_EQ(os.messages[0].text, "There was an error opening C:\\QnLaunch\\roms.dat");
@@ -246,7 +239,7 @@ TEST_F(CatalogueFile, RereadingReplacesNamesInsteadOfAppending) {
     writeProgramFiles("#One|one\r\n#Two|two\r\n");
     LoadCatalogue(*app);
     LoadCatalogue(*app);
-    EXPECT_EQ(app->catalogue.GameCount, 2);
+    EXPECT_EQ(app->catalogue.size(), 2);
     EXPECT_EQ(app->catalogue.games[1].Title, "Two");
     EXPECT_EQ(app->catalogue.games[1].ShortName, "two");
 }

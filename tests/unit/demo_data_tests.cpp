@@ -33,7 +33,7 @@ protected:
     }
     std::string available() {
         std::string out;
-        for (int g = 0; g < app->catalogue.GameCount; ++g)
+        for (int g = 0; g < app->catalogue.size(); ++g)
             if (app->Form1->GameAvailable(g)) out += app->catalogue.games[g].ShortName + " ";
         return out;
     }
@@ -41,7 +41,7 @@ protected:
 
 TEST_F(DemoData, EachModeShowsItsOwnMix) {
     TForm1& f = *app->Form1;
-    EXPECT_EQ(app->catalogue.GameCount, 15);
+    EXPECT_EQ(app->catalogue.size(), 15);
     EXPECT_EQ(available(), "rtypeus rtype2 loht imgfight gunforce ppong moonmole ");
     f.CheckBox8.setChecked(true);
     f.Edit4.setText("C:\\Demo\\drivers");

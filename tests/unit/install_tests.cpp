@@ -91,7 +91,7 @@ TEST_F(FirstRun, CopiesInOrderThenOpensTheMainWindowWithoutConfiguring) {
               "Program files copied. Do you want to configure some QnLaunch options now?");
     EXPECT_FALSE(installer->showing());
     EXPECT_TRUE(app->Form1->showing());
-    EXPECT_EQ(app->catalogue.GameCount, 1);  // read from the new directory
+    EXPECT_EQ(app->catalogue.size(), 1);  // read from the new directory
     EXPECT_EQ(setting("Main Program Path"), std::string("C:\\Games\\") + '\0');
     // Without configuring, the main window opens in the common interface a
     // new user is told about, and that is what is stored, now and at the close.

@@ -195,7 +195,6 @@ TEST_F(Launch, CleanUpKeepsTheUsersOwnRomFiles) {
 TEST_F(Launch, CleanUpNeverLeavesTheGamesDirectory) {
     GameRecord& game = app->catalogue.games[1];
     EXPECT_EQ(game.RequiredFiles[2], "..\\..\\keep.txt");  // names are kept whole
-    game.RequiredFileCount = 6;
     game.RequiredFiles.resize(6);
     game.RequiredFiles[2] = "..\\keep.txt";
     game.RequiredFiles[3] = "C:\\boot.ini";
@@ -213,7 +212,6 @@ TEST_F(Launch, CleanUpNeverLeavesTheGamesDirectory) {
 
 TEST_F(Launch, CleanUpProtectsOnlyTheUpperCaseDriverName) {
     GameRecord& game = app->catalogue.games[0];
-    game.RequiredFileCount = 3;
     game.RequiredFiles.resize(3);
     game.RequiredFiles[0] = "SSHOOT.QUN";
     game.RequiredFiles[1] = "SS1.ROM";
@@ -223,7 +221,6 @@ TEST_F(Launch, CleanUpProtectsOnlyTheUpperCaseDriverName) {
     EXPECT_FALSE(os.fileExists(emu + "sshoot\\SS1.ROM"));
     // "Sshoot.qun" is not the protected name, and names the same file here.
     EXPECT_FALSE(os.fileExists(emu + "sshoot\\SSHOOT.QUN"));
-    game.RequiredFileCount = 2;
     game.RequiredFiles.resize(2);
     os.writeFile(emu + "sshoot\\SSHOOT.QUN", "driver");
     deleteUnpackedRoms("sshoot");
@@ -283,7 +280,6 @@ TEST_F(Launch, CleanUpDeletesNothingWhenTheGamesDirectoryCannotBeEntered) {
     os.writeFile(emu + "imgfight", "a file, not a directory");
     os.writeFile(emu + "if.rom", "the user's");
     GameRecord& game = app->catalogue.games[2];
-    game.RequiredFileCount = 2;
     game.RequiredFiles.resize(2);
     game.RequiredFiles[1] = "quon.exe";
     os.setCurrentDirectory(emu);
@@ -308,7 +304,6 @@ TEST_F(Launch, CleanUpDeletesNothingWhenTheGamesDirectoryCannotBeEntered) {
 TEST_F(Launch, TheUsersFilesComeBackAsTheyWereAndTheRunStillUsesItsOwn) {
     driversPath({"rtypeus", "sshoot"});
     GameRecord& game = app->catalogue.games[1];
-    game.RequiredFileCount = 3;
     game.RequiredFiles = {"r1.bin", "RTYPEUS.QUN", "r2.bin"};
     Entries entries;
     for (const char* name : {"r1.bin", "r2.bin", "keep.txt", "rtypeus.qun", "extra.txt"})
@@ -440,7 +435,6 @@ TEST_F(Launch, ARunEndedAtAnyChangeLosesNothingOnceTheLauncherStartsAgain) {
     compressed();
     driversPath({"rtypeus"});
     GameRecord& game = app->catalogue.games[1];
-    game.RequiredFileCount = 2;
     game.RequiredFiles = {"r1.bin", "r2.bin"};
     ASSERT_EQ(closeMain(), 0);  // the settings as they are now, for every start below
     os.writeFile(emu + "rtypeus\\r1.bin", "user rom");
@@ -770,7 +764,7 @@ TEST_F(Launch, ReportListsTheMissingFilesLineByLine) {
     f->ListView1.selectRow(2);  // imgfight: its one file and its driver missing
     f->CheckBox8.setChecked(true);
     f->Edit4.setText("C:\\Drivers");
-    const bool availableBefore = app->catalogue.games[0].Available;
+    const bool availableBefore = f->GameAvailable(0);
     f->ListView1.selectRow(2);
     f->ListView1.doubleClick();
     ASSERT_EQ(os.messages.size(), 1u);
@@ -783,7 +777,7 @@ TEST_F(Launch, ReportListsTheMissingFilesLineByLine) {
               "\r   - The driver file c:\\drivers\\imgfight.qun wasn't found");
     EXPECT_TRUE(f->CheckBox8.checked());
     EXPECT_EQ(app->tpaths.driversPath, "c:\\drivers\\");
-    EXPECT_EQ(app->catalogue.games[0].Available, availableBefore);
+    EXPECT_EQ(f->GameAvailable(0), availableBefore);
     f->CheckBox8.setChecked(false);  // the box acts again after the report
     EXPECT_EQ(app->tpaths.driversPath, "");
 }

@@ -13,25 +13,43 @@
 namespace qn {
 namespace {
 
-// The rules as they read, one file-system question per file.
-void evaluateFileByFile(GameCatalogue& cat, const TPaths& p, RomMode mode, Platform& os) {
+// The rules as they read, one file-system question per file: each game's
+// availability, and in plain mode a mark for each of its files.
+std::string evaluateFileByFile(const GameCatalogue& cat, const TPaths& p, RomMode mode, Platform& os) {
     os.setCurrentDirectory("C:\\");
-    for (int g = 0; g < cat.GameCount; ++g) {
-        GameRecord& game = cat.games[g];
+    std::string out;
+    for (const GameRecord& game : cat.games) {
         const std::string& s = game.ShortName;
+        bool available = true;
+        std::string marks;
         if (mode.compressed) {
-            game.Available = os.fileExists(p.romsPath + s + ".zip") &&
-                             (mode.driversPath || os.fileExists(p.emulatorPath + s + "\\" + s + ".qun"));
+            available = os.fileExists(p.romsPath + s + ".zip") &&
+                        (mode.driversPath || os.fileExists(p.emulatorPath + s + "\\" + s + ".qun"));
         } else {
-            game.MissingFiles.assign(game.RequiredFiles.size(), false);
-            game.Available = true;
-            for (int j = 0; j < game.RequiredFileCount; ++j) {
-                game.MissingFiles[j] = !os.fileExists(p.emulatorPath + s + "\\" + game.RequiredFiles[j]);
-                if (game.MissingFiles[j]) game.Available = false;
+            for (const std::string& name : game.RequiredFiles) {
+                const bool missing = !os.fileExists(p.emulatorPath + s + "\\" + name);
+                marks += missing ? 'm' : '.';
+                available = available && !missing;
             }
         }
-        if (mode.driversPath && !os.fileExists(p.driversPath + s + ".qun")) game.Available = false;
+        if (mode.driversPath && !os.fileExists(p.driversPath + s + ".qun")) available = false;
+        out += (available ? "Y" : "N") + marks + " ";
     }
+    return out;
+}
+
+// The same from the listings the launcher keeps.
+std::string evaluateByListings(const GameCatalogue& cat, const TPaths& p, RomMode mode, Platform& os) {
+    os.setCurrentDirectory("C:\\");
+    FileLookup files(os);
+    std::string out;
+    for (const GameRecord& game : cat.games) {
+        const GameStatus status = evaluateGame(game, p, mode, files);
+        out += status.available ? 'Y' : 'N';
+        for (bool missing : status.missing) out += missing ? 'm' : '.';
+        out += ' ';
+    }
+    return out;
 }
 
 // Names drawn from a small pool, so that required names, files on disk and
@@ -56,16 +74,6 @@ private:
     std::mt19937 rng_;
 };
 
-std::string result(const GameCatalogue& cat) {
-    std::string out;
-    for (int g = 0; g < cat.GameCount; ++g) {
-        out += cat.games[g].Available ? 'Y' : 'N';
-        for (int j = 0; j < cat.games[g].RequiredFileCount; ++j) out += cat.games[g].MissingFiles[j] ? 'm' : '.';
-        out += ' ';
-    }
-    return out;
-}
-
 TEST(Listings, GiveTheSameAnswerAsAskingForEachFileOnRandomDisks) {
     const TPaths paths{"C:\\Qn\\", "C:\\Emu\\", "C:\\Zips\\", "", "C:\\Drv\\"};
     const TPaths unset{"C:\\Qn\\", "", "", "", ""};
@@ -81,8 +89,6 @@ TEST(Listings, GiveTheSameAnswerAsAskingForEachFileOnRandomDisks) {
             game.Title = "Game " + std::to_string(g);
             const int files = r.pick(6);
             for (int j = 0; j < files; ++j) game.RequiredFiles.push_back(r.name());
-            game.RequiredFileCount = files;
-            game.MissingFiles.assign(files, false);
             const std::string dir = "C:\\Emu\\" + r.mixCase(game.ShortName) + "\\";
             // What is on disk: some of the names as files, some as
             // directories (which never count), the zip and the drivers.
@@ -101,14 +107,10 @@ TEST(Listings, GiveTheSameAnswerAsAskingForEachFileOnRandomDisks) {
             if (!r.pick(8)) os.makeDirectories("C:\\Zips\\" + s + ".zip");
             cat.games.push_back(game);
         }
-        cat.GameCount = games;
         for (const TPaths& p : {paths, unset}) {
             for (RomMode mode : {RomMode{false, false}, RomMode{false, true}, RomMode{true, false},
                                  RomMode{true, true}}) {
-                GameCatalogue listed = cat, asked = cat;
-                evaluateAvailability(listed, p, mode, os);
-                evaluateFileByFile(asked, p, mode, os);
-                EXPECT_EQ(result(listed), result(asked))
+                EXPECT_EQ(evaluateByListings(cat, p, mode, os), evaluateFileByFile(cat, p, mode, os))
                     << "seed " << seed << " compressed " << mode.compressed << " drivers "
                     << mode.driversPath << " emulator '" << p.emulatorPath << "'";
             }
@@ -119,7 +121,6 @@ TEST(Listings, GiveTheSameAnswerAsAskingForEachFileOnRandomDisks) {
 GameRecord gameWith(const std::string& shortName, std::vector<std::string> files) {
     GameRecord game;
     game.ShortName = shortName;
-    game.RequiredFileCount = static_cast<int>(files.size());
     game.RequiredFiles = std::move(files);
     return game;
 }
@@ -138,21 +139,23 @@ TEST(Listings, EachDirectoryIsListedOnceAndNoFileIsAskedFor) {
         os.writeFile("C:\\Drv\\" + game.ShortName + ".qun", "d");
         cat.games.push_back(game);
     }
-    cat.GameCount = 50;
     const TPaths p{"C:\\Qn\\", "C:\\Emu\\", "C:\\Zips\\", "", "C:\\Drv\\"};
 
-    evaluateAvailability(cat, p, {false, true}, os);
+    Availability availability(os);
+    availability.reset(p, {false, true});
+    availability.all(cat);
     EXPECT_EQ(os.listingCalls, 51);  // each game's directory and the drivers directory
     EXPECT_EQ(os.fileExistsCalls, 0);
     int available = 0;
-    for (int g = 0; g < 50; ++g) available += cat.games[g].Available;
+    for (int g = 0; g < 50; ++g) available += availability.of(cat, g);
     EXPECT_EQ(available, 50 - 8);  // g0, g7 ... g49 lack f0.rom
 
     os.listingCalls = 0;
-    evaluateAvailability(cat, p, {true, true}, os);
+    availability.reset(p, {true, true});
+    availability.all(cat);
     EXPECT_EQ(os.listingCalls, 2);  // the compressed-ROMs and drivers directories
     EXPECT_EQ(os.fileExistsCalls, 0);
-    for (int g = 0; g < 50; ++g) EXPECT_TRUE(cat.games[g].Available) << g;
+    for (int g = 0; g < 50; ++g) EXPECT_TRUE(availability.of(cat, g)) << g;
 }
 
 TEST(Listings, AvailabilityWorksOutEachGameOnceUnderThePathsOfItsReset) {
@@ -162,7 +165,6 @@ TEST(Listings, AvailabilityWorksOutEachGameOnceUnderThePathsOfItsReset) {
         cat.games.push_back(gameWith("g" + std::to_string(g), {"a.rom"}));
         if (g != 2) os.writeFile("C:\\Emu\\g" + std::to_string(g) + "\\a.rom", "x");
     }
-    cat.GameCount = 4;
     TPaths p{"C:\\Qn\\", "C:\\Emu\\", "", "", ""};
     Availability availability(os);
     availability.reset(p, {});
@@ -174,8 +176,9 @@ TEST(Listings, AvailabilityWorksOutEachGameOnceUnderThePathsOfItsReset) {
     EXPECT_TRUE(availability.of(cat, 3));  // answered once per reset
     availability.all(cat);
     EXPECT_EQ(os.listingCalls, 4);
-    EXPECT_TRUE(cat.games[0].Available && cat.games[1].Available);
-    EXPECT_FALSE(cat.games[2].Available);
+    EXPECT_TRUE(availability.of(cat, 0) && availability.of(cat, 1));
+    EXPECT_FALSE(availability.of(cat, 2));
+    EXPECT_EQ(os.listingCalls, 4);
     availability.reset(TPaths{"C:\\Qn\\", "C:\\Emu\\", "", "", ""}, {});
     EXPECT_FALSE(availability.of(cat, 3));
 }

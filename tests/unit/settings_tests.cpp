@@ -165,7 +165,7 @@ TEST_F(Settings, NoKeyIsAFirstRun) {
     EXPECT_EQ(os.messages[0].text,
               "Tolvane's QUON FrontEnd v2.09 is going to be installed in your computer");
     EXPECT_TRUE(app->state.firstRun);
-    EXPECT_EQ(app->catalogue.GameCount, 0);  // not read on a first run
+    EXPECT_TRUE(app->catalogue.games.empty());  // not read on a first run
     ASSERT_NE(app->Form2, nullptr);
     EXPECT_TRUE(app->Form2->showing());
     EXPECT_FALSE(app->Form1->showing());
@@ -191,7 +191,7 @@ TEST_F(Settings, EmptyMainPathIsAFirstRunButTheOtherValuesAreRead) {
     EXPECT_EQ(app->tpaths.mainPath, "");
     EXPECT_EQ(app->tpaths.emulatorPath, "D:\\Quon\\");
     EXPECT_TRUE(app->singleClick);
-    EXPECT_EQ(app->catalogue.GameCount, 0);  // read from the empty path: not there
+    EXPECT_TRUE(app->catalogue.games.empty());  // read from the empty path: not there
     EXPECT_EQ(messageTexts().at(0),
               "Tolvane's QUON FrontEnd v2.09 is going to be installed in your computer");
     // The installer then starts from clear paths.
@@ -245,7 +245,7 @@ TEST_F(Settings, PathsGetOneTrailingBackslashAndUnzipStaysAsStored) {
     EXPECT_EQ(app->tpaths.unzipProgram, "C:\\Tools\\PKUNZIP.EXE");
     EXPECT_EQ(app->tpaths.romsPath, "C:\\Zips\\");
     EXPECT_EQ(app->tpaths.driversPath, "C:\\Drivers\\");
-    EXPECT_EQ(app->catalogue.GameCount, 3);
+    EXPECT_EQ(app->catalogue.size(), 3);
 }
 
 TEST_F(Settings, InterfaceIsCommonOnlyForTheExactText) {
@@ -294,7 +294,7 @@ TEST_F(Settings, TitlesNamingASettingNeitherReadNorOverwriteIt) {
     put("Interface", "Cool");
     put("Alpha Blaster", "00000001");
     ASSERT_EQ(start(), std::nullopt);
-    ASSERT_EQ(app->catalogue.GameCount, 6);
+    ASSERT_EQ(app->catalogue.size(), 6);
     for (int g : {0, 1, 2, 3})
         EXPECT_EQ(encodeOptionFlags(app->catalogue.games[g].OptionFlags), "00000000")
             << app->catalogue.games[g].Title;

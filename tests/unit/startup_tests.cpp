@@ -118,7 +118,7 @@ TEST_F(Startup, CatalogueIsReadOnceAndRequiredFilesAtEveryShowing) {
 TEST_F(Startup, MissingCatalogueIsReportedTwiceAndEndsAtTheFirstPaint) {
     os.deleteFile(test::kProgramDir + "roms.dat");
     EXPECT_EQ(start(), std::nullopt);
-    EXPECT_EQ(app->catalogue.GameCount, 0);
+    EXPECT_TRUE(app->catalogue.games.empty());
     try {
         app->Form1->show();
     } catch (const ProcessExit&) {
