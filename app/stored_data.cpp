@@ -50,12 +50,12 @@ void DataFileError(App& app, const std::string& message) {
 }
 
 void LoadCatalogue(App& app) {
-    if (auto failure = loadCatalogue(app.os, app.tpaths.mainPath, app.catalogue))
+    if (auto failure = readCatalogueFile(app.os, app.tpaths.mainPath, app.catalogue))
         DataFileError(app, *failure);
 }
 
 void LoadRequiredFiles(App& app) {
-    if (auto failure = loadRequiredFiles(app.os, app.tpaths.mainPath, app.catalogue))
+    if (auto failure = readRequiredFilesFile(app.os, app.tpaths.mainPath, app.catalogue))
         DataFileError(app, *failure);
 }
 

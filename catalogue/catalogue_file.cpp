@@ -2,7 +2,7 @@
 
 namespace qn {
 
-std::optional<std::string> loadCatalogue(Platform& files, const std::string& mainPath,
+std::optional<std::string> readCatalogueFile(Platform& files, const std::string& mainPath,
                                          GameCatalogue& cat) {
     for (GameRecord& game : cat.games) {
         game.Title.clear();
@@ -15,7 +15,7 @@ std::optional<std::string> loadCatalogue(Platform& files, const std::string& mai
     return std::nullopt;
 }
 
-std::optional<std::string> loadRequiredFiles(Platform& files, const std::string& mainPath,
+std::optional<std::string> readRequiredFilesFile(Platform& files, const std::string& mainPath,
                                              GameCatalogue& cat) {
     const std::string path = mainPath + "reqfiles.dat";
     std::optional<std::string> content = files.readFile(path);

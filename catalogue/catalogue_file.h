@@ -11,12 +11,12 @@ namespace qn {
 
 // roms.dat: the games' names. The message for the user when the file cannot
 // be read; the table then keeps its count.
-std::optional<std::string> loadCatalogue(Platform& files, const std::string& mainPath,
+std::optional<std::string> readCatalogueFile(Platform& files, const std::string& mainPath,
                                          GameCatalogue& catalogue);
 
 // reqfiles.dat: the files each game needs, by group position. The message
 // for the user when the file cannot be read.
-std::optional<std::string> loadRequiredFiles(Platform& files, const std::string& mainPath,
+std::optional<std::string> readRequiredFilesFile(Platform& files, const std::string& mainPath,
                                              GameCatalogue& catalogue);
 
 }  // namespace qn

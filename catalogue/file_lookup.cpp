@@ -133,7 +133,7 @@ const FileLookup::Listing& FileLookup::listing(const std::string& directory) {
     if (auto known = listings_.find(key_); known != listings_.end()) return known->second;
     Listing& listing = listings_[key_];
     if (!listableDirectory(directory)) return listing;  // every name asked for alone
-    if (auto names = os_.filesInDirectory(directory)) {
+    if (auto names = os_.filesIn(directory)) {
         listing.listed = true;
         listing.names = std::move(*names);
         for (std::string& name : listing.names)

@@ -324,7 +324,7 @@ void KeptFiles::recoverAll(Platform& os, const std::string& programDirectory) {
     if (!isFullPath(programDir)) return;
     const std::string dir = recordsDirectory(programDir);
     if (!os.directoryExists(dir)) return;
-    for (const std::string& name : os.filesIn(dir)) {
+    for (const std::string& name : os.filesIn(dir).value_or(std::vector<std::string>{})) {
         // A record never finished being written: its files were not yet moved.
         if (upperAscii(name).compare(0, 4, "RUN-") == 0 && upperAscii(name).find(".TXT.NEW") == name.size() - 8) {
             os.deleteFile(dir + name);

@@ -49,7 +49,7 @@ std::vector<std::string> filesBelow(Platform& os, const std::string& directory, 
     std::vector<std::string> out;
     if (directory.empty() || !os.directoryExists(directory)) return out;
     const std::string dir = directory + (directory.back() == '\\' ? "" : "\\");
-    for (const std::string& name : os.filesIn(dir)) out.push_back(dir + name);
+    for (const std::string& name : os.filesIn(dir).value_or(std::vector<std::string>{})) out.push_back(dir + name);
     if (depth > 0)
         for (const std::string& sub : os.subdirectories(dir)) {
             std::vector<std::string> below = filesBelow(os, dir + sub, depth - 1);

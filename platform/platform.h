@@ -119,13 +119,11 @@ public:
     // subdirectories of a directory, by name.
     virtual std::vector<std::string> driveRoots() = 0;
     virtual std::vector<std::string> subdirectories(const std::string& directory) = 0;
-    // The regular files directly in a directory, by name.
-    virtual std::vector<std::string> filesIn(const std::string& directory) = 0;
     // Names of the regular files directly in a directory (an empty name is
     // the current directory), as the file system spells them, in no set
     // order. A directory that does not exist holds none; nothing when it
-    // cannot be listed for any other reason (where filesIn gives none).
-    virtual std::optional<std::vector<std::string>> filesInDirectory(const std::string& directory) = 0;
+    // cannot be listed for any other reason.
+    virtual std::optional<std::vector<std::string>> filesIn(const std::string& directory) = 0;
 
     // Processes.
     virtual ProcessResult runProcess(const ProcessRequest& request) = 0;

@@ -399,7 +399,7 @@ std::vector<std::string> MemoryPlatform::subdirectories(const std::string& direc
     return out;
 }
 
-std::optional<std::vector<std::string>> MemoryPlatform::filesInDirectory(
+std::optional<std::vector<std::string>> MemoryPlatform::filesIn(
     const std::string& directory) {
     ++listingCalls;
     auto it = byDirectory_.find(upperAscii(resolve(directory)));
@@ -430,13 +430,6 @@ void MemoryPlatform::DirectoryFiles::remove(const std::string& upperName) {
     names.pop_back();
 }
 
-std::vector<std::string> MemoryPlatform::filesIn(const std::string& directory) {
-    std::string base = upperAscii(resolve(directory));
-    std::vector<std::string> out;
-    for (const auto& [key, file] : files_)
-        if (upperAscii(parentOf(file.path)) == base) out.push_back(file.path.substr(file.path.rfind('\\') + 1));
-    return out;
-}
 
 ProcessResult MemoryPlatform::runProcess(const ProcessRequest& request) {
     processes.push_back({request, currentDir_, ChildId{}});

@@ -372,11 +372,7 @@ std::vector<std::string> Win32Platform::subdirectories(const std::string& direct
     return subdirectoriesOf(directory);
 }
 
-std::vector<std::string> Win32Platform::filesIn(const std::string& directory) {
-    return filesInDirectory(directory).value_or(std::vector<std::string>{});
-}
-
-std::optional<std::vector<std::string>> Win32Platform::filesInDirectory(
+std::optional<std::vector<std::string>> Win32Platform::filesIn(
     const std::string& directory) {
     std::vector<std::string> names;
     const std::string pattern = everythingIn(directory);

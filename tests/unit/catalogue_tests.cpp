@@ -208,13 +208,13 @@ TEST_F(Rules, FilterAndRunnableRows) {
 
 TEST_F(Rules, DataFilesThatCannotBeReadGiveTheUsersMessage) {
     cat.games.resize(2);
-    EXPECT_EQ(loadCatalogue(files, "C:\\Qn\\", cat), "There was an error opening C:\\Qn\\roms.dat");
+    EXPECT_EQ(readCatalogueFile(files, "C:\\Qn\\", cat), "There was an error opening C:\\Qn\\roms.dat");
     EXPECT_EQ(cat.size(), 2);
-    EXPECT_EQ(loadRequiredFiles(files, "C:\\Qn\\", cat), "Error loading C:\\Qn\\reqfiles.dat");
+    EXPECT_EQ(readRequiredFilesFile(files, "C:\\Qn\\", cat), "Error loading C:\\Qn\\reqfiles.dat");
     files.writeFile("C:\\Qn\\roms.dat", "#One|one\r\n");
     files.writeFile("C:\\Qn\\reqfiles.dat", "one\\1.rom\r\n");
-    EXPECT_EQ(loadCatalogue(files, "C:\\Qn\\", cat), std::nullopt);
-    EXPECT_EQ(loadRequiredFiles(files, "C:\\Qn\\", cat), std::nullopt);
+    EXPECT_EQ(readCatalogueFile(files, "C:\\Qn\\", cat), std::nullopt);
+    EXPECT_EQ(readRequiredFilesFile(files, "C:\\Qn\\", cat), std::nullopt);
     EXPECT_EQ(cat.size(), 1);  // the games of the longer table are gone
     EXPECT_EQ(cat.games[0].RequiredFiles[0], "1.rom");
 }

@@ -29,17 +29,17 @@ TEST_F(ListingTest, ListsRegularFilesOnlyAsSpelled) {
     makeFile("beta.bin");
     makeDirectory("sub.rom");
     makeFile("sub.rom\\inner.rom");
-    auto names = platform.filesInDirectory(dir + "\\");
+    auto names = platform.filesIn(dir + "\\");
     ASSERT_TRUE(names.has_value());
     std::sort(names->begin(), names->end());
     EXPECT_EQ(*names, (std::vector<std::string>{"Alpha.ROM", "beta.bin"}));
     // Without the trailing backslash too, and an empty directory holds none.
-    EXPECT_EQ(platform.filesInDirectory(dir)->size(), 2u);
+    EXPECT_EQ(platform.filesIn(dir)->size(), 2u);
     makeDirectory("empty");
-    EXPECT_EQ(platform.filesInDirectory(path("empty\\")), std::vector<std::string>{});
+    EXPECT_EQ(platform.filesIn(path("empty\\")), std::vector<std::string>{});
     // A directory that is not there holds no files.
-    EXPECT_EQ(platform.filesInDirectory(path("missing\\")), std::vector<std::string>{});
-    EXPECT_EQ(platform.filesInDirectory(path("missing\\deeper\\")), std::vector<std::string>{});
+    EXPECT_EQ(platform.filesIn(path("missing\\")), std::vector<std::string>{});
+    EXPECT_EQ(platform.filesIn(path("missing\\deeper\\")), std::vector<std::string>{});
 }
 
 TEST_F(ListingTest, LookupsAgreeWithAskingForEachFile) {
