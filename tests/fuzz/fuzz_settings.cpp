@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const std::string roms = in[kRoms].value_or("#Alpha Blaster|alpha\r\n#Beta Racer|beta\r\n");
     l.writeProgramFiles(roms, "");
     GameCatalogue cat;
-    const int games = parseCatalogue(roms, cat);
+    parseCatalogue(roms, cat);
+    const int games = cat.size();
     for (int g = 0; g < games; ++g)
         put(l.os, RootKey::LocalMachine, kSettingsKey, cat.games[g].Title, in[kFirstGame + g]);
     for (size_t i = 0; i < 6; ++i)
