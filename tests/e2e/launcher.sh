@@ -169,6 +169,16 @@ on_the_way() { # unix directory
     entries | cut -f2- | grep -x -F -f <(way_down "$1")
 }
 
+# "closed" once the window has gone, within 5 s; "open" if it stays.
+closes() { # window
+    local end=$((SECONDS + 5))
+    while drv wait "$1" 200 >/dev/null 2>&1; do
+        [ "$SECONDS" -lt "$end" ] || { echo open; return; }
+        sleep 0.1
+    done
+    echo closed
+}
+
 # Waits until the tree's current entry is `text`.
 wait_current() { # text timeout_s
     local end=$((SECONDS + $2))

@@ -194,7 +194,7 @@ check_eq "the dialog stays" "open" "$(is_open Form6)"
 type_into Form6 Edit1 key End key --repeat 7 BackSpace
 check_eq "corrected" "$PARENT_WIN\\qn" "$(drv text Form6 Edit1)"
 xdotool key Return
-check_eq "Enter makes it and closes the dialog" "closed" "$(is_open Form6)"
+check_eq "Enter makes it and closes the dialog" "closed" "$(closes Form6)"
 check_eq "the install-to dialog takes clicks again" "enabled" "$(dialog_input)"
 if [ -d "$PARENT/qn" ]; then e2e_pass "the directory exists"; else e2e_fail "the directory exists" "no $PARENT/qn"; fi
 check_eq "the tree shows it below the current directory" "qn" "$(children_of_current)"
@@ -263,7 +263,7 @@ check_eq "the first-run message" "$FIRST_RUN" "$(read_and_answer)"
 drv wait Form2 10000 >/dev/null
 choose_entry "$(entry_of "$E2E_WORK")" && choose_entry "$(entry_of "$PARENT")"
 new_directory "Quon Front" button
-check_eq "OK makes the directory and closes the dialog" "closed" "$(is_open Form6)"
+check_eq "OK makes the directory and closes the dialog" "closed" "$(closes Form6)"
 TARGET="$PARENT/Quon Front"
 TARGET_WIN="$PARENT_WIN\\Quon Front"
 choose_entry "$(entry_of "$TARGET")"
@@ -325,6 +325,20 @@ check_eq "exit code 4" "4" "$E2E_RC"
 check_eq "the settings are saved with the chosen directory" "$TARGET_WIN\\" "$(reg_query "$E2E_KEY" "Main Program Path")"
 same_files "the files before the missing one are copied" "$DIST" "$TARGET" qnlaunch.exe readme.txt
 check_no_file "none after it" "$TARGET/roms.dat"
+
+echo "-- installed where it runs, a program file missing there"
+make_dist || exit 1
+rm "$DIST/abouttxt.dat"
+start_first_run
+read_and_answer >/dev/null
+drv wait Form2 10000 >/dev/null
+check_eq "the working directory is current" "$DIST_WIN" "$(drv text Form2 Edit1)"
+drv click Form2 SpeedButton1 >/dev/null
+read_and_answer YES >/dev/null
+check_eq "the program files are reported, not the pictures" "Error
+Error copying program files to '$DIST_WIN\\'. You will have to do it manually" "$(read_and_answer)"
+e2e_wait_exit 15
+check_eq "exit code 4" "4" "$E2E_RC"
 
 echo "-- a picture cannot be copied"
 make_dist || exit 1
