@@ -12,6 +12,7 @@ TOPS=(Alpha arcade BETA bin Cabinet cars delta Echo games Garage Zone zulu)
 DIR_FORM=Form2
 
 make_dist() {
+    [ -d "$DIST/Locked" ] && chmod 755 "$DIST/Locked"  # left by a run that stopped early
     rm -rf "$DIST"
     mkdir -p "$DIST"
     cp "$(e2e_exe qnlaunch.exe)" "$DIST/" || return 1
