@@ -46,6 +46,10 @@ void App::run() {
     std::abort();  // not reached: the platform ends the process
 }
 
+void App::installerDone() {
+    if (backend && Form1) backend->setMainForm(*Form1);
+}
+
 void App::createInstaller() {
     Form2 = std::make_unique<TForm2>(*this);
     realize(*Form2);

@@ -74,6 +74,9 @@ public:
     }
     // Creates and shows the install-to dialog.
     void createInstaller();
+    // The installation is over: the install-to dialog, which the loop took
+    // for the main window, hands that part to Form1.
+    void installerDone();
 };
 
 }  // namespace qn

@@ -15,9 +15,13 @@ std::optional<std::string> installProgramFiles(Platform& os, const std::string& 
                                                const std::string& target) {
     const std::string source = sourceDir.empty() || sourceDir.back() != '\\' ? sourceDir + '\\' : sourceDir;
     const bool inPlace = upperAscii(source) == upperAscii(target);
-    for (const char* name : kProgramFiles)
-        if (!inPlace && !os.copyFile(source + name, target + name))
+    for (const char* name : kProgramFiles) {
+        // A file cannot be copied onto itself, but one that is not there
+        // is still missing.
+        if (inPlace && os.fileExists(source + name)) continue;
+        if (!os.copyFile(source + name, target + name))
             return "Error copying program files to '" + target + "'. You will have to do it manually";
+    }
     for (const char* name : kScreenFiles) {
         os.createDirectory(target + "screens");
         if (!os.copyFile(source + name, target + "screens\\" + name))

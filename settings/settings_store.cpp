@@ -1,6 +1,7 @@
 #include "settings/settings_store.h"
 
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/ascii.h"
 
@@ -101,8 +102,12 @@ void writeSettings(Platform& os, const Settings& settings) {
     write("Compressed ROMs Path", p.romsPath);
     write("Drivers Path", p.driversPath);
     write("Interface", settings.singleClick ? "Cool" : "Common");
+    // Records of one title share the first one's flags: that one is written,
+    // once, and a later one cannot undo a change made through it.
+    std::unordered_set<std::string> written;
     for (const GameOptions& game : settings.games)
-        if (!titleNamesASetting(game.title)) write(game.title, encodeOptionFlags(game.flags));
+        if (!titleNamesASetting(game.title) && written.insert(game.title).second)
+            write(game.title, encodeOptionFlags(game.flags));
 }
 
 void deleteSettingsKey(Platform& os) { os.deleteKey(RootKey::LocalMachine, kSettingsKey); }

@@ -29,6 +29,9 @@ public:
     // Shows `mainForm` unless it is showing already and runs the message loop;
     // closing or destroying the main window ends it.
     virtual void run(Form& mainForm) = 0;
+    // Makes `form` the main window from now on: closing the application
+    // closes it, and its end ends the message loop.
+    virtual void setMainForm(Form& form) { (void)form; }
 
     // Where a text drawn in a font puts ink: width * height bytes, non-zero
     // for an inked pixel. Empty without a window system.

@@ -57,13 +57,14 @@ enum class Cursor { Default, Arrow, HandPoint, Help };
 
 enum class Kind {
     Form, Label, Button, CheckBox, Edit, ComboBox, ListBox, ListView, StatusBar,
-    PageControl, TabSheet, Panel, GroupBox, Image, ProgressBar, Timer
+    PageControl, TabSheet, Panel, GroupBox, Image, ProgressBar, Timer, TreeView
 };
 
 // Which part of a control's state changed, for the backend.
 enum class Property {
     Caption, Enabled, Visible, Font, Cursor, Color, Checked, Items, ItemIndex,
-    Rows, RowState, Panels, Flat, Pressed, HotTrack, ActivePage, Position, Picture, Focus, Hint
+    Rows, RowState, Panels, Flat, Pressed, HotTrack, ActivePage, Position, Picture, Focus, Hint,
+    Nodes, Expanded
 };
 
 class Control;
@@ -227,10 +228,15 @@ public:
     bool lowerCase() const { return lowerCase_; }
     bool readOnly() const { return readOnly_; }
     void setReadOnly(bool on) { readOnly_ = on; }
+    // A text given from code is one the user types after: the caret goes to
+    // its end, with nothing selected. Otherwise the box shows its beginning.
+    bool typedAfter() const { return typedAfter_; }
+    void setTypedAfter(bool on) { typedAfter_ = on; }
 
 private:
     bool lowerCase_;
     bool readOnly_ = false;
+    bool typedAfter_ = false;
 };
 
 // Items with one selected index (-1: none). Setting the index from code runs
@@ -477,6 +483,13 @@ public:
     // that does not take those keys itself (a list, a combo box).
     Button* defaultButton = nullptr;
     Button* cancelButton = nullptr;
+
+    // Keys that move within what the form shows rather than between its
+    // controls, when the focused control has no use for them. True when
+    // the form took the key.
+    enum class Key { Left, Right, Home, End };
+    std::function<bool(Key)> onKey;
+    bool keyDown(Key key) { return onKey && onKey(key); }
 
     // Whether the title bar offers a close box; read when the window is made.
     bool closeBox() const { return closeBox_; }

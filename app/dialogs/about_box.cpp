@@ -28,6 +28,8 @@ TForm4::TForm4(App& app) : ui::Form("Form4", {0, 0, 378, 313}, ""), app_(app) {
     onClose = [this] { FormClose(); };
     SpeedButton1.onClick = [this] { close(); };
     defaultButton = cancelButton = &SpeedButton1;
+    SpeedButton1.setTabStop(true);  // the one control that takes the focus shows it
+    onKey = [this](Key key) { return FormKey(key); };
     for (ui::ProgressBar* bar : {&ProgressBar1, &ProgressBar2}) {
         bar->onMouseMove = [this](const ui::MouseEvent& e) { barMouseMove(e); };
         bar->onMouseUp = [this](const ui::MouseEvent& e) { barMouseUp(e); };
@@ -86,6 +88,38 @@ void TForm4::ShowAboutSlice() {
         slice.resize(256, '-');
     }
     Edit1.setText(slice);
+}
+
+// The positions a drag reaches, in order: 0 left of the bar, then one per
+// pixel across it.
+static int aboutStep(int position, int maximum, int steps) {
+    const auto at = [maximum](int x) {
+        const double rounded = std::nearbyint(maximum / (static_cast<double>(kBarWidth) / x));
+        return rounded > maximum ? maximum : static_cast<int>(rounded);
+    };
+    if (steps > 0) {
+        for (int x = 1; x <= kBarWidth; ++x)
+            if (at(x) > position) return at(x);
+        return position;
+    }
+    for (int x = kBarWidth; x >= 1; --x)
+        if (at(x) < position) return at(x);
+    return 0;
+}
+
+bool TForm4::FormKey(Key key) {
+    const int max = ProgressBar1.maximum(), now = ProgressBar1.position();
+    int next = now;
+    switch (key) {
+    case Key::Left: next = aboutStep(now, max, -1); break;
+    case Key::Right: next = aboutStep(now, max, +1); break;
+    case Key::Home: next = 0; break;
+    case Key::End: next = max; break;
+    }
+    ProgressBar1.setPosition(next);
+    ProgressBar2.setPosition(next);
+    ShowAboutSlice();
+    return true;
 }
 
 void TForm4::ResetAboutHover() {

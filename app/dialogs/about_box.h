@@ -17,6 +17,9 @@ public:
     void MoveAboutBars(int x);
     void ShowAboutSlice();
     void ResetAboutHover();
+    // Left and Right move the message by one of the slices a drag along the
+    // bars shows, Home and End to its ends.
+    bool FormKey(Key key);
 
     const std::string& aboutText() const { return aboutText_; }
 

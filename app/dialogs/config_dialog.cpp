@@ -12,6 +12,11 @@ TForm5::TForm5(App& app)
     : ui::Form("Form5", {0, 0, 353, 329}, "Tolvane's Quon FrontEnd Configuration"), app_(app) {
     setCloseBox(false);  // OK is the only way out
     defaultButton = &SpeedButton3;
+    // The dialog is used by keyboard too: its buttons take the focus, unlike
+    // the main window's, which share the path panel with it.
+    for (ui::Button* b : {&SpeedButton6, &SpeedButton8, &SpeedButton4, &SpeedButton5, &SpeedButton1,
+                          &SpeedButton2, &SpeedButton3})
+        b->setTabStop(true);
     for (ui::Edit* e : {&Edit1, &Edit2, &Edit3, &Edit4}) e->setEnabled(false);
 
     onClose = [this] { FormClose(); };

@@ -61,6 +61,7 @@ void TForm2::SpeedButton1Click() {
         SaveSettings(app_);
         app_.Form1->show();
     }
+    app_.installerDone();
 }
 
 void TForm2::CopyProgramFiles() {

@@ -24,7 +24,7 @@ public:
 
     ui::Label Label1{this, "Label1", {8, 8, 0, 0}, "Where do you want to install this program? "};
     ui::ComboBox DriveComboBox1{this, "DriveComboBox1", {8, 28, 313, 21}, {}};
-    ui::ListBox DirectoryOutline1{this, "DirectoryOutline1", {8, 56, 313, 161}, {}, 16};
+    ui::TreeView DirectoryOutline1{this, "DirectoryOutline1", {8, 56, 313, 161}};
     ui::Label Label2{this, "Label2", {8, 228, 0, 0}, "Install to "};
     ui::Edit Edit1{this, "Edit1", {64, 224, 257, 21}};
     ui::Button SpeedButton3{this, "SpeedButton3", {8, 256, 97, 25}, "New Directory"};

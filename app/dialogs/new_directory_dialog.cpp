@@ -10,6 +10,9 @@ TForm6::TForm6(App& app) : ui::Form("Form6", {0, 0, 305, 93}, "Create Directory"
     setCloseBox(false);  // closed only by its own buttons
     Button1.setTabStop(true);
     Button2.setTabStop(true);
+    Edit1.setTypedAfter(true);  // the new name goes after the directory shown
+    defaultButton = &Button1;
+    cancelButton = &Button2;
     onShow = [this] { FormShow(); };
     onClose = [this] { FormClose(); };
     Edit1.onChange = [this] { Edit1Change(); };

@@ -27,6 +27,8 @@ TForm3::TForm3(App& app) : ui::Form("Form3", {0, 0, 281, 275}, "Select Path"), a
 }
 
 void TForm3::FormShow() {
+    // Where it was left, with the directories made since.
+    tree_.refresh();
     if (app_.singleClick) {
         SpeedButton1.setFlat(true);
         SpeedButton2.setFlat(true);

@@ -1,4 +1,4 @@
-// The path picker: a drive list and a directory list whose current
+// The path picker: a drive list and a directory tree whose current
 // directory is the choice.
 #pragma once
 
@@ -34,7 +34,7 @@ public:
 
     ui::Label Label1{this, "Label1", {8, 8, 0, 0}, "Select an existing directory:"};
     ui::ComboBox DriveComboBox1{this, "DriveComboBox1", {8, 28, 265, 21}, {}};
-    ui::ListBox DirectoryOutline1{this, "DirectoryOutline1", {8, 56, 265, 177}, {}, 16};
+    ui::TreeView DirectoryOutline1{this, "DirectoryOutline1", {8, 56, 265, 177}};
     ui::Button SpeedButton1{this, "SpeedButton1", {40, 242, 97, 25}, "OK"};
     ui::Button SpeedButton2{this, "SpeedButton2", {144, 242, 97, 25}, "Cancel"};
 

@@ -394,6 +394,8 @@ std::vector<std::string> MemoryPlatform::driveRoots() {
 std::vector<std::string> MemoryPlatform::subdirectories(const std::string& directory) {
     std::string base = upperAscii(resolve(directory));
     std::vector<std::string> out;
+    subdirectoryListings.push_back(directory);
+    if (unreadableDirectories.count(base)) return out;
     for (const auto& [key, full] : dirs_)
         if (key != base && upperAscii(parentOf(full)) == base) out.push_back(full.substr(full.rfind('\\') + 1));
     return out;

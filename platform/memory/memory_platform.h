@@ -94,6 +94,10 @@ public:
     // How often files were asked for one by one, and directories listed.
     int fileExistsCalls = 0;
     int listingCalls = 0;
+    // Directories whose subdirectories were asked for, in order, and those
+    // that cannot be listed (by upper-case full path).
+    std::vector<std::string> subdirectoryListings;
+    std::set<std::string> unreadableDirectories;
     // Every file read, by the path asked for, in order.
     std::vector<std::string> filesRead;
     // Every file by its canonical upper-case full path, with its content.

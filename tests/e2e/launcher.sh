@@ -129,19 +129,25 @@ win_short_path() { # windows-path
     printf '%s\n' "$result"
 }
 
-# ---- the directory lists of the picker and the installer -------------------
+# ---- the directory trees of the picker and the installer -------------------
 # A script sets DIR_FORM to the window whose DirectoryOutline1 it works with.
 DIR_FORM=${DIR_FORM:-Form3}
-# The lists' item height in pixels.
-ITEM_H=16
-LAST_CLICK=""
 
 # The driver shows a backslash in an item as two.
 shown() { printf '%s\n' "${1//\\/\\\\}"; }
-entries() { drv combo "$DIR_FORM" DirectoryOutline1; }
+# The tree's shown entries: "*" or "-" (selected), a tab, the name indented
+# two spaces per level.
+entries() { drv tree "$DIR_FORM" DirectoryOutline1 | cut -f1,3; }
 current_entry() { entries | grep '^\*' | cut -f2-; }
+# The names shown one level below the current entry: its subdirectories, once open.
+children_of_current() {
+    entries | awk -F'\t' '
+        found { match($2, /^ */); if (RLENGTH <= depth) exit
+                if (RLENGTH == depth + 2) { sub(/^ */, "", $2); print $2 }; next }
+        $1 == "*" { found = 1; match($2, /^ */); depth = RLENGTH }'
+}
 
-# A directory's entry in the list: indented two spaces per level below the root.
+# A directory's entry in the tree: indented two spaces per level below the root.
 entry_of() { # unix directory
     local win parts
     win=$(qn_winpath "$1")
@@ -149,7 +155,31 @@ entry_of() { # unix directory
     printf '%*s%s\n' $((${#parts[@]} * 2)) '' "${parts[${#parts[@]} - 1]}"
 }
 
-# Waits until the directory list's current entry is `text`.
+# The entries from the root down to a directory, as the tree shows them.
+way_down() { # unix directory
+    local win parts i
+    win=$(qn_winpath "$1")
+    shown "${win:0:3}"
+    IFS='\' read -ra parts <<<"${win:3}"
+    for ((i = 0; i < ${#parts[@]}; i++)); do printf '%*s%s\n' $(((i + 1) * 2)) '' "${parts[i]}"; done
+}
+# Those of the tree's entries that lie on the way down to a directory, in
+# the tree's order.
+on_the_way() { # unix directory
+    entries | cut -f2- | grep -x -F -f <(way_down "$1")
+}
+
+# "closed" once the window has gone, within 5 s; "open" if it stays.
+closes() { # window
+    local end=$((SECONDS + 5))
+    while drv wait "$1" 200 >/dev/null 2>&1; do
+        [ "$SECONDS" -lt "$end" ] || { echo open; return; }
+        sleep 0.1
+    done
+    echo closed
+}
+
+# Waits until the tree's current entry is `text`.
 wait_current() { # text timeout_s
     local end=$((SECONDS + $2))
     while [ "$(current_entry)" != "$1" ]; do
@@ -158,33 +188,16 @@ wait_current() { # text timeout_s
     done
 }
 
-# Chooses an entry as a user does: a real click while both it and the current
-# entry are in the list's first page, else the driver's selection, which
-# notifies like a user's choice. The list is rebuilt around the choice, which
-# is then its current entry.
+# Chooses an entry as the keyboard does: the selection moved onto it, then
+# Enter, which opens it.
 choose_entry() { # text as the driver shows it
-    local list idx cur l t h page
-    list=$(entries) || return 1
-    idx=$(cut -f2- <<<"$list" | grep -n -x -F -- "$1" | head -n 1 | cut -d: -f1)
-    cur=$(cut -f1 <<<"$list" | grep -n -x -F '*' | head -n 1 | cut -d: -f1)
-    if [ -z "$idx" ] || [ -z "$cur" ]; then
-        echo "e2e: no entry '$1' in $DIR_FORM's directory list" >&2
+    local idx
+    idx=$(entries | cut -f2- | grep -n -x -F -- "$1" | head -n 1 | cut -d: -f1)
+    if [ -z "$idx" ]; then
+        echo "e2e: no entry '$1' in $DIR_FORM's directory tree" >&2
         return 1
     fi
-    idx=$((idx - 1))
-    cur=$((cur - 1))
-    read -r l t _ h <<<"$(drv rect "$DIR_FORM" DirectoryOutline1)"
-    page=$(((h - 4) / ITEM_H))
-    if [ "$cur" -lt "$page" ] && [ "$idx" -lt "$page" ]; then
-        local at="$((l + 30)) $((t + 2 + idx * ITEM_H + ITEM_H / 2))"
-        # A second click at the same point soon after is a double click,
-        # which a list box does not take as a choice.
-        [ "$at" = "$LAST_CLICK" ] && sleep 0.7
-        LAST_CLICK=$at
-        # shellcheck disable=SC2086
-        xdotool mousemove $at click 1
-    else
-        drv combo-select "$DIR_FORM" DirectoryOutline1 "$idx" >/dev/null || return 1
-    fi
+    drv tree-select "$DIR_FORM" DirectoryOutline1 $((idx - 1)) >/dev/null || return 1
+    drv key "$DIR_FORM" DirectoryOutline1 Return >/dev/null || return 1
     wait_current "$1" 5 || { echo "e2e: '$1' did not become current" >&2; return 1; }
 }

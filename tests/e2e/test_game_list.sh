@@ -255,4 +255,23 @@ drv close Form1 >/dev/null
 e2e_wait_exit 15
 check_eq "closing ends with 0" "0" "$E2E_RC"
 
+echo "-- two games of one title"
+e2e_reset_registry
+settings_for_demo
+mv "$E2E_APP/roms.dat" "$E2E_APP/roms.demo"
+mv "$E2E_APP/reqfiles.dat" "$E2E_APP/reqfiles.demo"
+printf '#Twin|twina\r\n#Twin|twinb\r\n' >"$E2E_APP/roms.dat"
+printf 'twina\\a.rom\r\ntwinb\\b.rom\r\n' >"$E2E_APP/reqfiles.dat"
+reg_add "$E2E_KEY" Twin 01000000
+start_launcher
+drv wait Form1 15000 >/dev/null
+drv select Form1 ListView1 "$(row_of twinb)"
+check_eq "the second shows the flags the title shares" "1 1" "$(box_state CheckBox2)"
+drv click Form1 CheckBox1
+drv close Form1 >/dev/null
+e2e_wait_exit 15
+check_eq "an option changed through it is kept at the close" "11000000" "$(reg_query "$E2E_KEY" Twin)"
+mv "$E2E_APP/roms.demo" "$E2E_APP/roms.dat"
+mv "$E2E_APP/reqfiles.demo" "$E2E_APP/reqfiles.dat"
+
 e2e_finish

@@ -48,15 +48,6 @@ start_first_run() {
 
 is_open() { if drv wait "$1" 300 >/dev/null 2>&1; then echo open; else echo closed; fi; }
 
-# The entries a directory's list shows: the drive root and the way down to it.
-way_down() { # unix directory
-    local win parts i
-    win=$(qn_winpath "$1")
-    shown "${win:0:3}"
-    IFS='\' read -ra parts <<<"${win:3}"
-    for ((i = 0; i < ${#parts[@]}; i++)); do printf '%*s%s\n' $(((i + 1) * 2)) '' "${parts[i]}"; done
-}
-
 # "enabled" or "disabled": whether the install-to dialog takes clicks. The
 # probe clicks its question label, which does nothing.
 dialog_input() {
@@ -172,21 +163,20 @@ check_eq "it asks where to install" "Where do you want to install this program? 
 drives=$(drv combo Form2 DriveComboBox1)
 check_contains "the drive list offers C:" "$drives" "-${TAB}C:\\\\"
 check_contains "and the working directory's drive, chosen" "$drives" "*${TAB}$(shown "${DIST_WIN:0:3}")"
-list=$(entries)
-check_eq "the list: the root and the way down to the working directory, no subdirectories" \
-    "$(way_down "$DIST")" "$(cut -f2- <<<"$list")"
+check_eq "the tree: open from the root down to the working directory" "$(way_down "$DIST")" "$(on_the_way "$DIST")"
 check_eq "the working directory is the current entry" "$(entry_of "$DIST")" "$(current_entry)"
+check_eq "it has no subdirectories" "" "$(children_of_current)"
 check_eq "the box shows it" "$DIST_WIN" "$(drv text Form2 Edit1)"
 
 choose_entry "$(entry_of "$E2E_WORK")"
 list=$(entries)
-check_eq "choosing a directory on the way up lists its subdirectories" "dist target-parent" \
-    "$(tail -n +$(($(way_down "$E2E_WORK" | wc -l) + 1)) <<<"$list" | cut -f2- | sed 's/^ *//' | sort | tr '\n' ' ' | sed 's/ $//')"
+check_eq "choosing a directory on the way up shows its subdirectories" "dist target-parent" \
+    "$(children_of_current | sort | tr '\n' ' ' | sed 's/ $//')"
 check_contains "one level deeper" "$list" "-${TAB}$(entry_of "$DIST")"
 check_eq "the box follows the choice" "$WORK_WIN" "$(drv text Form2 Edit1)"
 choose_entry "$(entry_of "$PARENT")"
 check_eq "a subdirectory chosen: the box shows it" "$PARENT_WIN" "$(drv text Form2 Edit1)"
-check_eq "the list ends at it (no subdirectories yet)" "$(entry_of "$PARENT")" "$(entries | tail -n 1 | cut -f2-)"
+check_eq "it has no subdirectories yet" "" "$(children_of_current)"
 e2e_shot install-to >/dev/null
 
 echo "-- the new-directory dialog"
@@ -204,10 +194,10 @@ check_eq "the dialog stays" "open" "$(is_open Form6)"
 type_into Form6 Edit1 key End key --repeat 7 BackSpace
 check_eq "corrected" "$PARENT_WIN\\qn" "$(drv text Form6 Edit1)"
 xdotool key Return
-check_eq "Enter makes it and closes the dialog" "closed" "$(is_open Form6)"
+check_eq "Enter makes it and closes the dialog" "closed" "$(closes Form6)"
 check_eq "the install-to dialog takes clicks again" "enabled" "$(dialog_input)"
 if [ -d "$PARENT/qn" ]; then e2e_pass "the directory exists"; else e2e_fail "the directory exists" "no $PARENT/qn"; fi
-check_eq "the list shows it below the current directory" "$(entry_of "$PARENT/qn")" "$(entries | tail -n 1 | cut -f2-)"
+check_eq "the tree shows it below the current directory" "qn" "$(children_of_current)"
 check_eq "which stays current" "$(entry_of "$PARENT")" "$(current_entry)"
 choose_entry "$(entry_of "$PARENT/qn")"
 TARGET=$PARENT/qn
@@ -273,7 +263,7 @@ check_eq "the first-run message" "$FIRST_RUN" "$(read_and_answer)"
 drv wait Form2 10000 >/dev/null
 choose_entry "$(entry_of "$E2E_WORK")" && choose_entry "$(entry_of "$PARENT")"
 new_directory "Quon Front" button
-check_eq "OK makes the directory and closes the dialog" "closed" "$(is_open Form6)"
+check_eq "OK makes the directory and closes the dialog" "closed" "$(closes Form6)"
 TARGET="$PARENT/Quon Front"
 TARGET_WIN="$PARENT_WIN\\Quon Front"
 choose_entry "$(entry_of "$TARGET")"
@@ -335,6 +325,20 @@ check_eq "exit code 4" "4" "$E2E_RC"
 check_eq "the settings are saved with the chosen directory" "$TARGET_WIN\\" "$(reg_query "$E2E_KEY" "Main Program Path")"
 same_files "the files before the missing one are copied" "$DIST" "$TARGET" qnlaunch.exe readme.txt
 check_no_file "none after it" "$TARGET/roms.dat"
+
+echo "-- installed where it runs, a program file missing there"
+make_dist || exit 1
+rm "$DIST/abouttxt.dat"
+start_first_run
+read_and_answer >/dev/null
+drv wait Form2 10000 >/dev/null
+check_eq "the working directory is current" "$DIST_WIN" "$(drv text Form2 Edit1)"
+drv click Form2 SpeedButton1 >/dev/null
+read_and_answer YES >/dev/null
+check_eq "the program files are reported, not the pictures" "Error
+Error copying program files to '$DIST_WIN\\'. You will have to do it manually" "$(read_and_answer)"
+e2e_wait_exit 15
+check_eq "exit code 4" "4" "$E2E_RC"
 
 echo "-- a picture cannot be copied"
 make_dist || exit 1

@@ -37,7 +37,7 @@ choose_dir() { # unix directory
     index=$(drv combo Form3 DriveComboBox1 | cut -f2 | grep -n -i -x -F -- "$drive" | cut -d: -f1)
     [ -n "$index" ] || { echo "e2e: drive $drive not offered" >&2; return 1; }
     drv combo-select Form3 DriveComboBox1 $((index - 1)) >/dev/null || return 1
-    wait_current "$drive" 5 || { echo "e2e: the list did not go to $drive" >&2; return 1; }
+    wait_current "$drive" 5 || { echo "e2e: the tree did not go to $drive" >&2; return 1; }
     IFS='\' read -ra parts <<<"${win:3}"
     for ((i = 0; i < ${#parts[@]}; i++)); do
         choose_entry "$(printf '%*s%s' $(((i + 1) * 2)) '' "${parts[i]}")" || return 1
@@ -77,19 +77,12 @@ check_eq "the main window takes no input" "disabled" "$(main_input)"
 drives=$(drv combo Form3 DriveComboBox1)
 check_contains "the drive list offers C:" "$drives" "-${TAB}C:\\\\"
 check_contains "and the current directory's drive, chosen" "$drives" "*${TAB}$(shown "${APP_WIN:0:3}")"
-# The program's current directory: its way down from the root, then its
-# subdirectories, in whichever order the system lists them.
-expected=$(shown "${APP_WIN:0:3}")
-IFS='\' read -ra parts <<<"${APP_WIN:3}"
-for ((i = 0; i < ${#parts[@]}; i++)); do
-    expected+=$'\n'"$(printf '%*s%s' $(((i + 1) * 2)) '' "${parts[i]}")"
-done
-list=$(entries)
-check_eq "the list shows the way down to the current directory" "$expected" \
-    "$(head -n $((${#parts[@]} + 1)) <<<"$list" | cut -f2-)"
+# The program's current directory: the tree open from the root down to it,
+# and its subdirectories below it.
+check_eq "the tree shows the way down to the current directory" "$(way_down "$E2E_APP")" "$(on_the_way "$E2E_APP")"
 check_eq "which is the current entry" "$(entry_of "$E2E_APP")" "$(current_entry)"
-check_eq "then its subdirectories" "drivers emu screens zips" \
-    "$(tail -n +$((${#parts[@]} + 2)) <<<"$list" | cut -f2- | sed 's/^ *//' | sort | tr '\n' ' ' | sed 's/ $//')"
+check_eq "then its subdirectories, in order" "drivers emu screens zips" \
+    "$(children_of_current | tr '\n' ' ' | sed 's/ $//')"
 shot=$(e2e_shot picker)
 check_file "screenshot of the picker" "$shot"
 

@@ -23,12 +23,15 @@ TEST(Installation, CopiesProgramFilesThenPicturesAndStopsAtTheFirstFailure) {
     EXPECT_EQ(os.readFile("C:\\Games\\screens\\tolvane1.jpg"), "tolvane1.jpg");
     EXPECT_FALSE(os.fileExists("C:\\Games\\noscreen.jpg"));  // pictures go to screens\ only
 
-    // Into the directory it runs from (whatever the case of its name) only
-    // the pictures are copied, so a missing program file does not matter.
+    // Into the directory it runs from (whatever the case of its name) a
+    // program file that is there is not copied onto itself; a missing one
+    // is still the first failure.
     os.writeFile("D:\\Dist\\tolvane2.jpg", "tolvane2.jpg");
-    os.deleteFile("D:\\Dist\\readme.txt");
     EXPECT_EQ(installProgramFiles(os, "D:\\Dist\\", "d:\\dist\\"), std::nullopt);
     EXPECT_TRUE(os.fileExists("D:\\Dist\\screens\\tolvane2.jpg"));
+    os.deleteFile("D:\\Dist\\readme.txt");
+    EXPECT_EQ(installProgramFiles(os, "D:\\Dist\\", "d:\\dist\\"),
+              "Error copying program files to 'd:\\dist\\'. You will have to do it manually");
     EXPECT_EQ(installProgramFiles(os, "D:\\Dist", "C:\\Other\\"),
               "Error copying program files to 'C:\\Other\\'. You will have to do it manually");
 }
@@ -197,7 +200,7 @@ TEST_F(FirstRun, NewDirectoryDialogMakesOneLevel) {
     EXPECT_FALSE(dialog.showing());
     EXPECT_TRUE(installer->enabled());
     EXPECT_TRUE(os.directoryExists("C:\\Games\\Arcade"));
-    EXPECT_EQ(installer->DirectoryOutline1.items().back(), "    Arcade");
+    EXPECT_EQ(installer->DirectoryOutline1.lines().back(), "    Arcade");
     EXPECT_EQ(installer->tree().directory(), "C:\\Games");
 
     installer->SpeedButton3.click();

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "test_support.h"
@@ -22,21 +24,100 @@ protected:
         picker = app->Form3.get();
     }
     void choose(const std::string& dir) { picker->setDirectory(dir); }
-    std::vector<std::string> entries() const { return picker->DirectoryOutline1.items(); }
 };
 
 TEST_F(PathPicker, OffersTheDrivesAndTheDirectoriesOfTheChosenOne) {
     EXPECT_EQ(picker->DriveComboBox1.items(), (std::vector<std::string>{"C:\\", "D:\\"}));
     choose("c:\\games\\");
-    EXPECT_EQ(picker->directory(), "C:\\games");
-    EXPECT_EQ(entries(), (std::vector<std::string>{"C:\\", "  games", "    Empty", "    Quon"}));
-    EXPECT_EQ(picker->DirectoryOutline1.itemIndex(), 1);
-    picker->DirectoryOutline1.userSelect(3);  // the keyboard or a click
-    EXPECT_EQ(picker->directory(), "C:\\games\\Quon");
-    EXPECT_EQ(entries().back(), "      alpha");
+    EXPECT_EQ(picker->directory(), "C:\\Games");  // as the file system spells it
+    const ui::TreeView& tree = picker->DirectoryOutline1;
+    EXPECT_EQ(tree.text(tree.selected()), "Games");
+    const std::vector<std::string> lines = tree.lines();
+    const auto games = std::find(lines.begin(), lines.end(), "  Games");
+    ASSERT_NE(games, lines.end());
+    EXPECT_EQ(std::vector<std::string>(games + 1, games + 3), (std::vector<std::string>{"    Empty", "    Quon"}));
     picker->DriveComboBox1.userSelect(1);
     EXPECT_EQ(picker->directory(), "D:\\");
-    EXPECT_EQ(entries(), (std::vector<std::string>{"D:\\", "  Zips"}));
+    EXPECT_EQ(tree.lines(), (std::vector<std::string>{"D:\\", "  Zips"}));
+}
+
+TEST(DirectoryTree, ListsADirectoryWhenFirstOpenedAndMovesWithoutListing) {
+    using Strings = std::vector<std::string>;
+    MemoryPlatform os;
+    for (const char* d : {"C:\\Games\\Quon\\alpha", "C:\\Games\\gamma", "C:\\Games\\Beta",
+                          "C:\\Games\\locked\\inner", "C:\\Work"})
+        os.makeDirectories(d);
+    os.unreadableDirectories.insert("C:\\GAMES\\LOCKED");
+    os.setCurrentDirectory("C:\\Games");
+    ui::Form form("F", {0, 0, 100, 100}, "");
+    ui::ComboBox drives{&form, "Drives", {}, {}};
+    ui::TreeView tree{&form, "Tree", {}};
+    DirectoryChooser chooser(os, drives, tree);
+    // The way down to the working directory, and that directory, are listed;
+    // names in order whatever their case.
+    EXPECT_EQ(os.subdirectoryListings, (Strings{"C:\\", "C:\\Games"}));
+    EXPECT_EQ(tree.lines(),
+              (Strings{"C:\\", "  Games", "    Beta", "    gamma", "    locked", "    Quon", "  Work"}));
+    EXPECT_EQ(chooser.pathOf(tree.roots()[0]), "C:\\");
+
+    // Moving the selection (arrows, a click) makes it current, listing nothing.
+    const int games = tree.selected();
+    const int quon = tree.findChild(games, "QUON");
+    tree.userSelect(quon);
+    EXPECT_EQ(chooser.directory(), "C:\\Games\\Quon");
+    EXPECT_EQ(os.subdirectoryListings.size(), 2u);
+    EXPECT_FALSE(tree.listed(quon));
+    // Enter opens it, listing it once; '-' and '+' close and open it again.
+    tree.keyPress('\r', 0);
+    EXPECT_TRUE(tree.expanded(quon));
+    EXPECT_EQ(os.subdirectoryListings.back(), "C:\\Games\\Quon");
+    tree.keyPress('-', 0);
+    EXPECT_FALSE(tree.expanded(quon));
+    tree.keyPress('+', 0);
+    EXPECT_TRUE(tree.expanded(quon));
+    EXPECT_EQ(os.subdirectoryListings.size(), 3u);
+    EXPECT_EQ(tree.children(quon).size(), 1u);
+
+    // A directory that cannot be read opens empty, without a word.
+    const int locked = tree.findChild(games, "locked");
+    tree.userSelect(locked);
+    tree.activate(locked);
+    EXPECT_TRUE(tree.listed(locked));
+    EXPECT_TRUE(tree.children(locked).empty());
+    EXPECT_TRUE(os.messages.empty());
+    EXPECT_EQ(chooser.directory(), "C:\\Games\\locked");
+}
+
+TEST(DirectoryTree, TypingFindsAShownNodeByTheStartOfItsName) {
+    ui::TreeView tree{nullptr, "Tree", {}};
+    const int root = tree.addRoot("C:\\");
+    tree.setChildren(root, {"Alpha", "arcade", "Beta", "bin", "Games"});
+    const int alpha = 1, arcade = 2, beta = 3, bin = 4, games = 5;
+    tree.setChildren(games, {"Apple"});  // under a closed node: not found
+    tree.expand(root);
+    const struct {
+        const char* keys;
+        std::uint32_t gap;  // milliseconds between the keys
+        int from, to;
+    } rows[] = {
+        {"a", 0, root, alpha},
+        {"aa", 100, root, arcade},   // the same letter again: the next such name
+        {"aaa", 100, root, alpha},   // round to the top again
+        {"ar", 100, root, arcade},   // a longer start
+        {"BI", 100, root, bin},      // case does not matter
+        {"b", 0, beta, bin},         // one letter goes on from the selection
+        {"ap", 100, root, alpha},    // "ap" is only under a closed node
+        {"ab", 1500, root, beta},    // a pause starts a new name
+        {"z", 0, games, games},      // nothing by that name: stays
+    };
+    std::uint32_t time = 0;
+    for (const auto& row : rows) {
+        tree.select(row.from);
+        time += 10000;
+        for (const char* k = row.keys; *k; ++k, time += row.gap) EXPECT_TRUE(tree.keyPress(*k, time));
+        EXPECT_EQ(tree.selected(), row.to) << row.keys;
+    }
+    EXPECT_FALSE(tree.keyPress('\t', time));
 }
 
 TEST_F(PathPicker, EmulatorDirectoryIsDeliveredThroughTheBox) {

@@ -64,7 +64,10 @@ TEST(SettingsStore, WritesPathsInterfaceAndGamesInThatOrder) {
     s.paths = {"C:\\Qn\\", "C:\\Quon\\", "", "C:\\PKUNZIP.EXE", "D:\\Drv\\"};
     s.games = {{"Zed", {true, false, false, false, false, false, false, true}},
                {"Alpha", {}},
-               {"Mid", {false, true}}};
+               {"Mid", {false, true}},
+               // A second record of a title shares the first one's flags:
+               // its own, stale, must not be written over them.
+               {"Zed", {}}};
     writeSettings(os, s);
     EXPECT_EQ(os.valueNames(RootKey::LocalMachine, kSettingsKey),
               (std::vector<std::string>{"Main Program Path", "Quon Path", "PkUnzip Program",

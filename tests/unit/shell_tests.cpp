@@ -191,6 +191,34 @@ TEST_F(About, DraggingScrollsTheMessage) {
     EXPECT_EQ(a->ProgressBar1.position(), 722);
 }
 
+TEST_F(About, KeysStepThroughTheSlicesADragShows) {
+    using Key = ui::Form::Key;
+    std::string text;
+    for (int i = 0; i < 722; ++i) text += static_cast<char>('a' + i % 26);
+    open(text);
+    // Each pixel of the bar is two characters of this message.
+    const struct {
+        Key key;
+        int position;
+    } steps[] = {{Key::Right, 2}, {Key::Right, 4}, {Key::Left, 2}, {Key::Left, 0}, {Key::Left, 0},
+                 {Key::End, 722}, {Key::Right, 722}, {Key::Left, 720}, {Key::Home, 0}};
+    for (const auto& step : steps) {
+        EXPECT_TRUE(a->keyDown(step.key));
+        EXPECT_EQ(a->ProgressBar1.position(), step.position);
+        EXPECT_EQ(a->ProgressBar2.position(), step.position);
+    }
+    a->keyDown(Key::Right);
+    EXPECT_EQ(a->Edit1.text(), text.substr(2));
+    // A message shorter than the bar: several pixels per character, but
+    // every press still moves by one.
+    a->close();
+    open(std::string(100, 'm'));
+    for (int i = 1; i <= 100; ++i) {
+        a->keyDown(Key::Right);
+        ASSERT_EQ(a->ProgressBar1.position(), i);
+    }
+}
+
 TEST_F(About, ShortSlicesAreFilledToTheFullWidth) {
     open(std::string(300, 'm'));
     a->ProgressBar1.setPosition(100);

@@ -432,6 +432,17 @@ void cmdFocus(const Args& a) {
     outLine((name.empty() ? "-" : name) + "\t" + (info.hwndActive == top ? "1" : "0"));
 }
 
+// Whether the focused control of a window draws its focus mark: "shown"
+// or "hidden", as the window's keyboard cues stand.
+void cmdCues(const Args& a) {
+    HWND top = findWindow(a[0], g_findTimeout);
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    HWND focus = GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info) ? info.hwndFocus : nullptr;
+    const DWORD_PTR state = sendOrFail(focus && IsChild(top, focus) ? focus : top, WM_QUERYUISTATE, 0, 0);
+    outLine((state & UISF_HIDEFOCUS) ? "hidden" : "shown");
+}
+
 void cmdDump(const Args& a) {
     HWND top = findWindow(a[0], g_findTimeout);
     for (HWND c : childWindows(top)) {
@@ -567,7 +578,8 @@ void cmdHover(const Args& a) {
 void cmdKey(const Args& a) {
     struct { const char* name; WPARAM vk; } keys[] = {
         {"Return", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Tab", VK_TAB}, {"Space", VK_SPACE},
-        {"Up", VK_UP}, {"Down", VK_DOWN}, {"Left", VK_LEFT}, {"Right", VK_RIGHT}};
+        {"Up", VK_UP}, {"Down", VK_DOWN}, {"Left", VK_LEFT}, {"Right", VK_RIGHT},
+        {"Home", VK_HOME}, {"End", VK_END}, {"Add", VK_ADD}, {"Subtract", VK_SUBTRACT}};
     WPARAM vk = 0;
     for (const auto& k : keys)
         if (a[2] == k.name) vk = k.vk;
@@ -579,6 +591,62 @@ void cmdKey(const Args& a) {
     post(c, WM_KEYDOWN, vk, scan | 1);
     post(c, WM_KEYUP, vk, scan | 1 | (LPARAM(3) << 30));
     settle(c, 2);
+}
+
+// ---- tree views ----------------------------------------------------------------
+
+// The items a tree view shows, top to bottom (those under a closed item are
+// not shown), by handle.
+std::vector<HTREEITEM> tvShown(HWND tv) {
+    std::vector<HTREEITEM> items;
+    auto item = reinterpret_cast<HTREEITEM>(sendOrFail(tv, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    while (item) {
+        items.push_back(item);
+        item = reinterpret_cast<HTREEITEM>(
+            sendOrFail(tv, TVM_GETNEXTITEM, TVGN_NEXTVISIBLE, reinterpret_cast<LPARAM>(item)));
+    }
+    return items;
+}
+
+// One line per shown item: "*" for the selected one, else "-"; "+" for an
+// open item, ">" for one that offers to open, else " "; then the text,
+// indented two spaces per level.
+void cmdTree(const Args& a) {
+    HWND tv = findControl(findWindow(a[0], g_findTimeout), a[1]);
+    expectClass(tv, WC_TREEVIEWA, "tree view");
+    Remote mem(tv);
+    const auto selected = reinterpret_cast<HTREEITEM>(sendOrFail(tv, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    for (HTREEITEM h : tvShown(tv)) {
+        TVITEMA item{};
+        item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_STATE | TVIF_CHILDREN;
+        item.hItem = h;
+        item.stateMask = TVIS_EXPANDED;
+        item.pszText = mem.at(Remote::kText);
+        item.cchTextMax = static_cast<int>(Remote::kTextMax);
+        mem.put(item);
+        mem.clearText();
+        sendOrFail(tv, TVM_GETITEMA, 0, mem.addr(0));
+        item = mem.get<TVITEMA>();
+        int depth = 0;
+        for (auto p = h; (p = reinterpret_cast<HTREEITEM>(
+                              sendOrFail(tv, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(p))));)
+            ++depth;
+        const char* open = (item.state & TVIS_EXPANDED) ? "+" : item.cChildren ? ">" : " ";
+        outLine(std::string(h == selected ? "*" : "-") + "\t" + open + "\t" + std::string(depth * 2, ' ') +
+                escaped(item.pszText ? mem.string(item.pszText) : ""));
+    }
+}
+
+// Selects the index-th shown item, as the user's arrows would, and brings
+// it into view.
+void cmdTreeSelect(const Args& a) {
+    HWND tv = findControl(findWindow(a[0], g_findTimeout), a[1]);
+    expectClass(tv, WC_TREEVIEWA, "tree view");
+    const int index = parseInt(a[2], "index");
+    const std::vector<HTREEITEM> shown = tvShown(tv);
+    if (index < 0 || index >= static_cast<int>(shown.size())) fail(kFailed, "no such item");
+    sendOrFail(tv, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(shown[index]));
+    sendOrFail(tv, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(shown[index]));
 }
 
 // Combo boxes and list boxes answer the same questions with different messages.
@@ -822,6 +890,7 @@ struct Command {
 const Command kCommands[] = {
     {"windows", 0, 0, cmdWindows, "windows"},
     {"focus", 1, 1, cmdFocus, "focus <window>"},
+    {"cues", 1, 1, cmdCues, "cues <window>   (focus mark shown or hidden)"},
     {"wait", 1, 2, cmdWait, "wait <window> [timeout_ms]"},
     {"dump", 1, 1, cmdDump, "dump <window>"},
     {"text", 2, 2, cmdText, "text <window> <control>"},
@@ -832,7 +901,10 @@ const Command kCommands[] = {
     {"click", 2, 3, cmdClick, "click <window> <control> [row]"},
     {"dblclick", 3, 3, cmdDblclick, "dblclick <window> <listview> <row>"},
     {"hover", 2, 2, cmdHover, "hover <window> <control>"},
-    {"key", 3, 3, cmdKey, "key <window> <control> <Return|Escape|Tab|Space|Up|Down|Left|Right>"},
+    {"key", 3, 3, cmdKey,
+     "key <window> <control> <Return|Escape|Tab|Space|Up|Down|Left|Right|Home|End|Add|Subtract>"},
+    {"tree", 2, 2, cmdTree, "tree <window> <treeview>"},
+    {"tree-select", 3, 3, cmdTreeSelect, "tree-select <window> <treeview> <index>"},
     {"combo", 2, 2, cmdCombo, "combo <window> <combobox|listbox>"},
     {"combo-select", 3, 3, cmdComboSelect, "combo-select <window> <combobox|listbox> <index>"},
     {"tab", 2, 2, cmdTab, "tab <window> <tabcontrol>"},

@@ -224,6 +224,19 @@ NativePeer::Creation EditPeer::creation() const {
     return {"EDIT", style, WS_EX_CLIENTEDGE};
 }
 
+void EditPeer::update(Property property, int index) {
+    if (property != Property::Caption) {
+        NativePeer::update(property, index);
+        return;
+    }
+    // The user's own typing comes back unchanged and leaves the caret be.
+    if (windowText() == control().caption()) return;
+    setText(control().caption());
+    if (!static_cast<Edit&>(control()).typedAfter()) return;
+    const auto end = static_cast<WPARAM>(GetWindowTextLengthA(hwnd()));
+    SendMessageA(hwnd(), EM_SETSEL, end, static_cast<LPARAM>(end));
+}
+
 bool EditPeer::onCommand(int code) {
     if (code == EN_CHANGE && !mirroring()) static_cast<Edit&>(control()).setText(windowText());
     return true;
@@ -232,9 +245,11 @@ bool EditPeer::onCommand(int code) {
 bool EditPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     switch (msg) {
     case WM_GETDLGCODE:
-        // Enter and Escape are the box's own keys, not the dialog manager's.
+        // Enter and Escape are the box's own keys where it has a use for
+        // them; otherwise they press the dialog's buttons.
         result = DefSubclassProc(hwnd(), msg, wp, lp);
-        if (asksForKey(lp, {VK_RETURN, VK_ESCAPE})) result |= DLGC_WANTMESSAGE;
+        if (static_cast<Edit&>(control()).onKeyPress && asksForKey(lp, {VK_RETURN, VK_ESCAPE}))
+            result |= DLGC_WANTMESSAGE;
         return true;
     case WM_CHAR:
         if (wp != '\r' && wp != 0x1b) return false;

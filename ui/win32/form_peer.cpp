@@ -91,6 +91,13 @@ void FormPeer::update(Property property, int index) {
     case Property::Visible:
         if (control().visible()) {
             backend().showApplicationWindow();
+            // A dialog opens on its first control, as dialogs do, unless
+            // the program chose one; the main window, shown again after a
+            // run, keeps the one the user was in.
+            if (hwnd() != backend().firstForm() && !focusAsked_) lastFocus_ = nullptr;
+            // The focus shows from the start, whether the window was
+            // opened by mouse or by keyboard.
+            SendMessageA(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
             ShowWindow(hwnd(), SW_SHOW);
             // Shown again after a child program ended, the window must take the
             // keyboard back; the child's console may still be closing and take
@@ -235,6 +242,7 @@ void FormPeer::restoreFocus() {
     // As a dialog does: back to the control that had the focus, else the
     // first one in tab order.
     HWND target = lastFocus_;
+    focusAsked_ = false;
     if (!target && form().focused()) target = backend().windowOf(*form().focused());
     if (!target || !IsWindow(target) || !IsChild(hwnd(), target) || !IsWindowVisible(target) ||
         !IsWindowEnabled(target))

@@ -118,7 +118,10 @@ protected:
 
 public:
     // The control to get the focus when this form next becomes active.
-    void setPendingFocus(HWND control) { lastFocus_ = control; }
+    void setPendingFocus(HWND control) {
+        lastFocus_ = control;
+        focusAsked_ = true;
+    }
     // Lays the form out at `dpi` with its frame's top left corner at `at`.
     void rescaleTo(int dpi, POINT at);
     void childrenCreated() override;
@@ -132,6 +135,7 @@ private:
     // Brings the shown form to the front unless one of ours is there.
     void takeForeground();
     HWND lastFocus_ = nullptr;
+    bool focusAsked_ = false;  // lastFocus_ was asked for from code
     int foregroundTries_ = 0;
     bool pagePosted_ = false;
 };
@@ -187,6 +191,7 @@ public:
 
 protected:
     Creation creation() const override;
+    void update(Property property, int index) override;
     bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 };
 

@@ -7,6 +7,7 @@
 
 #include "ui/win32/native_backend.h"
 #include "ui/win32/peers.h"
+#include "ui/win32/tree_view_peer.h"
 
 namespace qn::ui {
 
@@ -103,6 +104,7 @@ std::unique_ptr<NativePeer> Win32Backend::makePeer(Control& control) {
     case Kind::GroupBox: return std::make_unique<GroupBoxPeer>(*this, control);
     case Kind::Image: return std::make_unique<ImagePeer>(*this, control);
     case Kind::ProgressBar: return std::make_unique<ProgressBarPeer>(*this, control);
+    case Kind::TreeView: return std::make_unique<TreeViewPeer>(*this, control);
     case Kind::Timer: break;  // no window: see buildTimer
     }
     return nullptr;
@@ -245,12 +247,18 @@ void Win32Backend::run(Form& mainForm) {
     while (main_ && GetMessageA(&msg, nullptr, 0, 0) > 0) {
         // Tab, Shift+Tab and the other dialog keys within the active form.
         HWND active = GetActiveWindow();
-        if (active && isForm(active) && (tabKey(active, msg) || IsDialogMessageA(active, &msg)))
+        if (active && isForm(active) &&
+            (formKey(active, msg) || tabKey(active, msg) || IsDialogMessageA(active, &msg)))
             continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
     main_ = nullptr;
+}
+
+void Win32Backend::setMainForm(Form& form) {
+    realize(form);
+    if (main_) main_ = windowOf(form);
 }
 
 HWND Win32Backend::pageControlAround(HWND hwnd, HWND form) const {
@@ -286,6 +294,26 @@ HWND Win32Backend::tabTarget(HWND form, HWND from, bool backwards) const {
     if (fromTabs && from != fromTabs && nextTabs != fromTabs && IsWindowEnabled(fromTabs))
         return fromTabs;
     return next;
+}
+
+bool Win32Backend::formKey(HWND form, const MSG& msg) {
+    if (msg.message != WM_KEYDOWN) return false;
+    Form::Key key;
+    switch (msg.wParam) {
+    case VK_LEFT: key = Form::Key::Left; break;
+    case VK_RIGHT: key = Form::Key::Right; break;
+    case VK_HOME: key = Form::Key::Home; break;
+    case VK_END: key = Form::Key::End; break;
+    default: return false;
+    }
+    // A control that moves by these keys itself keeps them.
+    HWND focus = GetFocus();
+    if (focus && IsChild(form, focus) &&
+        (SendMessageA(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) &
+         (DLGC_WANTARROWS | DLGC_WANTALLKEYS)))
+        return false;
+    NativePeer* peer = peerOf(form);
+    return peer && static_cast<Form&>(peer->control()).keyDown(key);
 }
 
 bool Win32Backend::tabKey(HWND form, const MSG& msg) {

@@ -47,6 +47,7 @@ public:
     void realize(Form& form) override;
     void realizeHiddenPagesLater(PageControl& pages) override { laterPages_.push_back(&pages); }
     void run(Form& mainForm) override;
+    void setMainForm(Form& form) override;
     TextMask renderText(const Font& font, const std::string& text) override;
     TextMask renderTextAt(const Font& font, const std::string& text, int dpi) override;
     std::array<std::uint8_t, 3> systemColor(SysColor color) override;
@@ -133,6 +134,8 @@ private:
     bool isForm(HWND hwnd) const;
     HWND pageControlAround(HWND hwnd, HWND form) const;
     bool tabKey(HWND form, const MSG& msg);
+    // The keys a form moves its content by, when the focus has no use for them.
+    bool formKey(HWND form, const MSG& msg);
     static LRESULT CALLBACK applicationProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
     HINSTANCE instance_;
