@@ -32,6 +32,11 @@ struct AppState {
     std::string CurrentPicture;
     std::string BrowserCommand;
     ListFilter listFilter = ListFilter::ShowAll;
+    // Where the main window's check boxes put the ROMs and drivers.
+    RomMode romMode;
+    // The interface the first run's configuration dialog has chosen (its
+    // first item, the single-click one, until the user picks another).
+    bool configuredSingleClick = true;
 };
 
 inline const char* const kApplicationTitle = "Tolvane's Quon FrontEnd v2.09";

@@ -35,11 +35,11 @@ void LoadSettings(App& app) {
 void SaveSettings(App& app) {
     TPaths& p = app.tpaths;
     const bool firstRun = app.state.firstRun;
-    if (!firstRun && !app.Form1->CheckBox7.checked()) {
+    if (!firstRun && !app.state.romMode.compressed) {
         p.romsPath.clear();
         p.unzipProgram.clear();
     }
-    const bool cool = firstRun ? app.Form5->ComboBox1.itemIndex() == 0 : app.singleClick;
+    const bool cool = firstRun ? app.state.configuredSingleClick : app.singleClick;
     writeSettings(app.os, Settings{p, cool, app.catalogue.gameOptions()});
 }
 

@@ -34,9 +34,13 @@ TForm5::TForm5(App& app)
     SpeedButton1.onClick = [this] { SpeedButton1Click(); };
     SpeedButton2.onClick = [this] { SpeedButton2Click(); };
     Timer1.onTimer = [this] { Timer1Timer(); };
+    ComboBox1.onChange = [this] { app_.state.configuredSingleClick = ComboBox1.itemIndex() == 0; };
 }
 
-void TForm5::FormCreate() { ComboBox1.setItemIndex(0); }
+void TForm5::FormCreate() {
+    ComboBox1.setItemIndex(0);
+    app_.state.configuredSingleClick = true;
+}
 
 void TForm5::Edit1Change() { app_.tpaths.emulatorPath = withTrailingBackslash(Edit1.text()); }
 void TForm5::Edit2Change() { app_.tpaths.unzipProgram = Edit2.text(); }
@@ -75,7 +79,7 @@ void TForm5::SpeedButton3Click() {
 }
 
 void TForm5::FormClose() {
-    app_.singleClick = ComboBox1.itemIndex() == 0;
+    app_.singleClick = app_.state.configuredSingleClick;
     SaveSettings(app_);
 }
 

@@ -36,7 +36,7 @@ void TForm2::SpeedButton2Click() { app_.os.exitProcess(0); }
 
 void TForm2::SpeedButton3Click() {
     setEnabled(false);
-    app_.Form6->show();
+    app_.Form6->showFor(*this);
 }
 
 void TForm2::SpeedButton1Click() {
@@ -54,10 +54,10 @@ void TForm2::SpeedButton1Click() {
                       MessageButtons::YesNo) == MessageAnswer::Yes) {
         app_.Form5->show();
     } else {
-        // Saving takes the interface from the configuration dialog's list,
-        // which the user never saw: make it name the common interface the
-        // main window opens in, so what is stored is what runs.
-        app_.Form5->ComboBox1.setItemIndex(app_.singleClick ? 0 : 1);
+        // Saving takes the interface the configuration dialog offers, which
+        // the user never saw: make it the one the main window opens in, so
+        // what is stored is what runs.
+        app_.state.configuredSingleClick = app_.singleClick;
         SaveSettings(app_);
         app_.Form1->show();
     }

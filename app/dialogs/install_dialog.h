@@ -5,11 +5,12 @@
 
 #include "app/app.h"
 #include "app/dialogs/directory_chooser.h"
+#include "app/dialogs/new_directory_dialog.h"
 #include "ui/widgets.h"
 
 namespace qn {
 
-class TForm2 : public ui::Form {
+class TForm2 : public ui::Form, private NewDirectoryOpener {
 public:
     explicit TForm2(App& app);
     void FormShow();
@@ -32,6 +33,12 @@ public:
     ui::Button SpeedButton2{this, "SpeedButton2", {224, 256, 97, 25}, "Exit"};
 
 private:
+    std::string directoryShown() override { return tree_.directory(); }
+    void newDirectoryClosed() override {
+        setEnabled(true);
+        tree_.refresh();
+    }
+
     App& app_;
     DirectoryChooser tree_{app_.os, DriveComboBox1, DirectoryOutline1};
     std::string sourceDir_;

@@ -21,9 +21,14 @@ TForm6::TForm6(App& app) : ui::Form("Form6", {0, 0, 305, 93}, "Create Directory"
     Button2.onClick = [this] { Button2Click(); };
 }
 
+void TForm6::showFor(NewDirectoryOpener& opener) {
+    opener_ = &opener;
+    show();
+}
+
 void TForm6::FormShow() {
     Button1.setEnabled(false);
-    std::string dir = app_.Form2 ? app_.Form2->tree().directory() : std::string();
+    std::string dir = opener_ ? opener_->directoryShown() : std::string();
     if (dir.empty() || dir.back() != '\\') dir += '\\';
     Edit1.setText(dir);
 }
@@ -48,9 +53,7 @@ void TForm6::Button1Click() {
 void TForm6::Button2Click() { close(); }
 
 void TForm6::FormClose() {
-    if (!app_.Form2) return;
-    app_.Form2->setEnabled(true);
-    app_.Form2->tree().refresh();
+    if (opener_) opener_->newDirectoryClosed();
 }
 
 }  // namespace qn

@@ -8,9 +8,23 @@
 
 namespace qn {
 
+// What the dialog needs of the window that opens it.
+class NewDirectoryOpener {
+public:
+    // The directory the new one goes in.
+    virtual std::string directoryShown() = 0;
+    // The dialog has closed, a directory made or not.
+    virtual void newDirectoryClosed() = 0;
+
+protected:
+    ~NewDirectoryOpener() = default;
+};
+
 class TForm6 : public ui::Form {
 public:
     explicit TForm6(App& app);
+    // Shows the dialog for that window, which waits disabled until it closes.
+    void showFor(NewDirectoryOpener& opener);
     void FormShow();
     void FormClose();
     void Edit1Change();
@@ -25,6 +39,7 @@ public:
 
 private:
     App& app_;
+    NewDirectoryOpener* opener_ = nullptr;
 };
 
 }  // namespace qn

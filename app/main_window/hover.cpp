@@ -62,7 +62,7 @@ void TForm1::bindHoverHandlers() {
     };
     auto whileCompressed = [this](std::string text) -> Hint {
         return [this, text]() -> std::optional<std::string> {
-            if (CheckBox7.checked()) return text;
+            if (romMode().compressed) return text;
             return std::nullopt;
         };
     };

@@ -145,7 +145,7 @@ void TForm1::FormShow() {
 void TForm1::ShowStatusCounters() {
     StatusBar1.setPanelText(0, "Designed for QUON v0.9");
     StatusBar1.setPanelText(1, std::to_string(app_.catalogue.size()) + " ROMs supported");
-    StatusBar1.setPanelText(2, CheckBox7.checked() ? "Zipped ROMs" : "UnZipped ROMs");
+    StatusBar1.setPanelText(2, romMode().compressed ? "Zipped ROMs" : "UnZipped ROMs");
     StatusBar1.setPanelText(3, app_.singleClick ? "Select a game and then click on it to play"
                                                 : "Select a game and then doubleclick on it to play");
 }

@@ -46,7 +46,7 @@ public:
     void AvailabilityTimerTimer();
     // Whether the game in the slot can run under the last evaluation.
     bool GameAvailable(int slot) { return availability_.of(app_.catalogue, slot); }
-    RomMode romMode() const { return {CheckBox7.checked(), CheckBox8.checked()}; }
+    RomMode romMode() const { return app_.state.romMode; }
 
     // Options and running a game.
     void StoreOptionFlag(ui::CheckBox& box, int flagIndex);

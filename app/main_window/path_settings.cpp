@@ -30,16 +30,18 @@ void TForm1::ApplySettings() {
 }
 
 void TForm1::CheckBox7Click() {
+    app_.state.romMode.compressed = CheckBox7.checked();
     app_.state.refillingList = false;
-    StatusBar1.setPanelText(2, CheckBox7.checked() ? "Zipped ROMs" : "UnZipped ROMs");
-    paths.setCompressedInUse(CheckBox7.checked());
+    StatusBar1.setPanelText(2, romMode().compressed ? "Zipped ROMs" : "UnZipped ROMs");
+    paths.setCompressedInUse(romMode().compressed);
     EvaluateAvailability();
     FillGameList();
 }
 
 void TForm1::CheckBox8Click() {
-    paths.setDriversInUse(CheckBox8.checked());
-    if (CheckBox8.checked() || Edit4.text().empty())
+    app_.state.romMode.driversPath = CheckBox8.checked();
+    paths.setDriversInUse(romMode().driversPath);
+    if (romMode().driversPath || Edit4.text().empty())
         Edit4Change();
     else
         Edit4.setText("");  // its change handler takes the empty path
@@ -54,7 +56,7 @@ void TForm1::Edit1Change() {
     s.refillingList = true;
     // In compressed mode the emulator directory alone does not decide
     // availability often enough to refill the list for it.
-    if (!CheckBox7.checked()) {
+    if (!romMode().compressed) {
         EvaluateAvailability();
         FillGameList();
     }

@@ -45,11 +45,11 @@ void TForm1::RunSelectedGame(const GameName& name) {
         os.messageBox(MessageKind::Warning, "QUON program not found");
         return;
     }
-    if (CheckBox7.checked() && p.unzipProgram.empty()) {
+    if (romMode().compressed && p.unzipProgram.empty()) {
         os.messageBox(MessageKind::Information, "Select PkUnzip path before running a compressed ROM");
         return;
     }
-    if (GameRun(os, *this, p, app_.catalogue).run(name, CheckBox8.checked(), shownOptions(), ListBox1.itemIndex()))
+    if (GameRun(os, *this, p, app_.catalogue).run(name, romMode().driversPath, shownOptions(), ListBox1.itemIndex()))
         ListView1.setFocus();
 }
 
