@@ -145,6 +145,7 @@ private:
     int endedAt_ = 0;          // where the launcher was ended, for the trace
     bool secondLauncher_ = false;
     bool inSecond_ = false;
+    std::optional<std::string> secondDir_;  // the other game's directory a second launcher runs
     bool running_ = false;
     std::uint8_t unzipMembers_ = 0;
     std::string orphanDir_;      // the game's directory while a child of an ended launcher runs
@@ -254,7 +255,8 @@ private:
 
     void changing(const std::string& path) {
         if (!orphanDir_.empty() && within(path, orphanDir_)) violated("changed under a running child: " + path);
-        if (inSecond_ && !within(path, kRecords)) violated("a second launcher changed " + path);
+        if (inSecond_ && !within(path, kRecords) && !(secondDir_ && within(path, *secondDir_)))
+            violated("a second launcher changed " + path);
         bool inside = within(path, kRecords);
         for (const std::string& dir : allowed_) inside = inside || within(path, dir);
         if (!inside) violated("changed outside the game's directory: " + path);
@@ -279,17 +281,24 @@ private:
         if (!unzip) {
             if (secondLauncher_ && !inSecond_) {
                 // Another launcher, started while this one waits: it may
-                // run a game that writes nothing, and must not touch this one's.
+                // run another game, and must not touch this one's.
                 inSecond_ = true;
                 auto first = std::move(app);
-                const std::string firstName = shortName_;
+                const std::string firstName = shortName_, firstCwd = cwdAtRun_;
+                const std::optional<std::string> firstDir = gameDirectory();
                 if (startLauncher() && Form1()->ListView1.rowCount() > 0) {
                     Form1()->ListView1.selectRow(0);
                     shortName_ = Form1()->ListView1.row(0)[1];
+                    cwdAtRun_ = os.currentDirectory();
+                    secondDir_ = gameDirectory();
+                    if (secondDir_ && firstDir && upper(*secondDir_) == upper(*firstDir)) secondDir_.reset();
+                    if (secondDir_) allowed_.push_back(*secondDir_);
                     Form1()->ListView1.doubleClick();
                 }
                 app = std::move(first);
                 shortName_ = firstName;
+                cwdAtRun_ = firstCwd;
+                secondDir_.reset();
                 inSecond_ = false;
             }
             return;
