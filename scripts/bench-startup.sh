@@ -61,11 +61,18 @@ EOF
 
 key='HKEY_LOCAL_MACHINE\Software\Tolvane\Tolvane Quon FrontEnd v2.09'
 winpath_dir() { printf '%s\\' "$(qn_winpath "$1")"; }
-# settings_for <dir>: the launcher's settings for that program directory.
+# settings_for <dir>: the launcher's settings for that program directory,
+# written only when another directory had them. The wine commands that
+# write them keep the Wine server busy for a while after they end, which
+# the start right after them would pay for: the server is given a moment.
+settings_dir=
 settings_for() {
+    [ "$settings_dir" = "$1" ] && return
+    settings_dir=$1
     wine reg delete "$key" /f >/dev/null 2>&1 || true
     wine reg add "$key" /v "Main Program Path" /d "$(winpath_dir "$1")" /f >/dev/null
     wine reg add "$key" /v "Quon Path" /d "$(winpath_dir "$1/emu")" /f >/dev/null
+    sleep 1
 }
 wine reg add 'HKEY_CURRENT_CONFIG\Display\Settings' /v Resolution /d "1024,768" /f >/dev/null
 
