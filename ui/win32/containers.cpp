@@ -217,7 +217,7 @@ void ImagePeer::update(Property property, int index) {
         return;
     }
     stale_ = true;
-    InvalidateRect(hwnd(), nullptr, FALSE);
+    repaint(false);
 }
 
 void ImagePeer::rescale() {

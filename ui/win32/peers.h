@@ -86,6 +86,8 @@ protected:
     };
 
     HFONT font() const;
+    // Has the window painted again, where it shows.
+    void repaint(bool erase) const;
     // The model's background colour, or the given system colour.
     COLORREF background(int sysColor) const;
     // Fills the client area with the model's background or the button face.
