@@ -260,6 +260,10 @@ public:
     bool onNotify(NMHDR& header, LRESULT& result) override;
     // The caption of one page changed.
     void pageCaptionChanged(const Control& page);
+    // A page whose window was made after the control's own.
+    void pageMade() {
+        if (tabsBuilt_) layoutPages();
+    }
 
 protected:
     Creation creation() const override;
@@ -277,6 +281,7 @@ private:
 class TabSheetPeer : public NativePeer {
 public:
     using NativePeer::NativePeer;
+    void childrenCreated() override;
     void rescale() override;
 
 protected:
