@@ -1,6 +1,7 @@
 #include "settings/settings_store.h"
 
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/ascii.h"
 
@@ -96,10 +97,15 @@ void writeSettings(Platform& os, const Settings& settings, const StoredValues* s
     // Unwritten since it was read, the key still holds what was seen then;
     // skipping what it holds already saves a close one write per game.
     if (seen && (!seen->readAt || key->lastWriteTime() != seen->readAt)) seen = nullptr;
+    // Names written by this save (titles alike but for letter case share
+    // one value) hold what it wrote, no longer what was seen.
+    std::unordered_set<std::string> written;
     auto holds = [&](const std::string& name, const std::string& text) {
         const std::string cut = name.substr(0, name.find('\0'));
         if (!seen || !isAscii(cut)) return false;
-        auto it = seen->data.find(upperAscii(cut));
+        const std::string folded = upperAscii(cut);
+        if (!written.insert(folded).second) return false;
+        auto it = seen->data.find(folded);
         return it != seen->data.end() && it->second == text.substr(0, text.find('\0')) + '\0';
     };
     auto write = [&](const std::string& name, const std::string& text) {

@@ -191,6 +191,17 @@ TEST(SettingsStore, ASaveWritesOnlyWhatTheKeyDoesNotHoldAlreadySinceItWasRead) {
         EXPECT_EQ(os.valueWrites, row.writes) << (row.stored ? *row.stored : "none");
         EXPECT_EQ(os.value(RootKey::LocalMachine, kSettingsKey, "Game"), text);
     }
+    // Titles alike but for letter case share one value: the last one's
+    // text ends in it, as when every value is written.
+    MemoryPlatform os;
+    qn::Settings s;
+    s.games = {{"Twin", {true}}, {"TWIN", {}}};
+    os.setString(RootKey::LocalMachine, kSettingsKey, "twin", "00000000");
+    std::vector<GameOptions> games = s.games;
+    StoredValues seen;
+    ASSERT_TRUE(readGameOptions(os, games, &seen));
+    writeSettings(os, s, &seen);
+    EXPECT_EQ(os.value(RootKey::LocalMachine, kSettingsKey, "twin"), std::string("00000000") + '\0');
 }
 
 TEST_F(Settings, AClosingAtAHundredThousandGamesWritesTheOneValueThatChanged) {
