@@ -69,7 +69,8 @@ struct ProcessRequest {
     // The child (and what it starts) ends when the launcher does, however
     // the launcher ends; where the system cannot bind it so, it runs on.
     bool endsWithLauncher = false;
-    // Runs once the child has started, before the wait.
+    // Runs once the child has started, before the wait; a child that ends
+    // with the launcher runs its first instruction only after this returns.
     std::function<void(const ChildId&)> onStarted;
 };
 

@@ -454,6 +454,12 @@ ProcessResult MemoryPlatform::runProcess(const ProcessRequest& request) {
     runningChildren.insert(child.id);
     try {
         if (request.onStarted) request.onStarted(child);
+    } catch (...) {
+        // A child held until then never runs when the launcher ends here.
+        if (request.endsWithLauncher) runningChildren.erase(child.id);
+        throw;
+    }
+    try {
         if (request.wait && whileRunning) whileRunning(processes.back());
     } catch (...) {
         // The launcher ends here; a bound child ends with it.

@@ -431,9 +431,9 @@ ProcessResult Win32Platform::runProcess(const ProcessRequest& request) {
         else if (job)
             CloseHandle(job);
     }
-    // Suspended until it is in the job, so nothing it starts escapes it.
-    const bool bind = request.endsWithLauncher && job_ != nullptr;
-    if (bind) flags |= CREATE_SUSPENDED;
+    // Suspended until it is in the job, so nothing it starts escapes it, and
+    // until the caller has noted it, so no child runs that it does not know of.
+    if (request.endsWithLauncher) flags |= CREATE_SUSPENDED;
     const char* directory =
         request.workingDirectory.empty() ? nullptr : request.workingDirectory.c_str();
 
@@ -453,12 +453,10 @@ ProcessResult Win32Platform::runProcess(const ProcessRequest& request) {
     UniqueHandle thread(info.hThread);
     // Where the system refuses (a job of our own inside another on older
     // systems), the child runs unbound: whoever comes after us checks its id.
-    if (bind) {
-        AssignProcessToJobObject(static_cast<HANDLE>(job_), process.get());
-        ResumeThread(thread.get());
-    }
+    if (request.endsWithLauncher && job_ != nullptr) AssignProcessToJobObject(static_cast<HANDLE>(job_), process.get());
     result.started = true;
     if (request.onStarted) request.onStarted(ChildId{info.dwProcessId, creationTime(process.get())});
+    if (request.endsWithLauncher) ResumeThread(thread.get());
     if (request.wait && process.valid()) {
         WaitForSingleObject(process.get(), INFINITE);
         DWORD code = 0;
