@@ -18,7 +18,7 @@ using namespace qn::fuzz;
 
 namespace {
 
-constexpr size_t kMostGames = 4;
+constexpr size_t kMostGames = 3;
 
 // Text up to the first NUL, of a value of more than one byte.
 std::optional<std::string> textOf(const std::optional<std::string>& stored) {
@@ -43,9 +43,13 @@ std::string flagText(const OptionFlags& flags) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
+    // One platform for the whole run; the key goes with each input, so that
+    // an input leaves as much memory allocated as it found.
     static MemoryPlatform& os = *new MemoryPlatform;
-    os.deleteKey(RootKey::LocalMachine, kSettingsKey);
     os.createKey(RootKey::LocalMachine, kSettingsKey);
+    struct Forget {
+        ~Forget() { os.deleteKey(RootKey::LocalMachine, kSettingsKey); }
+    } forget;
 
     const Fields in(data, size);
     OptionFlags start{};
