@@ -1,8 +1,11 @@
 // The About box's rules: abouttxt.dat's first line as the message, the bars'
 // position for a drag and the slice of the message the field shows.
 // Input: a count byte, two bytes (a signed x) per drag, then the file.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "catalogue/about_text.h"
 #include "fuzz_check.h"

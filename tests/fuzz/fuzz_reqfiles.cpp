@@ -2,6 +2,8 @@
 // file line lands in its group's slot without line ends; the groups fill the
 // slots in order; the lists written back read the same; and an earlier read
 // is forgotten.
+#include <algorithm>
+
 #include "catalogue/catalogue.h"
 #include "fuzz_check.h"
 
