@@ -65,8 +65,11 @@ bool decodeCentred(Decoder& d, const std::string& data, Pixmap& surface,
 
     // Smooth chroma upsampling treats the ends of a cut row as the picture's
     // edges, which changes the pixels next to them; a margin of one block
-    // column on each side keeps those changes out of what is shown.
-    const int margin = DCTSIZE * info.max_h_samp_factor;
+    // column on each side keeps those changes out of what is shown. The
+    // smoothing of a progressive picture's missing detail changes two blocks
+    // next to the cut, and upsampling carries that one pixel further: those
+    // get three.
+    const int margin = DCTSIZE * info.max_h_samp_factor * (info.progressive_mode ? 3 : 1);
     JDIMENSION cropLeft = static_cast<JDIMENSION>(std::max(0, x0 - margin));
     JDIMENSION cropWidth = static_cast<JDIMENSION>(std::min(width, x1 + margin)) - cropLeft;
     jpeg_crop_scanline(&info, &cropLeft, &cropWidth);  // may move cropLeft further left

@@ -15,8 +15,10 @@ bool isDeviceName(const std::string& name) {
     for (char& c : stem) c = upperAscii(c);
     for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
         if (stem == device) return true;
+    // The superscript digits of the ANSI code page count as digits here.
     return stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
-           stem[3] >= '1' && stem[3] <= '9';
+           ((stem[3] >= '1' && stem[3] <= '9') || stem[3] == '\xb9' || stem[3] == '\xb2' ||
+            stem[3] == '\xb3');
 }
 
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
@@ -50,6 +52,11 @@ std::string fullPath(const std::string& base, const std::string& path) {
     if (!path.empty() && isSeparator(path[0])) {
         // Rooted: the drive (or the server and share) of the base.
         if (dir.size() >= 2 && dir[1] == ':') return dir.substr(0, 2) + path;
+        if (isFullPath(dir)) {
+            const size_t server = dir.find_first_of("\\/", 2);
+            const size_t share = server == std::string::npos ? server : dir.find_first_of("\\/", server + 1);
+            return dir.substr(0, share) + path;
+        }
         return path;
     }
     if (path.size() >= 2 && path[1] == ':') {
@@ -63,17 +70,22 @@ std::string fullPath(const std::string& base, const std::string& path) {
 bool staysInsideGameDirectory(const std::string& name) {
     if (name.empty() || name.find(':') != std::string::npos || isSeparator(name[0])) return false;
     size_t start = 0;
+    // Steps such as "." and "./" name the directory itself, not a file in it.
+    bool namesAStep = false;
+    std::string step;
     while (start <= name.size()) {
         size_t end = name.find_first_of("\\/", start);
         if (end == std::string::npos) end = name.size();
         // Windows drops trailing dots and blanks from a step, so steps such
         // as ".. " may climb like "..".
-        const std::string step = name.substr(start, end - start);
+        step = name.substr(start, end - start);
         const bool onlyDots = step.find_first_not_of(". ") == std::string::npos;
         if (onlyDots && std::count(step.begin(), step.end(), '.') >= 2) return false;
+        namesAStep = namesAStep || !onlyDots;
         start = end + 1;
     }
-    return true;
+    // A last step naming a device names no file at all.
+    return namesAStep && !isDeviceName(step);
 }
 
 std::optional<std::string> archiveEntryPath(const std::string& name) {

@@ -12,7 +12,7 @@ namespace qn {
 // emulator's: not empty, not "." or "..", no separator, drive colon,
 // quote, blank, control character or other character Windows refuses in a
 // file name, no trailing dot (Windows would drop it and name another
-// directory) and no device name such as CON or LPT1.
+// directory) and no device name such as CON or LPT1 (with a superscript digit too).
 bool isPlainDirectoryName(const std::string& name);
 
 // A short name that is a plain directory name: a run is given only these,
@@ -42,8 +42,9 @@ bool isFullPath(const std::string& path);
 // base's drive, and "X:rest" below base when base is on X (else from X's root).
 std::string fullPath(const std::string& base, const std::string& path);
 
-// Whether a name from reqfiles.dat stays inside the game's directory: not
-// empty, no drive, not rooted, no ".." step.
+// Whether a name from reqfiles.dat names a file inside the game's directory:
+// not empty, no drive, not rooted, no ".." step, not the directory itself
+// (".") and not a device.
 bool staysInsideGameDirectory(const std::string& name);
 
 // Where an unzip program puts an archive's entry: the entry's name as a

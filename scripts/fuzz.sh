@@ -7,7 +7,10 @@
 # Each target starts from its seeds in tests/fuzz/corpus/<target>/ and the
 # inputs earlier runs kept in build/fuzz/corpus/<target>/; a crash leaves its
 # input in build/fuzz/artifacts/<target>/ and the log in build/fuzz/logs/.
-# Ends with "fuzz: N passed, N failed" and exits 1 when any target crashed.
+# At the end it prints, per target, the executions, executions per second,
+# coverage (edges and features) and the new inputs kept, then
+# "fuzz: N passed, N failed"; it exits 1 when any target crashed. Slowness
+# fails nothing: only a crash, a failed check or a hang (60 s on one input).
 set -u
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root" || exit 1
@@ -29,11 +32,12 @@ fi
 
 passed=0
 failed=0
+results=()
 for t in "${targets[@]}"; do
     [ -n "$t" ] || continue
     exe=build/fuzz/tests/fuzz/$t
     if [ ! -x "$exe" ]; then
-        echo "fuzz: $t was not built"
+        results+=("fuzz: $t was not built")
         failed=$((failed + 1))
         continue
     fi
@@ -52,17 +56,26 @@ for t in "${targets[@]}"; do
         -artifact_prefix="build/fuzz/artifacts/$t/" "${dict[@]}" "${extra[@]}" \
         "build/fuzz/corpus/$t" "${seeds[@]}" >"$log" 2>&1
     rc=$?
-    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
+    stat() { sed -n "s/^stat::$1: *//p" "$log" | tail -n 1; }
+    runs=$(stat number_of_executed_units)
+    rate=$(stat average_exec_per_sec)
+    added=$(stat new_units_added)
+    # The last status line carries the coverage: "cov: <edges> ft: <features>".
+    cov=$(grep -o 'cov: [0-9]* ft: [0-9]*' "$log" | tail -n 1 | awk '{print $2 " edges, " $4 " features"}')
     corpus=$(ls "build/fuzz/corpus/$t" | wc -l)
+    stats="${runs:-?} runs in $seconds s (${rate:-?}/s), ${cov:-no coverage}, ${added:-?} new inputs, corpus $corpus"
     if [ "$rc" -eq 0 ]; then
         passed=$((passed + 1))
-        echo "fuzz: $t ${runs:-?} runs in $seconds s, corpus $corpus, no crash"
+        results+=("fuzz: $t $stats, no crash")
     else
         failed=$((failed + 1))
         artefact=$(grep -o "Test unit written to .*" "$log" | tail -n 1 | sed 's/Test unit written to //')
-        echo "fuzz: $t CRASHED (exit $rc) after ${runs:-?} runs: ${artefact:-no input written}; log $log"
-        grep -m 1 -E "ERROR: |fuzz check failed|runtime error" "$log" | sed 's/^/  /'
+        results+=("fuzz: $t CRASHED (exit $rc) after ${runs:-?} runs: ${artefact:-no input written}; log $log")
+        results+=("$(grep -m 1 -E "ERROR: |fuzz check failed|runtime error|fuzz_run: " "$log" | sed 's/^/  /')")
     fi
+    echo "-- $t: exit $rc, $stats"
 done
+# Every target's figures together at the end, however long the run.
+printf '%s\n' "${results[@]}"
 echo "fuzz: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

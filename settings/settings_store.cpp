@@ -1,5 +1,6 @@
 #include "settings/settings_store.h"
 
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -29,9 +30,14 @@ std::optional<std::string> readRegistryText(RegistryKey& key, const std::string&
 }
 
 bool titleNamesASetting(const std::string& title) {
-    const std::string name = upperAscii(title.substr(0, title.find('\0')));
-    for (const char* setting : kSettingValueNames)
-        if (upperAscii(setting) == name) return true;
+    // Asked once per game: compared in place, without copies.
+    const std::string_view name(title.c_str());
+    for (std::string_view setting : kSettingValueNames) {
+        if (setting.size() != name.size()) continue;
+        size_t i = 0;
+        while (i < name.size() && upperAscii(name[i]) == upperAscii(setting[i])) ++i;
+        if (i == name.size()) return true;
+    }
     return false;
 }
 

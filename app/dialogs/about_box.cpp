@@ -4,15 +4,12 @@
 
 #include "app/main_window/main_window.h"
 #include "app/dialogs/about_box.h"
-#include "catalogue/text_lines.h"
+#include "catalogue/about_text.h"
 
 namespace qn {
 namespace {
 
-constexpr int kBarWidth = 361;
 const char* const kBarHint = "Click and drag to see the rest of the message";
-
-std::string fallbackText() { return "<" + std::string(253, '-') + ">"; }
 
 }  // namespace
 
@@ -53,14 +50,10 @@ void TForm4::FormCreate() { setCaption("About Tolvane's QUON FrontEnd v2.09"); }
 void TForm4::FormShow() {
     if (app_.singleClick) SpeedButton1.setFlat(true);
     aboutText_.clear();
-    if (auto content = app_.os.readFile(app_.tpaths.mainPath + "abouttxt.dat")) {
-        // Only a carriage return or Ctrl-Z ends the line; a line feed is text.
-        std::string_view text(*content);
-        text = text.substr(0, text.find_first_of(std::string_view("\r\x1a", 2)));
-        aboutText_ = std::string(text);
-    } else {
-        aboutText_ = fallbackText();
-    }
+    if (auto content = app_.os.readFile(app_.tpaths.mainPath + "abouttxt.dat"))
+        aboutText_ = aboutMessage(*content);
+    else
+        aboutText_ = aboutFallbackMessage();
     Edit1.setText(aboutText_);
     ProgressBar1.setPosition(0);
     ProgressBar2.setPosition(0);
@@ -69,41 +62,23 @@ void TForm4::FormShow() {
 }
 
 void TForm4::MoveAboutBars(int x) {
-    if (x == 0) x = 1;
-    for (ui::ProgressBar* bar : {&ProgressBar1, &ProgressBar2}) {
-        const double position = bar->maximum() / (static_cast<double>(kBarWidth) / x);
-        // Halves go to the even neighbour; the bar keeps the result in range.
-        const double rounded = std::nearbyint(position);
-        bar->setPosition(rounded < 0 ? 0 : rounded > bar->maximum() ? bar->maximum()
-                                                                    : static_cast<int>(rounded));
-    }
+    for (ui::ProgressBar* bar : {&ProgressBar1, &ProgressBar2})
+        bar->setPosition(aboutBarPosition(bar->maximum(), x));
     ShowAboutSlice();
 }
 
-void TForm4::ShowAboutSlice() {
-    const size_t p = static_cast<size_t>(ProgressBar1.position());
-    std::string slice = p < aboutText_.size() ? aboutText_.substr(p) : std::string();
-    if (slice.size() < 255) {
-        slice += '<';
-        slice.resize(256, '-');
-    }
-    Edit1.setText(slice);
-}
+void TForm4::ShowAboutSlice() { Edit1.setText(aboutSlice(aboutText_, ProgressBar1.position())); }
 
 // The positions a drag reaches, in order: 0 left of the bar, then one per
 // pixel across it.
 static int aboutStep(int position, int maximum, int steps) {
-    const auto at = [maximum](int x) {
-        const double rounded = std::nearbyint(maximum / (static_cast<double>(kBarWidth) / x));
-        return rounded > maximum ? maximum : static_cast<int>(rounded);
-    };
     if (steps > 0) {
-        for (int x = 1; x <= kBarWidth; ++x)
-            if (at(x) > position) return at(x);
+        for (int x = 1; x <= kAboutBarWidth; ++x)
+            if (aboutBarPosition(maximum, x) > position) return aboutBarPosition(maximum, x);
         return position;
     }
-    for (int x = kBarWidth; x >= 1; --x)
-        if (at(x) < position) return at(x);
+    for (int x = kAboutBarWidth; x >= 1; --x)
+        if (aboutBarPosition(maximum, x) < position) return aboutBarPosition(maximum, x);
     return 0;
 }
 

@@ -1,69 +1,111 @@
-// A screenshot's bytes: drawn on a panel-sized surface, then shown in the
-// main window's picture panel as a game's screenshot and as the first logo.
-// The panel must show exactly what the decoder drew, and the decoder must
-// place the picture centred; the memory limit in fuzz_picture.options holds
-// it to its bounded budget whatever size a file declares.
+// A screenshot's bytes decoded once onto a surface of a size the input's
+// length picks, small enough that most pictures are cut. The picture lies
+// centred; nothing outside it changes; and a picture small enough to decode
+// whole again cheaply shows, where it lands, exactly the pixels a plain
+// libjpeg decode gives. The memory limit in fuzz_picture.options holds the
+// decoder to its bounded budget whatever size a file declares.
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <memory>
+
+#include <jpeglib.h>  // after <cstdio>: it uses FILE and size_t
+
 #include "catalogue/jpeg_reader.h"
-#include "fuzz_support.h"
+#include "fuzz_check.h"
 
 using namespace qn;
 using namespace qn::fuzz;
 
 namespace {
 
-constexpr int kPanelWidth = 360, kPanelHeight = 240;
+constexpr int kCheapPixels = 96 * 96;
+constexpr std::uint8_t kUntouched = 0xa5;
 
-Launcher& launcher() {
-    // One launcher for the whole run: only the picture files change.
-    static Launcher* l = [] {
-        auto* made = new Launcher;
-        made->installSettings();
-        made->writeProgramFiles("#Alpha Blaster|alpha\r\n", "");
-        if (made->start() || made->showMain()) fail("launcher", "the start ended the process");
-        return made;
-    }();
-    return *l;
-}
+struct Reference {
+    jpeg_decompress_struct info{};
+    struct : jpeg_error_mgr {
+        std::jmp_buf jump;
+    } err;
+    jpeg_progress_mgr progress{};
+    Pixmap out;
 
-// The panel shows what the decoder draws on a black panel-sized surface,
-// or nothing but black when the picture is refused.
-void checkPanel(const ui::Bitmap& panel, const Pixmap* drawn) {
-    QN_CHECK(panel.width == kPanelWidth && panel.height == kPanelHeight &&
-                 panel.pixels.size() == static_cast<size_t>(kPanelWidth) * kPanelHeight * 3,
-             std::to_string(panel.width) + "x" + std::to_string(panel.height));
-    for (size_t i = 0; i < panel.pixels.size(); ++i) {
-        const std::uint8_t want = drawn ? drawn->pixels[i] : 0;
-        if (panel.pixels[i] != want)
-            fail("panel pixel", "byte " + std::to_string(i) + ": " +
-                                    std::to_string(panel.pixels[i]) + ", drawn " +
-                                    std::to_string(want));
+    enum Result { Refused, TooBig, Decoded };
+
+    // The whole picture row by row, with the product's limits: its memory
+    // budget and at most 500 scans. Nothing in this frame needs destroying.
+    Result run(const std::string& data) {
+        info.err = jpeg_std_error(&err);
+        err.error_exit = [](j_common_ptr c) { std::longjmp(static_cast<decltype(err)*>(c->err)->jump, 1); };
+        err.emit_message = [](j_common_ptr, int) {};
+        if (setjmp(err.jump)) return Refused;
+        jpeg_create_decompress(&info);
+        info.mem->max_memory_to_use = kWholePictureBudget;
+        progress.progress_monitor = [](j_common_ptr c) {
+            if (reinterpret_cast<j_decompress_ptr>(c)->input_scan_number > 500) c->err->error_exit(c);
+        };
+        info.progress = &progress;
+        jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(data.data()), data.size());
+        jpeg_read_header(&info, TRUE);
+        if (static_cast<long>(info.image_width) * info.image_height > kCheapPixels) return TooBig;
+        info.out_color_space = JCS_EXT_BGR;
+        jpeg_start_decompress(&info);
+        out.width = static_cast<int>(info.output_width);
+        out.height = static_cast<int>(info.output_height);
+        out.pixels.resize(static_cast<size_t>(out.width) * out.height * 3);
+        while (info.output_scanline < info.output_height) {
+            JSAMPROW row = &out.pixels[static_cast<size_t>(info.output_scanline) * out.width * 3];
+            jpeg_read_scanlines(&info, &row, 1);
+        }
+        return Decoded;
     }
-}
+    ~Reference() { jpeg_destroy_decompress(&info); }
+};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    Pixmap drawn{kPanelWidth, kPanelHeight,
-                  std::vector<std::uint8_t>(static_cast<size_t>(kPanelWidth) * kPanelHeight * 3)};
-    const std::optional<PicturePlacement> placed = drawJpegCentred(bytes, drawn);
+    Pixmap surface{16 + static_cast<int>(size % 48), 16 + static_cast<int>(size / 48 % 48), {}};
+    surface.pixels.assign(static_cast<size_t>(surface.width) * surface.height * 3, kUntouched);
+    const std::optional<PicturePlacement> placed = drawJpegCentred(bytes, surface);
+    const std::string where = placed ? std::to_string(placed->width) + "x" + std::to_string(placed->height) +
+                                           " at " + std::to_string(placed->left) + "," +
+                                           std::to_string(placed->top)
+                                     : "refused";
     if (placed)
         QN_CHECK(placed->width >= 1 && placed->height >= 1 && placed->width <= 65500 &&
-                     placed->height <= 65500 && placed->left == (kPanelWidth - placed->width) / 2 &&
-                     placed->top == (kPanelHeight - placed->height) / 2,
-                 std::to_string(placed->width) + "x" + std::to_string(placed->height) + " at " +
-                     std::to_string(placed->left) + "," + std::to_string(placed->top));
+                     placed->height <= 65500 && placed->left == (surface.width - placed->width) / 2 &&
+                     placed->top == (surface.height - placed->height) / 2,
+                 where);
 
-    Launcher& l = launcher();
-    TForm1& f = *l.app->Form1;
-    l.os.writeFile(kProgramDir + "screens\\alpha.jpg", bytes);
-    l.os.writeFile(kProgramDir + "screens\\tolvane1.jpg", bytes);
-    f.ShowPicture("alpha.jpg");
-    QN_CHECK(l.app->state.CurrentPicture == "alpha.jpg", l.app->state.CurrentPicture);
-    checkPanel(f.Image1.picture(), placed ? &drawn : nullptr);
-    // The logo lies on the window's colour: only its size is the panel's.
-    f.ShowPicture(kLogoPicture1);
-    const ui::Bitmap& logo = f.Image1.picture();
-    QN_CHECK(logo.width == kPanelWidth && logo.height == kPanelHeight, "logo panel size");
+    // Outside the picture the surface is as it was (a refused picture may
+    // have drawn some rows before its fault).
+    const int x0 = placed ? std::max(0, placed->left) : 0;
+    const int x1 = placed ? std::min(surface.width, placed->left + placed->width) : 0;
+    const int y0 = placed ? std::max(0, placed->top) : 0;
+    const int y1 = placed ? std::min(surface.height, placed->top + placed->height) : 0;
+    auto pixel = [&](int x, int y) { return &surface.pixels[(static_cast<size_t>(y) * surface.width + x) * 3]; };
+    for (int y = 0; placed && y < surface.height; ++y)
+        for (int x = 0; x < surface.width; ++x) {
+            if (x >= x0 && x < x1 && y >= y0 && y < y1) continue;
+            const std::uint8_t* p = pixel(x, y);
+            if (p[0] != kUntouched || p[1] != kUntouched || p[2] != kUntouched)
+                fail("drawn outside the picture", std::to_string(x) + "," + std::to_string(y) + ", " + where);
+        }
+
+    auto reference = std::make_unique<Reference>();
+    const Reference::Result result = reference->run(bytes);
+    if (result != Reference::Decoded) return 0;
+    const Pixmap& whole = reference->out;
+    QN_CHECK(placed, "refused a picture libjpeg decodes whole, " + std::to_string(whole.width) + "x" +
+                         std::to_string(whole.height));
+    QN_CHECK(placed->width == whole.width && placed->height == whole.height, where);
+    for (int y = y0; y < y1; ++y) {
+        const std::uint8_t* from =
+            &whole.pixels[(static_cast<size_t>(y - placed->top) * whole.width + (x0 - placed->left)) * 3];
+        if (!std::equal(from, from + static_cast<size_t>(x1 - x0) * 3, pixel(x0, y)))
+            fail("pixels differ from the whole decode", "row " + std::to_string(y) + ", " + where);
+    }
     return 0;
 }

@@ -1,96 +1,96 @@
-// Every registry value the start reads: the six settings, the screen
-// resolution, the HTML handler, and one value per game of roms.dat; then
-// the main window shown and closed, which saves the settings.
+// The registry's text values and the option flags they hold. Each value is
+// read as text the way the settings read it; its flags decode over what a
+// game had; and a game's flags are the same whether the key's values are
+// enumerated (many games) or asked for by name (one game).
 //
-// Input: fields cut at the byte 0xFF. Fields 0 to 5 are the settings in the
-// order they are saved, 6 "Resolution", 7 the HTML handler's command, 8 the
-// content of roms.dat, 9 on the values of the games in catalogue order. An
-// empty field is a missing value; otherwise its first byte is the value's
-// registry type and the rest its stored bytes, as they are (NULs included).
-#include "catalogue/catalogue.h"
-#include "fuzz_support.h"
+// Input: fields cut at the byte 0xFF. Field 0's first byte holds the flags
+// the games start with, its second picks the game read alone; then a title and a value per game, the value's
+// first byte its registry type and the rest its stored bytes (an empty
+// field: no value).
+#include <memory>
+
+#include "fuzz_check.h"
+#include "platform/memory/memory_platform.h"
+#include "settings/settings_store.h"
 
 using namespace qn;
 using namespace qn::fuzz;
 
 namespace {
 
-constexpr size_t kResolution = 6, kBrowser = 7, kRoms = 8, kFirstGame = 9;
+constexpr size_t kMostGames = 4;
 
-void put(MemoryPlatform& os, RootKey root, const std::string& key, const std::string& name,
-         const std::optional<std::string>& field) {
-    if (!field || field->empty()) return;
-    os.setValue(root, key, name, field->substr(1), static_cast<std::uint8_t>((*field)[0]));
-}
-
-// What a stored value holds as text: nothing when it is missing, of one
-// byte at most, or when its text ends before it starts.
+// Text up to the first NUL, of a value of more than one byte.
 std::optional<std::string> textOf(const std::optional<std::string>& stored) {
     if (!stored || stored->size() <= 1) return std::nullopt;
-    std::string text = stored->substr(0, stored->find('\0'));
+    const std::string text(stored->c_str());
     if (text.empty()) return std::nullopt;
     return text;
+}
+
+OptionFlags decoded(const std::optional<std::string>& text, OptionFlags flags) {
+    if (text)
+        for (size_t j = 0; j < flags.size() && j < text->size(); ++j) flags[j] = (*text)[j] == '1';
+    return flags;
+}
+
+std::string flagText(const OptionFlags& flags) {
+    std::string out;
+    for (bool f : flags) out += f ? "1" : "0";
+    return out;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
+    // One platform for the whole run; the key goes with each input, so that
+    // an input leaves as much memory allocated as it found.
+    static MemoryPlatform& os = *new MemoryPlatform;
+    os.createKey(RootKey::LocalMachine, kSettingsKey);
+    struct Forget {
+        ~Forget() { os.deleteKey(RootKey::LocalMachine, kSettingsKey); }
+    } forget;
+
     const Fields in(data, size);
-    Launcher l;
-    const std::string roms = in[kRoms].value_or("#Alpha Blaster|alpha\r\n#Beta Racer|beta\r\n");
-    l.writeProgramFiles(roms, "");
-    GameCatalogue cat;
-    parseCatalogue(roms, cat);
-    const int games = cat.size();
-    for (int g = 0; g < games; ++g)
-        put(l.os, RootKey::LocalMachine, kSettingsKey, cat.games[g].Title, in[kFirstGame + g]);
-    for (size_t i = 0; i < 6; ++i)
-        put(l.os, RootKey::LocalMachine, kSettingsKey, kSettingValueNames[i], in[i]);
-    put(l.os, RootKey::CurrentConfig, "Display\\Settings", "Resolution", in[kResolution]);
-    put(l.os, RootKey::ClassesRoot, "htmlfile\\shell\\open\\command", "", in[kBrowser]);
+    OptionFlags start{};
+    const std::string first = in[0].value_or("");
+    for (size_t j = 0; j < start.size() && !first.empty(); ++j) start[j] = (first[0] >> j) & 1;
+    QN_CHECK(encodeOptionFlags(start) == flagText(start), encodeOptionFlags(start));
+    OptionFlags back{};
+    back.fill(true);
+    decodeOptionFlags(encodeOptionFlags(start), back);
+    QN_CHECK(back == start, "flags written and read back");
 
-    // A game's value may have set a setting's value: judge by what is stored.
-    const bool keyThere = l.os.keyExists(RootKey::LocalMachine, kSettingsKey);
-    const std::optional<std::string> storedMain = l.setting("Main Program Path");
-    const std::optional<std::string> storedInterface = l.setting("Interface");
-    const bool mainThere = storedMain.has_value();
-    std::optional<int> exit = l.start();
-    if (exit == 3) {
-        QN_CHECK(l.os.messages.size() == 1 &&
-                     l.os.messages[0].text.rfind("Your screen resolution must be at least", 0) == 0,
-                 "exit 3 without its message");
-        return 0;
+    std::vector<GameOptions> games;
+    for (size_t g = 0; g < kMostGames && 2 + 2 * g <= in.count(); ++g) {
+        const std::string title = *in[1 + 2 * g];
+        const std::string value = in[2 + 2 * g].value_or("");
+        if (!value.empty())
+            os.setValue(RootKey::LocalMachine, kSettingsKey, title, value.substr(1),
+                        static_cast<std::uint8_t>(value[0]));
+        games.push_back({title, start});
     }
-    if (keyThere && !mainThere) {
-        QN_CHECK(exit == 1, "no Main Program Path, yet the start went on");
-        QN_CHECK(!l.os.keyExists(RootKey::LocalMachine, kSettingsKey), "the key stayed");
-        return 0;
-    }
-    QN_CHECK(!exit, "the start ended the process with " + std::to_string(exit.value_or(0)));
 
-    App& app = *l.app;
-    const std::optional<std::string> main = textOf(storedMain);
-    const bool firstRun = !keyThere || !main;
-    QN_CHECK(app.state.firstRun == firstRun && (app.Form2 != nullptr) == firstRun,
-             "Main Program Path " + shown(storedMain.value_or("(none)")) + " gives " +
-                 (app.state.firstRun ? "a first run" : "no first run"));
-    if (main) QN_CHECK(app.tpaths.mainPath == withTrailingBackslash(*main), shown(app.tpaths.mainPath));
-    const TPaths& p = app.tpaths;
-    for (const std::string* dir : {&p.mainPath, &p.emulatorPath, &p.romsPath, &p.driversPath})
-        QN_CHECK(dir->empty() || (dir->back() == '\\' && dir->find('\0') == std::string::npos),
-                 shown(*dir));
-    const std::optional<std::string> interface = textOf(storedInterface);
-    QN_CHECK(app.singleClick == (keyThere && interface && *interface != "Common"),
-             "Interface " + shown(storedInterface.value_or("(none)")));
-    if (firstRun) return 0;
+    std::unique_ptr<RegistryKey> key = os.openKey(RootKey::LocalMachine, kSettingsKey);
+    std::vector<GameOptions> all = games;
+    QN_CHECK(readGameOptions(os, all), "the key is there");
+    for (size_t g = 0; g < games.size(); ++g) {
+        const std::string& title = games[g].title;
+        const std::optional<std::string> text = textOf(os.value(RootKey::LocalMachine, kSettingsKey, title));
+        QN_CHECK(readRegistryText(*key, title) == text, shown(title));
+        OptionFlags flags = start;
+        if (text) decodeOptionFlags(*text, flags);
+        QN_CHECK(flags == decoded(text, start), shown(text.value_or("")));
 
-    if (std::optional<int> shownExit = l.showMain()) {
-        // Only a program directory without the data files ends the showing.
-        QN_CHECK(shownExit == 5 && app.state.DataLoadError, "the showing ended with " +
-                                                                std::to_string(*shownExit));
-        return 0;
+        const OptionFlags want = titleNamesASetting(title) ? start : flags;
+        QN_CHECK(all[g].flags == want,
+                 shown(title) + ": " + flagText(want) + ", enumerated " + flagText(all[g].flags));
+        // One game, the one field 0's second byte picks, is asked for by name.
+        if (g != (first.size() > 1 ? static_cast<std::uint8_t>(first[1]) % games.size() : 0)) continue;
+        std::vector<GameOptions> one = {games[g]};
+        QN_CHECK(readGameOptions(os, one), "the key is there");
+        QN_CHECK(one[0].flags == want,
+                 shown(title) + ": " + flagText(want) + ", by name " + flagText(one[0].flags));
     }
-    QN_CHECK(l.closeMain() == 0, "closing");
-    l.checkSaved();
     return 0;
 }

@@ -1,46 +1,8 @@
 #include "fuzz_support.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <map>
 
 namespace qn::fuzz {
-
-void fail(const char* check, const std::string& detail) {
-    std::fprintf(stderr, "fuzz check failed: %s\n  %s\n", check, detail.c_str());
-    std::abort();
-}
-
-std::string shown(std::string_view bytes) {
-    std::string out;
-    for (unsigned char c : bytes) {
-        if (c >= 32 && c < 127 && c != '\\') {
-            out += static_cast<char>(c);
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02x", c);
-            out += hex;
-        }
-    }
-    return out;
-}
-
-Fields::Fields(const std::uint8_t* data, size_t size) {
-    if (size == 0) return;
-    std::string_view all(reinterpret_cast<const char*>(data), size);
-    size_t from = 0;
-    for (;;) {
-        size_t cut = all.find('\xff', from);
-        fields_.emplace_back(all.substr(from, cut == std::string_view::npos ? cut : cut - from));
-        if (cut == std::string_view::npos) break;
-        from = cut + 1;
-    }
-}
-
-std::optional<std::string> Fields::operator[](size_t i) const {
-    if (i >= fields_.size()) return std::nullopt;
-    return fields_[i];
-}
 
 Launcher::Launcher() : app(std::make_unique<App>(os)) {
     os.setString(RootKey::ClassesRoot, "htmlfile\\shell\\open\\command", "",

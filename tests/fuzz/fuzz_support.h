@@ -1,6 +1,5 @@
-// What the fuzz targets share: a launcher on the in-memory platform, checks
-// that end the run as a crash when a property fails, and the splitting of
-// an input into fields.
+// What the whole-launcher fuzz targets share: a launcher on the in-memory
+// platform.
 #pragma once
 
 #include <cstdint>
@@ -19,35 +18,13 @@
 #include "app/dialogs/path_picker.h"
 #include "app/main_window/main_window.h"
 #include "app/stored_data.h"
+#include "fuzz_check.h"
 #include "platform/memory/memory_platform.h"
 #include "settings/settings_store.h"
 
 namespace qn::fuzz {
 
 inline const std::string kProgramDir = "C:\\QnLaunch\\";
-
-// Prints what failed and aborts, which libFuzzer keeps as a crash.
-[[noreturn]] void fail(const char* check, const std::string& detail);
-
-#define QN_CHECK(cond, detail)                                    \
-    do {                                                          \
-        if (!(cond)) ::qn::fuzz::fail(#cond, (detail));           \
-    } while (0)
-
-// Printable form of a byte string for failure messages.
-std::string shown(std::string_view bytes);
-
-// The input cut at every byte 0xFF: field i is what lies between the i-th
-// and the next separator. Fields past the end of the input are missing.
-class Fields {
-public:
-    Fields(const std::uint8_t* data, size_t size);
-    std::optional<std::string> operator[](size_t i) const;
-    size_t count() const { return fields_.size(); }
-
-private:
-    std::vector<std::string> fields_;
-};
 
 class Launcher {
 public:

@@ -24,7 +24,7 @@ TEST(GameDirectory, ShortNamesThatLeaveTheDirectoryOrAddWordsAreRefused) {
         std::string("a\tb"), std::string("a\x01"), std::string("a\x1f"), std::string("a\x7f"),
         std::string("a\0b", 3), std::string("\r"), std::string("x\n"),
         "con", "CON", "Nul", "aux", "prn", "nul.txt", "con.", "lpt1", "LPT9", "com1", "COM9.rom",
-        std::string(256, 'a')};
+        "com\xb9", "LPT\xb3.x", std::string(256, 'a')};
     for (const std::string& name : refused) EXPECT_FALSE(isPlainDirectoryName(name)) << name;
 }
 
@@ -50,6 +50,8 @@ TEST(GameDirectory, FullPathsAreReadFromTheGivenBase) {
         {"C:\\", "quon\\", "C:\\quon\\"},
         {"C:\\Games", "", "C:\\Games\\"},
         {"C:\\Games", "\\quon\\", "C:\\quon\\"},              // rooted: the base's drive
+        {"\\\\srv\\share\\Games", "\\quon\\", "\\\\srv\\share\\quon\\"},  // or server and share
+        {"\\\\srv\\share", "\\quon\\", "\\\\srv\\share\\quon\\"},
         {"C:\\Games", "c:quon\\", "C:\\Games\\quon\\"},       // drive-relative, same drive
         {"C:\\Games", "D:quon\\", "D:\\quon\\"},              // another drive: from its root
         {"C:\\Games", "..\\quon\\", "C:\\Games\\..\\quon\\"},  // the system collapses the steps
@@ -66,7 +68,8 @@ TEST(GameDirectory, RequiredFileNamesThatStayInside) {
     for (const char* name : {"r1.bin", "sub\\x.bin", "sub/x.bin", ".\\x", "a..b", "x.", "...x"})
         EXPECT_TRUE(staysInsideGameDirectory(name)) << name;
     for (const char* name : {"", "..", "..\\x", "sub\\..\\..\\x", "sub/../x", "\\abs", "/abs",
-                             "c:\\boot.ini", "c:x", ".. \\x", "...\\x", ". .\\x", "sub\\.."})
+                             "c:\\boot.ini", "c:x", ".. \\x", "...\\x", ". .\\x", "sub\\..",
+                             ".", ".\\", " ", "nul", "sub\\CON.txt", "com\xb2"})
         EXPECT_FALSE(staysInsideGameDirectory(name)) << name;
 }
 
