@@ -9,6 +9,7 @@
 #include "catalogue/game_list.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
+#include "settings/settings_store.h"
 #include "ui/backend.h"
 
 namespace qn {
@@ -62,6 +63,9 @@ public:
     TPaths tpaths;
     bool singleClick = false;
     GameCatalogue catalogue;
+    // What the settings key held at the start's read, so a close writes
+    // only the values that change.
+    StoredValues storedValues;
 
     std::unique_ptr<TForm1> Form1;
     std::unique_ptr<TForm2> Form2;  // only on a first run

@@ -29,7 +29,7 @@ void LoadSettings(App& app) {
     // failure deletes the key, and with it the options.
     LoadCatalogue(app);
     std::vector<GameOptions> options = app.catalogue.gameOptions();
-    if (readGameOptions(app.os, options)) app.catalogue.setGameOptions(options);
+    if (readGameOptions(app.os, options, &app.storedValues)) app.catalogue.setGameOptions(options);
 }
 
 void SaveSettings(App& app) {
@@ -40,7 +40,7 @@ void SaveSettings(App& app) {
         p.unzipProgram.clear();
     }
     const bool cool = firstRun ? app.state.configuredSingleClick : app.singleClick;
-    writeSettings(app.os, Settings{p, cool, app.catalogue.gameOptions()});
+    writeSettings(app.os, Settings{p, cool, app.catalogue.gameOptions()}, &app.storedValues);
 }
 
 void DataFileError(App& app, const std::string& message) {

@@ -30,6 +30,9 @@ public:
     virtual std::optional<std::vector<std::pair<std::string, std::string>>> allValues() = 0;
     // Writes a REG_SZ value: the text and its terminating NUL.
     virtual bool setString(const std::string& name, const std::string& text) = 0;
+    // When the key or one of its values was last written, on a clock that
+    // only moves forward; nothing when that cannot be told.
+    virtual std::optional<std::uint64_t> lastWriteTime() { return std::nullopt; }
     // Deletes a direct subkey of this key.
     virtual bool deleteSubKey(const std::string& name) = 0;
 };

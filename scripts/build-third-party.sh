@@ -5,7 +5,8 @@
 # is kept.
 #
 # With the argument "fuzz" it builds instead a native libjpeg-turbo with
-# clang, the fuzzer's coverage and the address sanitizer, for the fuzz tree.
+# clang, the fuzzer's coverage and the address sanitizer, for the fuzz tree;
+# with "bench", two native ones, with and without SIMD, for benchmarks.
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 top="$repo/build/third-party"
@@ -31,6 +32,23 @@ fetch() {
   echo "$dir"
 }
 
+if [ "${1:-}" = bench ]; then
+  # Two native builds from the same source, optimised alike, one with its
+  # SIMD code and one without, for the picture benchmarks' before and after.
+  for simd in ON OFF; do
+    dir="$top/libjpeg-native-simd-$simd"
+    [ -f "$dir/lib/libjpeg.a" ] && continue
+    src=$(fetch libjpeg-turbo 'libjpeg-turbo-*')
+    cmake -S "$src" -B "$dir-build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$dir" \
+      -DCMAKE_INSTALL_DEFAULT_LIBDIR=lib -DENABLE_SHARED=OFF -DWITH_SIMD=$simd -DREQUIRE_SIMD=$simd \
+      -DWITH_TURBOJPEG=OFF >"$dir.log" 2>&1 \
+      && cmake --build "$dir-build" -j2 --target install >>"$dir.log" 2>&1 \
+      || { echo "build-third-party: native libjpeg-turbo failed, see $dir.log" >&2; exit 1; }
+  done
+  echo "third-party: native libjpeg-turbo with and without SIMD ready"
+  exit 0
+fi
+
 if [ "${1:-}" = fuzz ]; then
   # No undefined-behaviour checks inside the library: its own faults are not
   # ours to stop on, while our code that calls it keeps every check.
@@ -48,14 +66,22 @@ if [ "${1:-}" = fuzz ]; then
   exit 0
 fi
 
-if [ ! -f "$top/libjpeg-win32/lib/libjpeg.a" ]; then
+# The program's library is built with its SIMD code (nasm). One built
+# without it, by an earlier version of this script, lacks the marker and is
+# built again; the marker is written last, when the install is complete.
+jpeg="$top/libjpeg-win32"
+if [ ! -f "$jpeg/lib/libjpeg.a" ] || [ ! -f "$jpeg/simd" ]; then
+  rm -rf "$jpeg" "$top/libjpeg-win32-build"
   src=$(fetch libjpeg-turbo 'libjpeg-turbo-*')
   cmake -S "$src" -B "$top/libjpeg-win32-build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$top/libjpeg-win32" \
-    -DENABLE_SHARED=OFF -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF -DCMAKE_CROSSCOMPILING_EMULATOR= \
-    >"$top/libjpeg-win32.log" 2>&1
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$jpeg" \
+    -DENABLE_SHARED=OFF -DWITH_SIMD=ON -DREQUIRE_SIMD=ON -DWITH_TURBOJPEG=OFF \
+    -DCMAKE_CROSSCOMPILING_EMULATOR= \
+    >"$top/libjpeg-win32.log" 2>&1 \
+    || { echo "build-third-party: libjpeg-turbo configure failed, see $top/libjpeg-win32.log" >&2; exit 1; }
   cmake --build "$top/libjpeg-win32-build" -j2 --target install >>"$top/libjpeg-win32.log" 2>&1 \
     || { echo "build-third-party: libjpeg-turbo failed, see $top/libjpeg-win32.log" >&2; exit 1; }
+  echo "built with SIMD" >"$jpeg/simd"
 fi
 echo "third-party: libjpeg-turbo ready"
 

@@ -13,6 +13,8 @@ need_pkgs=(
   # clang recommends its sanitizer and libFuzzer runtimes but does not pull them in
   clang libclang-rt-14-dev
   dpkg-dev
+  # libjpeg-turbo's SIMD code for the Windows program is assembled with nasm
+  nasm
 )
 
 have_all() {

@@ -54,9 +54,11 @@ StoredSettings readSettings(Platform& os, Settings& settings) {
     return found;
 }
 
-bool readGameOptions(Platform& os, std::vector<GameOptions>& games) {
+bool readGameOptions(Platform& os, std::vector<GameOptions>& games, StoredValues* seen) {
     std::unique_ptr<RegistryKey> key = os.openKey(RootKey::LocalMachine, kSettingsKey);
     if (!key) return false;
+    // Before the pass: a write during it makes the time differ at the save.
+    const std::optional<std::uint64_t> readAt = key->lastWriteTime();
     // One pass over the key rather than two questions per game. Value names
     // match regardless of letter case, as the registry matches them; a title
     // outside ASCII (whose case the registry folds by tables of its own), or
@@ -82,16 +84,32 @@ bool readGameOptions(Platform& os, std::vector<GameOptions>& games) {
         }
         if (text) decodeOptionFlags(*text, game.flags);
     }
+    if (seen && all) *seen = StoredValues{readAt, std::move(stored)};
     return true;
 }
 
-void writeSettings(Platform& os, const Settings& settings) {
+void writeSettings(Platform& os, const Settings& settings, const StoredValues* seen) {
     std::unique_ptr<RegistryKey> key = os.createKey(RootKey::LocalMachine, kSettingsKey);
     if (!key) {
         os.messageBox(MessageKind::Error, "Error creating/opening program registry key");
         return;
     }
+    // Unwritten since it was read, the key still holds what was seen then;
+    // skipping what it holds already saves a close one write per game.
+    if (seen && (!seen->readAt || key->lastWriteTime() != seen->readAt)) seen = nullptr;
+    // Names written by this save (titles alike but for letter case share
+    // one value) hold what it wrote, no longer what was seen.
+    std::unordered_set<std::string> written;
+    auto holds = [&](const std::string& name, const std::string& text) {
+        const std::string cut = name.substr(0, name.find('\0'));
+        if (!seen || !isAscii(cut)) return false;
+        const std::string folded = upperAscii(cut);
+        if (!written.insert(folded).second) return false;
+        auto it = seen->data.find(folded);
+        return it != seen->data.end() && it->second == text.substr(0, text.find('\0')) + '\0';
+    };
     auto write = [&](const std::string& name, const std::string& text) {
+        if (holds(name, text)) return;
         if (!key->setString(name, text))
             os.messageBox(MessageKind::Error, "Error setting " + name + " registry value");
     };

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/platform.h"
@@ -41,14 +42,24 @@ enum class StoredSettings {
 // not stored leaves its field as it was. The key is closed on return.
 StoredSettings readSettings(Platform& os, Settings& settings);
 
+// What the key held when the games' flags were read in one pass: each
+// value's stored bytes by its name in upper case (ASCII names only), and
+// the key's last-write time taken before that pass.
+struct StoredValues {
+    std::optional<std::uint64_t> readAt;
+    std::unordered_map<std::string, std::string> data;
+};
+
 // Reads each game's stored flags over its flags. Nothing is read, and false
-// returned, when the key is gone.
-bool readGameOptions(Platform& os, std::vector<GameOptions>& games);
+// returned, when the key is gone. What a one-pass read saw goes to `seen`.
+bool readGameOptions(Platform& os, std::vector<GameOptions>& games, StoredValues* seen = nullptr);
 
 // Writes every value in a fixed order: the five paths, the interface, then
 // each game's flags under its title (but for titles that name a setting). A value that cannot be written is
 // reported and the others are still written; without the key nothing is.
-void writeSettings(Platform& os, const Settings& settings);
+// While the key has not been written since `seen` was read, a value that
+// holds exactly the text it would get is not written again.
+void writeSettings(Platform& os, const Settings& settings, const StoredValues* seen = nullptr);
 
 // Deletes the settings key alone (its parents stay).
 void deleteSettingsKey(Platform& os);

@@ -62,7 +62,14 @@ public:
         std::string u = upperAscii(valueName(name));
         if (!k->values.count(u)) k->names.push_back(valueName(name));
         k->values[u] = MemoryPlatform::Value{1, stored + std::string(1, '\0')};
+        ++os_.valueWrites;
+        k->written = ++os_.registryClock;
         return true;
+    }
+    std::optional<std::uint64_t> lastWriteTime() override {
+        auto* k = key();
+        if (!k) return std::nullopt;
+        return k->written;
     }
     bool deleteSubKey(const std::string& name) override {
         return os_.keys_.erase(id_ + "\\" + upperAscii(name)) > 0;
@@ -110,7 +117,7 @@ std::unique_ptr<RegistryKey> MemoryPlatform::createKey(RootKey root, const std::
     // Parent keys come into being with it, as in the real registry.
     for (size_t cut = id.find('\\', 5); cut != std::string::npos; cut = id.find('\\', cut + 1))
         keys_[id.substr(0, cut)];
-    keys_[id];
+    if (!keys_.count(id)) keys_[id].written = ++registryClock;
     return std::make_unique<MemoryKey>(*this, id);
 }
 
@@ -130,6 +137,7 @@ void MemoryPlatform::setValue(RootKey root, const std::string& path, const std::
     std::string u = upperAscii(valueName(name));
     if (!k.values.count(u)) k.names.push_back(valueName(name));
     k.values[u] = Value{type, data};
+    k.written = ++registryClock;
 }
 
 bool MemoryPlatform::keyExists(RootKey root, const std::string& path) const {

@@ -32,6 +32,7 @@ public:
     struct Key {
         std::map<std::string, Value> values;  // by upper-cased name
         std::vector<std::string> names;       // as first written, in that order
+        std::uint64_t written = 0;            // the registry's clock at the last write
     };
     std::unique_ptr<RegistryKey> openKey(RootKey root, const std::string& path) override;
     std::unique_ptr<RegistryKey> createKey(RootKey root, const std::string& path) override;
@@ -53,6 +54,10 @@ public:
     // How often a value's size was asked for, and a key's values enumerated.
     int valueQueries = 0;
     int valueEnumerations = 0;
+    // How many values the program wrote (setString), and the registry's
+    // clock, one tick per key made or value written.
+    int valueWrites = 0;
+    std::uint64_t registryClock = 0;
     // Keys that cannot be created or whose values cannot be written.
     std::set<std::string> failCreateKey;
     std::set<std::string> failSetValue;  // value names

@@ -132,6 +132,14 @@ public:
                               static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
     }
 
+    std::optional<std::uint64_t> lastWriteTime() override {
+        FILETIME time{};
+        if (RegQueryInfoKeyA(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                             nullptr, nullptr, nullptr, &time) != ERROR_SUCCESS)
+            return std::nullopt;
+        return (std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+    }
+
     bool deleteSubKey(const std::string& name) override {
         return RegDeleteKeyA(key_, name.c_str()) == ERROR_SUCCESS;
     }

@@ -2,7 +2,8 @@
 // files, evaluating and filling the list for a table of 25 games of 35 files
 // and one of 10,000 games of 10 files (and a filter change there), decoding and
 // drawing a panel-sized screenshot, and selecting a game whose screenshot is
-// panel-sized or far bigger than the panel.
+// panel-sized or far bigger than the panel; and the settings of 100,000
+// games read at a start and saved at a close.
 #include <benchmark/benchmark.h>
 
 #include "app/main_window/main_window.h"
@@ -214,6 +215,52 @@ BENCHMARK_CAPTURE(BM_SelectToPicture, screenshot_6000x4000, std::string("game2")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_SelectToPicture, photo_6000x4000, std::string("game3"))
     ->Unit(benchmark::kMillisecond);
+
+// The settings key of 100,000 games as a close leaves it: the start's
+// one-pass read of their flags, and a close that writes every value (no
+// earlier read to go by) or, after that read, only the one game changed.
+struct HundredThousand {
+    MemoryPlatform os;
+    Settings settings;
+    HundredThousand() {
+        for (int g = 0; g < 100000; ++g) settings.games.push_back({"Game number " + std::to_string(g), {}});
+        writeSettings(os, settings);
+    }
+};
+
+HundredThousand& hundredThousand() {
+    static HundredThousand key;
+    return key;
+}
+
+void BM_ReadGameOptions100000(benchmark::State& state) {
+    HundredThousand& k = hundredThousand();
+    std::vector<GameOptions> games = k.settings.games;
+    for (auto _ : state) benchmark::DoNotOptimize(readGameOptions(k.os, games));
+}
+BENCHMARK(BM_ReadGameOptions100000)->Unit(benchmark::kMillisecond);
+
+void BM_SaveSettings100000(benchmark::State& state, bool afterRead) {
+    HundredThousand& k = hundredThousand();
+    std::vector<GameOptions> games = k.settings.games;
+    StoredValues seen;
+    readGameOptions(k.os, games, &seen);
+    Settings changed = k.settings;
+    changed.games[7].flags[1] = true;
+    int writes = 0;
+    for (auto _ : state) {
+        k.os.valueWrites = 0;
+        writeSettings(k.os, changed, afterRead ? &seen : nullptr);
+        writes = k.os.valueWrites;
+        state.PauseTiming();
+        writeSettings(k.os, k.settings);  // as it was
+        if (afterRead) readGameOptions(k.os, games, &seen);
+        state.ResumeTiming();
+    }
+    state.counters["values written"] = writes;
+}
+BENCHMARK_CAPTURE(BM_SaveSettings100000, every_value, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SaveSettings100000, one_changed, true)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace qn

@@ -161,6 +161,74 @@ TEST_F(Settings, TenThousandGamesKeepTheirOptionsThroughASave) {
     EXPECT_EQ(os.valueQueries, 0);
 }
 
+TEST(SettingsStore, ASaveWritesOnlyWhatTheKeyDoesNotHoldAlreadySinceItWasRead) {
+    // Each row: the bytes "Game" holds when the key is read (none: no such
+    // value), whether another program writes to the key after the read,
+    // and how many values the save then writes.
+    const std::string text = std::string("01000000") + '\0';
+    struct Row {
+        std::optional<std::string> stored;
+        bool writtenSince;
+        int writes;
+    } const rows[] = {
+        {text, false, 0},
+        {std::nullopt, false, 1},
+        {std::string("0100000") + '\0', false, 1},
+        {text + "x", false, 1},  // more after the text
+        {text, true, 8},         // no longer known: every value, as ever
+    };
+    for (const Row& row : rows) {
+        MemoryPlatform os;
+        qn::Settings s;
+        s.paths.mainPath = "C:\\Qn\\";
+        s.games = {{"Other", {}}};
+        writeSettings(os, s);
+        s.games.push_back({"Game", {false, true}});
+        if (row.stored) os.setValue(RootKey::LocalMachine, kSettingsKey, "GAME", *row.stored);
+        std::vector<GameOptions> games = s.games;
+        StoredValues seen;
+        ASSERT_TRUE(readGameOptions(os, games, &seen));
+        if (row.writtenSince) os.setString(RootKey::LocalMachine, kSettingsKey, "Elsewhere", "x");
+        os.valueWrites = 0;
+        writeSettings(os, s, &seen);
+        EXPECT_EQ(os.valueWrites, row.writes) << (row.stored ? *row.stored : "none");
+        EXPECT_EQ(os.value(RootKey::LocalMachine, kSettingsKey, "Game"), text);
+    }
+    // Titles alike but for letter case share one value: the last one's
+    // text ends in it, as when every value is written.
+    MemoryPlatform os;
+    qn::Settings s;
+    s.games = {{"Twin", {true}}, {"TWIN", {}}};
+    os.setString(RootKey::LocalMachine, kSettingsKey, "twin", "00000000");
+    std::vector<GameOptions> games = s.games;
+    StoredValues seen;
+    ASSERT_TRUE(readGameOptions(os, games, &seen));
+    writeSettings(os, s, &seen);
+    EXPECT_EQ(os.value(RootKey::LocalMachine, kSettingsKey, "twin"), std::string("00000000") + '\0');
+}
+
+TEST_F(Settings, AClosingAtAHundredThousandGamesWritesTheOneValueThatChanged) {
+    // The key as the last close left it.
+    std::string roms;
+    installSettings();
+    for (const char* name : {"Quon Path", "PkUnzip Program", "Compressed ROMs Path", "Drivers Path"})
+        put(name, "");
+    put("Interface", "Common");
+    for (int i = 0; i < 100000; ++i) {
+        roms += "#Game " + std::to_string(i) + "|g" + std::to_string(i) + "\r\n";
+        put("Game " + std::to_string(i), "00000000");
+    }
+    writeProgramFiles(roms);
+    ASSERT_EQ(start(), std::nullopt);
+    ASSERT_EQ(showMain(), std::nullopt);
+    app->Form1->ListView1.selectRow(7);
+    app->Form1->CheckBox2.click();
+    os.valueWrites = 0;
+    ASSERT_EQ(closeMain(), 0);
+    EXPECT_EQ(os.valueWrites, 1);
+    EXPECT_EQ(setting("Game 7"), std::string("01000000") + '\0');
+}
+
 TEST_F(Settings, NoKeyIsAFirstRun) {
     EXPECT_EQ(start(), std::nullopt);
     ASSERT_FALSE(os.messages.empty());

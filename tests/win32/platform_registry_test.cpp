@@ -7,6 +7,7 @@
 #include <shlwapi.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -221,3 +222,20 @@ TEST_F(RegistryTest, TenThousandValuesWrittenAndReadBothWays) {
 }
 
 }  // namespace
+
+TEST_F(RegistryTest, AnyWriteToTheKeyMovesItsLastWriteTime) {
+    // The guard a save relies on: a value written by anyone else, even at
+    // once, shows in the time the platform reads.
+    auto key = platform.createKey(qn::RootKey::CurrentUser, kTestKey);
+    ASSERT_TRUE(key->setString("Game", "01000000"));
+    std::optional<std::uint64_t> before = key->lastWriteTime();
+    ASSERT_TRUE(before.has_value());
+    EXPECT_EQ(before, key->lastWriteTime());
+    for (int i = 0; i < 20; ++i) {
+        writeRaw("Other", REG_SZ, std::string(1, static_cast<char>('a' + i)) + '\0');
+        const std::optional<std::uint64_t> after = key->lastWriteTime();
+        ASSERT_TRUE(after.has_value());
+        EXPECT_NE(before, after) << "write " << i;
+        before = after;
+    }
+}

@@ -602,8 +602,8 @@ TEST(BackendPages, PagesLeftForLaterAreMadeOnAClickOrOnceTheFormHasPainted) {
         HWND window = backend.windowOf(form);
         ASSERT_NE(window, nullptr);
         EXPECT_NE(backend.windowOf(form.inPanel), nullptr);  // the active page's
-        EXPECT_NE(backend.windowOf(form.sheet2), nullptr);   // the page itself, for its tab
-        EXPECT_EQ(backend.windowOf(form.group), nullptr);
+        EXPECT_EQ(backend.windowOf(form.sheet2), nullptr);   // the page itself too
+
         EXPECT_NE(GetPropA(window, "QnPending"), nullptr);
         form.inner.setText("typed before");  // kept by the model meanwhile
         form.show();
@@ -612,8 +612,8 @@ TEST(BackendPages, PagesLeftForLaterAreMadeOnAClickOrOnceTheFormHasPainted) {
             MSG msg;
             ASSERT_TRUE(PeekMessageA(&msg, window, kBuildPageMessage, kBuildPageMessage, PM_REMOVE));
             DispatchMessageA(&msg);
-            ASSERT_NE(backend.windowOf(form.group), nullptr);  // one window made, and no more
-            EXPECT_EQ(backend.windowOf(form.inner), nullptr);
+            ASSERT_NE(backend.windowOf(form.sheet2), nullptr);  // one window made, and no more
+            EXPECT_EQ(backend.windowOf(form.group), nullptr);
         }
         if (byClick) {
             HWND tabs = backend.windowOf(form.pages);
@@ -636,6 +636,11 @@ TEST(BackendPages, PagesLeftForLaterAreMadeOnAClickOrOnceTheFormHasPainted) {
         EXPECT_EQ(text(backend.windowOf(form.inner)), "typed before");
         EXPECT_EQ(GetParent(backend.windowOf(form.group)), backend.windowOf(form.sheet2));
         EXPECT_EQ(GetParent(backend.windowOf(form.inner)), backend.windowOf(form.group));
+        // Placed where the first page is, as the page control places its pages.
+        RECT first, made;
+        GetWindowRect(backend.windowOf(form.sheet1), &first);
+        GetWindowRect(backend.windowOf(form.sheet2), &made);
+        EXPECT_TRUE(EqualRect(&first, &made)) << way;
         pump();
         EXPECT_EQ(GetPropA(window, "QnPending"), nullptr) << byClick;
     }

@@ -64,10 +64,10 @@ void PageControlPeer::showActivePage() {
     const std::vector<Control*> all = sheets();
     HWND focus = GetFocus();
     for (size_t i = 0; i < all.size(); ++i) {
-        HWND page = backend().windowOf(*all[i]);
-        if (!page) continue;
         const bool active = static_cast<int>(i) == pages().activePage();
         if (active) backend().buildPage(*all[i]);  // complete before it shows
+        HWND page = backend().windowOf(*all[i]);
+        if (!page) continue;
         if (!active && focus && (focus == page || IsChild(page, focus))) SetFocus(hwnd());
         ShowWindow(page, active ? SW_SHOW : SW_HIDE);
     }
@@ -144,6 +144,12 @@ NativePeer::Creation TabSheetPeer::creation() const {
     return {kPageClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
 }
 
+void TabSheetPeer::childrenCreated() {
+    // A page made after its page control is placed by it.
+    if (Control* owner = control().parent())
+        if (auto* tabs = dynamic_cast<PageControlPeer*>(owner->peer())) tabs->pageMade();
+}
+
 void TabSheetPeer::rescale() {
     // Its place is the page control's to give: only the font here.
     Mirror mirror(*this);
@@ -217,7 +223,7 @@ void ImagePeer::update(Property property, int index) {
         return;
     }
     stale_ = true;
-    InvalidateRect(hwnd(), nullptr, FALSE);
+    repaint(false);
 }
 
 void ImagePeer::rescale() {

@@ -72,7 +72,7 @@ void ButtonPeer::update(Property property, int index) {
     case Property::Caption:
     case Property::Font:
     case Property::Flat:
-    case Property::Pressed: InvalidateRect(hwnd(), nullptr, FALSE); break;
+    case Property::Pressed: repaint(false); break;
     default: break;
     }
 }

@@ -70,7 +70,7 @@ void ListViewPeer::syncColors() {
     SendMessageA(hwnd(), LVM_SETBKCOLOR, 0, back);
     SendMessageA(hwnd(), LVM_SETTEXTBKCOLOR, 0, back);
     SendMessageA(hwnd(), LVM_SETTEXTCOLOR, 0, Win32Backend::colorRef(control().font().color));
-    InvalidateRect(hwnd(), nullptr, TRUE);
+    repaint(true);
 }
 
 void ListViewPeer::syncRows() {
@@ -81,7 +81,7 @@ void ListViewPeer::syncRows() {
     none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(hwnd(), LVM_SETITEMSTATE, WPARAM(-1), reinterpret_cast<LPARAM>(&none));
     SendMessageA(hwnd(), LVM_SETITEMCOUNT, WPARAM(rows), LVSICF_NOINVALIDATEALL);
-    InvalidateRect(hwnd(), nullptr, TRUE);
+    repaint(true);
     // Rows the model shows selected (a row added after a selection).
     const int selected = list().selectedRow();
     if (selected >= 0) syncRowState(selected);

@@ -115,7 +115,7 @@ void NativePeer::update(Property property, int /*index*/) {
         // painted whole when the form shows.
         SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), IsWindowVisible(hwnd_));
         break;
-    case Property::Color: InvalidateRect(hwnd_, nullptr, TRUE); break;
+    case Property::Color: repaint(true); break;
     case Property::Hint: backend_.setTooltip(hwnd_, control_.hint()); break;
     case Property::Focus: {
         // A hidden or inactive form takes it when it next becomes active.
@@ -147,6 +147,12 @@ std::string NativePeer::windowText() const {
     const int got = GetWindowTextA(hwnd_, text.data(), length + 1);
     text.resize(static_cast<size_t>(got));
     return text;
+}
+
+void NativePeer::repaint(bool erase) const {
+    // A window that does not show is painted whole when it does: asking
+    // now would only cost a trip to the window server per control made.
+    if (IsWindowVisible(hwnd_)) InvalidateRect(hwnd_, nullptr, erase);
 }
 
 HFONT NativePeer::font() const { return backend_.font(control_.font(), dpi()); }

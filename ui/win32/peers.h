@@ -86,6 +86,8 @@ protected:
     };
 
     HFONT font() const;
+    // Has the window painted again, where it shows.
+    void repaint(bool erase) const;
     // The model's background colour, or the given system colour.
     COLORREF background(int sysColor) const;
     // Fills the client area with the model's background or the button face.
@@ -263,6 +265,10 @@ public:
     bool onNotify(NMHDR& header, LRESULT& result) override;
     // The caption of one page changed.
     void pageCaptionChanged(const Control& page);
+    // A page whose window was made after the control's own.
+    void pageMade() {
+        if (tabsBuilt_) layoutPages();
+    }
 
 protected:
     Creation creation() const override;
@@ -280,6 +286,7 @@ private:
 class TabSheetPeer : public NativePeer {
 public:
     using NativePeer::NativePeer;
+    void childrenCreated() override;
     void rescale() override;
 
 protected:

@@ -130,17 +130,17 @@ void Win32Backend::build(Control& control, HWND parentWindow) {
         if (parentWindow) buildTimer(static_cast<Timer&>(control), parentWindow);
         return;
     }
+    if (leftForLater(control)) {
+        // Its window too: the form shows nothing of a hidden page.
+        const HWND form = GetAncestor(parentWindow, GA_ROOT);
+        pagesLeft_.push_back({form, &control, {{&control, false}}});
+        SetPropA(form, kPendingProperty, reinterpret_cast<HANDLE>(1));
+        return;
+    }
     NativePeer* peer = makeWindow(control, parentWindow);
     if (!peer) return;
-    if (leftForLater(control)) {
-        const HWND form = GetAncestor(peer->hwnd(), GA_ROOT);
-        pagesLeft_.push_back({form, &control, {}});
-        queueChildren(pagesLeft_.back(), control);
-        SetPropA(form, kPendingProperty, reinterpret_cast<HANDLE>(1));
-    } else {
-        for (Control* child : windowChildren(control)) build(*child, peer->childParent());
-        peer->childrenCreated();
-    }
+    for (Control* child : windowChildren(control)) build(*child, peer->childParent());
+    peer->childrenCreated();
     peer->synchronize();
 }
 
@@ -173,7 +173,7 @@ bool Win32Backend::leftForLater(const Control& control) const {
         return false;
     const std::vector<Control*> sheets = pages->children();
     const auto at = std::find(sheets.begin(), sheets.end(), &control);
-    return at != sheets.end() && at - sheets.begin() != pages->activePage();
+    return at != sheets.end() && at - sheets.begin() != pages->activePage() && &control != making_;
 }
 
 bool Win32Backend::buildStep(const Control& page) {
@@ -185,25 +185,28 @@ bool Win32Backend::buildStep(const Control& page) {
     if (left == pagesLeft_.end()) return false;
     const Step step = left->steps.front();
     left->steps.pop_front();
-    if (left->steps.empty()) {
-        const HWND form = left->form;
-        pagesLeft_.erase(left);
-        if (!hasPagesLeft(form)) RemovePropA(form, kPendingProperty);
-    }
     // The entry may move from here on: making a window can leave more for later.
     Control& control = *step.control;
     if (step.finish) {
         // All its children made: what a container does then, as at once.
         if (NativePeer* peer = peerOf(windowOf(control))) {
             peer->childrenCreated();
-            if (&control != &page) peer->synchronize();
+            peer->synchronize();
         }
     } else if (NativePeer* parent = peerOf(windowOf(*control.parent()))) {
+        making_ = &page;  // made now, not left for later again
         if (windowChildren(control).empty()) {
             build(control, parent->childParent());
         } else if (makeWindow(control, parent->childParent()) && (left = find()) != pagesLeft_.end()) {
             queueChildren(*left, control);
         }
+        making_ = nullptr;
+    }
+    left = find();
+    if (left != pagesLeft_.end() && left->steps.empty()) {
+        const HWND form = left->form;
+        pagesLeft_.erase(left);
+        if (!hasPagesLeft(form)) RemovePropA(form, kPendingProperty);
     }
     return true;
 }

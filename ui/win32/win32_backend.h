@@ -164,6 +164,7 @@ private:
         std::deque<Step> steps;  // the next first
     };
     std::vector<LeftPage> pagesLeft_;
+    const Control* making_ = nullptr;  // the page left for later whose window is being made
     int nextId_ = 100;  // above IDOK, IDCANCEL ... so dialog keys never hit a control
     bool quiet_ = false;
 };
