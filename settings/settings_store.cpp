@@ -122,9 +122,9 @@ void writeSettings(Platform& os, const Settings& settings, const StoredValues* s
     write("Interface", settings.singleClick ? "Cool" : "Common");
     // Records of one title share the first one's flags: that one is written,
     // once, and a later one cannot undo a change made through it.
-    std::unordered_set<std::string> written;
+    std::unordered_set<std::string> titlesWritten;
     for (const GameOptions& game : settings.games)
-        if (!titleNamesASetting(game.title) && written.insert(game.title).second)
+        if (!titleNamesASetting(game.title) && titlesWritten.insert(game.title).second)
             write(game.title, encodeOptionFlags(game.flags));
 }
 
