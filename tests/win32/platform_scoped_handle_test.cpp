@@ -18,13 +18,14 @@ HANDLE newEvent() { return CreateEventA(nullptr, TRUE, FALSE, nullptr); }
 TEST(ScopedHandleTest, ClosesItsHandleOnceWhereverOwnershipEnds) {
     HANDLE raw = newEvent();
     {
-        qn::UniqueHandle first(raw);
-        qn::UniqueHandle second(std::move(first));
-        EXPECT_FALSE(first.valid());
-        EXPECT_EQ(second.get(), raw);
-        qn::UniqueHandle third;
-        third = std::move(second);
-        EXPECT_TRUE(isOpen(raw));  // two owners gone, none of them closed it
+        qn::UniqueHandle last;
+        {
+            qn::UniqueHandle first(raw);
+            qn::UniqueHandle second(std::move(first));
+            last = std::move(second);
+        }
+        EXPECT_TRUE(isOpen(raw));  // the owners it was moved out of did not close it
+        EXPECT_EQ(last.get(), raw);
     }
     EXPECT_FALSE(isOpen(raw));
 
