@@ -2,7 +2,7 @@
 // call, with each HKEY and HANDLE owned by an object that closes it.
 #include "platform/win32/win32_platform.h"
 
-#include "platform/win32/win32.h"
+#include "platform/win32/scoped_handle.h"
 
 #include <commdlg.h>
 
@@ -15,39 +15,9 @@
 namespace qn {
 namespace {
 
-class UniqueHandle {
-public:
-    explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
-    ~UniqueHandle() {
-        if (valid()) CloseHandle(handle_);
-    }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    bool valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE handle) : handle_(handle) {}
-    ~FindHandle() {
-        if (valid()) FindClose(handle_);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
 class Win32Lock final : public FileLock {
 public:
-    explicit Win32Lock(HANDLE handle) : handle_(handle) {}
+    explicit Win32Lock(UniqueHandle handle) : handle_(std::move(handle)) {}
 
 private:
     UniqueHandle handle_;
@@ -329,13 +299,10 @@ std::unique_ptr<FileLock> Win32Platform::holdNamedLock(const std::string& name) 
     // system lets go of it when the holder ends, however it ends.
     std::string object = name;
     std::replace(object.begin(), object.end(), '\\', '/');
-    HANDLE mutex = CreateMutexA(nullptr, FALSE, object.c_str());
-    if (mutex == nullptr) return nullptr;
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        CloseHandle(mutex);
-        return nullptr;
-    }
-    return std::make_unique<Win32Lock>(mutex);
+    UniqueHandle mutex(CreateMutexA(nullptr, FALSE, object.c_str()));
+    if (!mutex.valid()) return nullptr;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) return nullptr;
+    return std::make_unique<Win32Lock>(std::move(mutex));
 }
 
 std::string Win32Platform::currentDirectory() {
@@ -423,13 +390,13 @@ ProcessResult Win32Platform::runProcess(const ProcessRequest& request) {
     }
     DWORD flags = NORMAL_PRIORITY_CLASS | (request.newConsole ? CREATE_NEW_CONSOLE : 0);
     if (request.endsWithLauncher && job_ == nullptr) {
-        HANDLE job = CreateJobObjectA(nullptr, nullptr);
+        UniqueHandle job(CreateJobObjectA(nullptr, nullptr));
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
         limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-        if (job && SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits))
-            job_ = job;
-        else if (job)
-            CloseHandle(job);
+        // Kept open for the launcher's life: closing it would end the children.
+        if (job.valid() &&
+            SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits))
+            job_ = job.release();
     }
     // Suspended until it is in the job, so nothing it starts escapes it, and
     // until the caller has noted it, so no child runs that it does not know of.

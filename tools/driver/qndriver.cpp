@@ -11,7 +11,7 @@
 #ifndef _WIN32_IE
 #define _WIN32_IE 0x0600
 #endif
-#include "platform/win32/win32.h"
+#include "platform/win32/scoped_handle.h"
 
 #include <commctrl.h>
 
@@ -273,18 +273,14 @@ public:
     explicit Remote(HWND hwnd) {
         DWORD pid = 0;
         GetWindowThreadProcessId(hwnd, &pid);
-        proc_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
-                                PROCESS_QUERY_INFORMATION, FALSE, pid);
+        proc_.reset(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
+                                PROCESS_QUERY_INFORMATION, FALSE, pid));
         if (!proc_) fail(kFailed, "cannot open the target process (error " + std::to_string(GetLastError()) + ")");
-        base_ = static_cast<char*>(VirtualAllocEx(proc_, nullptr, kSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-        if (!base_) {
-            CloseHandle(proc_);
-            fail(kFailed, "cannot allocate memory in the target process");
-        }
+        base_ = static_cast<char*>(VirtualAllocEx(proc_.get(), nullptr, kSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+        if (!base_) fail(kFailed, "cannot allocate memory in the target process");
     }
     ~Remote() {
-        VirtualFreeEx(proc_, base_, 0, MEM_RELEASE);
-        CloseHandle(proc_);
+        VirtualFreeEx(proc_.get(), base_, 0, MEM_RELEASE);
     }
     Remote(const Remote&) = delete;
     Remote& operator=(const Remote&) = delete;
@@ -294,12 +290,12 @@ public:
 
     void write(size_t offset, const void* data, size_t n) {
         SIZE_T done = 0;
-        if (!WriteProcessMemory(proc_, base_ + offset, data, n, &done) || done != n)
+        if (!WriteProcessMemory(proc_.get(), base_ + offset, data, n, &done) || done != n)
             fail(kFailed, "cannot write the target's memory");
     }
     void read(const void* where, void* data, size_t n) {
         SIZE_T done = 0;
-        if (!ReadProcessMemory(proc_, where, data, n, &done) || done != n)
+        if (!ReadProcessMemory(proc_.get(), where, data, n, &done) || done != n)
             fail(kFailed, "cannot read the target's memory");
     }
     template <typename T> void put(const T& v) { write(0, &v, sizeof v); }
@@ -312,7 +308,7 @@ public:
     std::string string(const void* where) {
         std::vector<char> buf(kTextMax + 1, '\0');
         SIZE_T done = 0;
-        ReadProcessMemory(proc_, where, buf.data(), kTextMax, &done);
+        ReadProcessMemory(proc_.get(), where, buf.data(), kTextMax, &done);
         return std::string(buf.data(), strnlen(buf.data(), done));
     }
     void clearText() {
@@ -321,7 +317,7 @@ public:
     }
 
 private:
-    HANDLE proc_ = nullptr;
+    qn::UniqueHandle proc_;  // closed after the memory in it is freed
     char* base_ = nullptr;
 };
 

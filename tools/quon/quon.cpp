@@ -15,7 +15,7 @@
 //   QUON_DEMO_WINDOW=1|0  show or do not show the demo window; unset, the
 //                         window shows only when QUON_LOG is unset, so a test
 //                         that reads the log is never left waiting for a user
-#include "platform/win32/win32.h"
+#include "platform/win32/scoped_handle.h"
 #include "tools/quon/stand_in_log.h"
 
 #include <algorithm>
@@ -41,12 +41,11 @@ std::string joinPath(const std::string& dir, const std::string& name) {
 std::vector<std::string> filesIn(const std::string& dir) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA(joinPath(dir, "*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) return names;
+    const qn::FindHandle search(FindFirstFileA(joinPath(dir, "*").c_str(), &entry));
+    if (!search.valid()) return names;
     do {
         if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(entry.cFileName);
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
+    } while (FindNextFileA(search.get(), &entry));
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -3,7 +3,7 @@
 // line, "\n" endings, one record per run written with a single append.
 #pragma once
 
-#include "platform/win32/win32.h"
+#include "platform/win32/scoped_handle.h"
 
 #include <string>
 
@@ -34,19 +34,18 @@ inline std::string programPath() {
 // Appends `record` in one write, so runs that overlap (the launcher's unzip
 // and emulator, or two tests) never interleave their lines.
 inline bool appendRecord(const std::string& path, const std::string& record) {
-    HANDLE file = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 50 && file == INVALID_HANDLE_VALUE; ++attempt) {
-        file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
+    qn::UniqueHandle file;
+    for (int attempt = 0; attempt < 50 && !file.valid(); ++attempt) {
+        file.reset(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.valid()) {
             if (GetLastError() != ERROR_SHARING_VIOLATION) return false;
             Sleep(20);
         }
     }
-    if (file == INVALID_HANDLE_VALUE) return false;
+    if (!file.valid()) return false;
     DWORD written = 0;
-    const BOOL ok = WriteFile(file, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
-    CloseHandle(file);
+    const BOOL ok = WriteFile(file.get(), record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
     return ok && written == record.size();
 }
 

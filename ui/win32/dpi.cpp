@@ -1,5 +1,7 @@
 #include "ui/win32/dpi.h"
 
+#include "platform/win32/scoped_gdi.h"
+
 namespace qn::ui::dpi {
 namespace {
 
@@ -35,9 +37,8 @@ const Api& api() {
 int ofSystem() {
     if (api().forSystem)
         if (const UINT dpi = api().forSystem()) return static_cast<int>(dpi);
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-    if (screen) ReleaseDC(nullptr, screen);
+    const WindowDc screen(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
     return dpi > 0 ? dpi : 96;
 }
 

@@ -2,6 +2,8 @@
 // controls would get, without smoothing, so the mask has no soft edges.
 #include "ui/win32/win32_backend.h"
 
+#include "platform/win32/scoped_gdi.h"
+
 namespace qn::ui {
 
 Backend::TextMask Win32Backend::renderText(const Font& font, const std::string& text) {
@@ -11,40 +13,37 @@ Backend::TextMask Win32Backend::renderText(const Font& font, const std::string& 
 Backend::TextMask Win32Backend::renderTextAt(const Font& font, const std::string& text, int dpi) {
     TextMask mask;
     if (text.empty()) return mask;
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (!dc) return mask;
-    HGDIOBJ oldFont = SelectObject(dc, this->font(font, dpi, NONANTIALIASED_QUALITY));
+    const ScopedMemoryDc memory(CreateCompatibleDC(nullptr));
+    if (!memory) return mask;
+    const HDC dc = memory.get();
+    const SelectionGuard withFont(dc, this->font(font, dpi, NONANTIALIASED_QUALITY));
     const int length = static_cast<int>(text.size());
     SIZE size{};
     GetTextExtentPoint32A(dc, text.c_str(), length, &size);
 
     const BITMAPINFO info = topDownBitmapInfo(size.cx, size.cy, 32);
     void* bits = nullptr;
-    HBITMAP bitmap = size.cx > 0 && size.cy > 0
-                         ? CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0)
-                         : nullptr;
-    if (bitmap && bits) {
-        HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-        RECT all{0, 0, size.cx, size.cy};
-        SetBkColor(dc, RGB(255, 255, 255));
-        SetTextColor(dc, RGB(0, 0, 0));
-        // White paper over the whole extent, black text on it.
-        ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &all, text.c_str(), static_cast<UINT>(length), nullptr);
-        GdiFlush();  // the bits are read directly
+    const ScopedBitmap bitmap(size.cx > 0 && size.cy > 0
+                                  ? CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0)
+                                  : nullptr);
+    if (!bitmap || !bits) return mask;
+    // Declared after the bitmap, so it is put back before the bitmap goes.
+    const SelectionGuard withBitmap(dc, bitmap.get());
+    RECT all{0, 0, size.cx, size.cy};
+    SetBkColor(dc, RGB(255, 255, 255));
+    SetTextColor(dc, RGB(0, 0, 0));
+    // White paper over the whole extent, black text on it.
+    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &all, text.c_str(), static_cast<UINT>(length), nullptr);
+    GdiFlush();  // the bits are read directly
 
-        mask.width = size.cx;
-        mask.height = size.cy;
-        mask.ink.resize(static_cast<size_t>(size.cx) * static_cast<size_t>(size.cy));
-        const auto* pixel = static_cast<const std::uint8_t*>(bits);  // blue, green, red, unused
-        for (size_t i = 0; i < mask.ink.size(); ++i, pixel += 4) {
-            const int luma = (pixel[2] * 299 + pixel[1] * 587 + pixel[0] * 114) / 1000;
-            mask.ink[i] = luma < 128 ? 1 : 0;
-        }
-        SelectObject(dc, oldBitmap);
+    mask.width = size.cx;
+    mask.height = size.cy;
+    mask.ink.resize(static_cast<size_t>(size.cx) * static_cast<size_t>(size.cy));
+    const auto* pixel = static_cast<const std::uint8_t*>(bits);  // blue, green, red, unused
+    for (size_t i = 0; i < mask.ink.size(); ++i, pixel += 4) {
+        const int luma = (pixel[2] * 299 + pixel[1] * 587 + pixel[0] * 114) / 1000;
+        mask.ink[i] = luma < 128 ? 1 : 0;
     }
-    if (bitmap) DeleteObject(bitmap);
-    SelectObject(dc, oldFont);
-    DeleteDC(dc);
     return mask;
 }
 

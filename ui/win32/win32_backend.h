@@ -13,7 +13,7 @@
 
 #include "ui/backend.h"
 #include "ui/scaling.h"
-#include "platform/win32/win32.h"
+#include "platform/win32/scoped_gdi.h"
 
 #include <commctrl.h>
 
@@ -143,9 +143,10 @@ private:
     std::vector<std::unique_ptr<NativePeer>> peers_;
     std::vector<std::unique_ptr<TimerPeer>> timers_;
     std::unordered_map<HWND, NativePeer*> byWindow_;
-    std::map<std::tuple<std::string, int, bool, bool, int, BYTE>, HFONT> fonts_;
-    std::map<COLORREF, HBRUSH> brushes_;
-    HDC measuring_ = nullptr;
+    // Given back after the windows that use them are gone.
+    std::map<std::tuple<std::string, int, bool, bool, int, BYTE>, ScopedFont> fonts_;
+    std::map<COLORREF, ScopedBrush> brushes_;
+    ScopedMemoryDc measuring_;
     HWND main_ = nullptr;
     HWND firstForm_ = nullptr;
     HWND application_ = nullptr;
