@@ -217,7 +217,8 @@ private:
         if (staleRecord) {
             // Whatever a damaged record holds, it moves nothing outside its game.
             os.writeFile(kProgramDir + "RunRecords\\run-" + in_.text(4) + ".txt",
-                         "QnLaunch run record\r\ngame=" + in_.text(20) + "\r\nkept=" + in_.text(30));
+                         "QnLaunch run record\r\ngame=" + in_.text(20) + "\r\nkept=" + in_.text(30),
+                         in_.byte() & 1);  // read-only or not
         }
         // Scripted results: whether each program starts.
         for (int i = 0; i < 6; ++i) {
