@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <optional>
 #include <memory>
@@ -36,8 +37,12 @@ using qn::MemoryPlatform;
 
 struct Crash {};
 
+// What the input made happen, printed before a trap when FUZZ_RUN_TRACE is set.
+std::function<void()> g_trace;
+
 [[noreturn]] void violated(const std::string& what) {
     std::fprintf(stderr, "fuzz_run: %s\n", what.c_str());
+    if (g_trace && std::getenv("FUZZ_RUN_TRACE")) g_trace();
     __builtin_trap();
 }
 
@@ -93,6 +98,7 @@ public:
     explicit Scenario(Input& in) : in_(in) {}
 
     void run() {
+        g_trace = [this] { trace(); };
         build();
         const auto before = os.fileContents();
         os.beforeFileChange = [&](const std::string& path) { changing(path); };
@@ -107,7 +113,8 @@ public:
             if (row < 0) continue;
             shortName_ = Form1()->ListView1.row(row)[1];
             cwdAtRun_ = os.currentDirectory();
-            if (const auto dir = gameDirectory()) allowed_.push_back(*dir);
+            runDir_ = gameDirectory();
+            if (runDir_) allowed_.push_back(*runDir_);
             running_ = true;
             try {
                 Form1()->ListView1.doubleClick();
@@ -118,11 +125,11 @@ public:
                 crashAt_ = 0;
                 // A child that outlived the launcher goes on while the next
                 // one starts; it must leave that game's files alone.
-                if (!os.runningChildren.empty()) {
-                    orphanDir_ = allowed_.back();
+                if (!os.runningChildren.empty() && runDir_) {
+                    orphanDir_ = *runDir_;
                     const bool started = startLauncher();
                     orphanDir_.clear();
-                    if (orphanIsUnzip_) unzipWrites(os.resolve(allowed_.back()));
+                    if (orphanIsUnzip_) unzipWrites(os.resolve(*runDir_));
                     os.runningChildren.clear();
                     if (!started) break;
                 }
@@ -145,10 +152,11 @@ private:
     int endedAt_ = 0;          // where the launcher was ended, for the trace
     bool secondLauncher_ = false;
     bool inSecond_ = false;
-    std::optional<std::string> secondDir_;  // the other game's directory a second launcher runs
+    std::optional<std::string> firstDir_;  // the running game's directory, while a second launcher acts
     bool running_ = false;
     std::uint8_t unzipMembers_ = 0;
     std::string orphanDir_;      // the game's directory while a child of an ended launcher runs
+    std::optional<std::string> runDir_;  // the directory of the game being run
     bool orphanIsUnzip_ = false;
     std::string shortName_;
     std::string cwdAtRun_;
@@ -256,8 +264,10 @@ private:
 
     void changing(const std::string& path) {
         if (!orphanDir_.empty() && within(path, orphanDir_)) violated("changed under a running child: " + path);
-        if (inSecond_ && !within(path, kRecords) && !(secondDir_ && within(path, *secondDir_)))
-            violated("a second launcher changed " + path);
+        // A second launcher may finish what earlier runs left and run
+        // another game, but never touches the game that is running.
+        if (inSecond_ && firstDir_ && within(path, *firstDir_))
+            violated("a second launcher changed the running game's " + path);
         bool inside = within(path, kRecords);
         for (const std::string& dir : allowed_) inside = inside || within(path, dir);
         if (!inside) violated("changed outside the game's directory: " + path);
@@ -286,20 +296,18 @@ private:
                 inSecond_ = true;
                 auto first = std::move(app);
                 const std::string firstName = shortName_, firstCwd = cwdAtRun_;
-                const std::optional<std::string> firstDir = gameDirectory();
+                firstDir_ = gameDirectory();
                 if (startLauncher() && Form1()->ListView1.rowCount() > 0) {
                     Form1()->ListView1.selectRow(0);
                     shortName_ = Form1()->ListView1.row(0)[1];
                     cwdAtRun_ = os.currentDirectory();
-                    secondDir_ = gameDirectory();
-                    if (secondDir_ && firstDir && upper(*secondDir_) == upper(*firstDir)) secondDir_.reset();
-                    if (secondDir_) allowed_.push_back(*secondDir_);
+                    if (const auto dir = gameDirectory()) allowed_.push_back(*dir);
                     Form1()->ListView1.doubleClick();
                 }
                 app = std::move(first);
                 shortName_ = firstName;
                 cwdAtRun_ = firstCwd;
-                secondDir_.reset();
+                firstDir_.reset();
                 inSecond_ = false;
             }
             return;
@@ -312,7 +320,8 @@ private:
         if (upper(target) != upper(shortEmu + shortName_) && upper(target) != upper(emu + "\\" + shortName_))
             violated("unzip told to write to " + target);
         orphanIsUnzip_ = true;
-        if (running_ && crashAt_ != 0 && (in_.byte() & 1)) throw Crash{};  // ended while the unzip runs
+        // The first launcher ended while its unzip runs.
+        if (running_ && !inSecond_ && crashAt_ != 0 && (in_.byte() & 1)) throw Crash{};
         orphanIsUnzip_ = false;
         unzipWrites(*dir);
     }
