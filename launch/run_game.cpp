@@ -11,7 +11,15 @@
 namespace qn {
 namespace {
 
-std::string relativeTo(const std::string& dir, const std::string& path) { return path.substr(dir.size()); }
+// Names, below `gameDir` (which ends in '\\'), of the regular files in `dir`
+// and, a few levels down, its subdirectories.
+void namesBelow(Platform& os, const std::string& gameDir, const std::string& dir, int depth,
+                std::vector<std::string>& out) {
+    for (const std::string& name : os.filesIn(gameDir + dir).value_or(std::vector<std::string>{}))
+        out.push_back(dir + name);
+    if (depth > 0)
+        for (const std::string& sub : os.subdirectories(gameDir + dir)) namesBelow(os, gameDir, dir + sub + "\\", depth - 1, out);
+}
 
 // The user's files in the game's directory that the run would overwrite:
 // those the archive holds, or, when it cannot be read, every one; and the
@@ -35,7 +43,9 @@ std::vector<AtRisk> filesAtRisk(Platform& os, const std::string& gameDir, const 
                 add({*name, entry.size, entry.crc});
             }
         } else {
-            for (const std::string& path : filesBelow(os, gameDir)) add({relativeTo(gameDir, path), {}, {}});
+            std::vector<std::string> names;
+            if (os.directoryExists(gameDir)) namesBelow(os, gameDir, "", 8, names);
+            for (const std::string& name : names) add({name, {}, {}});
         }
     }
     if (!driverName.empty() && os.fileExists(gameDir + driverName))
@@ -44,19 +54,6 @@ std::vector<AtRisk> filesAtRisk(Platform& os, const std::string& gameDir, const 
 }
 
 }  // namespace
-
-std::vector<std::string> filesBelow(Platform& os, const std::string& directory, int depth) {
-    std::vector<std::string> out;
-    if (directory.empty() || !os.directoryExists(directory)) return out;
-    const std::string dir = directory + (directory.back() == '\\' ? "" : "\\");
-    for (const std::string& name : os.filesIn(dir).value_or(std::vector<std::string>{})) out.push_back(dir + name);
-    if (depth > 0)
-        for (const std::string& sub : os.subdirectories(dir)) {
-            std::vector<std::string> below = filesBelow(os, dir + sub, depth - 1);
-            out.insert(out.end(), below.begin(), below.end());
-        }
-    return out;
-}
 
 GameRun::GameRun(Platform& os, RunWindow& window, const TPaths& paths, const GameCatalogue& catalogue)
     : os_(os), window_(window), paths_(paths), catalogue_(catalogue) {}

@@ -15,10 +15,6 @@
 
 namespace qn {
 
-// Full paths of the regular files in a directory and, `depth` levels down,
-// its subdirectories.
-std::vector<std::string> filesBelow(Platform& os, const std::string& directory, int depth = 8);
-
 // What a run needs of the window it is started from.
 class RunWindow {
 public:
