@@ -104,7 +104,7 @@ bool EditPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_GETDLGCODE:
         // Enter and Escape are the box's own keys where it has a use for
         // them; otherwise they press the dialog's buttons.
-        result = DefSubclassProc(hwnd(), msg, wp, lp);
+        result = callOriginal(msg, wp, lp);
         if (static_cast<Edit&>(control()).onKeyPress && asksForKey(lp, {VK_RETURN, VK_ESCAPE}))
             result |= DLGC_WANTMESSAGE;
         return true;

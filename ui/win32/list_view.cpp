@@ -136,7 +136,7 @@ bool ListViewPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     if (!list().onKeyPress) return false;
     switch (msg) {
     case WM_GETDLGCODE:
-        result = DefSubclassProc(hwnd(), msg, wp, lp);
+        result = callOriginal(msg, wp, lp);
         if (asksForKey(lp, {VK_RETURN})) result |= DLGC_WANTMESSAGE;
         return true;
     case WM_KEYDOWN:

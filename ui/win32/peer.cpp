@@ -4,6 +4,7 @@
 #include "ui/win32/peers.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "ui/win32/win32_backend.h"
 
@@ -42,6 +43,14 @@ bool hasNonClientArea(HWND hwnd) {
            (exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME));
 }
 
+// The peer of each window, for the window procedure: a lookup in the
+// program's own memory, where a window property or the common controls'
+// subclassing would cost a trip to the window server on every message.
+std::unordered_map<HWND, NativePeer*>& peersByWindow() {
+    static std::unordered_map<HWND, NativePeer*> peers;
+    return peers;
+}
+
 }  // namespace
 
 NativePeer::~NativePeer() {
@@ -52,7 +61,12 @@ void NativePeer::create(HWND parent) {
     hwnd_ = createWindow(parent);
     if (!hwnd_) return;
     backend_.attach(hwnd_, this);
-    SetWindowSubclass(hwnd_, subclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    peersByWindow()[hwnd_] = this;
+    original_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd_, GWLP_WNDPROC));
+    if (original_ == windowProc)
+        original_ = DefWindowProcA;  // one of the program's own classes
+    else
+        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc));
     ATOM name = GlobalAddAtomA(control_.name().c_str());
     SetPropA(hwnd_, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(name)));
     control_.setPeer(this);
@@ -182,27 +196,34 @@ LRESULT NativePeer::onCtlColor(HWND parent, UINT msg, WPARAM wp, LPARAM lp) {
     return brush;
 }
 
-LRESULT CALLBACK NativePeer::subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                          DWORD_PTR ref) {
-    auto* self = reinterpret_cast<NativePeer*>(ref);
+LRESULT CALLBACK NativePeer::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    // Messages of a window being made come before its peer knows it.
+    auto& peers = peersByWindow();
+    const auto found = peers.find(hwnd);
+    if (found == peers.end()) return DefWindowProcA(hwnd, msg, wp, lp);
+    return found->second->dispatch(msg, wp, lp);
+}
+
+LRESULT NativePeer::dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCDESTROY) {
-        self->detachWindow();
-        return DefSubclassProc(hwnd, msg, wp, lp);
+        const WNDPROC original = original_;
+        const HWND hwnd = hwnd_;
+        detachWindow();
+        return CallWindowProcA(original, hwnd, msg, wp, lp);
     }
     // With nothing outside its client area, a control has no frame to
     // paint; the default painting would still take a window DC for it,
     // which every control pays for when its form first shows.
-    if (msg == WM_NCPAINT && !hasNonClientArea(hwnd)) return 0;
-    if (self->backend_.quiet()) return DefSubclassProc(hwnd, msg, wp, lp);
+    if (msg == WM_NCPAINT && !hasNonClientArea(hwnd_)) return 0;
+    if (backend_.quiet()) return callOriginal(msg, wp, lp);
     LRESULT result = 0;
-    if (self->reflect(msg, wp, lp, result) || self->mouse(msg, wp, lp, result) ||
-        self->handle(msg, wp, lp, result))
+    if (reflect(msg, wp, lp, result) || mouse(msg, wp, lp, result) || handle(msg, wp, lp, result))
         return result;
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return callOriginal(msg, wp, lp);
 }
 
 void NativePeer::detachWindow() {
-    RemoveWindowSubclass(hwnd_, subclassProc, 1);
+    peersByWindow().erase(hwnd_);
     if (auto atom = static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(RemovePropA(hwnd_, kNameProperty))))
         GlobalDeleteAtom(atom);
     backend_.detach(hwnd_);

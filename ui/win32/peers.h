@@ -32,6 +32,10 @@ public:
 
     // Creates and names the window under `parent`.
     void create(HWND parent);
+    // The window procedure of every window with a peer: the program's own
+    // classes are registered with it, and a system control gets it in
+    // front of its own once made.
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     // Brings the window up to date with the model, once its children exist.
     void synchronize();
     // The window the children of this control live in.
@@ -75,6 +79,10 @@ protected:
     virtual void update(Property property, int index);
     // The window's own messages; true when handled, with the result.
     virtual bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    // What the window itself makes of a message, below the peer.
+    LRESULT callOriginal(UINT msg, WPARAM wp, LPARAM lp) const {
+        return CallWindowProcA(original_, hwnd_, msg, wp, lp);
+    }
 
     // Messages sent while the backend mirrors the model are echoes of the
     // model's own change and must not go back into it.
@@ -96,8 +104,7 @@ protected:
     std::string windowText() const;
 
 private:
-    static LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                         DWORD_PTR self);
+    LRESULT dispatch(UINT msg, WPARAM wp, LPARAM lp);
     bool reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     bool mouse(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     void detachWindow();
@@ -105,6 +112,7 @@ private:
     Win32Backend& backend_;
     Control& control_;
     HWND hwnd_ = nullptr;
+    WNDPROC original_ = nullptr;
     int mirroring_ = 0;
 };
 

@@ -129,7 +129,7 @@ bool TreeViewPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     switch (msg) {
     case WM_GETDLGCODE:
         // Enter opens the selected directory rather than pressing OK.
-        result = DefSubclassProc(hwnd(), msg, wp, lp);
+        result = callOriginal(msg, wp, lp);
         if (asksForKey(lp, {VK_RETURN})) result |= DLGC_WANTMESSAGE;
         return true;
     case WM_LBUTTONDBLCLK:

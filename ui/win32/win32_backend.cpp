@@ -13,9 +13,9 @@ namespace qn::ui {
 namespace {
 
 void registerClasses(HINSTANCE instance, WNDPROC applicationProc) {
-    // Plain windows: all their behaviour comes from the peer's subclass.
+    // Plain windows: all their behaviour comes from their peers.
     WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpfnWndProc = NativePeer::windowProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
