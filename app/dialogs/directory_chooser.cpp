@@ -14,7 +14,8 @@ std::string upperDrive(std::string path) {
 
 }  // namespace
 
-DirectoryChooser::DirectoryChooser(Platform& os, ui::ComboBox& drives, ui::TreeView& tree)
+DirectoryChooser::DirectoryChooser(Platform& os, ui::ComboBox& drives, ui::TreeView& tree,
+                                   const std::string& start)
     : os_(os), drives_(drives), tree_(tree) {
     drives_.setItems(os_.driveRoots());
     drives_.onChange = [this] {
@@ -29,8 +30,7 @@ DirectoryChooser::DirectoryChooser(Platform& os, ui::ComboBox& drives, ui::TreeV
         tree_.expand(node);
         if (tree_.selected() != node) tree_.userSelect(node);
     };
-    const std::string current = os_.currentDirectory();
-    setDirectory(current.size() >= 3 ? current : "C:\\");
+    setDirectory(start.size() >= 3 ? start : "C:\\");
 }
 
 void DirectoryChooser::listChildren(int node) {

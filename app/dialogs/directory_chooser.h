@@ -14,7 +14,8 @@ namespace qn {
 
 class DirectoryChooser {
 public:
-    DirectoryChooser(Platform& os, ui::ComboBox& drives, ui::TreeView& tree);
+    // Shows `start` (C:\ for a relative one), as far as it exists.
+    DirectoryChooser(Platform& os, ui::ComboBox& drives, ui::TreeView& tree, const std::string& start);
 
     // "C:\" for a drive root, else the full path without a trailing backslash.
     const std::string& directory() const { return directory_; }

@@ -40,7 +40,7 @@ private:
     }
 
     App& app_;
-    DirectoryChooser tree_{app_.os, DriveComboBox1, DirectoryOutline1};
+    DirectoryChooser tree_{app_.os, DriveComboBox1, DirectoryOutline1, app_.os.currentDirectory()};
     std::string sourceDir_;
     std::string targetDir_;
 };

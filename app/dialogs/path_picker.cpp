@@ -9,7 +9,8 @@ const ui::Color kWindowText = ui::Color::of(ui::SysColor::WindowText);
 
 }  // namespace
 
-TForm3::TForm3(App& app) : ui::Form("Form3", {0, 0, 281, 275}, "Select Path"), app_(app) {
+TForm3::TForm3(App& app)
+    : ui::Form("Form3", {0, 0, 281, 275}, "Select Path"), app_(app), startDirectory_(app.os.currentDirectory()) {
     setCloseBox(false);  // closed only by its own buttons
     // Dialog buttons are reached with the Tab key.
     SpeedButton1.setTabStop(true);
@@ -26,9 +27,17 @@ TForm3::TForm3(App& app) : ui::Form("Form3", {0, 0, 281, 275}, "Select Path"), a
         c->onMouseMove = [this](const ui::MouseEvent&) { markButton(0); };
 }
 
+DirectoryChooser& TForm3::chooser() {
+    if (!tree_) tree_.emplace(app_.os, DriveComboBox1, DirectoryOutline1, startDirectory_);
+    return *tree_;
+}
+
 void TForm3::FormShow() {
     // Where it was left, with the directories made since.
-    tree_.refresh();
+    if (tree_)
+        tree_->refresh();
+    else
+        chooser();
     if (app_.singleClick) {
         SpeedButton1.setFlat(true);
         SpeedButton2.setFlat(true);
@@ -44,7 +53,7 @@ void TForm3::ask(ui::Form& opener, const std::string& question, Delivery deliver
 }
 
 void TForm3::SpeedButton1Click() {
-    selectedPath_ = tree_.directory();
+    selectedPath_ = chooser().directory();
     if (deliver_ && !deliver_(selectedPath_)) return;
     close();
 }

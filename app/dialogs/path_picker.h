@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/app.h"
@@ -26,8 +27,8 @@ public:
     // until the picker closes; OK hands the directory to `deliver`.
     void ask(ui::Form& opener, const std::string& question, Delivery deliver);
 
-    void setDirectory(const std::string& directory) { tree_.setDirectory(directory); }
-    const std::string& directory() const { return tree_.directory(); }
+    void setDirectory(const std::string& directory) { chooser().setDirectory(directory); }
+    const std::string& directory() { return chooser().directory(); }
     const std::string& selectedPath() const { return selectedPath_; }
     // The window the picker was last shown for.
     ui::Form* opener() const { return opener_; }
@@ -40,9 +41,13 @@ public:
 
 private:
     void markButton(int button);
+    // The drives and directories are looked at when first needed, not at
+    // the program's start: from the directory the program started in.
+    DirectoryChooser& chooser();
 
     App& app_;
-    DirectoryChooser tree_{app_.os, DriveComboBox1, DirectoryOutline1};
+    const std::string startDirectory_;
+    std::optional<DirectoryChooser> tree_;
     ui::Form* opener_ = nullptr;
     Delivery deliver_;
     std::string selectedPath_;

@@ -155,7 +155,8 @@ drv sys Application minimize >/dev/null
 check_contains "minimized from the task bar, the dialog goes" "$(drv frame Form2)" "visible=0"
 check_contains "the application is an entry only" "$(drv frame Application)" "iconic=1"
 drv sys Application restore >/dev/null
-dialog=$(drv frame Form2)
+# The activation comes back from the window system a moment later.
+dialog=$(poll_contains 5 "active=1" drv frame Form2)
 check_contains "restored from it, the dialog is back" "$dialog" "visible=1"
 check_contains "and takes the input again" "$dialog" "active=1"
 check_eq "the main window still does not show" "closed" "$(is_open Form1)"

@@ -27,8 +27,8 @@ protected:
 };
 
 TEST_F(PathPicker, OffersTheDrivesAndTheDirectoriesOfTheChosenOne) {
-    EXPECT_EQ(picker->DriveComboBox1.items(), (std::vector<std::string>{"C:\\", "D:\\"}));
     choose("c:\\games\\");
+    EXPECT_EQ(picker->DriveComboBox1.items(), (std::vector<std::string>{"C:\\", "D:\\"}));
     EXPECT_EQ(picker->directory(), "C:\\Games");  // as the file system spells it
     const ui::TreeView& tree = picker->DirectoryOutline1;
     EXPECT_EQ(tree.text(tree.selected()), "Games");
@@ -52,7 +52,7 @@ TEST(DirectoryTree, ListsADirectoryWhenFirstOpenedAndMovesWithoutListing) {
     ui::Form form("F", {0, 0, 100, 100}, "");
     ui::ComboBox drives{&form, "Drives", {}, {}};
     ui::TreeView tree{&form, "Tree", {}};
-    DirectoryChooser chooser(os, drives, tree);
+    DirectoryChooser chooser(os, drives, tree, os.currentDirectory());
     // The way down to the working directory, and that directory, are listed;
     // names in order whatever their case.
     EXPECT_EQ(os.subdirectoryListings, (Strings{"C:\\", "C:\\Games"}));

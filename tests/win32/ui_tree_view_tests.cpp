@@ -56,7 +56,7 @@ TEST_F(DirectoryTreeView, CurrentDirectoryInViewAClickSelectsADoubleClickOpens) 
         for (int i = 0; i < 25; ++i) CreateDirectoryA((dir + "\\Sub" + std::to_string(i)).c_str(), nullptr);
     }
     backend.realize(form);
-    DirectoryChooser chooser(os, form.drives, form.tree);
+    DirectoryChooser chooser(os, form.drives, form.tree, os.currentDirectory());
     chooser.setDirectory(root);
     form.show();
     window = backend.windowOf(form.tree);
