@@ -58,6 +58,10 @@ bool FileLookup::fileExists(const std::string& path) {
 }
 
 bool FileLookup::fileExists(const std::string& directory, const std::string& name) {
+    return exists(directory, name, true);
+}
+
+bool FileLookup::exists(const std::string& directory, const std::string& name, bool counted) {
     // A name with a directory part of its own is looked up in that
     // directory; so is one after a directory not ending in a separator
     // ("C:" names the drive's current directory).
@@ -70,7 +74,7 @@ bool FileLookup::fileExists(const std::string& directory, const std::string& nam
         return fileExists(path.substr(0, cut + 1), path.substr(cut + 1));
     }
     if (!listedName(directory, name)) return askFileSystem(directory + name);
-    const Listing& files = recentListing(directory);
+    const Listing& files = counted ? listingFor(directory, 1) : recentEntry(directory);
     if (!files.listed) return askFileSystem(directory + name);
     return inListing(files, name);
 }
@@ -80,13 +84,13 @@ bool FileLookup::markMissing(const std::string& directory, const std::vector<std
     missing.resize(names.size());
     const bool plainDirectory =
         directory.empty() || directory.back() == '\\' || directory.back() == '/';
-    const Listing* files = plainDirectory ? &recentListing(directory) : nullptr;
+    const Listing* files = plainDirectory ? &listingFor(directory, names.size()) : nullptr;
     bool allThere = true;
     for (size_t j = 0; j < names.size(); ++j) {
         const std::string& name = names[j];
         const bool there = files && files->listed && listedName(directory, name)
                                ? inListing(*files, name)
-                               : fileExists(directory, name);
+                               : exists(directory, name, false);
         missing[j] = !there;
         allThere = allThere && there;
     }
@@ -103,11 +107,20 @@ bool FileLookup::inListing(const Listing& files, const std::string& name) {
     return files.has(upperName_);
 }
 
-const FileLookup::Listing& FileLookup::recentListing(const std::string& directory) {
+const FileLookup::Listing& FileLookup::listingFor(const std::string& directory, size_t wanted) {
+    Listing& files = recentEntry(directory);
+    if (!files.tried) {
+        files.wanted += static_cast<int>(std::min<size_t>(wanted, askedAloneAtMost_ + 1));
+        if (files.wanted > askedAloneAtMost_) list(files, directory);
+    }
+    return files;
+}
+
+FileLookup::Listing& FileLookup::recentEntry(const std::string& directory) {
     if (!recent_[0].listing || recent_[0].directory != directory) {
         std::swap(recent_[0], recent_[1]);
         if (!recent_[0].listing || recent_[0].directory != directory) {
-            recent_[0].listing = &listing(directory);
+            recent_[0].listing = &entry(directory);
             recent_[0].directory = directory;
         }
     }
@@ -124,15 +137,19 @@ bool FileLookup::Listing::has(std::string_view upperName) const {
     });
 }
 
-const FileLookup::Listing& FileLookup::listing(const std::string& directory) {
-    // One listing for a directory however its letters are written, where
-    // the folding is plain ASCII.
+FileLookup::Listing& FileLookup::entry(const std::string& directory) {
+    // One entry for a directory however its letters are written, where the
+    // folding is plain ASCII.
     key_.assign(directory);
     if (isAscii(directory))
         for (char& c : key_) c = upperAscii(c);
-    if (auto known = listings_.find(key_); known != listings_.end()) return known->second;
-    Listing& listing = listings_[key_];
-    if (!listableDirectory(directory)) return listing;  // every name asked for alone
+    return listings_[key_];
+}
+
+void FileLookup::list(Listing& listing, const std::string& directory) {
+    listing.tried = true;
+    if (!listableDirectory(directory)) return;  // every name asked for alone
+    ++listingsMade_;
     if (auto names = os_.filesIn(directory)) {
         listing.listed = true;
         listing.names = std::move(*names);
@@ -143,7 +160,6 @@ const FileLookup::Listing& FileLookup::listing(const std::string& directory) {
             for (const std::string& name : listing.names) listing.index.insert(name);
         }
     }
-    return listing;
 }
 
 bool FileLookup::askFileSystem(const std::string& path) {

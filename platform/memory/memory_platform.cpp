@@ -233,6 +233,7 @@ std::optional<std::string> MemoryPlatform::readFile(const std::string& path) {
 
 bool MemoryPlatform::fileExists(const std::string& path) {
     ++fileExistsCalls;
+    if (onFileExists) onFileExists(path);
     return files_.count(upperAscii(resolve(path))) > 0;
 }
 

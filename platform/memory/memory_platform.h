@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <stdexcept>
 #include <string>
+#include <functional>
 #include <vector>
 
 #include "platform/platform.h"
@@ -96,8 +97,10 @@ public:
     void writeFile(const std::string& path, const std::string& content, bool readOnly = false);
     bool isReadOnly(const std::string& path) const;
     void makeDirectories(const std::string& path);
-    // How often files were asked for one by one, and directories listed.
+    // How often files were asked for one by one (each also told to the
+    // observer, where there is one), and directories listed.
     int fileExistsCalls = 0;
+    std::function<void(const std::string& path)> onFileExists;
     int listingCalls = 0;
     // Directories whose subdirectories were asked for, in order, and those
     // that cannot be listed (by upper-case full path).

@@ -2,6 +2,7 @@
 // file, on random disks and catalogues.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <random>
 
@@ -38,10 +39,12 @@ std::string evaluateFileByFile(const GameCatalogue& cat, const TPaths& p, RomMod
     return out;
 }
 
-// The same from the listings the launcher keeps.
-std::string evaluateByListings(const GameCatalogue& cat, const TPaths& p, RomMode mode, Platform& os) {
+// The same from the listings the launcher keeps, listing a directory once
+// more than `askedAlone` of its names are wanted.
+std::string evaluateByListings(const GameCatalogue& cat, const TPaths& p, RomMode mode, Platform& os,
+                               int askedAlone) {
     os.setCurrentDirectory("C:\\");
-    FileLookup files(os);
+    FileLookup files(os, askedAlone);
     std::string out;
     for (const GameRecord& game : cat.games) {
         const GameStatus status = evaluateGame(game, p, mode, files);
@@ -110,9 +113,10 @@ TEST(Listings, GiveTheSameAnswerAsAskingForEachFileOnRandomDisks) {
         for (const TPaths& p : {paths, unset}) {
             for (RomMode mode : {RomMode{false, false}, RomMode{false, true}, RomMode{true, false},
                                  RomMode{true, true}}) {
-                EXPECT_EQ(evaluateByListings(cat, p, mode, os), evaluateFileByFile(cat, p, mode, os))
-                    << "seed " << seed << " compressed " << mode.compressed << " drivers "
-                    << mode.driversPath << " emulator '" << p.emulatorPath << "'";
+                for (int alone : {0, 2, FileLookup::kAskedAloneAtMost})
+                    EXPECT_EQ(evaluateByListings(cat, p, mode, os, alone), evaluateFileByFile(cat, p, mode, os))
+                        << "seed " << seed << " compressed " << mode.compressed << " drivers "
+                        << mode.driversPath << " emulator '" << p.emulatorPath << "' alone " << alone;
             }
         }
     }
@@ -125,7 +129,7 @@ GameRecord gameWith(const std::string& shortName, std::vector<std::string> files
     return game;
 }
 
-TEST(Listings, EachDirectoryIsListedOnceAndNoFileIsAskedFor) {
+TEST(Listings, ADirectoryIsListedOnceEnoughOfItsNamesAreWanted) {
     MemoryPlatform os;
     GameCatalogue cat;
     for (int g = 0; g < 50; ++g) {
@@ -144,18 +148,29 @@ TEST(Listings, EachDirectoryIsListedOnceAndNoFileIsAskedFor) {
     Availability availability(os);
     availability.reset(p, {false, true});
     availability.all(cat);
-    EXPECT_EQ(os.listingCalls, 51);  // each game's directory and the drivers directory
-    EXPECT_EQ(os.fileExistsCalls, 0);
+    // Each game's ten files alone; the drivers directory once 33 are wanted.
+    EXPECT_EQ(os.listingCalls, 1);
+    EXPECT_EQ(os.fileExistsCalls, 500 + 32);
     int available = 0;
     for (int g = 0; g < 50; ++g) available += availability.of(cat, g);
     EXPECT_EQ(available, 50 - 8);  // g0, g7 ... g49 lack f0.rom
 
-    os.listingCalls = 0;
+    os.listingCalls = os.fileExistsCalls = 0;
     availability.reset(p, {true, true});
     availability.all(cat);
     EXPECT_EQ(os.listingCalls, 2);  // the compressed-ROMs and drivers directories
-    EXPECT_EQ(os.fileExistsCalls, 0);
+    EXPECT_EQ(os.fileExistsCalls, 32 + 32);
     for (int g = 0; g < 50; ++g) EXPECT_TRUE(availability.of(cat, g)) << g;
+
+    // A game of more files than that has its directory listed at once.
+    std::vector<std::string> many;
+    for (int j = 0; j < 40; ++j) many.push_back("f" + std::to_string(j) + ".rom");
+    FileLookup files(os);
+    std::vector<bool> missing;
+    EXPECT_FALSE(files.markMissing("C:\\Emu\\g1\\", many, missing));
+    EXPECT_EQ(std::count(missing.begin(), missing.end(), true), 30);
+    EXPECT_EQ(files.listings(), 1);
+    EXPECT_EQ(files.singleChecks(), 0);
 }
 
 TEST(Listings, AvailabilityWorksOutEachGameOnceUnderThePathsOfItsReset) {
@@ -169,16 +184,16 @@ TEST(Listings, AvailabilityWorksOutEachGameOnceUnderThePathsOfItsReset) {
     Availability availability(os);
     availability.reset(p, {});
     p.emulatorPath = "C:\\Elsewhere\\";  // the reset took its own copy
-    EXPECT_EQ(os.listingCalls, 0);
+    EXPECT_EQ(os.fileExistsCalls, 0);
     EXPECT_TRUE(availability.of(cat, 3));
-    EXPECT_EQ(os.listingCalls, 1);
+    EXPECT_EQ(os.fileExistsCalls, 1);
     os.deleteFile("C:\\Emu\\g3\\a.rom");
     EXPECT_TRUE(availability.of(cat, 3));  // answered once per reset
     availability.all(cat);
-    EXPECT_EQ(os.listingCalls, 4);
+    EXPECT_EQ(os.fileExistsCalls, 4);
     EXPECT_TRUE(availability.of(cat, 0) && availability.of(cat, 1));
     EXPECT_FALSE(availability.of(cat, 2));
-    EXPECT_EQ(os.listingCalls, 4);
+    EXPECT_EQ(os.fileExistsCalls, 4);
     availability.reset(TPaths{"C:\\Qn\\", "C:\\Emu\\", "", "", ""}, {});
     EXPECT_FALSE(availability.of(cat, 3));
 }
@@ -188,7 +203,7 @@ TEST(Listings, NamesAListingCannotAnswerForAreAskedForAlone) {
     os.writeFile("C:\\Emu\\g\\a.rom", "x");
     os.writeFile("C:\\Emu\\g\\sub\\b.rom", "x");
     os.writeFile("C:\\Emu\\g\\\xE9t\xE9.rom", "x");
-    FileLookup files(os);
+    FileLookup files(os, 0);  // every directory listed
     EXPECT_TRUE(files.fileExists("C:\\Emu\\g\\A.ROM"));
     EXPECT_TRUE(files.fileExists("C:\\Emu\\g\\sub\\B.rom"));  // the subdirectory is listed
     EXPECT_FALSE(files.fileExists("C:\\Emu\\g\\sub"));        // a directory is no file
@@ -209,6 +224,9 @@ protected:
     // Starts on 100 games g0...g99 of one file each, on disk for the games
     // the predicate picks.
     void startWith(bool (*present)(int game)) {
+        os.onFileExists = [this](const std::string& path) {
+            if (path.find("\\a.rom") != std::string::npos) ++romsAskedFor;
+        };
         installSettings();
         os.setString(RootKey::LocalMachine, kSettingsKey, "Quon Path", "C:\\Emu\\");
         std::string roms, req;
@@ -222,17 +240,20 @@ protected:
         ASSERT_EQ(start(), std::nullopt);
         ASSERT_EQ(showMain(), std::nullopt);
     }
+    // Questions to the file system about the games: listings, and their
+    // files asked for alone.
+    int looks() const { return os.listingCalls + romsAskedFor; }
+    int romsAskedFor = 0;
 };
 
-TEST_F(StartWithManyGames, ListOnlyTheDirectoriesOfRowsShownEachOnce) {
+TEST_F(StartWithManyGames, LookOnlyAtTheGamesOfRowsShownEachOnce) {
     startWith([](int) { return true; });
-    // The first row's directory alone, once for each of the two
-    // evaluations the settings run, however many games there are.
-    const int atStart = os.listingCalls, askedAtStart = os.fileExistsCalls;
+    // The first row's game alone, once for each of the two evaluations the
+    // settings run, however many games there are.
+    const int atStart = looks();
     EXPECT_EQ(atStart, 2);
     for (int row = 0; row < 100; ++row) EXPECT_EQ(app->Form1->ListView1.row(row)[2], "Yes");
-    EXPECT_EQ(os.listingCalls - atStart, 99);  // each other game's directory once
-    EXPECT_EQ(os.fileExistsCalls, askedAtStart);
+    EXPECT_EQ(looks() - atStart, 99);  // each other game once
 }
 
 TEST_F(StartWithManyGames, TheRestIsWorkedOutWhileTheWindowWaits) {
@@ -245,19 +266,19 @@ TEST_F(StartWithManyGames, TheRestIsWorkedOutWhileTheWindowWaits) {
         ++ticks;
     }
     EXPECT_EQ(ticks, 3);  // 99 games left, 48 a tick
-    const int listed = os.listingCalls;
+    const int listed = looks();
     f.ComboBox1.userSelect(2);  // unavailable only: nothing left to look at
-    EXPECT_EQ(os.listingCalls, listed);
+    EXPECT_EQ(looks(), listed);
     ASSERT_EQ(f.ListView1.rowCount(), 34);
     EXPECT_EQ(f.ListView1.row(33)[1], "g99");
     // A change of paths starts over, with the whole list shown.
     f.ComboBox1.userSelect(0);
     f.Edit1.setText("C:\\Elsewhere\\");
     EXPECT_TRUE(f.AvailabilityTimer.enabled());
-    const int beforeTick = os.listingCalls;
+    const int beforeTick = looks();
     EXPECT_LE(beforeTick - listed, 2);
     f.AvailabilityTimer.tick();
-    EXPECT_EQ(os.listingCalls, beforeTick + 48);
+    EXPECT_EQ(looks(), beforeTick + 48);
     EXPECT_EQ(f.ListView1.row(5)[2], "No");
 }
 
