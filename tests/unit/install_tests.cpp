@@ -1,7 +1,7 @@
 // First run, configuration dialog, shortcuts, links and uninstall.
 #include <gtest/gtest.h>
 
-#include "settings/installation.h"
+#include "install/program_files.h"
 #include "test_support.h"
 
 namespace qn {
