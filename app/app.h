@@ -26,9 +26,6 @@ struct AppState {
     // The settings call for the installer; over once the main window has
     // been shown.
     bool firstRun = false;
-    // The list is being refilled, or the settings put into the main window:
-    // a row selected meanwhile leaves the picture and the option boxes alone.
-    bool refillingList = false;
     bool DataLoadError = false;
     std::string CurrentPicture;
     std::string BrowserCommand;

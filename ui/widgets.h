@@ -77,6 +77,23 @@ public:
     virtual void changed(Control& control, Property property, int index) = 0;
 };
 
+// Holds one of a control's handlers back while it lives, so the program can
+// set what the control shows without running what the user's change runs.
+template <class Handler>
+class WithoutHandler {
+public:
+    explicit WithoutHandler(Handler& handler) : slot_(handler), held_(std::move(handler)) {
+        slot_ = nullptr;
+    }
+    ~WithoutHandler() { slot_ = std::move(held_); }
+    WithoutHandler(const WithoutHandler&) = delete;
+    WithoutHandler& operator=(const WithoutHandler&) = delete;
+
+private:
+    Handler& slot_;
+    Handler held_;
+};
+
 struct MouseEvent {
     enum Button { None, Left, Right, Middle };
     int x = 0, y = 0;

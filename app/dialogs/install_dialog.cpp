@@ -6,7 +6,7 @@
 #include "app/dialogs/new_directory_dialog.h"
 #include "app/main_window/main_window.h"
 #include "app/stored_data.h"
-#include "settings/installation.h"
+#include "install/program_files.h"
 
 namespace qn {
 

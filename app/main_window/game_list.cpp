@@ -6,11 +6,9 @@
 
 namespace qn {
 
-void TForm1::FillGameList() {
+void TForm1::FillGameList(SelectedBy firstRow) {
     AppState& s = app_.state;
     ListView1.setEnabled(true);
-    const bool wasRefilling = s.refillingList;
-    s.refillingList = true;
     // All rows in one go, the old ones and their selection replaced: the
     // window learns of them once, however many.
     // The whole list needs no game's availability to be known, so each
@@ -31,20 +29,20 @@ void TForm1::FillGameList() {
         cells[2] = availability_.of(app_.catalogue, slots[row]) ? "Yes" : "No";
     };
     ListView1.setRows(std::move(rows), std::move(mark));
-    s.refillingList = wasRefilling;
     if (ListView1.rowCount() == 0) return;
-    ListView1.selectRow(0);
-    if (!s.refillingList) ShowPicture(ListView1.row(0)[1] + ".jpg");
+    {
+        // The list would report the row as the user's choice.
+        const ui::WithoutHandler quiet(ListView1.onChange);
+        ListView1.selectRow(0);
+    }
+    ShowRow(0, firstRow);
 }
 
 void TForm1::ComboBox1Change() {
-    AppState& s = app_.state;
     const int index = ComboBox1.itemIndex();
-    if (index >= 0 && index <= 2) s.listFilter = static_cast<ListFilter>(index);
-    s.refillingList = true;
+    if (index >= 0 && index <= 2) app_.state.listFilter = static_cast<ListFilter>(index);
     ShowPicture(kLogoPicture1);
-    FillGameList();
-    s.refillingList = false;
+    FillGameList(SelectedBy::Program);
 }
 
 bool TForm1::RowIsRunnable(int row) {
@@ -61,13 +59,13 @@ void TForm1::AvailabilityTimerTimer() {
     if (availability_.allKnownAfter(app_.catalogue, 48)) AvailabilityTimer.setEnabled(false);
 }
 
-void TForm1::ListView1Change(int row) {
-    const bool refilling = app_.state.refillingList;
+void TForm1::ShowRow(int row, SelectedBy by) {
+    const bool byUser = by == SelectedBy::User;
     const std::string& title = ListView1.row(row)[0];
     const std::string& shortName = ListView1.row(row)[1];
-    CheckBox6.setEnabled(!refilling && supportsFrameSkip(shortName));
-    CheckBox9.setEnabled(!refilling && supportsRotation(shortName));
-    if (!refilling) {
+    CheckBox6.setEnabled(byUser && supportsFrameSkip(shortName));
+    CheckBox9.setEnabled(byUser && supportsRotation(shortName));
+    if (byUser) {
         ShowPicture(shortName + ".jpg");
         const int slot = app_.catalogue.findByTitle(title);
         if (slot >= 0) {

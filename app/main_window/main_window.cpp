@@ -126,7 +126,6 @@ void TForm1::FormCreate() {
 void TForm1::FormShow() {
     AppState& s = app_.state;
     s.DataLoadError = false;
-    s.refillingList = true;
     if (app_.catalogue.games.empty()) LoadCatalogue(app_);
     LoadRequiredFiles(app_);
     if (s.DataLoadError) return;  // the first paint ends the program
@@ -135,7 +134,6 @@ void TForm1::FormShow() {
     ApplySettings();
     ShowStatusCounters();
     ShowPicture(kLogoPicture1);
-    s.refillingList = false;
     s.firstRun = false;
     marked_ = nullptr;
     ListView1.setHotTrack(app_.singleClick);

@@ -22,6 +22,10 @@ inline const char* const kLogoPicture1 = "tolvane1.jpg";
 inline const char* const kLogoPicture2 = "tolvane2.jpg";
 inline const char* const kNoScreenPicture = "noscreen.jpg";
 
+// Who chose the selected row: the user, or the program refilling the list,
+// whose choice shows the row's run texts alone.
+enum class SelectedBy { User, Program };
+
 class TForm1 : public ui::Form, private RunWindow {
     App& app_;
 
@@ -36,10 +40,15 @@ public:
     void SpeedButton7Click();
     void ShowStatusCounters();
 
-    // Game list and selection.
-    void FillGameList();
+    // Game list and selection. A fill selects the first row, as chosen by
+    // `firstRow`.
+    void FillGameList(SelectedBy firstRow);
     void ComboBox1Change();
-    void ListView1Change(int row);
+    void ListView1Change(int row) { ShowRow(row, SelectedBy::User); }
+    // What a row that changed state shows: the picture, the game's option
+    // flags and the game-specific boxes when the user chose it; the run
+    // button and the status hint either way.
+    void ShowRow(int row, SelectedBy by);
     bool RowIsRunnable(int row);
     // Availability under the ROM mode the check boxes show.
     void EvaluateAvailability();
@@ -92,7 +101,8 @@ public:
     void Image1MouseUp(const ui::MouseEvent& e);
 
     // Path settings.
-    // Puts the settings into the path boxes, whose handlers take them on.
+    // Puts the settings into the check boxes and path boxes, then fills the
+    // list once if anything that decides availability was put in.
     void ApplySettings();
     void CheckBox7Click();
     void CheckBox8Click();

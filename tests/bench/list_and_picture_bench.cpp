@@ -122,7 +122,7 @@ void BM_EvaluateAndFill(benchmark::State& state) {
     TForm1& f = *t.app.Form1;
     for (auto _ : state) {
         f.EvaluateAvailability();
-        f.FillGameList();
+        f.FillGameList(SelectedBy::User);
         for (int row = 0; row < f.ListView1.rowCount(); ++row) benchmark::DoNotOptimize(f.ListView1.row(row)[2]);
     }
 }
@@ -146,7 +146,7 @@ void evaluateAndFill(benchmark::State& state, int rowsRead) {
     int yes = 0;
     for (auto _ : state) {
         f.EvaluateAvailability();
-        f.FillGameList();
+        f.FillGameList(SelectedBy::User);
         yes = 0;
         for (int row = 0; row < rowsRead; ++row) yes += f.ListView1.row(row)[2] == "Yes";
         benchmark::DoNotOptimize(yes);

@@ -103,7 +103,6 @@ TEST_F(GameList, FilterChangeShowsTheLogoAndKeepsTheOptionBoxes) {
     EXPECT_TRUE(f->CheckBox2.checked());
     EXPECT_FALSE(f->CheckBox6.enabled());
     EXPECT_FALSE(f->CheckBox9.enabled());
-    EXPECT_FALSE(app->state.refillingList);
     EXPECT_EQ(f->SpeedButton1.caption(), "Cannot run Half Done");
     EXPECT_EQ(f->StatusBar1.panelText(3), "Half Done is not available. Doubleclick to know why");
 }

@@ -1,7 +1,7 @@
 // First run, configuration dialog, shortcuts, links and uninstall.
 #include <gtest/gtest.h>
 
-#include "settings/installation.h"
+#include "install/program_files.h"
 #include "test_support.h"
 
 namespace qn {
@@ -142,7 +142,6 @@ TEST_F(FirstRun, YesOpensTheConfigurationDialogWhoseOkSavesAndShowsTheMain) {
     // The box's change handler takes the name back in lower case.
     EXPECT_EQ(setting("PkUnzip Program"), std::string("c:\\tools\\pkunzip.exe") + '\0');
     EXPECT_FALSE(app->state.firstRun);
-    EXPECT_FALSE(app->state.refillingList);
 }
 
 TEST_F(FirstRun, CopyFailuresSaveAndEndWithCodeFour) {

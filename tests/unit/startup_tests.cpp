@@ -94,7 +94,6 @@ TEST_F(Startup, NormalStartShowsTheFilledMainWindow) {
     EXPECT_EQ(f.PageControl1.activePage(), 0);
     ASSERT_EQ(showMain(), std::nullopt);
     EXPECT_FALSE(app->state.firstRun);
-    EXPECT_FALSE(app->state.refillingList);
     EXPECT_EQ(f.StatusBar1.panelText(0), "Designed for QUON v0.9");
     EXPECT_EQ(f.StatusBar1.panelText(1), "2 ROMs supported");
     EXPECT_EQ(f.StatusBar1.panelText(2), "UnZipped ROMs");
@@ -102,6 +101,40 @@ TEST_F(Startup, NormalStartShowsTheFilledMainWindow) {
     EXPECT_FALSE(f.ListView1.hotTrack());
     EXPECT_EQ(app->catalogue.games[1].RequiredFiles[0], "b.rom");
     EXPECT_TRUE(os.messages.empty());
+}
+
+// The list view's window is told the rows anew at each fill.
+struct FillCounter : ui::Peer {
+    int fills = 0;
+    void changed(ui::Control&, ui::Property p, int) override { fills += p == ui::Property::Rows; }
+};
+
+TEST_F(Startup, SettingsAreAppliedBeforeTheListIsFilledOnce) {
+    // Each row adds settings to the last. At a later showing the plain mode
+    // fills the list again, and the zipped mode with nothing new does not.
+    const struct {
+        std::vector<std::pair<const char*, const char*>> values;
+        int laterFills;
+    } cases[] = {{{}, 1},
+                 {{{"Quon Path", "C:\\Quon"}}, 1},
+                 {{{"Drivers Path", "C:\\Drivers"}}, 1},
+                 {{{"Compressed ROMs Path", "C:\\Zips"}, {"PkUnzip Program", "C:\\pkunzip.exe"}}, 0}};
+    for (const auto& c : cases) {
+        for (const auto& [name, text] : c.values) os.setString(RootKey::LocalMachine, kSettingsKey, name, text);
+        app = std::make_unique<App>(os);
+        ASSERT_EQ(start(), std::nullopt);
+        TForm1& f = *app->Form1;
+        FillCounter counter;
+        f.ListView1.setPeer(&counter);
+        ASSERT_EQ(showMain(), std::nullopt);
+        EXPECT_EQ(counter.fills, 1) << c.laterFills;
+        EXPECT_EQ(f.ListView1.selectedRow(), 0);
+        counter.fills = 0;
+        f.hide();
+        ASSERT_EQ(showMain(), std::nullopt);
+        EXPECT_EQ(counter.fills, c.laterFills) << c.values.size();
+        f.ListView1.setPeer(nullptr);
+    }
 }
 
 TEST_F(Startup, CatalogueIsReadOnceAndRequiredFilesAtEveryShowing) {
@@ -124,7 +157,7 @@ TEST_F(Startup, MissingCatalogueIsReportedTwiceAndEndsAtTheFirstPaint) {
     } catch (const ProcessExit&) {
         FAIL() << "the process must end at the paint, not while showing";
     }
-    EXPECT_TRUE(app->state.refillingList);  // the show sequence stopped early
+    EXPECT_EQ(app->Form1->ListView1.rowCount(), 0);  // the show sequence stopped early
     EXPECT_EQ(app->Form1->StatusBar1.panelText(0), "");
     const std::string msg = "There was an error opening C:\\QnLaunch\\roms.dat";
     EXPECT_EQ(messageTexts(), (std::vector<std::string>{msg, msg}));

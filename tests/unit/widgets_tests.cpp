@@ -39,6 +39,21 @@ TEST(Widgets, LowerCaseEditFoldsTextBeforeComparing) {
     EXPECT_EQ(seen, (std::vector<std::string>{"c:\\games\\\xE4rger\\", ""}));
 }
 
+TEST(Widgets, AHandlerHeldBackMissesTheChangeAndRunsAgainAfter) {
+    Form form("F", {0, 0, 100, 100}, "");
+    CheckBox box(&form, "CheckBox1", {}, "x");
+    int clicks = 0;
+    box.onClick = [&] { ++clicks; };
+    {
+        const WithoutHandler quiet(box.onClick);
+        box.setChecked(true);
+    }
+    EXPECT_TRUE(box.checked());
+    EXPECT_EQ(clicks, 0);
+    box.setChecked(false);
+    EXPECT_EQ(clicks, 1);
+}
+
 TEST(Widgets, IndexSetFromCodeRunsNoHandlerButTheUsersSelectionDoes) {
     Form form("F", {0, 0, 100, 100}, "");
     ComboBox combo(&form, "ComboBox1", {}, {"a", "b", "c"});

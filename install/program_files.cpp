@@ -1,4 +1,4 @@
-#include "settings/installation.h"
+#include "install/program_files.h"
 
 #include "platform/ascii.h"
 
