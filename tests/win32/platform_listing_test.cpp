@@ -82,7 +82,8 @@ TEST_F(ListingTest, LookupsAgreeWithAskingForEachFile) {
     queries.push_back(path("plain.rom\\a.rom"));  // a file where a directory should be
     queries.push_back(path("missing\\a.rom"));
 
-    qn::FileLookup lookup(platform);
+    // Every directory listed at once: the listings are what is compared.
+    qn::FileLookup lookup(platform, 0);
     int present = 0;
     for (const std::string& q : queries) {
         const bool asked = platform.fileExists(q);
@@ -93,7 +94,7 @@ TEST_F(ListingTest, LookupsAgreeWithAskingForEachFile) {
     EXPECT_TRUE(lookup.fileExists(alias));
 
     // Plain names cost one listing per directory and no question per file.
-    qn::FileLookup plain(platform);
+    qn::FileLookup plain(platform, 0);
     for (int g = 0; g < 6; ++g) {
         const std::string game = "g" + std::to_string(g);
         for (const char* n : {"a.rom", "B.BIN", "rom1", "x", "Ss.Qun", "long file name.rom",
