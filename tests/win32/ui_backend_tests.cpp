@@ -66,6 +66,8 @@ BOOL CALLBACK matchName(HWND hwnd, LPARAM lp) {
 }
 
 HWND findByName(HWND root, const std::string& name) {
+    // Controls are named when their form is asked.
+    SendMessageA(GetAncestor(root, GA_ROOT), RegisterWindowMessageA("QnNameControls"), 0, 0);
     NameSearch search{name};
     EnumChildWindows(root, matchName, reinterpret_cast<LPARAM>(&search));
     return search.found;
@@ -245,6 +247,8 @@ TEST_F(BackendTest, WindowsAreNamedPlacedAndHidden) {
     EXPECT_NEAR(outer.left + outer.right, GetSystemMetrics(SM_CXSCREEN), 1);
     EXPECT_EQ(GetWindowLongA(window, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
 
+    // A control has its name once its form is asked for them.
+    EXPECT_EQ(nameOf(hwnd(form.inner)), "");
     for (const char* name : {"Label1", "Edit1", "CheckBox1", "ComboBox1", "ListView1", "TabSheet2",
                              "GroupBox1", "Edit2", "StatusBar1"})
         EXPECT_NE(findByName(window, name), nullptr) << name;

@@ -3,7 +3,9 @@
 // plain text, a failure is one line on stderr and a non-zero exit code.
 //
 // Controls are found by the "QnName" window property (a global atom with the
-// control's name), falling back to the exact window text, or "#<id>".
+// control's name), falling back to the exact window text, or "#<id>". The
+// launcher names a form's controls when the form is sent the registered
+// message "QnNameControls"; its top-level windows are named from the start.
 // In tab-separated output a text's backslash, tab, CR and LF are written as
 // two characters each: a backslash and one of \\ t r n.
 // Messages carrying pointers are not marshalled between processes, so their
@@ -22,6 +24,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -81,8 +84,25 @@ void settle(HWND hwnd, int posted) {
     }
 }
 
+// Asks a top-level window to name its controls, once per run unless asked
+// again (its program may have made more since). A window that does not
+// answer in time (its program busy running a game) is not asked again.
+std::map<HWND, bool> g_namesAsked;  // top-level window -> answered
+
+void askForNames(HWND top, bool again = false) {
+    static const UINT request = RegisterWindowMessageA("QnNameControls");
+    auto asked = g_namesAsked.find(top);
+    if (asked != g_namesAsked.end() && !(again && asked->second)) return;
+    DWORD_PTR r = 0;
+    g_namesAsked[top] = SendMessageTimeoutA(top, request, 0, 0, SMTO_ABORTIFHUNG, 2000, &r) != 0;
+}
+
 std::string qnName(HWND hwnd) {
     HANDLE h = GetPropA(hwnd, "QnName");
+    if (!h && (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD)) {
+        askForNames(GetAncestor(hwnd, GA_ROOT));
+        h = GetPropA(hwnd, "QnName");
+    }
     if (!h) return {};
     char buf[256];
     UINT n = GlobalGetAtomNameA(static_cast<ATOM>(reinterpret_cast<UINT_PTR>(h)), buf, sizeof buf);
@@ -226,7 +246,10 @@ std::string label(HWND hwnd) {
 }
 
 HWND findControl(HWND top, const std::string& key) {
+    bool first = true;
     HWND h = poll(g_findTimeout, [&]() -> HWND {
+        askForNames(top, !first);
+        first = false;
         std::vector<HWND> kids = childWindows(top);
         for (HWND c : kids)
             if (qnName(c) == key) return c;

@@ -116,6 +116,11 @@ void FormPeer::update(Property property, int index) {
 }
 
 bool FormPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (msg == backend().nameRequest()) {
+        backend().nameControls();
+        result = 1;
+        return true;
+    }
     switch (msg) {
     case WM_ERASEBKGND:
         fillFace(reinterpret_cast<HDC>(wp));

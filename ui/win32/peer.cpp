@@ -67,9 +67,15 @@ void NativePeer::create(HWND parent) {
         original_ = DefWindowProcA;  // one of the program's own classes
     else
         SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc));
+    if (control_.kind() == Kind::Form) giveName();
+    control_.setPeer(this);
+}
+
+void NativePeer::giveName() {
+    if (named_ || !hwnd_) return;
+    named_ = true;
     ATOM name = GlobalAddAtomA(control_.name().c_str());
     SetPropA(hwnd_, kNameProperty, reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(name)));
-    control_.setPeer(this);
 }
 
 void NativePeer::synchronize() {
@@ -224,8 +230,10 @@ LRESULT NativePeer::dispatch(UINT msg, WPARAM wp, LPARAM lp) {
 
 void NativePeer::detachWindow() {
     peersByWindow().erase(hwnd_);
-    if (auto atom = static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(RemovePropA(hwnd_, kNameProperty))))
-        GlobalDeleteAtom(atom);
+    if (named_)
+        if (auto atom = static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(RemovePropA(hwnd_, kNameProperty))))
+            GlobalDeleteAtom(atom);
+    named_ = false;
     backend_.detach(hwnd_);
     hwnd_ = nullptr;
 }

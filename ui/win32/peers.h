@@ -30,8 +30,10 @@ public:
     HWND hwnd() const { return hwnd_; }
     Win32Backend& backend() const { return backend_; }
 
-    // Creates and names the window under `parent`.
+    // Creates the window under `parent`, named if it is a form's.
     void create(HWND parent);
+    // Gives the window its name property, if it has none yet.
+    void giveName();
     // The window procedure of every window with a peer: the program's own
     // classes are registered with it, and a system control gets it in
     // front of its own once made.
@@ -113,6 +115,7 @@ private:
     Control& control_;
     HWND hwnd_ = nullptr;
     WNDPROC original_ = nullptr;
+    bool named_ = false;
     int mirroring_ = 0;
 };
 
@@ -388,8 +391,11 @@ inline const char* const kPanelClass = "QnPanel";
 inline const char* const kImageClass = "QnImage";
 
 // The window property that names a control's window (read by the end-to-end
-// driver), and the application window's name.
+// driver), and the application window's name. Top-level windows are named
+// when made; the controls of a form when the form is sent this registered
+// message, so that a start pays nothing for names no driver reads.
 inline const char* const kNameProperty = "QnName";
+inline const char* const kNameRequestMessage = "QnNameControls";
 // Set on a form while some of its pages have no windows yet.
 inline const char* const kPendingProperty = "QnPending";
 // Posted to a form after its first painting, and again after each, to make

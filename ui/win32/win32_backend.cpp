@@ -41,6 +41,11 @@ Win32Backend::Win32Backend() : instance_(GetModuleHandleA(nullptr)) {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
     registerClasses(instance_, applicationProc);
+    nameRequest_ = RegisterWindowMessageA(kNameRequestMessage);
+}
+
+void Win32Backend::nameControls() {
+    for (const auto& peer : peers_) peer->giveName();
 }
 
 Win32Backend::~Win32Backend() {

@@ -111,6 +111,10 @@ public:
     // pointer from here.
     void relayToTooltip(HWND control, UINT mouseMessage);
     int nextControlId() { return nextId_++; }
+    // The message that asks a form for its controls' names, and its answer:
+    // every window made so far named.
+    UINT nameRequest() const { return nameRequest_; }
+    void nameControls();
     HINSTANCE instance() const { return instance_; }
 
 private:
@@ -166,6 +170,7 @@ private:
     };
     std::vector<LeftPage> pagesLeft_;
     const Control* making_ = nullptr;  // the page left for later whose window is being made
+    UINT nameRequest_ = 0;
     int nextId_ = 100;  // above IDOK, IDCANCEL ... so dialog keys never hit a control
     bool quiet_ = false;
 };
