@@ -60,7 +60,6 @@ NativePeer::~NativePeer() {
 void NativePeer::create(HWND parent) {
     hwnd_ = createWindow(parent);
     if (!hwnd_) return;
-    backend_.attach(hwnd_, this);
     peersByWindow()[hwnd_] = this;
     original_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd_, GWLP_WNDPROC));
     if (original_ == windowProc)
@@ -202,12 +201,16 @@ LRESULT NativePeer::onCtlColor(HWND parent, UINT msg, WPARAM wp, LPARAM lp) {
     return brush;
 }
 
-LRESULT CALLBACK NativePeer::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    // Messages of a window being made come before its peer knows it.
+NativePeer* NativePeer::of(HWND hwnd) {
     auto& peers = peersByWindow();
     const auto found = peers.find(hwnd);
-    if (found == peers.end()) return DefWindowProcA(hwnd, msg, wp, lp);
-    return found->second->dispatch(msg, wp, lp);
+    return found == peers.end() ? nullptr : found->second;
+}
+
+LRESULT CALLBACK NativePeer::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    // Messages of a window being made come before its peer knows it.
+    NativePeer* peer = of(hwnd);
+    return peer ? peer->dispatch(msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
 }
 
 LRESULT NativePeer::dispatch(UINT msg, WPARAM wp, LPARAM lp) {
@@ -234,7 +237,6 @@ void NativePeer::detachWindow() {
         if (auto atom = static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(RemovePropA(hwnd_, kNameProperty))))
             GlobalDeleteAtom(atom);
     named_ = false;
-    backend_.detach(hwnd_);
     hwnd_ = nullptr;
 }
 

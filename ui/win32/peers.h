@@ -38,6 +38,8 @@ public:
     // classes are registered with it, and a system control gets it in
     // front of its own once made.
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    // The peer of a window, or nullptr.
+    static NativePeer* of(HWND hwnd);
     // Brings the window up to date with the model, once its children exist.
     void synchronize();
     // The window the children of this control live in.

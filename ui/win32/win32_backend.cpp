@@ -151,8 +151,7 @@ HWND Win32Backend::windowOf(const Control& control) const {
 }
 
 NativePeer* Win32Backend::peerOf(HWND hwnd) const {
-    auto it = byWindow_.find(hwnd);
-    return it == byWindow_.end() ? nullptr : it->second;
+    return NativePeer::of(hwnd);
 }
 
 void Win32Backend::rescaleControls(const Form& form) {

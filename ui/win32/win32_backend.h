@@ -70,8 +70,6 @@ public:
     NativePeer* peerOf(HWND hwnd) const;
     // The timer running on `owner` under `id`, or nullptr.
     TimerPeer* timerOf(HWND owner, UINT_PTR id) const;
-    void attach(HWND hwnd, NativePeer* peer) { byWindow_[hwnd] = peer; }
-    void detach(HWND hwnd) { byWindow_.erase(hwnd); }
     // While the backend takes its windows down, messages no longer reach the model.
     bool quiet() const { return quiet_; }
     // The window whose destruction ends the message loop, while it runs.
@@ -146,7 +144,6 @@ private:
     std::string title_;
     std::vector<std::unique_ptr<NativePeer>> peers_;
     std::vector<std::unique_ptr<TimerPeer>> timers_;
-    std::unordered_map<HWND, NativePeer*> byWindow_;
     // Given back after the windows that use them are gone.
     std::map<std::tuple<std::string, int, bool, bool, int, BYTE>, ScopedFont> fonts_;
     std::map<COLORREF, ScopedBrush> brushes_;
