@@ -1,5 +1,6 @@
 #include "launch/zip_entries.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include <unzip.h>
@@ -8,9 +9,14 @@
 namespace qn {
 namespace {
 
-// An archive's central directory is read in many small pieces; one read of
-// this size serves most of them.
-constexpr std::size_t kChunk = 64 * 1024;
+// minizip looks for the end of the central directory by stepping back from
+// the end of the file a kilobyte at a time, as far as the longest comment
+// a zip may carry, then reads the directory a byte at a time. A read that
+// lands in that last stretch fetches all of it at once; one elsewhere (the
+// directory) fetches up to the end of the file, within a bound: so a listing
+// asks the platform once or twice, not once per step.
+constexpr std::size_t kTail = 64 * 1024;
+constexpr std::size_t kMostRead = 1024 * 1024;
 // More entries than any ROM set has: an archive claiming more is not read.
 constexpr std::uint64_t kMaxEntries = 100000;
 
@@ -42,12 +48,15 @@ uLong ZCALLBACK readStream(voidpf, voidpf handle, void* out, uLong size) {
         const bool buffered =
             s->position >= s->bufferStart && s->position < s->bufferStart + s->buffer.size();
         if (!buffered) {
-            std::optional<std::string> part = s->os.readFilePart(s->path, s->position, kChunk);
-            if (!part || part->empty()) {
+            std::uint64_t start = s->position;
+            if (s->size - start < kTail) start = s->size > kTail ? s->size - kTail : 0;
+            const std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(s->size - start, kMostRead));
+            std::optional<std::string> part = s->os.readFilePart(s->path, start, length);
+            if (!part || start + part->size() <= s->position) {
                 s->failed = true;
                 break;
             }
-            s->bufferStart = s->position;
+            s->bufferStart = start;
             s->buffer = std::move(*part);
         }
         const std::size_t at = static_cast<std::size_t>(s->position - s->bufferStart);
@@ -106,16 +115,22 @@ std::optional<std::vector<ZipEntry>> readZipEntries(Platform& os, const std::str
     if (unzGetGlobalInfo64(archive.get(), &global) != UNZ_OK || global.number_entry > kMaxEntries)
         return std::nullopt;
     std::vector<ZipEntry> entries;
+    // Each ask parses the entry's record again, so the name comes with the
+    // first one, in a buffer that fits most names; a longer one asks twice.
+    std::vector<char> buffer(256);
     int step = unzGoToFirstFile(archive.get());
     while (step == UNZ_OK) {
         unz_file_info64 info;
-        if (unzGetCurrentFileInfo64(archive.get(), &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
-            return std::nullopt;
-        std::string name(info.size_filename + 1, '\0');
-        if (unzGetCurrentFileInfo64(archive.get(), &info, &name[0], static_cast<uLong>(name.size()),
+        if (unzGetCurrentFileInfo64(archive.get(), &info, buffer.data(), static_cast<uLong>(buffer.size()),
                                     nullptr, 0, nullptr, 0) != UNZ_OK)
             return std::nullopt;
-        name.resize(info.size_filename);
+        if (info.size_filename > buffer.size()) {
+            buffer.resize(info.size_filename);
+            if (unzGetCurrentFileInfo64(archive.get(), &info, buffer.data(), static_cast<uLong>(buffer.size()),
+                                        nullptr, 0, nullptr, 0) != UNZ_OK)
+                return std::nullopt;
+        }
+        std::string name(buffer.data(), info.size_filename);
         const bool directory = !name.empty() && (name.back() == '/' || name.back() == '\\');
         entries.push_back({std::move(name), info.uncompressed_size, static_cast<std::uint32_t>(info.crc),
                            directory});

@@ -101,5 +101,32 @@ TEST(ZipEntries, TheListWithSizesAndCrcsOrNothingForWhatIsNoArchive) {
     EXPECT_FALSE(readZipEntries(os, "C:\\missing.zip").has_value());
 }
 
+// The end record is searched for backwards through the comment, and the
+// directory read a byte at a time; the platform (a file opened per call on
+// Windows) is asked once for the file's last 64 KiB, which hold a short
+// directory, and once more for a directory that starts before them.
+TEST(ZipEntries, ReadWithOneAskForTheEndAndOneForTheDirectory) {
+    std::vector<std::pair<std::string, std::string>> made;
+    for (int i = 0; i < 300; ++i) made.emplace_back("rom" + std::to_string(i) + ".bin", std::string(900, 'x'));
+    struct Case {
+        std::size_t comment;
+        int reads;
+    };
+    for (const Case& c : {Case{0, 1}, Case{60000, 2}, Case{65000, 2}}) {
+        std::string zip = storedZip(made);
+        zip.resize(zip.size() - 2);  // the comment's length, then the comment
+        zip += static_cast<char>(c.comment & 0xFF);
+        zip += static_cast<char>(c.comment >> 8);
+        zip += std::string(c.comment, 'c');
+        MemoryPlatform os;
+        os.writeFile("C:\\a.zip", zip);
+        const auto entries = readZipEntries(os, "C:\\a.zip");
+        ASSERT_TRUE(entries.has_value()) << c.comment;
+        ASSERT_EQ(entries->size(), made.size());
+        EXPECT_EQ(entries->back().name, made.back().first);
+        EXPECT_EQ(os.filePartReads, c.reads) << c.comment;
+    }
+}
+
 }  // namespace
 }  // namespace qn
