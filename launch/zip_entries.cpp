@@ -41,26 +41,32 @@ voidpf ZCALLBACK openStream(voidpf opaque, const void* filename, int mode) {
     return stream;
 }
 
+// Fills the buffer with a part of the file that holds the position. Kept
+// out of the byte-by-byte path, which then needs no stack frame of its own.
+[[gnu::noinline]] bool refill(Stream& s) {
+    std::uint64_t start = s.position;
+    if (s.size - start < kTail) start = s.size > kTail ? s.size - kTail : 0;
+    const std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(s.size - start, kMostRead));
+    std::optional<std::string> part = s.os.readFilePart(s.path, start, length);
+    if (!part || start + part->size() <= s.position) return false;
+    s.bufferStart = start;
+    s.buffer = std::move(*part);
+    return true;
+}
+
 uLong ZCALLBACK readStream(voidpf, voidpf handle, void* out, uLong size) {
     Stream* s = static_cast<Stream*>(handle);
     uLong done = 0;
     while (done < size && s->position < s->size) {
         const bool buffered =
             s->position >= s->bufferStart && s->position < s->bufferStart + s->buffer.size();
-        if (!buffered) {
-            std::uint64_t start = s->position;
-            if (s->size - start < kTail) start = s->size > kTail ? s->size - kTail : 0;
-            const std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(s->size - start, kMostRead));
-            std::optional<std::string> part = s->os.readFilePart(s->path, start, length);
-            if (!part || start + part->size() <= s->position) {
-                s->failed = true;
-                break;
-            }
-            s->bufferStart = start;
-            s->buffer = std::move(*part);
+        if (!buffered && !refill(*s)) {
+            s->failed = true;
+            break;
         }
         const std::size_t at = static_cast<std::size_t>(s->position - s->bufferStart);
-        const std::size_t n = std::min<std::size_t>(size - done, s->buffer.size() - at);
+        const std::size_t left = s->buffer.size() - at;
+        const std::size_t n = size - done < left ? size - done : left;
         std::memcpy(static_cast<char*>(out) + done, s->buffer.data() + at, n);
         done += static_cast<uLong>(n);
         s->position += n;

@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         size_t end = input.find('\n', start);
         if (end == std::string::npos) end = input.size();
         const std::string name = input.substr(start, end - start);
-        made.emplace_back(name, name + name);
+        made.emplace_back(name, name);
         start = end + 1;
     }
     // minizip finds no end record at the very start of a file, so it reads
