@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include <unzip.h>
 #include <zlib.h>
@@ -17,6 +18,7 @@ namespace {
 // asks the platform once or twice, not once per step.
 constexpr std::size_t kTail = 64 * 1024;
 constexpr std::size_t kMostRead = 1024 * 1024;
+constexpr std::string_view kZip64Locator("PK\x06\x07", 4);
 // More entries than any ROM set has: an archive claiming more is not read.
 constexpr std::uint64_t kMaxEntries = 100000;
 
@@ -28,6 +30,7 @@ struct Stream {
     std::uint64_t position = 0;
     std::uint64_t bufferStart = 0;
     std::string buffer;
+    std::string tail;  // the last part of the file, as first read
     bool failed = false;
 };
 
@@ -51,6 +54,7 @@ voidpf ZCALLBACK openStream(voidpf opaque, const void* filename, int mode) {
     if (!part || start + part->size() <= s.position) return false;
     s.bufferStart = start;
     s.buffer = std::move(*part);
+    if (start + s.buffer.size() == s.size && s.tail.empty()) s.tail = s.buffer;
     return true;
 }
 
@@ -106,6 +110,7 @@ public:
     Archive(const Archive&) = delete;
     Archive& operator=(const Archive&) = delete;
     unzFile get() const { return file_; }
+    const std::string& tail() const { return stream_.tail; }
 
 private:
     Stream stream_;
@@ -117,6 +122,11 @@ private:
 std::optional<std::vector<ZipEntry>> readZipEntries(Platform& os, const std::string& path) {
     Archive archive(os, path);
     if (!archive.get()) return std::nullopt;
+    // minizip prefers a zip64 locator's signature found anywhere in the last
+    // 64 KiB to the classic end record, which is all an unzip program of the
+    // classic format reads: an entry's name or content holding those four
+    // bytes would give a list that is not the unzip's.
+    if (archive.tail().find(kZip64Locator) != std::string::npos) return std::nullopt;
     unz_global_info64 global;
     if (unzGetGlobalInfo64(archive.get(), &global) != UNZ_OK || global.number_entry > kMaxEntries)
         return std::nullopt;

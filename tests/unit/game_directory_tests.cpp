@@ -94,7 +94,10 @@ TEST(ZipEntries, TheListWithSizesAndCrcsOrNothingForWhatIsNoArchive) {
     EXPECT_FALSE((*entries)[2].directory);
     os.writeFile("C:\\r1.bin", "rom one");
     EXPECT_EQ(fileCrc(os, "C:\\r1.bin"), std::optional<std::uint32_t>((*entries)[0].crc));
-    for (const std::string& bad : {std::string("not a zip"), zip.substr(0, zip.size() - 5), std::string()}) {
+    // The last: a name holding a zip64 locator's signature, which minizip
+    // would take over the end record that an unzip of the classic format reads.
+    for (const std::string& bad : {std::string("not a zip"), zip.substr(0, zip.size() - 5), std::string(),
+                                   storedZip({{std::string("r\x50\x4b\x06\x07.bin", 8), "rom"}})}) {
         os.writeFile("C:\\bad.zip", bad);
         EXPECT_FALSE(readZipEntries(os, "C:\\bad.zip").has_value()) << bad.size();
     }
