@@ -2,7 +2,8 @@
 // writes anything. Whatever the bytes, reading them ends with a list or with
 // nothing; every entry path the launcher accepts stays below the game's
 // directory; and a list read back from an archive made of names taken from
-// the input gives those names, sizes and CRCs.
+// the input gives those names, sizes and CRCs, unless the archive holds a
+// zip64 locator's signature, which it must refuse.
 //
 // Input: the archive's bytes, and, split at line feeds, up to eight entry
 // names for an archive made here.
