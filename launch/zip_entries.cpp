@@ -1,6 +1,8 @@
 #include "launch/zip_entries.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include <unzip.h>
 #include <zlib.h>
@@ -8,9 +10,15 @@
 namespace qn {
 namespace {
 
-// An archive's central directory is read in many small pieces; one read of
-// this size serves most of them.
-constexpr std::size_t kChunk = 64 * 1024;
+// minizip looks for the end of the central directory by stepping back from
+// the end of the file a kilobyte at a time, as far as the longest comment
+// a zip may carry, then reads the directory a byte at a time. A read that
+// lands in that last stretch fetches all of it at once; one elsewhere (the
+// directory) fetches up to the end of the file, within a bound: so a listing
+// asks the platform once or twice, not once per step.
+constexpr std::size_t kTail = 64 * 1024;
+constexpr std::size_t kMostRead = 1024 * 1024;
+constexpr std::string_view kZip64Locator("PK\x06\x07", 4);
 // More entries than any ROM set has: an archive claiming more is not read.
 constexpr std::uint64_t kMaxEntries = 100000;
 
@@ -22,6 +30,7 @@ struct Stream {
     std::uint64_t position = 0;
     std::uint64_t bufferStart = 0;
     std::string buffer;
+    std::string tail;  // the last part of the file, as first read
     bool failed = false;
 };
 
@@ -35,23 +44,33 @@ voidpf ZCALLBACK openStream(voidpf opaque, const void* filename, int mode) {
     return stream;
 }
 
+// Fills the buffer with a part of the file that holds the position. Kept
+// out of the byte-by-byte path, which then needs no stack frame of its own.
+[[gnu::noinline]] bool refill(Stream& s) {
+    std::uint64_t start = s.position;
+    if (s.size - start < kTail) start = s.size > kTail ? s.size - kTail : 0;
+    const std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(s.size - start, kMostRead));
+    std::optional<std::string> part = s.os.readFilePart(s.path, start, length);
+    if (!part || start + part->size() <= s.position) return false;
+    s.bufferStart = start;
+    s.buffer = std::move(*part);
+    if (start + s.buffer.size() == s.size && s.tail.empty()) s.tail = s.buffer;
+    return true;
+}
+
 uLong ZCALLBACK readStream(voidpf, voidpf handle, void* out, uLong size) {
     Stream* s = static_cast<Stream*>(handle);
     uLong done = 0;
     while (done < size && s->position < s->size) {
         const bool buffered =
             s->position >= s->bufferStart && s->position < s->bufferStart + s->buffer.size();
-        if (!buffered) {
-            std::optional<std::string> part = s->os.readFilePart(s->path, s->position, kChunk);
-            if (!part || part->empty()) {
-                s->failed = true;
-                break;
-            }
-            s->bufferStart = s->position;
-            s->buffer = std::move(*part);
+        if (!buffered && !refill(*s)) {
+            s->failed = true;
+            break;
         }
         const std::size_t at = static_cast<std::size_t>(s->position - s->bufferStart);
-        const std::size_t n = std::min<std::size_t>(size - done, s->buffer.size() - at);
+        const std::size_t left = s->buffer.size() - at;
+        const std::size_t n = size - done < left ? size - done : left;
         std::memcpy(static_cast<char*>(out) + done, s->buffer.data() + at, n);
         done += static_cast<uLong>(n);
         s->position += n;
@@ -91,6 +110,7 @@ public:
     Archive(const Archive&) = delete;
     Archive& operator=(const Archive&) = delete;
     unzFile get() const { return file_; }
+    const std::string& tail() const { return stream_.tail; }
 
 private:
     Stream stream_;
@@ -102,20 +122,31 @@ private:
 std::optional<std::vector<ZipEntry>> readZipEntries(Platform& os, const std::string& path) {
     Archive archive(os, path);
     if (!archive.get()) return std::nullopt;
+    // minizip prefers a zip64 locator's signature found anywhere in the last
+    // 64 KiB to the classic end record, which is all an unzip program of the
+    // classic format reads: an entry's name or content holding those four
+    // bytes would give a list that is not the unzip's.
+    if (archive.tail().find(kZip64Locator) != std::string::npos) return std::nullopt;
     unz_global_info64 global;
     if (unzGetGlobalInfo64(archive.get(), &global) != UNZ_OK || global.number_entry > kMaxEntries)
         return std::nullopt;
     std::vector<ZipEntry> entries;
+    // Each ask parses the entry's record again, so the name comes with the
+    // first one, in a buffer that fits most names; a longer one asks twice.
+    std::vector<char> buffer(256);
     int step = unzGoToFirstFile(archive.get());
     while (step == UNZ_OK) {
         unz_file_info64 info;
-        if (unzGetCurrentFileInfo64(archive.get(), &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
-            return std::nullopt;
-        std::string name(info.size_filename + 1, '\0');
-        if (unzGetCurrentFileInfo64(archive.get(), &info, &name[0], static_cast<uLong>(name.size()),
+        if (unzGetCurrentFileInfo64(archive.get(), &info, buffer.data(), static_cast<uLong>(buffer.size()),
                                     nullptr, 0, nullptr, 0) != UNZ_OK)
             return std::nullopt;
-        name.resize(info.size_filename);
+        if (info.size_filename > buffer.size()) {
+            buffer.resize(info.size_filename);
+            if (unzGetCurrentFileInfo64(archive.get(), &info, buffer.data(), static_cast<uLong>(buffer.size()),
+                                        nullptr, 0, nullptr, 0) != UNZ_OK)
+                return std::nullopt;
+        }
+        std::string name(buffer.data(), info.size_filename);
         const bool directory = !name.empty() && (name.back() == '/' || name.back() == '\\');
         entries.push_back({std::move(name), info.uncompressed_size, static_cast<std::uint32_t>(info.crc),
                            directory});

@@ -361,6 +361,7 @@ std::optional<std::uint64_t> MemoryPlatform::fileSize(const std::string& path) {
 
 std::optional<std::string> MemoryPlatform::readFilePart(const std::string& path, std::uint64_t offset,
                                                         std::size_t size) {
+    ++filePartReads;
     const std::string full = resolve(path);
     auto it = files_.find(upperAscii(full));
     if (it == files_.end() || locked(full)) return std::nullopt;

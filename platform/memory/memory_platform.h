@@ -106,8 +106,10 @@ public:
     // that cannot be listed (by upper-case full path).
     std::vector<std::string> subdirectoryListings;
     std::set<std::string> unreadableDirectories;
-    // Every file read, by the path asked for, in order.
+    // Every file read, by the path asked for, in order; and how often a
+    // part of a file was asked for.
     std::vector<std::string> filesRead;
+    int filePartReads = 0;
     // Every file by its canonical upper-case full path, with its content.
     std::map<std::string, std::string> fileContents() const;
     // Called with the canonical full path before every change a Platform

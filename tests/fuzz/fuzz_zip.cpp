@@ -2,10 +2,12 @@
 // writes anything. Whatever the bytes, reading them ends with a list or with
 // nothing; every entry path the launcher accepts stays below the game's
 // directory; and a list read back from an archive made of names taken from
-// the input gives those names, sizes and CRCs.
+// the input gives those names, sizes and CRCs, unless the archive holds a
+// zip64 locator's signature, which it must refuse.
 //
 // Input: the archive's bytes, and, split at line feeds, up to eight entry
 // names for an archive made here.
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -65,14 +67,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         size_t end = input.find('\n', start);
         if (end == std::string::npos) end = input.size();
         const std::string name = input.substr(start, end - start);
-        made.emplace_back(name, name + name);
+        made.emplace_back(name, name);
         start = end + 1;
     }
     // minizip finds no end record at the very start of a file, so it reads
     // no archive without entries: a run then keeps every file aside.
     if (made.empty()) return 0;
-    os.writeFile("C:\\In\\made.zip", storedZip(made));
+    const std::string zip = storedZip(made);
+    os.writeFile("C:\\In\\made.zip", zip);
     const auto back = readZipEntries(os, "C:\\In\\made.zip");
+    // Bytes in its last 64 KiB that minizip would take for a zip64 locator
+    // make it refuse the archive.
+    const size_t last = zip.size() - std::min<size_t>(zip.size(), 65536);
+    if (zip.find(std::string("PK\x06\x07", 4), last) != std::string::npos) {
+        QN_CHECK(!back, "a zip64 locator's signature inside the archive");
+        return 0;
+    }
     QN_CHECK(back && back->size() == made.size(), "entries read back: " + std::to_string(made.size()));
     for (size_t i = 0; i < made.size(); ++i) {
         const ZipEntry& entry = (*back)[i];
