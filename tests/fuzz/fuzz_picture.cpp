@@ -13,6 +13,7 @@
 
 #include <jpeglib.h>  // after <cstdio>: it uses FILE and size_t
 
+#include "../unit/jpeg_fixture.h"
 #include "catalogue/jpeg_reader.h"
 #include "fuzz_check.h"
 
@@ -69,15 +70,7 @@ struct Reference {
     Result decode() {
         if (setjmp(err.jump)) return Refused;
         if (area() > kCheapPixels) return TooBig;
-        info.out_color_space = JCS_EXT_BGR;
-        jpeg_start_decompress(&info);
-        out.width = static_cast<int>(info.output_width);
-        out.height = static_cast<int>(info.output_height);
-        out.pixels.resize(static_cast<size_t>(out.width) * out.height * 3);
-        while (info.output_scanline < info.output_height) {
-            JSAMPROW row = &out.pixels[static_cast<size_t>(info.output_scanline) * out.width * 3];
-            jpeg_read_scanlines(&info, &row, 1);
-        }
+        test::decodeAllRows(info, out);
         return Decoded;
     }
     ~Reference() { jpeg_destroy_decompress(&info); }

@@ -143,6 +143,20 @@ inline std::string encodeManyScans(int scans) {
     return jpeg.finish();
 }
 
+// Decodes the picture whose header `info` has read into `out`, whole, in
+// 24-bit blue-green-red rows.
+inline void decodeAllRows(jpeg_decompress_struct& info, Pixmap& out) {
+    info.out_color_space = JCS_EXT_BGR;
+    jpeg_start_decompress(&info);
+    out.width = static_cast<int>(info.output_width);
+    out.height = static_cast<int>(info.output_height);
+    out.pixels.resize(static_cast<size_t>(out.width) * out.height * 3);
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = &out.pixels[static_cast<size_t>(info.output_scanline) * out.width * 3];
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+}
+
 // The whole picture decoded at once, in 24-bit blue-green-red rows, or
 // nothing when libjpeg refuses it.
 struct WholeDecode {
@@ -163,15 +177,7 @@ struct WholeDecode {
         jpeg_create_decompress(&info);
         jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(data.data()), data.size());
         jpeg_read_header(&info, TRUE);
-        info.out_color_space = JCS_EXT_BGR;
-        jpeg_start_decompress(&info);
-        out.width = static_cast<int>(info.output_width);
-        out.height = static_cast<int>(info.output_height);
-        out.pixels.resize(static_cast<size_t>(out.width) * out.height * 3);
-        while (info.output_scanline < info.output_height) {
-            JSAMPROW row = &out.pixels[static_cast<size_t>(info.output_scanline) * out.width * 3];
-            jpeg_read_scanlines(&info, &row, 1);
-        }
+        decodeAllRows(info, out);
         jpeg_finish_decompress(&info);
         return true;
     }
