@@ -32,8 +32,7 @@ bool ButtonPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_GETDLGCODE:
         // Enter presses the focused button, as in any dialog; the dialog
         // manager would otherwise turn it into a command for no one.
-        result = callOriginal(msg, wp, lp);
-        if (asksForKey(lp, {VK_RETURN})) result |= DLGC_WANTMESSAGE;
+        result = dialogCodeTaking(wp, lp, {VK_RETURN});
         return true;
     case WM_KEYDOWN:
         if (wp == VK_RETURN && !(lp & (1 << 30))) button().click();  // not again while held

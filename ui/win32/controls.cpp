@@ -104,9 +104,8 @@ bool EditPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_GETDLGCODE:
         // Enter and Escape are the box's own keys where it has a use for
         // them; otherwise they press the dialog's buttons.
-        result = callOriginal(msg, wp, lp);
-        if (static_cast<Edit&>(control()).onKeyPress && asksForKey(lp, {VK_RETURN, VK_ESCAPE}))
-            result |= DLGC_WANTMESSAGE;
+        result = static_cast<Edit&>(control()).onKeyPress ? dialogCodeTaking(wp, lp, {VK_RETURN, VK_ESCAPE})
+                                                          : callOriginal(msg, wp, lp);
         return true;
     case WM_CHAR:
         if (wp != '\r' && wp != 0x1b) return false;

@@ -136,8 +136,7 @@ bool ListViewPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     if (!list().onKeyPress) return false;
     switch (msg) {
     case WM_GETDLGCODE:
-        result = callOriginal(msg, wp, lp);
-        if (asksForKey(lp, {VK_RETURN})) result |= DLGC_WANTMESSAGE;
+        result = dialogCodeTaking(wp, lp, {VK_RETURN});
         return true;
     case WM_KEYDOWN:
         if (wp != VK_RETURN) return false;

@@ -301,10 +301,11 @@ bool NativePeer::mouse(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 
 bool NativePeer::handle(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
-bool asksForKey(LPARAM lp, std::initializer_list<WPARAM> keys) {
+LRESULT NativePeer::dialogCodeTaking(WPARAM wp, LPARAM lp, std::initializer_list<WPARAM> keys) const {
+    const LRESULT code = callOriginal(WM_GETDLGCODE, wp, lp);
     const auto* msg = reinterpret_cast<const MSG*>(lp);
-    if (!msg || msg->message != WM_KEYDOWN) return false;
-    return std::find(keys.begin(), keys.end(), msg->wParam) != keys.end();
+    if (!msg || msg->message != WM_KEYDOWN) return code;
+    return std::find(keys.begin(), keys.end(), msg->wParam) != keys.end() ? code | DLGC_WANTMESSAGE : code;
 }
 
 }  // namespace qn::ui

@@ -19,9 +19,6 @@ namespace qn::ui {
 
 class Win32Backend;
 
-// Does `lp` of WM_GETDLGCODE ask about pressing one of these keys?
-bool asksForKey(LPARAM lp, std::initializer_list<WPARAM> keys);
-
 class NativePeer : public Peer {
 public:
     NativePeer(Win32Backend& backend, Control& control) : backend_(backend), control_(control) {}
@@ -84,6 +81,9 @@ protected:
     virtual void update(Property property, int index);
     // The window's own messages; true when handled, with the result.
     virtual bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    // The window's answer to WM_GETDLGCODE, wanting the key pressed when it
+    // is one of `keys`: those stay the control's own, not the dialog's.
+    LRESULT dialogCodeTaking(WPARAM wp, LPARAM lp, std::initializer_list<WPARAM> keys) const;
     // What the window itself makes of a message, below the peer.
     LRESULT callOriginal(UINT msg, WPARAM wp, LPARAM lp) const {
         return CallWindowProcA(original_, hwnd_, msg, wp, lp);

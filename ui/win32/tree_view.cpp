@@ -129,8 +129,7 @@ bool TreeViewPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     switch (msg) {
     case WM_GETDLGCODE:
         // Enter opens the selected directory rather than pressing OK.
-        result = callOriginal(msg, wp, lp);
-        if (asksForKey(lp, {VK_RETURN})) result |= DLGC_WANTMESSAGE;
+        result = dialogCodeTaking(wp, lp, {VK_RETURN});
         return true;
     case WM_LBUTTONDBLCLK:
         // The control reports the double click without saying where.
