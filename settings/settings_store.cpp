@@ -1,7 +1,6 @@
 #include "settings/settings_store.h"
 
 #include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "platform/ascii.h"
@@ -60,72 +59,40 @@ StoredSettings readSettings(Platform& os, Settings& settings) {
     return found;
 }
 
-bool readGameOptions(Platform& os, std::vector<GameOptions>& games, StoredValues* seen) {
+SettingTexts settingTexts(const TPaths& p, bool singleClick) {
+    return {p.mainPath, p.emulatorPath, p.unzipProgram, p.romsPath, p.driversPath,
+            singleClick ? "Cool" : "Common"};
+}
+
+bool readGameOptions(Platform& os, GameOptions& game) {
     std::unique_ptr<RegistryKey> key = os.openKey(RootKey::LocalMachine, kSettingsKey);
     if (!key) return false;
-    // Before the pass: a write during it makes the time differ at the save.
-    const std::optional<std::uint64_t> readAt = key->lastWriteTime();
-    // One pass over the key rather than two questions per game. Value names
-    // match regardless of letter case, as the registry matches them; a title
-    // outside ASCII (whose case the registry folds by tables of its own), or
-    // a key that cannot be enumerated, is asked for by name.
-    std::unordered_map<std::string, std::string> stored;
-    std::optional<std::vector<std::pair<std::string, std::string>>> all;
-    if (games.size() > 1) all = key->allValues();
-    if (all) {
-        stored.reserve(all->size());
-        for (auto& [name, data] : *all)
-            if (isAscii(name)) stored.emplace(upperAscii(name), std::move(data));
-    }
-    for (GameOptions& game : games) {
-        if (titleNamesASetting(game.title)) continue;
-        // The registry takes a name up to its first NUL.
-        const std::string name = game.title.substr(0, game.title.find('\0'));
-        std::optional<std::string> text;
-        if (all && isAscii(name)) {
-            auto it = stored.find(upperAscii(name));
-            if (it != stored.end()) text = registryText(it->second);
-        } else {
-            text = readRegistryText(*key, game.title);
-        }
-        if (text) decodeOptionFlags(*text, game.flags);
-    }
-    if (seen && all) *seen = StoredValues{readAt, std::move(stored)};
+    if (titleNamesASetting(game.title)) return true;
+    if (std::optional<std::string> text = readRegistryText(*key, game.title))
+        decodeOptionFlags(*text, game.flags);
     return true;
 }
 
-void writeSettings(Platform& os, const Settings& settings, const StoredValues* seen) {
+void writeSettings(Platform& os, const Settings& settings, KnownSettings* seen) {
+    // A key made anew since holds nothing of what was known of the old one.
+    if (seen && !os.openKey(RootKey::LocalMachine, kSettingsKey)) seen->fill(std::nullopt);
     std::unique_ptr<RegistryKey> key = os.createKey(RootKey::LocalMachine, kSettingsKey);
     if (!key) {
         os.messageBox(MessageKind::Error, "Error creating/opening program registry key");
         return;
     }
-    // Unwritten since it was read, the key still holds what was seen then;
-    // skipping what it holds already saves a close one write per game.
-    if (seen && (!seen->readAt || key->lastWriteTime() != seen->readAt)) seen = nullptr;
-    // Names written by this save (titles alike but for letter case share
-    // one value) hold what it wrote, no longer what was seen.
-    std::unordered_set<std::string> written;
-    auto holds = [&](const std::string& name, const std::string& text) {
-        const std::string cut = name.substr(0, name.find('\0'));
-        if (!seen || !isAscii(cut)) return false;
-        const std::string folded = upperAscii(cut);
-        if (!written.insert(folded).second) return false;
-        auto it = seen->data.find(folded);
-        return it != seen->data.end() && it->second == text.substr(0, text.find('\0')) + '\0';
-    };
     auto write = [&](const std::string& name, const std::string& text) {
-        if (holds(name, text)) return;
-        if (!key->setString(name, text))
-            os.messageBox(MessageKind::Error, "Error setting " + name + " registry value");
+        const bool written = key->setString(name, text);
+        if (!written) os.messageBox(MessageKind::Error, "Error setting " + name + " registry value");
+        return written;
     };
-    const TPaths& p = settings.paths;
-    write("Main Program Path", p.mainPath);
-    write("Quon Path", p.emulatorPath);
-    write("PkUnzip Program", p.unzipProgram);
-    write("Compressed ROMs Path", p.romsPath);
-    write("Drivers Path", p.driversPath);
-    write("Interface", settings.singleClick ? "Cool" : "Common");
+    // A setting the user left alone keeps the text it was read from, even
+    // where that would not come back the same from what was read.
+    const SettingTexts texts = settingTexts(settings.paths, settings.singleClick);
+    for (size_t i = 0; i < texts.size(); ++i) {
+        if (seen && (*seen)[i] == texts[i]) continue;
+        if (write(kSettingValueNames[i], texts[i]) && seen) (*seen)[i] = texts[i];
+    }
     // Records of one title share the first one's flags: that one is written,
     // once, and a later one cannot undo a change made through it.
     std::unordered_set<std::string> titles;

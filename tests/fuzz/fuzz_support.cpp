@@ -27,41 +27,47 @@ std::optional<int> Launcher::step(const std::function<void()>& work) {
     return std::nullopt;
 }
 
-void Launcher::checkSaved() const {
+void Launcher::checkSaved() {
+    // A next start reads what the launcher held: a setting left alone keeps
+    // its stored text, which may differ but reads the same.
     const TPaths& p = app->tpaths;
-    // The registry keeps text up to its first NUL.
-    auto stored = [](const std::string& text) { return text.substr(0, text.find('\0')) + '\0'; };
-    const std::pair<const char*, std::string> expected[] = {
-        {"Main Program Path", p.mainPath},
-        {"Quon Path", p.emulatorPath},
-        {"PkUnzip Program", p.unzipProgram},
-        {"Compressed ROMs Path", p.romsPath},
-        {"Drivers Path", p.driversPath},
-        {"Interface", app->singleClick ? "Cool" : "Common"},
+    auto cut = [](const std::string& text) { return text.substr(0, text.find('\0')); };
+    qn::Settings next;
+    const StoredSettings found = readSettings(os, next);
+    QN_CHECK(found == StoredSettings::Complete || found == StoredSettings::EmptyMainPath,
+             "the key holds the settings");
+    const std::pair<const char*, std::pair<std::string, std::string>> expected[] = {
+        {"Main Program Path", {next.paths.mainPath, withTrailingBackslash(cut(p.mainPath))}},
+        {"Quon Path", {next.paths.emulatorPath, withTrailingBackslash(cut(p.emulatorPath))}},
+        {"PkUnzip Program", {next.paths.unzipProgram, cut(p.unzipProgram)}},
+        {"Compressed ROMs Path", {next.paths.romsPath, withTrailingBackslash(cut(p.romsPath))}},
+        {"Drivers Path", {next.paths.driversPath, withTrailingBackslash(cut(p.driversPath))}},
+        {"Interface", {next.singleClick ? "Cool" : "Common", app->singleClick ? "Cool" : "Common"}},
     };
-    for (const auto& [name, text] : expected) {
-        std::optional<std::string> value = setting(name);
-        QN_CHECK(value == stored(text),
-                 std::string(name) + " holds " + (value ? shown(*value) : "nothing") +
-                     ", the launcher " + shown(text));
-    }
+    for (const auto& [name, texts] : expected)
+        QN_CHECK(texts.first == texts.second,
+                 std::string(name) + " reads " + shown(texts.first) + ", the launcher " + shown(texts.second));
 
-    // Game values, where no other game's title names the same value.
+    // Game values read or changed, where no other game's title names the
+    // same value, decode to the game's flags.
     const GameCatalogue& cat = app->catalogue;
-    auto registryName = [](const std::string& title) {
-        std::string n = title.substr(0, title.find('\0'));
+    auto registryName = [&](const std::string& title) {
+        std::string n = cut(title);
         for (char& c : n)
             if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
         return n;
     };
     std::map<std::string, int> uses;
     for (int g = 0; g < cat.size(); ++g) ++uses[registryName(cat.games[g].Title)];
+    std::unique_ptr<RegistryKey> key = os.openKey(RootKey::LocalMachine, kSettingsKey);
     for (int g = 0; g < cat.size(); ++g) {
         const GameRecord& game = cat.games[g];
         if (uses[registryName(game.Title)] != 1 || titleNamesASetting(game.Title)) continue;
-        std::optional<std::string> value = setting(game.Title);
-        QN_CHECK(value == encodeOptionFlags(game.OptionFlags) + '\0',
-                 "game " + shown(game.Title) + " holds " + (value ? shown(*value) : "nothing"));
+        if (!game.optionsRead) continue;
+        OptionFlags stored{};
+        if (auto text = readRegistryText(*key, game.Title)) decodeOptionFlags(*text, stored);
+        QN_CHECK(stored == game.OptionFlags, "game " + shown(game.Title) + " holds " + encodeOptionFlags(stored) +
+                                                 ", the launcher " + encodeOptionFlags(game.OptionFlags));
     }
 }
 

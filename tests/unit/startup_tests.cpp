@@ -196,9 +196,11 @@ TEST_F(Startup, AboutButtonDisablesTheMainWindowUntilTheBoxCloses) {
 TEST_F(Startup, ClosingSavesEvenWithTheAboutBoxOpen) {
     EXPECT_EQ(start(), std::nullopt);
     ASSERT_EQ(showMain(), std::nullopt);
+    app->Form1->ListView1.selectRow(0);
+    app->Form1->CheckBox1.click();
     app->Form1->SpeedButton7.click();
     EXPECT_EQ(closeMain(), 0);
-    EXPECT_TRUE(setting("Alpha Blaster").has_value());
+    EXPECT_EQ(setting(app->catalogue.games[0].Title), std::string("10000000") + '\0');
 }
 
 TEST_F(Startup, TheMainWindowLayoutHoldsItsInitialStates) {
