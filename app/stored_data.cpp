@@ -1,7 +1,5 @@
 #include "app/stored_data.h"
 
-#include <algorithm>
-
 #include "app/app.h"
 #include "app/dialogs/config_dialog.h"
 #include "app/main_window/main_window.h"
@@ -12,7 +10,7 @@ namespace qn {
 
 void LoadSettings(App& app) {
     Settings stored{app.tpaths, app.singleClick, {}};
-    const StoredSettings found = readSettings(app.os, stored);
+    const StoredSettings found = readSettings(app.os, stored, &app.knownSettings);
     if (found == StoredSettings::NoMainPath) {
         app.os.messageBox(MessageKind::Warning,
                           "Error reading Main Program Path value. Restart this program");
@@ -26,8 +24,6 @@ void LoadSettings(App& app) {
     }
     app.tpaths = stored.paths;
     app.singleClick = stored.singleClick;
-    const SettingTexts texts = settingTexts(stored.paths, stored.singleClick);
-    std::copy(texts.begin(), texts.end(), app.knownSettings.begin());
     // A game's options are read when it is first shown.
     LoadCatalogue(app);
 }

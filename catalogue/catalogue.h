@@ -16,8 +16,8 @@ struct GameRecord {
     std::string ShortName;
     std::vector<std::string> RequiredFiles;
     qn::OptionFlags OptionFlags{};
-    // The flags are read from the settings when the game is first shown or
-    // run; a close writes only those the user changed.
+    // The flags are read from the settings when the game is first shown; a
+    // close writes only those the user changed.
     bool optionsRead = false;
     bool optionsChanged = false;
 };

@@ -1,5 +1,6 @@
 #include "settings/settings_store.h"
 
+#include <iterator>
 #include <string_view>
 #include <unordered_set>
 
@@ -20,8 +21,9 @@ std::optional<std::string> registryText(const std::string& data) {
 
 }  // namespace
 
-std::optional<std::string> readRegistryText(RegistryKey& key, const std::string& name) {
+std::optional<std::string> readRegistryText(RegistryKey& key, const std::string& name, bool* exists) {
     std::optional<std::uint32_t> size = key.valueSize(name);
+    if (exists) *exists = size.has_value();
     if (!size || *size <= 1) return std::nullopt;
     std::optional<std::string> data = key.valueData(name, *size);
     if (!data) return std::nullopt;
@@ -40,22 +42,29 @@ bool titleNamesASetting(const std::string& title) {
     return false;
 }
 
-StoredSettings readSettings(Platform& os, Settings& settings) {
+StoredSettings readSettings(Platform& os, Settings& settings, KnownSettings* known) {
     std::unique_ptr<RegistryKey> key = os.openKey(RootKey::LocalMachine, kSettingsKey);
     if (!key) return StoredSettings::NoKey;
     if (!key->valueSize("Main Program Path")) return StoredSettings::NoMainPath;
 
+    std::array<bool, std::size(kSettingValueNames)> stored{};
+    auto read = [&](int i) { return readRegistryText(*key, kSettingValueNames[i], &stored[i]); };
     TPaths& p = settings.paths;
     StoredSettings found = StoredSettings::Complete;
-    if (auto main = readRegistryText(*key, "Main Program Path"))
+    if (auto main = read(0))
         p.mainPath = withTrailingBackslash(*main);
     else
         found = StoredSettings::EmptyMainPath;
-    if (auto v = readRegistryText(*key, "Quon Path")) p.emulatorPath = withTrailingBackslash(*v);
-    if (auto v = readRegistryText(*key, "PkUnzip Program")) p.unzipProgram = *v;
-    if (auto v = readRegistryText(*key, "Compressed ROMs Path")) p.romsPath = withTrailingBackslash(*v);
-    if (auto v = readRegistryText(*key, "Drivers Path")) p.driversPath = withTrailingBackslash(*v);
-    if (auto v = readRegistryText(*key, "Interface")) settings.singleClick = *v != "Common";
+    if (auto v = read(1)) p.emulatorPath = withTrailingBackslash(*v);
+    if (auto v = read(2)) p.unzipProgram = *v;
+    if (auto v = read(3)) p.romsPath = withTrailingBackslash(*v);
+    if (auto v = read(4)) p.driversPath = withTrailingBackslash(*v);
+    if (auto v = read(5)) settings.singleClick = *v != "Common";
+    if (known) {
+        const SettingTexts texts = settingTexts(p, settings.singleClick);
+        for (size_t i = 0; i < texts.size(); ++i)
+            (*known)[i] = stored[i] ? std::optional<std::string>(texts[i]) : std::nullopt;
+    }
     return found;
 }
 

@@ -17,8 +17,10 @@ inline const char* const kFirstRunMessage =
 
 // One registry value as text: its stored size is asked first, and only a
 // value of more than one byte is read, up to its first NUL. Missing, empty,
-// NUL-led or unreadable values give nothing; the value's type is not looked at.
-std::optional<std::string> readRegistryText(RegistryKey& key, const std::string& name);
+// NUL-led or unreadable values give nothing; the value's type is not looked
+// at. `exists` tells whether the value is there at all.
+std::optional<std::string> readRegistryText(RegistryKey& key, const std::string& name,
+                                            bool* exists = nullptr);
 
 // The names of the settings' own values, in the order they are saved.
 inline const char* const kSettingValueNames[] = {
@@ -38,16 +40,18 @@ enum class StoredSettings {
     NoMainPath,     // the key lacks its main path value: nothing was read
 };
 
-// Reads the paths and the interface type over `settings`; a value that is
-// not stored leaves its field as it was. The key is closed on return.
-StoredSettings readSettings(Platform& os, Settings& settings);
-
 // The six settings as a close writes them, in the order of kSettingValueNames.
 using SettingTexts = std::array<std::string, 6>;
 SettingTexts settingTexts(const TPaths& paths, bool singleClick);
 // What the key is known to hold of each setting, as the text a close would
 // write for it; nothing where that is not known.
 using KnownSettings = std::array<std::optional<std::string>, 6>;
+
+// Reads the paths and the interface type over `settings`; a value that is
+// not stored leaves its field as it was. `known` gets, for each value that
+// is there, the text a close would write for the setting as read. The key
+// is closed on return.
+StoredSettings readSettings(Platform& os, Settings& settings, KnownSettings* known = nullptr);
 
 // Reads the flags stored under a game's title over its flags, with one
 // question by name; a title that names a setting reads nothing. False when
