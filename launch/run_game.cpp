@@ -173,7 +173,7 @@ bool GameRun::unpackRoms(const GameName& name) {
     // Found as the system finds a program by the name a user types; else
     // that exact file, which names it in the error when there is none.
     unzip.applicationName = os.findProgram(p.unzipProgram).value_or(p.unzipProgram);
-    unzip.commandLine = p.unzipProgram + " -o " + roms + s + ".zip " + emulator + s;
+    unzip.commandLine = unzipCommandLine(p.unzipProgram, roms + s + ".zip", emulator + s);
     unzip.inheritHandles = true;
     unzip.newConsole = true;
     unzip.show = ShowState::Minimized;

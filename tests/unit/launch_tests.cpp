@@ -24,6 +24,34 @@ TEST(CommandLine, SwitchesComeInTheEmulatorsOrderWithTheResolutionLast) {
     EXPECT_EQ(emulatorCommandLine("", "x", flags, -1), "quon.exe x -n -s -a -j -v -r -f -d");
 }
 
+TEST(CommandLine, APathWithABlankIsOneQuotedWordAndEveryOtherLineStaysAsItWas) {
+    // Short forms on a volume without 8.3 names are the long paths, blanks and all.
+    struct Case {
+        std::string program, archive, target, expected;
+    };
+    for (const Case& c : {
+             Case{"c:\\tools\\pkunzip.exe", "C:\\ROMS\\rtypeus.zip", "C:\\QUON\\rtypeus",
+                  "c:\\tools\\pkunzip.exe -o C:\\ROMS\\rtypeus.zip C:\\QUON\\rtypeus"},
+             Case{"c:\\acc\\my tools\\unz.exe", "C:\\ROMS\\gamma.zip", "C:\\acc\\my games\\gamma",
+                  "\"c:\\acc\\my tools\\unz.exe\" -o C:\\ROMS\\gamma.zip \"C:\\acc\\my games\\gamma\""},
+             Case{"unz", "C:\\my roms\\gamma.zip", "C:\\QUON\\gamma",
+                  "unz -o \"C:\\my roms\\gamma.zip\" C:\\QUON\\gamma"},
+             // A tab splits arguments too; a quote or a trailing backslash
+             // inside quotes would end the word early or swallow the quote.
+             Case{"a\tb.exe", "x \"y\".zip", "C:\\my games\\",
+                  "\"a\tb.exe\" -o \"x \\\"y\\\".zip\" \"C:\\my games\\\\\""},
+         }) {
+        SCOPED_TRACE(c.expected);
+        EXPECT_EQ(unzipCommandLine(c.program, c.archive, c.target), c.expected);
+    }
+    OptionFlags flags{};
+    flags[NoSound] = true;
+    EXPECT_EQ(emulatorCommandLine("C:\\acc\\my games\\", "gamma", flags, 0),
+              "\"C:\\acc\\my games\\quon.exe\" gamma -s ");
+    EXPECT_EQ(emulatorCommandLine("my games\\", "gamma", flags, 0), "\"my games\\quon.exe\" gamma -s ");
+    EXPECT_EQ(emulatorCommandLine("C:\\acc\\", "gamma", flags, 0), "C:\\acc\\quon.exe gamma -s ");
+}
+
 TEST(CommandLine, GameSpecificOptionsKnowTheirGames) {
     for (const char* game : {"rtypeus", "imgfight", "gunforce", "inthunt"})
         EXPECT_TRUE(supportsFrameSkip(game)) << game;
@@ -228,7 +256,7 @@ TEST_F(Launch, CleanUpProtectsOnlyTheUpperCaseDriverName) {
     EXPECT_EQ(os.currentDirectory(), "C:\\Games\\Quon\\sshoot");
 }
 
-TEST_F(Launch, ProgramsAreStartedByTheirOwnFilesWithTheCommandLinesAsTheyWere) {
+TEST_F(Launch, ProgramsAreStartedByTheirOwnFilesWithTheirPathsQuoted) {
     // Blanks in both directories: named by the command line alone, Windows
     // would try c:\program.exe first.
     for (const char* file : {"C:\\Program Files\\Quon\\quon.exe", "C:\\Program Files\\Quon\\rtypeus\\r1.bin",
@@ -243,11 +271,11 @@ TEST_F(Launch, ProgramsAreStartedByTheirOwnFilesWithTheCommandLinesAsTheyWere) {
     ASSERT_EQ(os.processes.size(), 2u);
     const ProcessRequest& unzip = os.processes[0].request;
     EXPECT_EQ(unzip.applicationName, "c:\\program files\\pkzip\\pkunzip.exe");
-    EXPECT_EQ(unzip.commandLine, "c:\\program files\\pkzip\\pkunzip.exe -o C:\\ARCADEROMS\\rtypeus.zip "
+    EXPECT_EQ(unzip.commandLine, "\"c:\\program files\\pkzip\\pkunzip.exe\" -o C:\\ARCADEROMS\\rtypeus.zip "
                                  "C:\\PROGRAMFILES\\QUON\\rtypeus");
     const ProcessRequest& emulator = os.processes[1].request;
     EXPECT_EQ(emulator.applicationName, "c:\\program files\\quon\\quon.exe");
-    EXPECT_EQ(emulator.commandLine, "c:\\program files\\quon\\quon.exe rtypeus ");
+    EXPECT_EQ(emulator.commandLine, "\"c:\\program files\\quon\\quon.exe\" rtypeus ");
 }
 
 TEST_F(Launch, ARelativeEmulatorDirectoryIsReadOnceFromWhereTheRunStarts) {
