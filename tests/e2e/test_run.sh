@@ -337,12 +337,12 @@ wait_run
 record=$(log_since "$before")
 check_eq "the unzip program started is the one set" "$(tr A-Z a-z <<<"$BLANK_UNZIP")" \
     "$(field "$record" unzip-program | tr A-Z a-z)"
-check_eq "with the command line as before" \
-    "$(tr A-Z a-z <<<"$BLANK_UNZIP") -o ${zips_short}\\rtypeus.zip ${emu2_short}\\rtypeus" \
+check_eq "with its path quoted" \
+    "\"$(tr A-Z a-z <<<"$BLANK_UNZIP")\" -o ${zips_short}\\rtypeus.zip ${emu2_short}\\rtypeus" \
     "$(field "$record" unzip-cmdline)"
 check_eq "the emulator started is the one in the emulator directory" "${EMU2}quon.exe" \
     "$(field "$record" program | tr A-Z a-z)"
-check_eq "with the command line as before" "${EMU2}quon.exe rtypeus " "$(field "$record" cmdline)"
+check_eq "with its path quoted" "\"${EMU2}quon.exe\" rtypeus " "$(field "$record" cmdline)"
 poll_contains 15 yes main_visible >/dev/null
 drv close Form1 >/dev/null
 e2e_wait_exit 15
