@@ -1,0 +1,233 @@
+// The file system: reading, writing, renaming, listing, short names and the
+// current directory, each HANDLE owned by an object that closes it.
+#include "platform/win32/win32_platform.h"
+
+#include "platform/win32/platform_parts.h"
+#include "platform/win32/scoped_handle.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace qn {
+namespace {
+
+class Win32Lock final : public FileLock {
+public:
+    explicit Win32Lock(UniqueHandle handle) : handle_(std::move(handle)) {}
+
+private:
+    UniqueHandle handle_;
+};
+
+// What a search for everything in a directory asks for.
+std::string everythingIn(const std::string& directory) {
+    std::string pattern = directory;
+    if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+    return pattern + '*';
+}
+
+// The names of the directories in a directory.
+std::vector<std::string> subdirectoriesOf(const std::string& directory) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    FindHandle search(FindFirstFileA(everythingIn(directory).c_str(), &entry));
+    if (!search.valid()) return names;
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        std::string name = entry.cFileName;
+        if (name == "." || name == "..") continue;
+        names.push_back(std::move(name));
+    } while (FindNextFileA(search.get(), &entry));
+    return names;
+}
+
+
+}  // namespace
+
+DWORD attributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+
+std::optional<std::string> Win32Platform::readFile(const std::string& path) {
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return std::nullopt;
+    std::string content;
+    char chunk[64 * 1024];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr)) return std::nullopt;
+        if (got == 0) break;
+        content.append(chunk, got);
+    }
+    return content;
+}
+
+bool Win32Platform::fileExists(const std::string& path) {
+    DWORD attributes = attributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32Platform::directoryExists(const std::string& path) {
+    DWORD attributes = attributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32Platform::canOpenReadWrite(const std::string& path) {
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.valid();
+}
+
+bool Win32Platform::copyFile(const std::string& from, const std::string& to) {
+    return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+}
+
+bool Win32Platform::deleteFile(const std::string& path) {
+    return DeleteFileA(path.c_str()) != 0;
+}
+
+bool Win32Platform::saveFile(const std::string& path, const std::string& bytes) {
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return false;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        DWORD written = 0;
+        if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    // Nothing is trusted to be on disk before the system says so: a crash
+    // right after must not find a half-written file taken for a whole one.
+    return FlushFileBuffers(file.get()) != 0;
+}
+
+bool Win32Platform::createDirectory(const std::string& path) {
+    return CreateDirectoryA(path.c_str(), nullptr) != 0;
+}
+
+bool Win32Platform::removeDirectory(const std::string& path) {
+    return RemoveDirectoryA(path.c_str()) != 0;
+}
+
+bool Win32Platform::moveFile(const std::string& from, const std::string& to, bool replace) {
+    if (replace) {
+        // A replace fails on a read-only target; the caller has decided it goes.
+        const DWORD attributes = attributesOf(to);
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+            SetFileAttributesA(to.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    }
+    return MoveFileExA(from.c_str(), to.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0) != 0;
+}
+
+std::optional<std::uint64_t> Win32Platform::fileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
+    return (std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+std::optional<std::string> Win32Platform::readFilePart(const std::string& path, std::uint64_t offset,
+                                                       std::size_t size) {
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return std::nullopt;
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    if (!SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN)) return std::nullopt;
+    std::string content(size, '\0');
+    std::size_t done = 0;
+    while (done < size) {
+        DWORD got = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 20));
+        if (!ReadFile(file.get(), &content[done], chunk, &got, nullptr)) return std::nullopt;
+        if (got == 0) break;
+        done += got;
+    }
+    content.resize(done);
+    return content;
+}
+
+std::unique_ptr<FileLock> Win32Platform::holdNamedLock(const std::string& name) {
+    // A mutex that only exists while someone holds a handle to it: the
+    // system lets go of it when the holder ends, however it ends.
+    std::string object = name;
+    std::replace(object.begin(), object.end(), '\\', '/');
+    UniqueHandle mutex(CreateMutexA(nullptr, FALSE, object.c_str()));
+    if (!mutex.valid()) return nullptr;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) return nullptr;
+    return std::make_unique<Win32Lock>(std::move(mutex));
+}
+
+std::string Win32Platform::currentDirectory() {
+    std::string buffer(MAX_PATH, '\0');
+    for (;;) {
+        DWORD got = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), &buffer[0]);
+        if (got == 0) return std::string();
+        if (got < buffer.size()) {
+            buffer.resize(got);
+            return buffer;
+        }
+        buffer.assign(got, '\0');  // too small: `got` is the size needed
+    }
+}
+
+bool Win32Platform::setCurrentDirectory(const std::string& path) {
+    return SetCurrentDirectoryA(path.c_str()) != 0;
+}
+
+std::optional<std::string> Win32Platform::shortPathName(const std::string& path) {
+    // The launcher's short names have always come from a 255-character buffer;
+    // a name that needs more counts as a failure rather than being cut.
+    constexpr DWORD kBufferChars = 255;
+    char buffer[kBufferChars + 1] = {};
+    DWORD got = GetShortPathNameA(path.c_str(), buffer, kBufferChars);
+    if (got == 0 || got >= kBufferChars) return std::nullopt;
+    return std::string(buffer);
+}
+
+std::vector<std::string> Win32Platform::driveRoots() {
+    std::vector<std::string> roots;
+    DWORD needed = GetLogicalDriveStringsA(0, nullptr);
+    if (needed == 0) return roots;
+    std::string buffer(needed + 1, '\0');
+    DWORD got = GetLogicalDriveStringsA(needed, &buffer[0]);
+    if (got == 0 || got > needed) return roots;
+    for (const char* p = buffer.c_str(); *p; p += roots.back().size() + 1) roots.emplace_back(p);
+    return roots;
+}
+
+std::vector<std::string> Win32Platform::subdirectories(const std::string& directory) {
+    return subdirectoriesOf(directory);
+}
+
+std::optional<std::vector<std::string>> Win32Platform::filesIn(
+    const std::string& directory) {
+    std::vector<std::string> names;
+    const std::string pattern = everythingIn(directory);
+    // The basic level skips the short names, and large fetches ask for many
+    // entries per call; systems before Windows 7 refuse both.
+    WIN32_FIND_DATAA entry;
+    HANDLE first = FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
+                                    nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (first == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER)
+        first = FindFirstFileExA(pattern.c_str(), FindExInfoStandard, &entry,
+                                 FindExSearchNameMatch, nullptr, 0);
+    FindHandle search(first);
+    if (!search.valid()) {
+        const DWORD error = GetLastError();
+        // No such directory holds no files; any other failure (no right to
+        // list, say) leaves the question to each file.
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return names;
+        return std::nullopt;
+    }
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(entry.cFileName);
+    } while (FindNextFileA(search.get(), &entry));
+    if (GetLastError() != ERROR_NO_MORE_FILES) return std::nullopt;
+    return names;
+}
+
+}  // namespace qn

@@ -1,0 +1,92 @@
+// Children: starting them, waiting for them, binding them to the launcher.
+#include "platform/win32/win32_platform.h"
+
+#include "platform/win32/platform_parts.h"
+#include "platform/win32/scoped_handle.h"
+
+namespace qn {
+namespace {
+
+std::uint64_t creationTime(HANDLE process) {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+    return (std::uint64_t(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
+}  // namespace
+
+ProcessResult Win32Platform::runProcess(const ProcessRequest& request) {
+    ProcessResult result;
+    // CreateProcessA may write into the command line, so it gets its own copy.
+    std::string commandLine = request.commandLine;
+    commandLine.push_back('\0');
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (request.show != ShowState::Default) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = request.show == ShowState::Minimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
+    }
+    DWORD flags = NORMAL_PRIORITY_CLASS | (request.newConsole ? CREATE_NEW_CONSOLE : 0);
+    if (request.endsWithLauncher && job_ == nullptr) {
+        UniqueHandle job(CreateJobObjectA(nullptr, nullptr));
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        // Kept open for the launcher's life: closing it would end the children.
+        if (job.valid() &&
+            SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits))
+            job_ = job.release();
+    }
+    // Suspended until it is in the job, so nothing it starts escapes it, and
+    // until the caller has noted it, so no child runs that it does not know of.
+    if (request.endsWithLauncher) flags |= CREATE_SUSPENDED;
+    const char* directory =
+        request.workingDirectory.empty() ? nullptr : request.workingDirectory.c_str();
+
+    // With the program named, the system never guesses it from a command line
+    // whose path has blanks (for "c:\program files\q.exe" it tries c:\program.exe).
+    const char* application =
+        request.applicationName.empty() ? nullptr : request.applicationName.c_str();
+
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(application, &commandLine[0], nullptr, nullptr,
+                        request.inheritHandles ? TRUE : FALSE, flags, nullptr, directory,
+                        &startup, &info)) {
+        result.error = GetLastError();
+        return result;
+    }
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    // Where the system refuses (a job of our own inside another on older
+    // systems), the child runs unbound: whoever comes after us checks its id.
+    if (request.endsWithLauncher && job_ != nullptr) AssignProcessToJobObject(static_cast<HANDLE>(job_), process.get());
+    result.started = true;
+    if (request.onStarted) request.onStarted(ChildId{info.dwProcessId, creationTime(process.get())});
+    if (request.endsWithLauncher) ResumeThread(thread.get());
+    if (request.wait && process.valid()) {
+        WaitForSingleObject(process.get(), INFINITE);
+        DWORD code = 0;
+        if (GetExitCodeProcess(process.get(), &code)) result.exitCode = code;
+    }
+    return result;
+}
+
+bool Win32Platform::isRunning(const ChildId& child) {
+    UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, child.id));
+    // Someone else's process may refuse us and still be alive.
+    if (!process.valid()) return GetLastError() == ERROR_ACCESS_DENIED;
+    if (WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT) return false;
+    // The number may have been given to another process since.
+    return creationTime(process.get()) == child.created;
+}
+
+std::optional<std::string> Win32Platform::findProgram(const std::string& name) {
+    char found[MAX_PATH] = {};
+    char* filePart = nullptr;
+    const DWORD got = SearchPathA(nullptr, name.c_str(), ".exe", MAX_PATH, found, &filePart);
+    if (got == 0 || got >= MAX_PATH) return std::nullopt;
+    const DWORD attributes = attributesOf(found);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
+    return std::string(found);
+}
+}  // namespace qn
