@@ -231,6 +231,7 @@ private:
     // The option boxes as they show, checked but disabled ones included.
     OptionFlags shownOptions();
 
+    bool running_ = false;  // a game's run is under way
     std::vector<Hover> hovers_;
     const Hover* marked_ = nullptr;
     // The file name last given to ShowPicture, to draw it again at another resolution.

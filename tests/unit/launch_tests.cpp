@@ -178,6 +178,31 @@ TEST_F(Launch, PlainRunStartsTheEmulatorHiddenAndComesBackToTheList) {
     EXPECT_TRUE(os.fileExists(emu + "sshoot\\SS1.ROM"));  // plain ROMs are never deleted
 }
 
+TEST_F(Launch, ARequestAnsweredDuringARunStartsNothingAndTheRunsInputIsDroppedAfterIt) {
+    os.writeFile("C:\\Arcade Roms\\rtypeus.zip", "zip");
+    compressed();
+    f->ListView1.selectRow(1);
+    int dropsDuringRun = -1;
+    os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
+        // What the windows answer while the unzip runs: another game chosen and run.
+        if (isUnzip(p)) {
+            f->ListView1.selectRow(0);
+            f->ListView1.doubleClick();
+            f->SpeedButton1.click();
+            dropsDuringRun = os.inputDrops;
+        }
+    };
+    f->ListView1.doubleClick();
+    ASSERT_EQ(os.processes.size(), 2u);
+    EXPECT_EQ(os.processes[1].request.commandLine, "c:\\games\\quon\\quon.exe rtypeus ");
+    EXPECT_EQ(dropsDuringRun, 0);
+    EXPECT_EQ(os.inputDrops, 1);
+    os.whileRunning = nullptr;
+    f->ListView1.selectRow(1);
+    f->ListView1.doubleClick();  // after the run, requests act again
+    EXPECT_EQ(os.processes.size(), 4u);
+}
+
 TEST_F(Launch, ZippedRunUnpacksWithShortNamesThenCleansUp) {
     os.writeFile("C:\\Arcade Roms\\rtypeus.zip", "zip");
     compressed();
