@@ -182,7 +182,9 @@ bool GameRun::unpackRoms(const GameName& name) {
     unzip.onStarted = [this](const ChildId& child) {
         if (kept_) kept_->noteChild(child);
     };
+    window_.showBusy(true);
     const ProcessResult result = os.runProcess(unzip);
+    window_.showBusy(false);
     if (result.started) return true;
     os.messageBox(MessageKind::Plain, std::to_string(result.error));
     window_.showRunStatus("Check if the file " + p.unzipProgram + " exists and if it's v2.04g+");

@@ -228,6 +228,7 @@ private:
     void hideForRun() override { hide(); }
     void showAfterRun() override { show(); }
     void showRunStatus(const std::string& text) override { StatusBar1.setPanelText(3, text); }
+    void showBusy(bool busy) override { setCursor(busy ? ui::Cursor::Wait : ui::Cursor::Default); }
     // The option boxes as they show, checked but disabled ones included.
     OptionFlags shownOptions();
 

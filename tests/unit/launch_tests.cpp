@@ -178,12 +178,14 @@ TEST_F(Launch, PlainRunStartsTheEmulatorHiddenAndComesBackToTheList) {
     EXPECT_TRUE(os.fileExists(emu + "sshoot\\SS1.ROM"));  // plain ROMs are never deleted
 }
 
-TEST_F(Launch, ARequestAnsweredDuringARunStartsNothingAndTheRunsInputIsDroppedAfterIt) {
+TEST_F(Launch, TheWindowIsBusyDuringTheUnzipARequestThenStartsNothingAndInputIsDroppedAfter) {
     os.writeFile("C:\\Arcade Roms\\rtypeus.zip", "zip");
     compressed();
     f->ListView1.selectRow(1);
     int dropsDuringRun = -1;
+    std::vector<ui::Cursor> cursors;
     os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
+        cursors.push_back(f->cursor());
         // What the windows answer while the unzip runs: another game chosen and run.
         if (isUnzip(p)) {
             f->ListView1.selectRow(0);
@@ -195,6 +197,8 @@ TEST_F(Launch, ARequestAnsweredDuringARunStartsNothingAndTheRunsInputIsDroppedAf
     f->ListView1.doubleClick();
     ASSERT_EQ(os.processes.size(), 2u);
     EXPECT_EQ(os.processes[1].request.commandLine, "c:\\games\\quon\\quon.exe rtypeus ");
+    EXPECT_EQ(cursors, (std::vector<ui::Cursor>{ui::Cursor::Wait, ui::Cursor::Default}));
+    EXPECT_EQ(f->cursor(), ui::Cursor::Default);
     EXPECT_EQ(dropsDuringRun, 0);
     EXPECT_EQ(os.inputDrops, 1);
     os.whileRunning = nullptr;

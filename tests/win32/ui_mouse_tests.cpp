@@ -52,6 +52,13 @@ TEST_F(BackendTest, MouseMovesCursorsAndCapture) {
     form.label.setCursor(Cursor::Help);
     SendMessageA(label, WM_SETCURSOR, reinterpret_cast<WPARAM>(label), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_HELP));
+    // A busy form shows the wait cursor over every control, until it is not busy.
+    form.setCursor(Cursor::Wait);
+    SendMessageA(label, WM_SETCURSOR, reinterpret_cast<WPARAM>(label), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_WAIT));
+    form.setCursor(Cursor::Default);
+    SendMessageA(label, WM_SETCURSOR, reinterpret_cast<WPARAM>(label), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_HELP));
 }
 
 }  // namespace
