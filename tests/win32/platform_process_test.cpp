@@ -4,11 +4,9 @@
 
 #include "platform_test_support.h"
 
-#include <atomic>
 #include <cstdint>
 #include <map>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -242,70 +240,6 @@ TEST_F(ProcessTest, FailuresGiveTheSystemError) {
     EXPECT_FALSE(result.started);
     EXPECT_EQ(static_cast<std::uint32_t>(ERROR_DIRECTORY), result.error);
     EXPECT_EQ("<missing>", qn_test::readBytes(path("report.txt")));
-}
-
-// A window that counts what reaches its procedure.
-struct CountingWindow {
-    static inline std::atomic<int> paints{0}, sent{0};
-    static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-        if (msg == WM_PAINT) {
-            PAINTSTRUCT ps;
-            BeginPaint(hwnd, &ps);
-            EndPaint(hwnd, &ps);
-            ++paints;
-            return 0;
-        }
-        if (msg == WM_APP) return ++sent;
-        return DefWindowProcW(hwnd, msg, wp, lp);
-    }
-    CountingWindow() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"QnWaitTestWindow";
-        RegisterClassW(&wc);
-        hwnd = CreateWindowExW(0, wc.lpszClassName, L"wait", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
-                               nullptr, nullptr, wc.hInstance, nullptr);
-    }
-    ~CountingWindow() { DestroyWindow(hwnd); }
-    HWND hwnd;
-};
-
-TEST_F(ProcessTest, TheWaitPaintsAndAnswersButDropsInputAndKeepsPostedMessages) {
-    CountingWindow window;
-    ASSERT_NE(nullptr, window.hwnd);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    const std::string eventName = "qnlaunch-wait-" + std::to_string(GetCurrentProcessId());
-    HANDLE event = CreateEventA(nullptr, TRUE, FALSE, eventName.c_str());
-    ASSERT_NE(nullptr, event);
-    const int paintsBefore = CountingWindow::paints;
-    bool answered = false;
-    int paintsDuring = 0;
-    // Another program's part, while the child holds the wait: the child
-    // ends only when this is done, so what it saw happened during the wait.
-    std::thread other([&] {
-        Sleep(200);
-        DWORD_PTR result = 0;
-        answered = SendMessageTimeoutW(window.hwnd, WM_APP, 0, 0, SMTO_NORMAL, 3000, &result) != 0;
-        PostMessageW(window.hwnd, WM_KEYDOWN, VK_RETURN, 0);
-        PostMessageW(window.hwnd, WM_LBUTTONDBLCLK, 0, 0);
-        PostMessageW(window.hwnd, WM_APP + 1, 0, 0);
-        InvalidateRect(window.hwnd, nullptr, TRUE);
-        for (int i = 0; i < 60 && CountingWindow::paints == paintsBefore; ++i) Sleep(50);
-        paintsDuring = CountingWindow::paints - paintsBefore;
-        SetEvent(event);
-    });
-    const qn::ProcessResult result = platform.runProcess(probe("report.txt", 3, "wait=" + eventName));
-    other.join();
-    CloseHandle(event);
-    EXPECT_EQ(3u, result.exitCode);
-    EXPECT_EQ("1", readReport(path("report.txt"))["released"]);
-    EXPECT_TRUE(answered);
-    EXPECT_LT(0, paintsDuring);
-    EXPECT_FALSE(PeekMessageW(&msg, window.hwnd, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE));
-    EXPECT_FALSE(PeekMessageW(&msg, window.hwnd, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE));
-    EXPECT_TRUE(PeekMessageW(&msg, window.hwnd, WM_APP + 1, WM_APP + 1, PM_REMOVE));
 }
 
 }  // namespace

@@ -52,8 +52,7 @@ TEST_F(BackendTest, MouseMovesCursorsAndCapture) {
     form.label.setCursor(Cursor::Help);
     SendMessageA(label, WM_SETCURSOR, reinterpret_cast<WPARAM>(label), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_HELP));
-    // A busy form shows the wait cursor over every control, until it is not busy.
-    form.setCursor(Cursor::Wait);
+    form.setCursor(Cursor::Wait);  // busy: over every control, until it is not
     SendMessageA(label, WM_SETCURSOR, reinterpret_cast<WPARAM>(label), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_WAIT));
     form.setCursor(Cursor::Default);
