@@ -72,8 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     }
 
     std::unique_ptr<RegistryKey> key = os.openKey(RootKey::LocalMachine, kSettingsKey);
-    for (GameOptions& game : games) {
-        const std::string& title = game.title;
+    for (size_t g = 0; g < games.size(); ++g) {
+        const std::string& title = games[g].title;
         const std::optional<std::string> text = textOf(os.value(RootKey::LocalMachine, kSettingsKey, title));
         QN_CHECK(readRegistryText(*key, title) == text, shown(title));
         OptionFlags flags = start;
@@ -81,8 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         QN_CHECK(flags == decoded(text, start), shown(text.value_or("")));
 
         const OptionFlags want = titleNamesASetting(title) ? start : flags;
-        QN_CHECK(readGameOptions(os, game), "the key is there");
-        QN_CHECK(game.flags == want, shown(title) + ": " + flagText(want) + ", read " + flagText(game.flags));
+        QN_CHECK(readGameOptions(os, games[g]), "the key is there");
+        QN_CHECK(games[g].flags == want, shown(title) + ": " + flagText(want) + ", read " + flagText(games[g].flags));
     }
     return 0;
 }

@@ -28,31 +28,25 @@ std::optional<int> Launcher::step(const std::function<void()>& work) {
 }
 
 void Launcher::checkSaved() {
-    // A next start reads what the launcher held: a setting left alone keeps
-    // its stored text, which may differ but reads the same.
+    // A setting left alone keeps its stored text: it must read the same.
     const TPaths& p = app->tpaths;
     auto cut = [](const std::string& text) { return text.substr(0, text.find('\0')); };
+    auto dir = [&](const std::string& text) { return withTrailingBackslash(cut(text)); };
     qn::Settings next;
-    const StoredSettings found = readSettings(os, next);
-    QN_CHECK(found == StoredSettings::Complete || found == StoredSettings::EmptyMainPath,
-             "the key holds the settings");
-    const std::pair<const char*, std::pair<std::string, std::string>> expected[] = {
-        {"Main Program Path", {next.paths.mainPath, withTrailingBackslash(cut(p.mainPath))}},
-        {"Quon Path", {next.paths.emulatorPath, withTrailingBackslash(cut(p.emulatorPath))}},
-        {"PkUnzip Program", {next.paths.unzipProgram, cut(p.unzipProgram)}},
-        {"Compressed ROMs Path", {next.paths.romsPath, withTrailingBackslash(cut(p.romsPath))}},
-        {"Drivers Path", {next.paths.driversPath, withTrailingBackslash(cut(p.driversPath))}},
-        {"Interface", {next.singleClick ? "Cool" : "Common", app->singleClick ? "Cool" : "Common"}},
-    };
-    for (const auto& [name, texts] : expected)
-        QN_CHECK(texts.first == texts.second,
-                 std::string(name) + " reads " + shown(texts.first) + ", the launcher " + shown(texts.second));
+    readSettings(os, next);
+    const TPaths want{dir(p.mainPath), dir(p.emulatorPath), dir(p.romsPath), cut(p.unzipProgram),
+                      dir(p.driversPath)};
+    const SettingTexts read = settingTexts(next.paths, next.singleClick);
+    const SettingTexts held = settingTexts(want, app->singleClick);
+    for (size_t i = 0; i < read.size(); ++i)
+        QN_CHECK(read[i] == held[i], std::string(kSettingValueNames[i]) + " reads " + shown(read[i]) +
+                                         ", the launcher " + shown(held[i]));
 
     // Game values read or changed, where no other game's title names the
     // same value, decode to the game's flags.
     const GameCatalogue& cat = app->catalogue;
-    auto registryName = [&](const std::string& title) {
-        std::string n = cut(title);
+    auto registryName = [](const std::string& title) {
+        std::string n = title.substr(0, title.find('\0'));
         for (char& c : n)
             if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
         return n;

@@ -53,8 +53,8 @@ public:
     std::optional<int> closeMain() { return step([&] { app->Form1->close(); }); }
 
     // After a save: every setting reads as what the launcher held, whatever
-    // the games are called, and each game read whose title names a value of
-    // its own holds its flags.
+    // the games are called, and each game whose title names a value of its
+    // own holds its flags, once they were read.
     void checkSaved();
 };
 

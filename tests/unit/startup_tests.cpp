@@ -196,8 +196,7 @@ TEST_F(Startup, AboutButtonDisablesTheMainWindowUntilTheBoxCloses) {
 TEST_F(Startup, ClosingSavesEvenWithTheAboutBoxOpen) {
     EXPECT_EQ(start(), std::nullopt);
     ASSERT_EQ(showMain(), std::nullopt);
-    app->Form1->ListView1.selectRow(0);
-    app->Form1->CheckBox1.click();
+    SetGameOptionFlag(*app, 0, 0, true);
     app->Form1->SpeedButton7.click();
     EXPECT_EQ(closeMain(), 0);
     EXPECT_EQ(setting(app->catalogue.games[0].Title), std::string("10000000") + '\0');
