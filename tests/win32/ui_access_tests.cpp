@@ -1,6 +1,5 @@
-// The main window as a screen reader and the keyboard meet it, and the
-// scheme's colours, on the real windows: the application's own forms where
-// the wiring is the application's, a small form where it is the backend's.
+// The main window as a screen reader and the scheme's colours meet it, on
+// the real windows; the backend's part of the keyboard on a small form.
 #include <gtest/gtest.h>
 
 #include <oleacc.h>
@@ -9,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "app/dialogs/about_box.h"
 #include "app/main_window/main_window.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/win32/win32_backend.h"
@@ -28,14 +26,11 @@ std::string nameOf(HWND hwnd) {
 // What a screen reader is told of a window: its name and role.
 std::pair<std::string, long> accessibleOf(HWND hwnd) {
     IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, IID_IAccessible,
-                                          reinterpret_cast<void**>(&object))))
+    if (FAILED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&object))))
         return {"(no object)", 0};
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
+    VARIANT self{}, role{};
+    self.vt = VT_I4;  // CHILDID_SELF
     BSTR name = nullptr;
-    VARIANT role{};
     object->get_accName(self, &name);
     object->get_accRole(self, &role);
     object->Release();
@@ -67,8 +62,7 @@ TEST_F(MainWindow, EachPathBoxComesJustAfterItsLabelInWindowOrder) {
         EXPECT_EQ(nameOf(GetWindow(window(*box), GW_HWNDPREV)), label) << box->name();
     // Tab still meets the boxes top to bottom, the ROMs path before the unzip program.
     std::vector<std::string> stops;
-    HWND panel = window(form.Panel1);
-    for (HWND h = GetWindow(panel, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+    for (HWND h = GetWindow(window(form.Panel1), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
         if (GetWindowLongA(h, GWL_STYLE) & WS_TABSTOP) stops.push_back(nameOf(h));
     EXPECT_EQ(stops, (std::vector<std::string>{"Edit1", "CheckBox8", "Edit4", "Edit3", "Edit2", "CheckBox7"}));
 }
@@ -79,50 +73,24 @@ TEST_F(MainWindow, BrowseButtonsAndThePictureHaveNamesThatSayWhatTheyAre) {
         {&form.SpeedButton8, "Browse for the drivers path"},
         {&form.SpeedButton4, "Browse for the PkUnzip program"},
         {&form.SpeedButton5, "Browse for the ROMs path"},
-        {&form.Image1, "Screenshot of the selected game"},
-        {&form.CheckBox2, "No Sound"}};  // a caption that says it is left alone
+        {&form.Image1, "Screenshot of the selected game"}, {&form.CheckBox2, "No Sound"}};
     for (const auto& [control, name] : named) EXPECT_EQ(accessibleOf(window(*control)).first, name);
     EXPECT_EQ(accessibleOf(window(form.Image1)).second, ROLE_SYSTEM_GRAPHIC);
-    EXPECT_EQ(form.SpeedButton6.caption(), "...");
-}
-
-TEST_F(MainWindow, TheWindowMenuOpensTheAboutBoxBeforeClose) {
-    app.Form4 = std::make_unique<TForm4>(app);
-    backend.realize(*app.Form4);
-    HMENU menu = GetSystemMenu(window(form), FALSE);
-    const int count = GetMenuItemCount(menu);
-    int close = -1;
-    for (int i = 0; i < count; ++i)
-        if (GetMenuItemID(menu, i) == SC_CLOSE) close = i;
-    ASSERT_GE(close, 2);
-    char text[128] = {};
-    GetMenuStringA(menu, static_cast<UINT>(close - 2), text, sizeof(text), MF_BYPOSITION);
-    EXPECT_STREQ(text, "&About Tolvane's QUON FrontEnd v2.09...");
-    EXPECT_EQ(GetMenuState(menu, static_cast<UINT>(close - 1), MF_BYPOSITION) & MF_SEPARATOR, UINT(MF_SEPARATOR));
-
-    SendMessageA(window(form), WM_SYSCOMMAND, GetMenuItemID(menu, close - 2), 0);
-    EXPECT_TRUE(app.Form4->showing());
-    EXPECT_FALSE(IsWindowEnabled(window(form)));  // as the About button leaves it
-    app.Form4->close();
-    EXPECT_TRUE(IsWindowEnabled(window(form)));
 }
 
 // The text colour a control is painted with, as its parent chooses it.
 COLORREF textColorOf(HWND control, UINT message) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    SendMessageA(GetParent(control), message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
-    const COLORREF color = GetTextColor(dc);
-    DeleteDC(dc);
-    return color;
+    const ScopedMemoryDc dc(CreateCompatibleDC(nullptr));
+    SendMessageA(GetParent(control), message, reinterpret_cast<WPARAM>(dc.get()), reinterpret_cast<LPARAM>(control));
+    return GetTextColor(dc.get());
 }
 
 TEST_F(MainWindow, ColoursAreTheSchemesAndFollowItsChangesAndHighContrast) {
     const int indexes[] = {COLOR_WINDOWTEXT, COLOR_WINDOW, COLOR_HOTLIGHT};
-    const COLORREF before[] = {GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_HOTLIGHT)};
+    COLORREF before[3];
+    for (int i = 0; i < 3; ++i) before[i] = GetSysColor(indexes[i]);
     const COLORREF dark[] = {RGB(255, 255, 254), RGB(0, 0, 1), RGB(255, 255, 0)};
     SetSysColors(3, indexes, dark);  // tells every window, as a scheme chosen by the user does
-
-    EXPECT_EQ(textColorOf(window(form.CheckBox2), WM_CTLCOLORSTATIC), dark[0]);
     EXPECT_EQ(textColorOf(window(form.Label6), WM_CTLCOLORSTATIC), dark[0]);
     HWND list = window(form.ListView1);
     EXPECT_EQ(static_cast<COLORREF>(SendMessageA(list, LVM_GETTEXTCOLOR, 0, 0)), dark[0]);
@@ -138,73 +106,44 @@ TEST_F(MainWindow, ColoursAreTheSchemesAndFollowItsChangesAndHighContrast) {
     EXPECT_EQ(static_cast<COLORREF>(SendMessageA(list, LVM_GETTEXTCOLOR, 0, 0)), before[0]);
 }
 
-// The backend's side: a link the keyboard reaches, a path box's drop-down
-// keys, and a row chosen from code brought into view.
+// The backend's side: a link's focus mark, and a row chosen from code
+// brought into view.
 struct KeyForm : ui::Form {
     KeyForm() : ui::Form("KeyForm", {0, 0, 300, 300}, "Keys") {}
     ui::Label link{this, "Label1", {8, 8, 0, 0}, "http://example.org/"};
-    ui::Edit box{this, "Edit1", {8, 30, 120, 22}};
     ui::ListView view{this, "ListView1", {8, 60, 280, 100}, {{"Name", 200}}};
 };
 
-void pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
-
-// How many pixels of the window's edge differ from its top left one.
+// How many pixels of the window's bottom row differ from its first one.
 int markedEdge(HWND hwnd) {
     RECT r;
     GetClientRect(hwnd, &r);
     HDC dc = GetDC(hwnd);
-    const COLORREF face = GetPixel(dc, 0, 0);
     int marked = 0;
-    for (int x = 0; x < r.right; ++x) marked += (GetPixel(dc, x, r.bottom - 1) != face);
+    for (int x = 0; x < r.right; ++x) marked += GetPixel(dc, x, r.bottom - 1) != GetPixel(dc, 0, r.bottom - 1);
     ReleaseDC(hwnd, dc);
     return marked;
 }
 
-TEST(AccessKeys, LinksTakeTheFocusShowItAndOpenByEnterOrSpace) {
+TEST(Backend, ALinkShowsItsFocusAndARowChosenFromCodeComesIntoView) {
     ui::Win32Backend backend;
     KeyForm form;
-    int opened = 0, droppedDown = 0;
     form.link.setTabStop(true);
-    form.link.onClick = [&] { ++opened; };
-    form.box.onDropDown = [&] { ++droppedDown; };
-    backend.realize(form);
-    form.show();
-    HWND link = backend.windowOf(form.link), box = backend.windowOf(form.box);
-    EXPECT_TRUE(GetWindowLongA(link, GWL_STYLE) & WS_TABSTOP);
-    SetFocus(box);
-    pump();
-    const int unmarked = markedEdge(link);
-    SetFocus(link);
-    UpdateWindow(link);
-    EXPECT_GT(markedEdge(link), unmarked + 4);  // the dotted focus mark
-    for (WPARAM key : {VK_RETURN, VK_SPACE}) SendMessageA(link, WM_KEYDOWN, key, 1);
-    SendMessageA(link, WM_KEYDOWN, VK_RETURN, LPARAM(1) << 30);  // held: once
-    EXPECT_EQ(opened, 2);
-
-    SendMessageA(box, WM_KEYDOWN, VK_F4, 1);
-    SendMessageA(box, WM_SYSKEYDOWN, VK_DOWN, LPARAM(1) << 29);
-    SendMessageA(box, WM_KEYDOWN, VK_DOWN, 1);  // without Alt, the caret's
-    EXPECT_EQ(droppedDown, 2);
-}
-
-TEST(AccessKeys, ARowChosenFromCodeIsBroughtIntoView) {
-    ui::Win32Backend backend;
-    KeyForm form;
-    std::vector<std::vector<std::string>> rows;
-    for (int i = 0; i < 500; ++i) rows.push_back({"Game " + std::to_string(i)});
+    std::vector<std::vector<std::string>> rows(500, {"Game"});
     form.view.setRows(std::move(rows));
     backend.realize(form);
     form.show();
+    HWND link = backend.windowOf(form.link), view = backend.windowOf(form.view);
+    SetFocus(view);
+    UpdateWindow(link);
+    const int unmarked = markedEdge(link);
+    SetFocus(link);
+    UpdateWindow(link);
+    EXPECT_GT(markedEdge(link), unmarked + 4);  // dotted
     form.view.selectRow(400);
-    HWND view = backend.windowOf(form.view);
     const auto top = static_cast<int>(SendMessageA(view, LVM_GETTOPINDEX, 0, 0));
-    const auto shown = static_cast<int>(SendMessageA(view, LVM_GETCOUNTPERPAGE, 0, 0));
     EXPECT_LE(top, 400);
-    EXPECT_GT(top + shown, 400);
+    EXPECT_GT(top + SendMessageA(view, LVM_GETCOUNTPERPAGE, 0, 0), 400);
 }
 
 }  // namespace
