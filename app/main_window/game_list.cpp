@@ -31,12 +31,19 @@ void TForm1::FillGameList(SelectedBy firstRow) {
     };
     ListView1.setRows(std::move(rows), std::move(mark));
     if (ListView1.rowCount() == 0) return;
+    // The first row, unless the game to keep is listed.
+    int chosen = 0;
+    for (int row = 0; keptGame_ && row < ListView1.rowCount(); ++row)
+        if (ListView1.caption(row) == *keptGame_) {
+            chosen = row;
+            break;
+        }
     {
         // The list would report the row as the user's choice.
         const ui::WithoutHandler quiet(ListView1.onChange);
-        ListView1.selectRow(0);
+        ListView1.selectRow(chosen);
     }
-    ShowRow(0, firstRow);
+    ShowRow(chosen, firstRow);
 }
 
 void TForm1::ComboBox1Change() {
