@@ -305,7 +305,7 @@ PY
         check_eq "$kind: the unzip wrote at places of the user's items" yes \
             "$(log_since "$before" | grep -qiE '^unzip-file=(a1\.bin|longfile\.bin|(sub\\)?hiscore\.dat)$' && echo yes)"
         check_eq "$kind: every item of the user's as it was, by its own name" "$before_tree" \
-            "$(tree_of "$game" | grep -E '^(a1.bin|longfile.bin|longfilename.bin|caf.*|sub/hiscore.dat|saves/slot1|x.dat)=')"
+            "$(tree_of "$game" | awk -F= 'NR == FNR { mine[$1]; next } $1 in mine' <(printf '%s\n' "$before_tree") -)"
         check_no_file "$kind: nothing left beside" "$game set aside"
         check_no_file "$kind: nor of the record" "$E2E_APP/RunRecords"
     done
