@@ -37,7 +37,7 @@ Outcome finish(Platform& os, const RunRecord& record, const std::string& emulato
         if (os.isRunning(child)) return Outcome::Running;
     for (const std::string& name : record.runsFiles) os.deleteFile(record.gameDir + name);
     const std::string aside = emulatorDir + record.aside + "\\";
-    if (!os.directoryExists(aside)) return Outcome::Done;
+    if (record.aside.empty() || !os.directoryExists(aside)) return Outcome::Done;
     PutBack out;
     returnEverything(os, aside, record.gameDir, out);
     if (out.stuck) return Outcome::Stuck;

@@ -518,6 +518,25 @@ TEST_F(Launch, AStartAfterAKilledRunFinishesItAsItsCleanUpWouldHave) {
     EXPECT_EQ(messageTexts(), Strings{});
     EXPECT_FALSE(os.directoryExists(records));
     EXPECT_FALSE(os.directoryExists(emu + "rtypeus set aside"));
+
+    // A run of a game whose directory held nothing had nothing aside: the
+    // next start puts nothing from anywhere into it.
+    for (const char* name : {"r1.bin", "extra.txt", "keep.txt"}) os.deleteFile(emu + "rtypeus\\" + name);
+    compressed();
+    driversPath({"rtypeus"});
+    const auto empty = os.fileContents();
+    os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
+        if (isUnzip(p)) return unzip(entries);
+        throw Crash{};
+    };
+    f->ListView1.selectRow(1);
+    EXPECT_THROW(f->ListView1.doubleClick(), Crash);
+    os.whileRunning = nullptr;
+    restart();
+    expected = empty;
+    for (const char* name : {"R2.BIN", "EXTRA.TXT"}) expected[test::upper(emu) + "RTYPEUS\\" + name] = "unpacked";
+    EXPECT_EQ(os.fileContents(), expected);
+    EXPECT_EQ(messageTexts(), Strings{});
 }
 
 TEST_F(Launch, ARunningGameOrFilesThatCannotBePutBackBlockOnlyThatGame) {
