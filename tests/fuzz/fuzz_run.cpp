@@ -260,6 +260,9 @@ private:
 
     bool startLauncher() {
         app.reset();
+        // A new launcher process starts where the user starts it, the same
+        // place each time, not where the last one's current directory was.
+        os.setCurrentDirectory("C:\\");
         app = std::make_unique<qn::App>(os);
         try {
             app->start();
@@ -305,6 +308,8 @@ private:
             std::fprintf(stderr, "   started %s (as %s)\n", p.request.commandLine.c_str(),
                          p.request.applicationName.c_str());
         for (const auto& m : os.messages) std::fprintf(stderr, "   message: %s\n", m.text.c_str());
+        for (const auto& [path, content] : os.fileContents())
+            std::fprintf(stderr, "   file %s (%s): %s\n", path.c_str(), spelling(path).c_str(), content.c_str());
     }
 
     void childRuns(const MemoryPlatform::StartedProcess& p) {
