@@ -103,14 +103,16 @@ bool GameRun::unpack(Run& run) {
     // Found as the system finds a program by the name a user types; else
     // that exact file, which names it in the error when there is none.
     unzip.applicationName = os_.findProgram(p.unzipProgram).value_or(p.unzipProgram);
-    unzip.commandLine = p.unzipProgram + " -o " + roms + s + ".zip " + emulator + s;
+    unzip.commandLine = unzipCommandLine(p.unzipProgram, roms + s + ".zip", emulator + s);
     unzip.inheritHandles = true;
     unzip.newConsole = true;
     unzip.show = ShowState::Minimized;
     unzip.wait = true;
     unzip.endsWithLauncher = true;
     unzip.onStarted = [&run](const ChildId& child) { run.kept->noteChild(child); };
+    window_.showBusy(true);
     const ProcessResult result = os_.runProcess(unzip);
+    window_.showBusy(false);
     if (result.started) return true;
     if (!run.kept->putBack()) os_.messageBox(MessageKind::Warning, run.kept->notPutBackMessage());
     os_.messageBox(MessageKind::Plain, std::to_string(result.error));

@@ -228,9 +228,11 @@ private:
     void hideForRun() override { hide(); }
     void showAfterRun() override { show(); }
     void showRunStatus(const std::string& text) override { StatusBar1.setPanelText(3, text); }
+    void showBusy(bool busy) override { setCursor(busy ? ui::Cursor::Wait : ui::Cursor::Default); }
     // The option boxes as they show, checked but disabled ones included.
     OptionFlags shownOptions();
 
+    bool running_ = false;  // a game's run is under way
     std::vector<Hover> hovers_;
     const Hover* marked_ = nullptr;
     // The file name last given to ShowPicture, to draw it again at another resolution.
