@@ -52,6 +52,9 @@ public:
                                      const std::string& name) const;
     // Value names of a key in the order they were first written.
     std::vector<std::string> valueNames(RootKey root, const std::string& path) const;
+    // Every call on the registry: keys opened, made or deleted, and each
+    // question or write on a key.
+    int registryCalls = 0;
     // How often a value's size was asked for, and a key's values enumerated.
     int valueQueries = 0;
     int valueEnumerations = 0;

@@ -124,7 +124,7 @@ bool ButtonPeer::onDrawItem(const DRAWITEMSTRUCT& item) {
         const UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
         const char* caption = control().caption().c_str();
         if (control().enabled()) {
-            SetTextColor(dc, Win32Backend::colorRef(control().font().color));
+            SetTextColor(dc, Win32Backend::textColorOn(control().font().color, COLOR_BTNFACE));
             DrawTextA(dc, caption, -1, &text, format);
         } else {
             // Embossed, as disabled captions are drawn.

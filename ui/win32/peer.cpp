@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "ui/win32/accessible.h"
 #include "ui/win32/form_peer.h"
 #include "ui/win32/win32_backend.h"
 
@@ -285,6 +286,9 @@ bool NativePeer::mouse(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_SETFOCUS:
         if (control_.tabStop()) control_.enter();
         return false;
+    case WM_GETOBJECT:
+        return answerAccessibleObject(hwnd_, wp, lp, control_.accessName(), control_.kind() == Kind::Image,
+                                      result);
     case WM_SETCURSOR:
         // Over a disabled control the system says so here, and only here.
         if (reinterpret_cast<HWND>(wp) == hwnd_ && static_cast<short>(LOWORD(lp)) == HTERROR &&
