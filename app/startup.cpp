@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/app.h"
+#include "launch/game_directory.h"
 #include "launch/kept_files.h"
 #include "settings/settings_store.h"
 
@@ -45,7 +46,9 @@ void CheckScreenResolution(App& app) {
 }
 
 void RecoverInterruptedRun(App& app) {
-    KeptFiles::recoverAll(app.os, app.tpaths.mainPath);
+    // Settings are full paths but when edited by hand; those are read from here.
+    const std::string here = app.os.currentDirectory();
+    KeptFiles::recoverAll(app.os, fullPath(here, app.tpaths.mainPath), fullPath(here, app.tpaths.emulatorPath));
 }
 
 void LookUpBrowserCommand(App& app) {

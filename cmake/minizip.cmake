@@ -1,6 +1,6 @@
 # zlib and its contrib/minizip, from the zlib source package that
-# scripts/build-third-party.sh unpacks. qn_minizip reads archives (the run
-# looks at an archive's entries, the unzip stand-in unpacks them);
+# scripts/build-third-party.sh unpacks. qn_minizip reads archives (the unzip
+# stand-in unpacks them);
 # qn_minizip_write makes them, for tests only.
 file(GLOB _qn_zlib_sources LIST_DIRECTORIES true "${CMAKE_SOURCE_DIR}/build/third-party/src/zlib-*")
 list(FILTER _qn_zlib_sources EXCLUDE REGEX "\\.(tar|dsc)")

@@ -1,44 +1,34 @@
-// Keeping the user's files through a run. Before a run writes into a game's
-// directory (the archive unpacked, a driver copied in), each file of the
-// user's that it would overwrite is moved aside by a rename in the same
-// directory, whatever its size or attributes; after the run's clean-up the
-// run's version goes and the user's file comes back. Nothing else in the
-// directory is touched, so whatever the emulator writes stands.
+// Keeping the user's items through a run. Before a run writes into a game's
+// directory (the archive unpacked, a driver copied in), everything in that
+// directory, files and folders whole, moves to a folder made for the run
+// beside it ("<game> set aside"), out of the unzip program's reach. Right
+// after the unzip each item whose place is still free goes back; after the
+// run's clean-up the rest goes back over what the run left there. What the
+// emulator writes stands, but for what it writes at a user's item's place.
 //
-// While files are aside, a record under the program directory names them,
-// so that the next start puts them back after a launcher that ended during
-// the run. It puts a file back only over what the run left there; anything
-// else it keeps beside the user's file and says where. A run that overwrites
-// nothing of the user's writes no record. A lock named after the game's
-// directory, held for the whole run, keeps a second launcher off that game
-// only.
+// While the run goes on, a record under the program directory names the
+// game's directory, that folder, the run's children and what the clean-up
+// deletes, so that a start after a launcher that ended during the run
+// finishes it as its clean-up would have. A lock on the game's directory,
+// held for the whole run, keeps a second launcher off that game only. Both
+// know the directory by its identity, not by how its path is spelt.
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "launch/set_aside.h"
 #include "platform/platform.h"
 
 namespace qn {
 
-// A file of the user's that a run would overwrite.
-struct AtRisk {
-    std::string name;                   // below the game's directory, '\' between parts
-    std::optional<std::uint64_t> size;  // of what the run writes there, when known
-    std::optional<std::uint32_t> crc;
-};
-
-// Whether one directory is the other, or lies inside it (full paths).
-bool directoriesOverlap(const std::string& a, const std::string& b);
-
 class KeptFiles {
 public:
-    // Full paths, each with its backslash.
-    KeptFiles(Platform& os, std::string programDir, std::string gameDir);
-    // Lets go of the lock only: files still aside stay for the next start.
+    // Full paths, each with its backslash; the game's directory exists.
+    KeptFiles(Platform& os, std::string programDir, std::string emulatorDir, std::string gameName);
+    // Lets go of the lock only: what is still aside stays for the next start.
     ~KeptFiles();
     KeptFiles(const KeptFiles&) = delete;
     KeptFiles& operator=(const KeptFiles&) = delete;
@@ -46,41 +36,42 @@ public:
     // Takes the game's lock, after an earlier run of the game is finished.
     // Anything but true has told the user why the game is not run.
     bool begin();
-    // Moves the files aside, the record written first. False, with the user
-    // told, when any could not be: then nothing is aside.
-    bool moveAside(const std::vector<AtRisk>& files);
-    // Whether the user's file of that name is aside now.
-    bool isAside(const std::string& name) const;
-    // A child of the run: the next start leaves the files alone while it runs.
+    // Everything in the game's directory goes aside, the record written
+    // first with the names of the run's own files (below the game's
+    // directory) that the clean-up deletes. False, with the user told, when
+    // anything could not: then everything is back.
+    bool setAside(const std::vector<std::string>& runsFiles);
+    // A child of the run: the next start leaves everything alone while it runs.
     void noteChild(const ChildId& child);
-    // Files whose place the run has left empty go back at once.
-    void returnUntouched();
-    // The run's version of each file goes and the user's comes back; the
-    // record goes with the last one. False when any could not: the record
-    // then stays for the next start (notPutBackMessage tells the user).
+    // Items whose place the run has left free go back at once.
+    void returnFree();
+    // Everything goes back over what the run left; the record goes. False
+    // when an item could not be moved: the record then stays for the next
+    // start (notPutBackMessage tells the user). Items kept aside for what
+    // is in their way are told of here.
     bool putBack();
     std::string notPutBackMessage() const;
 
-    // At start-up: every earlier run's files put back, the user told of any
-    // that could not be or were kept beside a newer file.
-    static void recoverAll(Platform& os, const std::string& programDir);
-    // Where the record of a game's directory is kept.
-    static std::string recordPath(const std::string& programDir, const std::string& gameDir);
+    // At start-up: every earlier run under the emulator directory finished,
+    // the user told of anything that could not be put back.
+    static void recoverAll(Platform& os, const std::string& programDir, const std::string& emulatorDir);
+    // Where the record of a game's directory is kept (the directory exists).
+    static std::string recordPath(Platform& os, const std::string& programDir, const std::string& gameDir);
 
 private:
-    struct Moved {
-        AtRisk file;
-        std::string aside;  // name below the game's directory
-    };
     bool saveRecord();
     void dropRecord();
 
     Platform& os_;
     std::string programDir_;
+    std::string emulatorDir_;
+    std::string gameName_;
     std::string gameDir_;
+    std::string aside_;  // the folder's name in the emulator directory, once chosen
     std::unique_ptr<FileLock> lock_;
-    std::vector<Moved> moved_;
+    std::vector<std::string> runsFiles_;
     std::vector<ChildId> children_;
+    bool recorded_ = false;
 };
 
 }  // namespace qn

@@ -1,9 +1,11 @@
 // Running a game: unpack, copy the driver, start the emulator with the
-// launcher hidden, clean up, come back. Every file the run touches is named
-// by its full path inside the game's directory, and the user's own files
-// there that it would overwrite are set aside meanwhile (launch/kept_files.h).
+// launcher hidden, clean up, come back. Every path the run uses is full and
+// fixed at its start; the current directory is set only for the children,
+// to what each expects. Everything the user keeps in the game's directory is
+// set aside meanwhile (launch/kept_files.h).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,39 +34,50 @@ protected:
     ~RunWindow() = default;
 };
 
+// The places of one run, as full paths (directories with their backslash).
+struct RunPlaces {
+    std::string programDir;
+    std::string emulatorDir;
+    std::string gameDir;
+    std::string driverSource;  // in the drivers directory
+};
+
 // The run of one game, by its short name, with the settings and the game
 // table as they stand.
 class GameRun {
 public:
     GameRun(Platform& os, RunWindow& window, const TPaths& paths, const GameCatalogue& catalogue);
 
-    // The whole run: the user's files set aside, the archive unpacked when
+    // The whole run: the user's items set aside, the archive unpacked when
     // compressed ROMs are set, the driver copied in with `driversPath`, the
     // emulator run with the switches of `options` and `resolution`, and
     // everything the run added removed. False when it stopped before the
     // emulator's turn (the user has been told why).
     bool run(const GameName& game, bool driversPath, const OptionFlags& options, int resolution);
 
-    // The steps. Outside a run, the emulator directory is read from the
-    // current directory.
-    bool unpackRoms(const GameName& game);
-    bool copyDriverIn(const GameName& game);
+    // The places of a run of `game`, the settings read from the current
+    // directory as it is now.
+    RunPlaces placesOf(const GameName& game);
     // Deletes the game's required files from its directory, but for those
     // in `keep`, its protected driver name and any name that would leave
     // the directory.
-    void deleteUnpackedRoms(const GameName& game, const std::vector<std::string>& keep = {});
+    void deleteUnpackedRoms(const RunPlaces& at, const GameName& game, const std::vector<std::string>& keep = {});
 
 private:
-    // The emulator directory as a full path: the one the run fixed at its
-    // start, else read from the current directory.
-    std::string emulatorDirectory();
+    struct Run;
+    bool prepare(Run& run);
+    bool unpack(Run& run);
+    void launch(Run& run, const OptionFlags& options, int resolution);
+    void cleanUp(Run& run);
+    bool copyDriverIn(const Run& run);
+    // Names below the game's directory of the required files this run
+    // unpacks there: those not there before it.
+    std::vector<std::string> runsFiles(const Run& run) const;
 
     Platform& os_;
     RunWindow& window_;
     const TPaths& paths_;
     const GameCatalogue& catalogue_;
-    std::string runEmulatorDir_;
-    KeptFiles* kept_ = nullptr;  // during a run that writes into the game's directory
 };
 
 }  // namespace qn

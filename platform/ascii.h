@@ -13,6 +13,18 @@ inline std::string upperAscii(std::string text) {
     return text;
 }
 
+// A name as a DOS program writes it: up to 8 characters, a dot and up to
+// 3 of the extension, in capitals, without blanks or further dots.
+inline std::string dosFileName(const std::string& name) {
+    const size_t dot = name.rfind('.');
+    std::string base = name.substr(0, dot), ext = dot == std::string::npos ? "" : name.substr(dot + 1);
+    std::string out;
+    for (char c : base)
+        if (c != '.' && c != ' ' && out.size() < 8) out += upperAscii(c);
+    if (!ext.empty()) out += "." + upperAscii(ext.substr(0, 3));
+    return out;
+}
+
 inline bool isAscii(const std::string& text) {
     for (unsigned char c : text)
         if (c >= 0x80) return false;

@@ -102,6 +102,13 @@ public:
     // attributes. Fails when `to` exists, unless `replace` is given: then a
     // file there, read-only or not, is replaced.
     virtual bool moveFile(const std::string& from, const std::string& to, bool replace) = 0;
+    // Renames a directory with everything in it within its volume. Fails
+    // when `to` exists, or while a file in it is held open.
+    virtual bool moveDirectory(const std::string& from, const std::string& to) = 0;
+    // What tells an existing directory apart from every other however its
+    // path is spelt (short names, letter case, links): its volume and file
+    // number. Nothing when it cannot be opened.
+    virtual std::optional<std::string> directoryIdentity(const std::string& path) = 0;
     // Size of a regular file, and up to `size` bytes of it from `offset`
     // (fewer at its end); nothing when it cannot be read.
     virtual std::optional<std::uint64_t> fileSize(const std::string& path) = 0;

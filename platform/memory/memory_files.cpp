@@ -45,7 +45,7 @@ std::string MemoryPlatform::resolve(const std::string& path) const {
         std::string full = path;
         if (full.size() > 3 && full.back() == '\\') full.pop_back();
         full[0] = upperAscii(full[0]);
-        return full;
+        return followLinks(full);
     }
     std::string p = path;
     std::replace(p.begin(), p.end(), '/', '\\');
@@ -74,7 +74,7 @@ std::string MemoryPlatform::resolve(const std::string& path) const {
     }
     std::string out = drive + "\\";
     for (size_t k = 0; k < parts.size(); ++k) out += (k ? "\\" : "") + parts[k];
-    return out;
+    return followLinks(out);
 }
 
 void MemoryPlatform::makeDirectories(const std::string& path) {

@@ -77,6 +77,12 @@ public:
     bool createDirectory(const std::string& path) override;
     bool removeDirectory(const std::string& path) override;
     bool moveFile(const std::string& from, const std::string& to, bool replace) override;
+    bool moveDirectory(const std::string& from, const std::string& to) override;
+    std::optional<std::string> directoryIdentity(const std::string& path) override;
+    // Other names of directories, as short (8.3) names and links give them:
+    // a path through the name (a canonical full path, any case) reaches the
+    // target's full path.
+    std::map<std::string, std::string> links;
     std::optional<std::uint64_t> fileSize(const std::string& path) override;
     std::optional<std::string> readFilePart(const std::string& path, std::uint64_t offset,
                                             std::size_t size) override;
@@ -188,6 +194,8 @@ private:
         if (beforeFileChange) beforeFileChange(full);
     }
     bool locked(const std::string& full) const;
+    // A canonical full path with every link in it followed.
+    std::string followLinks(std::string full) const;
     // A file's new content at a canonical path whose directory exists.
     bool putFile(const std::string& full, std::string content);
     // A copy or a save to a canonical path, through the change hook.

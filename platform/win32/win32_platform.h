@@ -27,6 +27,8 @@ public:
     bool createDirectory(const std::string& path) override;
     bool removeDirectory(const std::string& path) override;
     bool moveFile(const std::string& from, const std::string& to, bool replace) override;
+    bool moveDirectory(const std::string& from, const std::string& to) override;
+    std::optional<std::string> directoryIdentity(const std::string& path) override;
     std::optional<std::uint64_t> fileSize(const std::string& path) override;
     std::optional<std::string> readFilePart(const std::string& path, std::uint64_t offset,
                                             std::size_t size) override;

@@ -138,7 +138,13 @@ e2e_wait_exit 15
 check_eq "closing ends with 0" "0" "$E2E_RC"
 check_eq "the options were kept for the game" "01000001" "$(reg_query "$E2E_KEY" "Legend of Hollow Tower")"
 
-echo "-- a zipped run"
+# The runs of a zipped set, with the unzip stand-in behaving as PKUNZIP
+# 2.04g does ("dos": names alone, 8.3 capitals) or as later unzip programs
+# do ("folders": QUON_UNZIP_FOLDERS=1, folders and long names kept).
+zipped_runs() { # mode
+mode=$1
+if [ "$mode" = folders ]; then export QUON_UNZIP_FOLDERS=1; else unset QUON_UNZIP_FOLDERS; fi
+echo "-- a zipped run ($mode)"
 e2e_reset_registry
 settings_for_demo
 # The archives in a directory whose name has a space: the unzip program gets
@@ -174,13 +180,13 @@ record=$(log_since "$before")
 check_eq "unzip command line: the program as set, short directories" \
     "$(tr A-Z a-z <<<"$UNZIP") -o ${zips_short}\\rtypeus.zip ${emu_short}\\rtypeus" "$(field "$record" unzip-cmdline)"
 check_eq "unzip ran in the game's directory" "${EMU}rtypeus" "$(field "$record" unzip-cwd)"
-check_eq "unzip unpacked the set" "rt_b-a0.bin rt_b-a1.bin rt_b-h0.bin rt_b-l0.bin" "$(fields "$record" unzip-file)"
+check_eq "unzip unpacked the set" "$(unz rt_b-a0.bin rt_b-a1.bin rt_b-h0.bin rt_b-l0.bin)" "$(fields "$record" unzip-file)"
 check_eq "unzip succeeded" "0" "$(field "$record" unzip-exit)"
 check_eq "then the emulator" "${EMU}quon.exe rtypeus " "$(field "$record" cmdline)"
 check_eq "the emulator started is the one in the emulator directory" "${EMU}quon.exe" \
     "$(field "$record" program | tr A-Z a-z)"
 check_eq "the unpacked files are there during the run" \
-    "rt_b-a0.bin rt_b-a1.bin rt_b-h0.bin rt_b-l0.bin rtypeus.qun" "$(fields "$record" file)"
+    "$(unz rt_b-a0.bin rt_b-a1.bin rt_b-h0.bin rt_b-l0.bin) rtypeus.qun" "$(fields "$record" file)"
 check_eq "unzip came first" "unzip-cmdline" "$(head -n 1 <<<"$record" | cut -d= -f1)"
 wait_run
 poll_contains 15 yes main_visible >/dev/null
@@ -188,7 +194,7 @@ check_eq "back after the run" "yes" "$(main_visible)"
 check_eq "the unpacked files are gone, the driver stays" "rtypeus.qun" \
     "$(files_in "$E2E_APP/emu/rtypeus")"
 
-echo "-- a zipped run keeps the user's own ROM file"
+echo "-- a zipped run keeps the user's own ROM file, by its own name ($mode)"
 printf 'mine\r\n' >"$E2E_APP/emu/rtypeus/rt_b-h0.bin"
 before=$(log_lines)
 dblclick_in_background "$row"
@@ -201,14 +207,14 @@ check_eq "the user's file has its own content again" "mine" \
     "$(tr -d '\r' <"$E2E_APP/emu/rtypeus/rt_b-h0.bin")"
 check_no_file "nothing is left of the record kept during the run" "$E2E_APP/RunRecords"
 
-echo "-- a launcher ended during a run puts the user's files back at its next start"
+echo "-- a launcher ended during a run puts the user's files back at its next start ($mode)"
 before=$(log_lines)
 dblclick_in_background "$row"
 wait_record "$before" 15
 if [ -d "$E2E_APP/RunRecords" ]; then e2e_pass "the record is kept while the emulator runs"
 else e2e_fail "the record is kept while the emulator runs" "no $E2E_APP/RunRecords"; fi
 check_eq "the user's file is set aside meanwhile" "mine" \
-    "$(tr -d '\r' <"$E2E_APP/emu/rtypeus/rt_b-h0.bin.qnkept" 2>/dev/null)"
+    "$(tr -d '\r' <"$E2E_APP/emu/rtypeus set aside/rt_b-h0.bin" 2>/dev/null)"
 pid=$(launcher_pid)
 check_eq "the launcher's process is found" "yes" "$([ -n "$pid" ] && echo yes)"
 [ -n "$pid" ] && kill -KILL "$pid" 2>/dev/null
@@ -216,15 +222,16 @@ wait_run
 e2e_wait_exit 15
 check_eq "and ended" "" "$(launcher_pid)"
 check_eq "meanwhile the archive's file stands over the user's" "$(unzip -p "$ZIPS/rtypeus.zip" rt_b-h0.bin)" \
-    "$(cat "$E2E_APP/emu/rtypeus/rt_b-h0.bin")"
+    "$(cat "$E2E_APP/emu/rtypeus/$(unz rt_b-h0.bin)")"
 start_launcher
 check_eq "the next start shows the main window" "$MAIN_CAPTION" "$(drv wait Form1 15000)"
 check_eq "and the user's file has its own content again" "mine" \
     "$(tr -d '\r' <"$E2E_APP/emu/rtypeus/rt_b-h0.bin")"
+check_eq "under its own name, the run's files gone" "rt_b-h0.bin rtypeus.qun" "$(files_in "$E2E_APP/emu/rtypeus")"
 check_no_file "nothing is left of the record" "$E2E_APP/RunRecords"
-check_no_file "nor of the file set aside" "$E2E_APP/emu/rtypeus/rt_b-h0.bin.qnkept"
+check_no_file "nor of the folder beside" "$E2E_APP/emu/rtypeus set aside"
 
-echo "-- a launcher ended while the unzip runs: the unzip ends with it, the next start puts the file back"
+echo "-- a launcher ended while the unzip runs: the unzip ends with it, the next start puts the file back ($mode)"
 for f in "$E2E_APP"/emu/rtypeus/*; do
     case "$(basename "$f")" in rtypeus.qun | rt_b-h0.bin) ;; *) rm -f "$f" ;; esac
 done
@@ -248,6 +255,67 @@ check_eq "the next start shows the main window" "$MAIN_CAPTION" "$(drv wait Form
 check_eq "the user's file is back, as it was" "mine" "$(tr -d '\r' <"$E2E_APP/emu/rtypeus/rt_b-h0.bin")"
 check_eq "and nothing was unpacked over it" "rt_b-h0.bin rtypeus.qun" "$(files_in "$E2E_APP/emu/rtypeus")"
 check_no_file "nothing is left of the record" "$E2E_APP/RunRecords"
+
+real_archives
+}
+
+# Names as the unzip writes them in this mode.
+unz() { if [ "$mode" = folders ]; then echo "$*"; else tr a-z A-Z <<<"$*"; fi; }
+
+# Each file below a directory with its content, by the names as listed.
+tree_of() { (cd "$1" && find . -type f -printf '%P\n' | LC_ALL=C sort | while IFS= read -r f; do printf '%s=%s\n' "$f" "$(cat "$f")"; done); }
+
+# Archives made as users get them (Python's zipfile, Debian's zip) holding
+# names an unzip program writes over the user's: folders, long names, other
+# case, UTF-8, a folder and a file of one name, names like the launcher's.
+real_archives() {
+    echo "-- real archives: the user's items come through whatever the unzip makes of them ($mode)"
+    local game="$E2E_APP/emu/rtypeus" made="$E2E_WORK/made" kind before_tree
+    rm -rf "$made" && mkdir -p "$made/tree/Sub" "$made/tree/roms"
+    for kind in zipfile zip; do
+        find "$game" -mindepth 1 ! -name rtypeus.qun -exec rm -rf {} +
+        mkdir -p "$game/sub" "$game/saves"
+        for f in a1.bin longfile.bin longfilename.bin caf$'\xc3\xa9'.bin sub/hiscore.dat saves/slot1 x.dat; do
+            printf 'mine %s' "$f" >"$game/$f"
+        done
+        before_tree=$(tree_of "$game")
+        if [ $kind = zipfile ]; then
+            python3 - "$made/rtypeus.zip" "$ZIPS/rtypeus.zip" <<'PY'
+import sys, zipfile
+with zipfile.ZipFile(sys.argv[2]) as demo, zipfile.ZipFile(sys.argv[1], "w") as z:
+    for info in demo.infolist():
+        z.writestr(info.filename, demo.read(info))
+    for name in ["roms/a1.bin", "longfilename.bin", "LONGFILE.BIN", "caf\u00e9.bin", "Sub/HISCORE.DAT",
+                 "x.dat/", "x.dat/inner.bin", "x.dat", "a1.bin.qnkept", "../rtypeus set aside/a1.bin", "saves"]:
+        z.writestr(name, "" if name.endswith("/") else "from the archive")
+PY
+        else
+            (cd "$made/tree" && unzip -q -o "$ZIPS/rtypeus.zip" &&
+                for f in roms/a1.bin longfilename.bin Sub/HISCORE.DAT caf$'\xc3\xa9'.bin; do echo archive >"$f"; done &&
+                rm -f ../rtypeus.zip && zip -q -r ../rtypeus.zip .)
+        fi
+        cp "$ZIPS/rtypeus.zip" "$made/demo.zip"
+        cp "$made/rtypeus.zip" "$ZIPS/rtypeus.zip"
+        before=$(log_lines)
+        dblclick_in_background "$(row_of rtypeus)"
+        wait_record "$before" 15
+        wait_run
+        poll_contains 15 yes main_visible >/dev/null
+        cp "$made/demo.zip" "$ZIPS/rtypeus.zip"
+        check_eq "$kind: the unzip wrote at places of the user's items" yes \
+            "$(log_since "$before" | grep -qiE '^unzip-file=(a1\.bin|longfile\.bin|(sub\\)?hiscore\.dat)$' && echo yes)"
+        check_eq "$kind: every item of the user's as it was, by its own name" "$before_tree" \
+            "$(tree_of "$game" | awk -F= 'NR == FNR { mine[$1]; next } $1 in mine' <(printf '%s\n' "$before_tree") -)"
+        check_no_file "$kind: nothing left beside" "$game set aside"
+        check_no_file "$kind: nor of the record" "$E2E_APP/RunRecords"
+    done
+}
+
+zipped_runs folders
+drv close Form1 >/dev/null
+e2e_wait_exit 15
+zipped_runs dos
+unset QUON_UNZIP_FOLDERS
 
 echo "-- reports in compressed mode"
 drv dblclick Form1 ListView1 "$(row_of loht)"

@@ -1,20 +1,23 @@
 // Fuzz target: whole runs of games on the in-memory platform. The input
 // builds roms.dat and reqfiles.dat, the settings, the emulator directory
-// with the user's files, archives and drivers, what the unzip program
-// writes and whether the programs start, then runs one or two games, may
-// end the launcher at any change it makes to the files and start it again,
-// and may start a second launcher while the emulator runs. The world is the
-// real one: the unzip program overwrites read-only files, and a child may
-// outlive a launcher that ended under it, the next launcher starting while
-// it still runs.
+// with the user's files and folders, archives and drivers, how the unzip
+// program treats the archive's names (PKUNZIP 2.04g's names alone in 8.3
+// capitals, or folders and long names kept) and whether the programs start,
+// then runs one or two games, may end the launcher at any change made to
+// the files (the unzip's own writes too, leaving a file half written) and
+// start it again, and may start a second launcher while the emulator runs.
+// The world is the real one: the unzip program overwrites read-only files,
+// and a child may outlive a launcher that ended under it, the next launcher
+// starting while it still runs.
 //
 // It traps as soon as the launcher changes a file outside the directory of
-// a game it was asked to run (and outside its own records), changes one in
-// the directory of a game whose child still runs, starts a program for a
+// a game it was asked to run (and the folder beside it that holds the
+// user's items meanwhile, and its own records), changes one in the
+// directory of a game whose child still runs, starts a program for a
 // game whose short name is not one plain directory name, or tells the unzip
 // program to write anywhere but the game's directory; and, at the end, when
-// a file that was there before has gone or changed, unless the user was
-// told where it was kept.
+// a file that was there before has gone, changed or lost its name's letter
+// case, unless the user was told where it was kept.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +31,7 @@
 #include "app/app.h"
 #include "app/main_window/main_window.h"
 #include "platform/memory/memory_platform.h"
+#include "platform/memory/memory_unzip.h"
 #include "platform/memory/memory_zip.h"
 #include "settings/settings_store.h"
 
@@ -76,7 +80,14 @@ const std::vector<std::string> kRequired = {
     "r1.bin", "R1.BIN", "r2.bin", "sub\\r3.bin", "..\\x", "..\\..\\boot.ini", "C:\\boot.ini", "\\abs.txt",
     "game.qun", "GAME.QUN", "quon.exe", "readme.txt", ". .\\y", "notes.txt", "sub", ""};
 const std::vector<std::string> kUserFiles = {"r1.bin", "r2.bin", "sub\\r3.bin", "notes.txt", "hiscore.dat",
-                                             "extra.txt"};
+                                             "extra.txt", "longfilename.bin", "SUB\\deep\\er\\x.sav",
+                                             "caf\xc3\xa9.bin", "R1.BIN.qnkept", "saves\\slot1", "LONGFILE.BIN"};
+// Entries as archives name them: folders, other letter case, names an
+// unzip cuts to those of other files, one named like the place beside.
+const std::vector<std::string> kEntries = {
+    "r1.bin", "R2.BIN", "sub/r3.bin", "roms/r1.bin", "longfilename.bin", "sub/", "r1.bin/", "r1.bin/x",
+    "SUB/DEEP/ER/X.SAV", "caf\xc3\xa9.bin", "saves", "hiscore.dat", "../game set aside/r1.bin", "notes.txt/",
+    "R1.BIN.qnkept", "extra.txt"};
 const std::vector<std::string> kEmulatorDirs = {"C:\\Emu\\", "C:\\Program Files\\Quon\\", "Emu\\",
                                                 "c:\\emu\\"};
 const std::string kProgramDir = "C:\\QnLaunch\\";
@@ -93,6 +104,12 @@ bool within(const std::string& path, const std::string& dir) {
     return p == d || (p.size() > d.size() && p.compare(0, d.size(), d) == 0 && p[d.size()] == '\\');
 }
 
+// In a game's directory, or in the folder beside it that a run makes.
+bool withinRun(const std::string& path, const std::string& dir) {
+    const std::string p = upper(path), aside = upper(dir + " set aside");
+    return within(path, dir) || p.compare(0, aside.size(), aside) == 0;
+}
+
 class Scenario {
 public:
     explicit Scenario(Input& in) : in_(in) {}
@@ -101,6 +118,7 @@ public:
         g_trace = [this] { trace(); };
         build();
         const auto before = os.fileContents();
+        for (const auto& [path, content] : before) spelt_[path] = spelling(path);
         os.beforeFileChange = [&](const std::string& path) { changing(path); };
         os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) { childRuns(p); };
 
@@ -154,13 +172,15 @@ private:
     bool inSecond_ = false;
     std::optional<std::string> firstDir_;  // the running game's directory, while a second launcher acts
     bool running_ = false;
-    std::uint8_t unzipMembers_ = 0;
+    std::uint16_t unzipMembers_ = 0;
+    qn::UnzipBehaviour unzip_;
     std::string orphanDir_;      // the game's directory while a child of an ended launcher runs
     std::optional<std::string> runDir_;  // the directory of the game being run
     bool orphanIsUnzip_ = false;
     std::string shortName_;
     std::string cwdAtRun_;
     std::vector<std::string> allowed_;  // full canonical game directories
+    std::map<std::string, std::string> spelt_;  // each file's name as first listed, by its path
 
     qn::TForm1* Form1() { return app->Form1.get(); }
 
@@ -194,9 +214,11 @@ private:
         os.writeFile("C:\\abs.txt", "outside");
         os.writeFile("C:\\keep.txt", "outside");
         os.writeFile(os.resolve(emu + "..") + "\\x", "above the emulator");
-        if (in_.byte() & 1) os.writeFile(emu + "sub", "a file where a directory could be");
+        const std::uint8_t world = in_.byte();
+        if (world & 1) os.writeFile(emu + "sub", "a file where a directory could be");
+        unzip_ = {(world & 2) != 0, (world & 4) == 0};
 
-        unzipMembers_ = in_.byte();
+        unzipMembers_ = static_cast<std::uint16_t>(in_.byte() | in_.byte() << 8);
         std::string roms, reqfiles;
         const size_t games = 1 + in_.pick(3);
         for (size_t g = 0; g < games; ++g) {
@@ -206,10 +228,11 @@ private:
             for (size_t n = in_.pick(5); n > 0; --n)
                 reqfiles += "grp" + std::to_string(g) + "\\" + in_.word(kRequired, 12) + "\r\n";
             const std::uint8_t have = in_.byte();
+            const unsigned files = have & 0x80 ? (have & 0x3F) | (in_.byte() << 6) : 0;
             const std::string dir = emu + s + "\\";
             if (have & 0x80) {
                 for (size_t f = 0; f < kUserFiles.size(); ++f) {
-                    if (!(have & (1 << f))) continue;
+                    if (!(files & (1u << f))) continue;
                     const std::string content = "user's " + kUserFiles[f] + in_.text(3);
                     const bool readOnly = in_.byte() == 7;
                     os.writeFile(dir + kUserFiles[f], content, readOnly);
@@ -237,6 +260,9 @@ private:
 
     bool startLauncher() {
         app.reset();
+        // A new launcher process starts where the user starts it, the same
+        // place each time, not where the last one's current directory was.
+        os.setCurrentDirectory("C:\\");
         app = std::make_unique<qn::App>(os);
         try {
             app->start();
@@ -263,13 +289,13 @@ private:
     }
 
     void changing(const std::string& path) {
-        if (!orphanDir_.empty() && within(path, orphanDir_)) violated("changed under a running child: " + path);
+        if (!orphanDir_.empty() && withinRun(path, orphanDir_)) violated("changed under a running child: " + path);
         // A second launcher may finish what earlier runs left and run
         // another game, but never touches the game that is running.
-        if (inSecond_ && firstDir_ && within(path, *firstDir_))
+        if (inSecond_ && firstDir_ && withinRun(path, *firstDir_))
             violated("a second launcher changed the running game's " + path);
         bool inside = within(path, kRecords);
-        for (const std::string& dir : allowed_) inside = inside || within(path, dir);
+        for (const std::string& dir : allowed_) inside = inside || withinRun(path, dir);
         if (!inside) violated("changed outside the game's directory: " + path);
         if (running_ && !inSecond_ && ++changes_ == crashAt_) throw Crash{};
     }
@@ -282,6 +308,8 @@ private:
             std::fprintf(stderr, "   started %s (as %s)\n", p.request.commandLine.c_str(),
                          p.request.applicationName.c_str());
         for (const auto& m : os.messages) std::fprintf(stderr, "   message: %s\n", m.text.c_str());
+        for (const auto& [path, content] : os.fileContents())
+            std::fprintf(stderr, "   file %s (%s): %s\n", path.c_str(), spelling(path).c_str(), content.c_str());
     }
 
     void childRuns(const MemoryPlatform::StartedProcess& p) {
@@ -328,21 +356,41 @@ private:
 
     std::vector<std::pair<std::string, std::string>> members(const std::string& s) const {
         std::vector<std::pair<std::string, std::string>> out;
-        for (size_t m = 0; m < kUserFiles.size() + 1; ++m)
-            if (unzipMembers_ & (1 << m))
-                out.emplace_back(m < kUserFiles.size() ? kUserFiles[m] : s + ".qun", "from the archive");
+        for (size_t m = 0; m < kEntries.size(); ++m)
+            if (unzipMembers_ & (1u << m)) out.emplace_back(kEntries[m], "from the archive");
+        if (unzipMembers_ & 1) out.emplace_back(s + ".qun", "from the archive");
         return out;
     }
-    std::string archiveOf(const std::string& s) const {
-        std::vector<std::pair<std::string, std::string>> entries = members(s);
-        for (auto& [name, content] : entries)
-            for (char& c : name) c = c == '\\' ? '/' : c;
-        return qn::storedZip(entries);
-    }
+    std::string archiveOf(const std::string& s) const { return qn::storedZip(members(s)); }
 
     // As "pkunzip -o" does: each member replaces what is there, read-only or not.
-    void unzipWrites(const std::string& dir) {
-        for (const auto& [name, content] : members(shortName_)) os.writeFile(dir + "\\" + name, content);
+    void unzipWrites(const std::string& dir) { qn::unzipInto(os, dir, members(shortName_), unzip_); }
+
+    // A file's name as its directory lists it.
+    std::string spelling(const std::string& path) {
+        const size_t cut = path.rfind('\\');
+        for (const std::string& name : os.filesIn(path.substr(0, cut)).value_or(std::vector<std::string>{}))
+            if (upper(name) == upper(path.substr(cut + 1))) return name;
+        return {};
+    }
+
+    // Where the user was told an item of theirs is kept: the places told
+    // of (upper case), by the item's.
+    std::vector<std::pair<std::string, std::string>> keptAside() const {
+        std::vector<std::pair<std::string, std::string>> out;
+        for (const auto& m : os.messages) {
+            const std::string text = upper(m.text);
+            for (const char* lead : {"YOUR FILE ", "YOUR FOLDER "}) {
+                const std::string as = " WAS KEPT AS ", end = ": THE RUN LEFT ";
+                const size_t at = text.find(as), stop = text.find(end);
+                if (text.compare(0, std::string(lead).size(), lead) != 0 || at == std::string::npos ||
+                    stop == std::string::npos)
+                    continue;
+                out.emplace_back(text.substr(std::string(lead).size(), at - std::string(lead).size()),
+                                 text.substr(at + as.size(), stop - at - as.size()));
+            }
+        }
+        return out;
     }
 
     void finish(const std::map<std::string, std::string>& before) {
@@ -350,27 +398,31 @@ private:
         os.whileRunning = nullptr;
         if (std::getenv("FUZZ_RUN_TRACE")) trace();
         const auto after = os.fileContents();
+        const auto kept = keptAside();
         for (const auto& [path, content] : before) {
             if (within(path, kRecords)) continue;  // the launcher's own
             auto it = after.find(path);
-            if (it != after.end() && it->second == content) continue;
-            // A file the launcher could not tell for the run's own is kept
-            // beside the user's, and the user told where.
+            if (it != after.end() && it->second == content) {
+                if (spelling(path) != spelt_.at(path)) violated("renamed: " + path + " is " + spelling(path));
+                continue;
+            }
+            // An item kept aside for what the run left in its way, and the
+            // user told where.
             bool told = false;
-            for (const auto& m : os.messages) {
-                const std::string text = upper(m.text), lead = "YOUR FILE " + path + " WAS KEPT AS ";
-                if (text.compare(0, lead.size(), lead) != 0) continue;
-                const std::string aside = text.substr(lead.size(), text.find(':', lead.size() + 2) - lead.size());
-                told = after.count(aside) && after.at(aside) == content;
+            for (const auto& [item, keptAs] : kept) {
+                if (!within(path, item)) continue;
+                const std::string there = keptAs + path.substr(item.size());
+                told = told || (after.count(there) && after.at(there) == content);
             }
             if (!told) violated((it == after.end() ? "gone: " : "changed: ") + path);
         }
         // New files: only what a run left in its game's directory (the
-        // archive's own files); the backup directory is empty again.
+        // archive's own files), and items kept aside that the user was told of.
         for (const auto& [path, content] : after) {
             if (before.count(path)) continue;
             bool inside = false;
             for (const std::string& dir : allowed_) inside = inside || within(path, dir);
+            for (const auto& [item, keptAs] : kept) inside = inside || within(path, keptAs);
             if (!inside) violated("left behind: " + path);
         }
         app.reset();

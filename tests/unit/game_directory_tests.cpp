@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "launch/game_directory.h"
-#include "launch/zip_entries.h"
-#include "platform/memory/memory_platform.h"
-#include "platform/memory/memory_zip.h"
 
 namespace qn {
 namespace {
@@ -79,56 +76,6 @@ TEST(GameDirectory, WhereAnUnzipProgramPutsAnArchivesEntries) {
     for (const auto& [entry, path] : inside) EXPECT_EQ(archiveEntryPath(entry), std::optional<std::string>(path)) << entry;
     for (const char* entry : {"", "/abs", "\\abs", "c:x", "../x", "sub/../../x", ". ./x", "x/.. "})
         EXPECT_EQ(archiveEntryPath(entry), std::nullopt) << entry;
-}
-
-TEST(ZipEntries, TheListWithSizesAndCrcsOrNothingForWhatIsNoArchive) {
-    MemoryPlatform os;
-    const std::string zip = storedZip({{"r1.bin", "rom one"}, {"sub/", ""}, {"sub/r2.bin", ""}});
-    os.writeFile("C:\\a.zip", zip);
-    const auto entries = readZipEntries(os, "C:\\a.zip");
-    ASSERT_TRUE(entries.has_value());
-    ASSERT_EQ(entries->size(), 3u);
-    EXPECT_EQ((*entries)[0].name, "r1.bin");
-    EXPECT_EQ((*entries)[0].size, 7u);
-    EXPECT_TRUE((*entries)[1].directory);
-    EXPECT_FALSE((*entries)[2].directory);
-    os.writeFile("C:\\r1.bin", "rom one");
-    EXPECT_EQ(fileCrc(os, "C:\\r1.bin"), std::optional<std::uint32_t>((*entries)[0].crc));
-    // The last: a name holding a zip64 locator's signature, which minizip
-    // would take over the end record that an unzip of the classic format reads.
-    for (const std::string& bad : {std::string("not a zip"), zip.substr(0, zip.size() - 5), std::string(),
-                                   storedZip({{std::string("r\x50\x4b\x06\x07.bin", 8), "rom"}})}) {
-        os.writeFile("C:\\bad.zip", bad);
-        EXPECT_FALSE(readZipEntries(os, "C:\\bad.zip").has_value()) << bad.size();
-    }
-    EXPECT_FALSE(readZipEntries(os, "C:\\missing.zip").has_value());
-}
-
-// The end record is searched for backwards through the comment, and the
-// directory read a byte at a time; the platform (a file opened per call on
-// Windows) is asked once for the file's last 64 KiB, which hold a short
-// directory, and once more for a directory that starts before them.
-TEST(ZipEntries, ReadWithOneAskForTheEndAndOneForTheDirectory) {
-    std::vector<std::pair<std::string, std::string>> made;
-    for (int i = 0; i < 300; ++i) made.emplace_back("rom" + std::to_string(i) + ".bin", std::string(900, 'x'));
-    struct Case {
-        std::size_t comment;
-        int reads;
-    };
-    for (const Case& c : {Case{0, 1}, Case{60000, 2}, Case{65000, 2}}) {
-        std::string zip = storedZip(made);
-        zip.resize(zip.size() - 2);  // the comment's length, then the comment
-        zip += static_cast<char>(c.comment & 0xFF);
-        zip += static_cast<char>(c.comment >> 8);
-        zip += std::string(c.comment, 'c');
-        MemoryPlatform os;
-        os.writeFile("C:\\a.zip", zip);
-        const auto entries = readZipEntries(os, "C:\\a.zip");
-        ASSERT_TRUE(entries.has_value()) << c.comment;
-        ASSERT_EQ(entries->size(), made.size());
-        EXPECT_EQ(entries->back().name, made.back().first);
-        EXPECT_EQ(os.filePartReads, c.reads) << c.comment;
-    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "launch/game_directory.h"
 #include "launch/options.h"
 #include "launch/kept_files.h"
+#include "platform/memory/memory_unzip.h"
 #include "platform/memory/memory_zip.h"
 #include <cctype>
 #include "test_support.h"
@@ -102,8 +103,16 @@ protected:
     }
     // The unzip program's work in the game's directory: as "-o" asks, each
     // entry replaces whatever is there, read-only or not.
-    void unzip(const Entries& entries, const std::string& game = "rtypeus") {
-        for (const auto& [name, bytes] : entries) os.writeFile(emu + game + "\\" + name, bytes);
+    void unzip(const Entries& entries, const std::string& game = "rtypeus",
+               UnzipBehaviour how = {true, false}) {
+        unzipInto(os, emu + game, entries, how);
+    }
+    // A file's name as its directory lists it.
+    std::string spelt(const std::string& path) {
+        const size_t cut = path.rfind('\\');
+        for (const std::string& name : os.filesIn(path.substr(0, cut)).value_or(Strings{}))
+            if (test::upper(name) == test::upper(path.substr(cut + 1))) return name;
+        return "<missing>";
     }
     const std::string records = test::kProgramDir + "RunRecords\\";
     void deleteUnpackedRoms(const std::string& s) {
@@ -112,7 +121,9 @@ protected:
             void showAfterRun() override {}
             void showRunStatus(const std::string&) override {}
         } window;
-        GameRun(os, window, app->tpaths, app->catalogue).deleteUnpackedRoms(*GameName::parse(s));
+        GameRun run(os, window, app->tpaths, app->catalogue);
+        const GameName name = *GameName::parse(s);
+        run.deleteUnpackedRoms(run.placesOf(name), name);
     }
     bool isUnzip(const MemoryPlatform::StartedProcess& p) const {
         return p.request.commandLine.find("pkunzip") != std::string::npos;
@@ -215,7 +226,7 @@ TEST_F(Launch, ZippedRunUnpacksWithShortNamesThenCleansUp) {
     EXPECT_TRUE(os.fileExists(emu + "rtypeus\\keep.txt"));
     EXPECT_TRUE(os.fileExists("C:\\Games\\keep.txt"));
     EXPECT_TRUE(os.fileExists("C:\\boot.ini"));
-    EXPECT_EQ(os.currentDirectory(), "C:\\Games\\Quon\\rtypeus");
+    EXPECT_EQ(os.currentDirectory(), "C:\\Games\\Quon");  // as the last child saw it
 }
 
 TEST_F(Launch, CleanUpKeepsTheUsersOwnRomFiles) {
@@ -258,9 +269,10 @@ TEST_F(Launch, CleanUpProtectsOnlyTheUpperCaseDriverName) {
     EXPECT_FALSE(os.fileExists(emu + "sshoot\\SSHOOT.QUN"));
     game.RequiredFiles.resize(2);
     os.writeFile(emu + "sshoot\\SSHOOT.QUN", "driver");
+    os.setCurrentDirectory("C:\\Games");
     deleteUnpackedRoms("sshoot");
     EXPECT_TRUE(os.fileExists(emu + "sshoot\\SSHOOT.QUN"));
-    EXPECT_EQ(os.currentDirectory(), "C:\\Games\\Quon\\sshoot");
+    EXPECT_EQ(os.currentDirectory(), "C:\\Games");  // the clean-up goes by full paths
 }
 
 TEST_F(Launch, ProgramsAreStartedByTheirOwnFilesWithTheirPathsQuoted) {
@@ -389,8 +401,7 @@ TEST_F(Launch, TheUsersFilesComeBackAsTheyWereAndTheRunStillUsesItsOwn) {
     EXPECT_EQ(content(emu + "sshoot\\sshoot.qun"), "user driver");
 }
 
-TEST_F(Launch, ARunThatOverwritesNothingOfTheUsersWritesNothingElsewhereAndReadsNoUserFile) {
-    os.writeFile(test::kProgramDir + "RunRecords", "a file where the records would go");
+TEST_F(Launch, ARunLeavesNothingElsewhereAndReadsNoUserFile) {
     const Entries entries{{"r2.bin", "unpacked"}};
     archive("rtypeus", entries);
     compressed();
@@ -411,8 +422,8 @@ TEST_F(Launch, ARunThatOverwritesNothingOfTheUsersWritesNothingElsewhereAndReads
     EXPECT_EQ(os.fileContents(), expected);
     for (const std::string& read : os.filesRead) EXPECT_EQ(read.find("movie"), std::string::npos) << read;
 
-    // Where the archive would overwrite the user's file, the run needs its
-    // record, and says where it could not write it.
+    // The run needs its record, and says where it could not write it.
+    os.writeFile(test::kProgramDir + "RunRecords", "a file where the records would go");
     archive("rtypeus", {{"r1.bin", "unpacked"}});
     f->ListView1.selectRow(1);
     f->ListView1.doubleClick();
@@ -505,22 +516,26 @@ TEST_F(Launch, ARunEndedAtAnyChangeLosesNothingOnceTheLauncherStartsAgain) {
         EXPECT_THROW(f->ListView1.doubleClick(), Crash);
         os.beforeFileChange = nullptr;
         restart();
-        // The user's files as they were; what the archive alone held may
+        // The user's files as they were, the run's own gone, even one the
+        // unzip was writing; what the archive alone held may be left over.
         auto after = os.fileContents();
-        // be left over, and so may a driver copy not yet in its place.
-        for (const char* name : {"extra.txt", "r2.bin", "rtypeus.qun.qncopy"})
-            after.erase(test::upper(emu + "rtypeus\\") + test::upper(name));
+        after.erase(test::upper(emu + "rtypeus\\extra.txt"));
         EXPECT_EQ(after, before);
         EXPECT_FALSE(os.directoryExists(records));
+        EXPECT_FALSE(os.directoryExists(emu + "rtypeus set aside"));
         EXPECT_EQ(messageTexts(), Strings{});
     }
 }
 
-TEST_F(Launch, AFileChangedSinceARunSetItAsideIsKeptBesideTheUsersOwn) {
-    const Entries entries{{"r1.bin", "unpacked"}};
+TEST_F(Launch, AStartAfterAKilledRunFinishesItAsItsCleanUpWouldHave) {
+    const Entries entries{{"r1.bin", "unpacked"}, {"r2.bin", "unpacked"}, {"extra.txt", "unpacked"}};
     archive("rtypeus", entries);
     compressed();
+    driversPath({"rtypeus"});
+    app->catalogue.games[1].RequiredFiles = {"r1.bin", "r2.bin"};
+    os.deleteFile(emu + "rtypeus\\RTYPEUS.QUN");  // the driver comes from the drivers path only
     os.writeFile(emu + "rtypeus\\r1.bin", "user rom");
+    const auto before = os.fileContents();
     os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
         if (isUnzip(p)) return unzip(entries);
         throw Crash{};  // the launcher ends while the game runs
@@ -528,17 +543,35 @@ TEST_F(Launch, AFileChangedSinceARunSetItAsideIsKeptBesideTheUsersOwn) {
     f->ListView1.selectRow(1);
     EXPECT_THROW(f->ListView1.doubleClick(), Crash);
     os.whileRunning = nullptr;
-    os.writeFile(emu + "rtypeus\\r1.bin", "edited since");
-    os.writeFile(emu + "rtypeus\\RTYPEUS.QUN", "put in by hand");
+    os.writeFile(emu + "rtypeus\\r1.bin", "the run's file, changed since");
     restart();
-    EXPECT_EQ(content(emu + "rtypeus\\r1.bin"), "edited since");
-    EXPECT_EQ(content(emu + "rtypeus\\RTYPEUS.QUN"), "put in by hand");
-    EXPECT_EQ(content(emu + "rtypeus\\r1.bin.qnkept"), "user rom");
-    const std::string dir = "c:\\games\\quon\\";  // as the path box gives it
-    EXPECT_EQ(messageTexts(), Strings{"Your file " + dir + "rtypeus\\r1.bin was kept as " + dir +
-                                      "rtypeus\\r1.bin.qnkept: " + dir +
-                                      "rtypeus\\r1.bin has changed since a run of the game set it aside."});
+    // The user's file over the run's, the run's own required file and its
+    // driver gone, what the archive alone held left, as after a whole run.
+    auto expected = before;
+    expected[test::upper(emu + "rtypeus\\extra.txt")] = "unpacked";
+    EXPECT_EQ(os.fileContents(), expected);
+    EXPECT_EQ(messageTexts(), Strings{});
     EXPECT_FALSE(os.directoryExists(records));
+    EXPECT_FALSE(os.directoryExists(emu + "rtypeus set aside"));
+
+    // A run of a game whose directory held nothing had nothing aside: the
+    // next start puts nothing from anywhere into it.
+    for (const char* name : {"r1.bin", "extra.txt", "keep.txt"}) os.deleteFile(emu + "rtypeus\\" + name);
+    compressed();
+    driversPath({"rtypeus"});
+    const auto empty = os.fileContents();
+    os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
+        if (isUnzip(p)) return unzip(entries);
+        throw Crash{};
+    };
+    f->ListView1.selectRow(1);
+    EXPECT_THROW(f->ListView1.doubleClick(), Crash);
+    os.whileRunning = nullptr;
+    restart();
+    expected = empty;
+    for (const char* name : {"R2.BIN", "EXTRA.TXT"}) expected[test::upper(emu) + "RTYPEUS\\" + name] = "unpacked";
+    EXPECT_EQ(os.fileContents(), expected);
+    EXPECT_EQ(messageTexts(), Strings{});
 }
 
 TEST_F(Launch, ARunningGameOrFilesThatCannotBePutBackBlockOnlyThatGame) {
@@ -574,11 +607,10 @@ TEST_F(Launch, ARunningGameOrFilesThatCannotBePutBackBlockOnlyThatGame) {
     os.whileRunning = nullptr;
     EXPECT_EQ(afterSecond, during);
     EXPECT_EQ(os.processes.size(), 4u);  // unzip and emulator, for each launcher's game
-    const std::string stuck = "Some of your files in c:\\games\\quon\\"
-                              
-                              "rtypeus\\ could not be put back after the last run of this game: they are kept "
-                              "there under names ending in \".qnkept\". Close any program that may be using them "
-                              "and run the game again, or start the launcher again, to have them put back.";
+    const std::string stuck = "Some of your files in c:\\games\\quon\\rtypeus\\ could not be put back after the "
+                              "last run of this game: they are kept in c:\\games\\quon\\rtypeus set aside\\. Close "
+                              "any program that may be using them and run the game again, or start the launcher "
+                              "again, to have them put back.";
     ASSERT_EQ(messageTexts().size(), 2u);
     EXPECT_NE(messageTexts()[0].find("This game is still running"), std::string::npos);
     EXPECT_EQ(messageTexts()[1], stuck);
@@ -614,8 +646,7 @@ TEST_F(Launch, NoRunWritesIntoTheLaunchersOwnDirectoryNorActsOnARecordFromOutsid
     os.writeFile(test::kProgramDir + "quon.exe", "exe");
     writeProgramFiles("#Records|RunRecords\r\n", "RunRecords\\r.bin\r\n");
     os.writeFile("C:\\Docs\\letter.doc", "the user's letter");
-    const std::string planted = "QnLaunch run record\r\ngame=C:\\Docs\\\r\nkept=x.qnkept|letter.doc||\r\n";
-    os.writeFile("C:\\Docs\\x.qnkept", "from an archive");
+    const std::string planted = "QnLaunch run record 2\r\ngame=C:\\Docs\\\r\nrun=letter.doc\r\n";
     os.writeFile("C:\\Arcade Roms\\RunRecords.zip", storedZip({{"run-0.txt", planted}}));
     os.writeFile(records + "RunRecords.qun", "driver");
     restart();
@@ -630,23 +661,24 @@ TEST_F(Launch, NoRunWritesIntoTheLaunchersOwnDirectoryNorActsOnARecordFromOutsid
                                  ". Choose an emulator directory apart from them.");
     EXPECT_EQ(os.fileContents(), before);
 
-    // Records naming a directory that takes in the launcher's, or a place
-    // outside their game's directory, are left alone.
-    os.writeFile("C:\\Docs\\letter.doc.qnkept", "from an archive");
-    const std::string theLetter = std::to_string(std::string("the user's letter").size());
+    // Records of a directory outside the emulator's, of a game directory
+    // that is a link to the launcher's, or naming a place this program
+    // never makes, are left alone.
+    os.links[test::upper(test::kProgramDir + "Self")] = "C:\\QnLaunch";
+    os.makeDirectories("C:\\Docs set aside");
+    os.writeFile(test::kProgramDir + "Self set aside\\roms.dat", "from an archive");
     const std::pair<std::string, std::string> recordsFromOutside[] = {
-        {"C:\\Docs\\", planted},
-        {"C:\\", "QnLaunch run record\r\ngame=C:\\\r\nkept=Docs\\letter.doc.qnkept|Docs\\letter.doc|" +
-                     theLetter + "|\r\n"},
-        {"C:\\Games\\", "QnLaunch run record\r\ngame=C:\\Games\\\r\nkept=..\\Docs\\letter.doc.qnkept|"
-                         "..\\Docs\\letter.doc|" + theLetter + "|\r\n"}};
-    for (const auto& [gameDir, text] : recordsFromOutside) {
-        SCOPED_TRACE(text);
-        os.writeFile(KeptFiles::recordPath(test::kProgramDir, gameDir), text);
+        {"C:\\Docs\\", "aside=Docs set aside\r\nrun=letter.doc\r\n"},
+        {test::kProgramDir + "Self\\", "aside=Self set aside\r\nrun=reqfiles.dat\r\n"},
+        {test::kProgramDir + "RunRecords\\", "aside=..\\..\\Docs\r\n"}};
+    for (const auto& [gameDir, lines] : recordsFromOutside) {
+        SCOPED_TRACE(gameDir);
+        os.writeFile(KeptFiles::recordPath(os, test::kProgramDir, gameDir),
+                     "QnLaunch run record 2\r\ngame=" + gameDir + "\r\n" + lines);
+        const auto planted = os.fileContents();
         os.messages.clear();
         restart();
-        EXPECT_EQ(content("C:\\Docs\\letter.doc"), "the user's letter");
-        EXPECT_EQ(content("C:\\Docs\\letter.doc.qnkept"), "from an archive");
+        EXPECT_EQ(os.fileContents(), planted);
         EXPECT_EQ(messageTexts(), Strings{});
     }
 }
@@ -855,6 +887,127 @@ TEST_F(Launch, ReportWithoutAnEmulatorDirectory) {
 
 // Games whose short names cannot name a directory of their own, beside one
 // that can, under a title with quotes and commas.
+// Whatever the unzip program makes of the archive's names, the user's
+// items come through the run as they were, under their own names; those
+// whose place the unzip left free are back while the emulator runs.
+TEST_F(Launch, TheUsersItemsComeThroughWhateverTheUnzipDoes) {
+    const UnzipBehaviour pkunzip204g{false, true}, keepsFolders{true, false};
+    struct Case {
+        const char* what;
+        UnzipBehaviour how;
+        Entries user;     // below the game's directory, with their content
+        Entries archive;
+        Strings backAtOnce;  // of the user's files, those the emulator sees
+    };
+    const std::string deep = "d1\\d2\\d3\\d4\\d5\\d6\\d7\\d8\\d9\\d10\\a.bin";
+    const Case cases[] = {
+        {"names alone, long names cut", pkunzip204g, {{"a1.bin", "mine"}, {"longfile.bin", "mine"}},
+         {{"roms/a1.bin", "run"}, {"longfilename.bin", "run"}}, {}},
+        {"folders dropped", pkunzip204g, {{"hiscore.dat", "mine"}, {"notes.txt", "mine"}},
+         {{"sub/hiscore.dat", "run"}}, {"notes.txt"}},
+        {"8.3 capitals over a name of the user's", pkunzip204g, {{"SETTINGS.CFG", "mine"}},
+         {{"settings_long.cfg", "run"}}, {}},
+        {"8.3 capitals over lower case", pkunzip204g, {{"rt_b-h0.bin", "mine"}}, {{"rt_b-h0.bin", "run"}}, {}},
+        {"other case, folders kept", keepsFolders, {{"rt_b-h0.bin", "mine"}, {"sub\\x", "mine"}},
+         {{"RT_B-H0.BIN", "run"}, {"SUB/y", "run"}}, {"sub\\x"}},
+        {"UTF-8 names", keepsFolders, {{"caf\xc3\xa9.bin", "mine"}}, {{"caf\xc3\xa9.bin", "run"}}, {}},
+        {"a folder entry and a file entry of the user's file's name", keepsFolders, {{"a1.bin", "mine"}},
+         {{"a1.bin/", ""}, {"a1.bin/x.bin", "run"}, {"a1.bin", "run"}}, {}},
+        {"a file of the run's at the user's folder", keepsFolders, {{"sub\\x", "mine"}}, {{"sub", "run"}}, {}},
+        {"entries named like a copy set aside", keepsFolders, {{"a1.bin", "mine"}},
+         {{"a1.bin.qnkept", "run"}, {"../rtypeus set aside/a1.bin", "run"}, {"a1.bin", "run"}}, {}},
+        {"deeper than any list", keepsFolders, {{deep, "mine"}, {"d1\\b.bin", "mine"}},
+         {{"d1/d2/d3/d4/d5/d6/d7/d8/d9/d10/a.bin", "run"}}, {"d1\\b.bin"}},
+    };
+    ASSERT_EQ(closeMain(), 0);
+    const MemoryPlatform machine = os;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        os = machine;
+        restart();
+        compressed();
+        for (const auto& [name, bytes] : c.user) os.writeFile(emu + "rtypeus\\" + name, bytes);
+        archive("rtypeus", c.archive);
+        std::map<std::string, std::string> seen;
+        os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
+            if (isUnzip(p)) return unzip(c.archive, "rtypeus", c.how);
+            for (const std::string& name : c.backAtOnce) seen[name] = content(emu + "rtypeus\\" + name);
+        };
+        f->ListView1.selectRow(1);
+        f->ListView1.doubleClick();
+        ASSERT_EQ(os.processes.size(), 2u);
+        for (const std::string& name : c.backAtOnce) EXPECT_EQ(seen[name], "mine") << name;
+        for (const auto& [name, bytes] : c.user) {
+            EXPECT_EQ(content(emu + "rtypeus\\" + name), bytes) << name;
+            EXPECT_EQ(spelt(emu + "rtypeus\\" + name), name.substr(name.rfind('\\') + 1)) << name;
+        }
+        EXPECT_EQ(messageTexts(), Strings{});
+        EXPECT_FALSE(os.directoryExists(emu + "rtypeus set aside"));
+        EXPECT_FALSE(os.directoryExists(records));
+    }
+}
+
+TEST_F(Launch, AnItemThatCannotBeSetAsideStopsTheRunWithEverythingBack) {
+    archive("rtypeus", {{"r1.bin", "run"}});
+    compressed();
+    os.writeFile(emu + "rtypeus\\sub\\zz.bin", "mine");
+    const auto before = os.fileContents();
+    const std::unique_ptr<FileLock> open = os.holdFile(emu + "rtypeus\\sub\\zz.bin");
+    f->ListView1.selectRow(1);
+    f->ListView1.doubleClick();
+    EXPECT_TRUE(os.processes.empty());
+    EXPECT_EQ(messageTexts(), Strings{"The game was not run: your file c:\\games\\quon\\rtypeus\\sub could not be "
+                                      "set aside before the run overwrites it. Close any program that may be "
+                                      "using it and try again."});
+    EXPECT_EQ(os.fileContents(), before);
+    EXPECT_EQ(spelt(emu + "rtypeus\\r1.bin"), "r1.bin");
+    EXPECT_FALSE(os.directoryExists(emu + "rtypeus set aside"));
+    EXPECT_FALSE(os.directoryExists(records));
+}
+
+TEST_F(Launch, WhatTheRunLeftInAnItemsWayIsNamedWhenItCannotGo) {
+    archive("rtypeus", {{"r2.bin", "run"}});
+    compressed();
+    os.writeFile(emu + "rtypeus\\saves\\slot1", "mine");
+    os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
+        // An unzip that gives a file its read-only attribute from the archive.
+        if (isUnzip(p)) os.writeFile(emu + "rtypeus\\saves", "the archive's", true);
+    };
+    f->ListView1.selectRow(1);
+    f->ListView1.doubleClick();
+    const std::string dir = "c:\\games\\quon\\";
+    EXPECT_EQ(messageTexts(), Strings{"Your folder " + dir + "rtypeus\\saves was kept as " + dir +
+                                      "rtypeus set aside\\saves: the run left a file at " + dir +
+                                      "rtypeus\\saves that could not be removed. Look at both and keep what "
+                                      "you want."});
+    EXPECT_EQ(content(emu + "rtypeus set aside\\saves\\slot1"), "mine");
+    EXPECT_EQ(content(emu + "rtypeus\\saves"), "the archive's");
+    EXPECT_FALSE(os.directoryExists(records));  // told once, not at every start
+}
+
+TEST_F(Launch, TheLockKnowsTheGamesDirectoryHoweverItIsSpelt) {
+    archive("rtypeus", {{"r1.bin", "run"}});
+    compressed();
+    ASSERT_EQ(closeMain(), 0);
+    restart();
+    os.links["C:\\GAMES~1"] = "C:\\Games";
+    os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
+        if (isUnzip(p) || os.processes.size() > 2) return;
+        os.setString(RootKey::LocalMachine, kSettingsKey, "Quon Path", "C:\\GAMES~1\\QUON\\");
+        App second(os);
+        second.start();
+        second.Form1->show();
+        second.Form1->ListView1.selectRow(1);
+        second.Form1->ListView1.doubleClick();
+    };
+    f->ListView1.selectRow(1);
+    f->ListView1.doubleClick();
+    EXPECT_EQ(os.processes.size(), 2u);
+    ASSERT_EQ(messageTexts().size(), 1u);
+    EXPECT_NE(messageTexts()[0].find("This game is still running"), std::string::npos);
+    EXPECT_EQ(content(emu + "rtypeus\\r1.bin"), "x");
+}
+
 class UnusableShortNames : public test::LauncherTest {
 protected:
     TForm1* f = nullptr;

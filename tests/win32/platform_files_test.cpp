@@ -245,6 +245,29 @@ TEST_F(FilesTest, MovesRenameWhateverTheAttributesAndReplaceOnlyWhenAsked) {
     EXPECT_FALSE(platform.moveFile(path("missing"), path("other"), true));
 }
 
+TEST_F(FilesTest, DirectoriesMoveWholeAndAreKnownHoweverSpelt) {
+    ASSERT_TRUE(CreateDirectoryA(path("long game dir").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(path("long game dir\\sub").c_str(), nullptr));
+    ASSERT_TRUE(writeBytes(path("long game dir\\sub\\save.dat"), "mine"));
+    ASSERT_TRUE(CreateDirectoryA(path("other").c_str(), nullptr));
+    const auto id = platform.directoryIdentity(path("long game dir"));
+    ASSERT_TRUE(id.has_value());
+    const auto shortForm = platform.shortPathName(path("long game dir"));
+    ASSERT_TRUE(shortForm.has_value());
+    EXPECT_EQ(id, platform.directoryIdentity(*shortForm));
+    std::string upper = path("LONG GAME DIR\\");
+    EXPECT_EQ(id, platform.directoryIdentity(upper));
+    EXPECT_NE(id, platform.directoryIdentity(path("other")));
+    EXPECT_FALSE(platform.directoryIdentity(path("long game dir\\sub\\save.dat")).has_value());
+    EXPECT_FALSE(platform.directoryIdentity(path("missing")).has_value());
+
+    EXPECT_FALSE(platform.moveDirectory(path("long game dir"), path("other")));
+    EXPECT_TRUE(platform.moveDirectory(path("long game dir"), path("other\\aside")));
+    EXPECT_EQ("mine", readBytes(path("other\\aside\\sub\\save.dat")));
+    EXPECT_EQ(id, platform.directoryIdentity(path("other\\aside")));
+    EXPECT_FALSE(platform.moveDirectory(path("other\\aside\\sub\\save.dat"), path("save.dat")));
+}
+
 TEST_F(FilesTest, PartsOfAFileAndItsSize) {
     std::string bytes(70000, '\0');
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i % 253);

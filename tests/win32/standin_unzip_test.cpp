@@ -54,8 +54,11 @@ protected:
     void SetUp() override {
         ScratchDirectoryTest::SetUp();
         logEnv_ = std::make_unique<qn_test::ScopedEnvironment>("QUON_LOG", path("quon.log").c_str());
+        // As later unzip programs do; the test of PKUNZIP 2.04g's ways turns it off.
+        foldersEnv_ = std::make_unique<qn_test::ScopedEnvironment>("QUON_UNZIP_FOLDERS", "1");
     }
     void TearDown() override {
+        foldersEnv_.reset();
         logEnv_.reset();
         ScratchDirectoryTest::TearDown();
     }
@@ -73,6 +76,7 @@ protected:
     bool exists(const std::string& p) { return GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
     std::unique_ptr<qn_test::ScopedEnvironment> logEnv_;
+    std::unique_ptr<qn_test::ScopedEnvironment> foldersEnv_;
 };
 
 TEST_F(UnzipTest, UnpacksAnArchiveMadeByZipIntoNewDirectories) {
@@ -103,6 +107,19 @@ TEST_F(UnzipTest, UnpacksAnArchiveMadeByZipIntoNewDirectories) {
     EXPECT_EQ(4, t.wHour);
     EXPECT_EQ(5, t.wMinute);
     EXPECT_EQ(6, t.wSecond);
+}
+
+TEST_F(UnzipTest, ByDefaultWritesNamesAloneCutTo83InCapitalsAsPkunzip204g) {
+    foldersEnv_.reset();
+    const std::string target = path("emu\\tree");
+    const qn_test::ProgramRun run = unzip("-o " + quoted(fixture()) + " " + quoted(target));
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(0u, run.exitCode) << run.output;
+    const std::vector<std::string> names = {"EMPTY.DAT", "MAIN.BIN", "README.TXT", "STORED.BIN", "VOICE.ROM"};
+    EXPECT_EQ(names, filesBelow(target));
+    EXPECT_EQ(fixtureFiles()[3].content, readBytes(target + "\\VOICE.ROM"));
+    EXPECT_EQ((std::vector<std::string>{"README.TXT", "VOICE.ROM", "MAIN.BIN", "EMPTY.DAT", "STORED.BIN"}),
+              logValues(log(), "unzip-file"));
 }
 
 TEST_F(UnzipTest, OverwritesFilesAlreadyThereAndLeavesOthersAlone) {

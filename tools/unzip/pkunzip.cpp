@@ -1,9 +1,12 @@
 // pkunzip.exe: a stand-in for the unzip program the launcher runs, for tests
 // and the demo. It takes exactly the launcher's form
 //   pkunzip -o <archive> <target directory>
-// and unpacks every entry (stored or deflated) below the target directory,
-// overwriting files already there and creating the directories the archive
-// names. Entries that would land outside the target are skipped.
+// and unpacks every entry (stored or deflated) into the target directory,
+// overwriting files already there, as PKUNZIP 2.04g does without -d: each
+// file by its name alone (folders dropped), cut to 8.3 in capitals. With
+// QUON_UNZIP_FOLDERS=1 it does as later unzip programs do: entries below
+// the target with their folders and long names as the archive spells them.
+// Entries that would land outside the target are skipped.
 //
 // Exit codes: 0 all unpacked; 1 some entries skipped as unsafe, the rest
 // unpacked; 2 bad command line; 3 archive missing or unreadable; 4 corrupt
@@ -22,6 +25,7 @@
 //   unzip-exit=<code>
 #include "platform/win32/win32.h"
 #include "launch/game_directory.h"
+#include "platform/ascii.h"
 #include "tools/quon/stand_in_log.h"
 
 #include <unzip.h>
@@ -128,7 +132,17 @@ public:
     }
 
 private:
+    // Where an entry goes: below the target as it names it, or by its name
+    // alone cut to 8.3; nothing for a folder entry that names alone drop.
+    std::optional<std::string> placeOf(const std::string& relative, bool folder) const {
+        if (keepFolders_) return relative;
+        if (folder) return std::nullopt;
+        return qn::dosFileName(relative.substr(relative.find_last_of('\\') + 1));
+    }
+
     int unpackAll(unzFile zip, const std::string& target) {
+        char folders[8] = {};
+        keepFolders_ = GetEnvironmentVariableA("QUON_UNZIP_FOLDERS", folders, sizeof folders) > 0 && folders[0] == '1';
         if (!createDirectories(target)) return fail(kWriteFailed, "cannot create " + target);
         for (int step = unzGoToFirstFile(zip); step == UNZ_OK; step = unzGoToNextFile(zip)) {
             unz_file_info64 info;
@@ -136,15 +150,18 @@ private:
             if (unzGetCurrentFileInfo64(zip, &info, buffer, sizeof buffer, nullptr, 0, nullptr, 0) != UNZ_OK)
                 return fail(kCorrupt, "damaged archive directory");
             const std::string name(buffer, std::min<size_t>(info.size_filename, sizeof buffer - 1));
-            const std::optional<std::string> relative = qn::archiveEntryPath(name);
-            if (!relative) {
+            const bool folder = !name.empty() && (name.back() == '/' || name.back() == '\\');
+            const std::optional<std::string> entryPath = qn::archiveEntryPath(name);
+            if (!entryPath) {
                 message("skipped " + name + ": it would land outside " + target);
                 note("unzip-skipped", name);
                 skipped_ = true;
                 continue;
             }
+            const std::optional<std::string> relative = placeOf(*entryPath, folder);
+            if (!relative) continue;
             const std::string path = relative->empty() ? target : joinPath(target, *relative);
-            if (!name.empty() && (name.back() == '/' || name.back() == '\\')) {
+            if (folder) {
                 if (!createDirectories(path)) failEntry(kWriteFailed, name, "cannot create " + path);
                 continue;
             }
@@ -196,6 +213,7 @@ private:
     std::string record_;
     int failure_ = kOk;
     bool skipped_ = false;
+    bool keepFolders_ = false;
 };
 
 }  // namespace
