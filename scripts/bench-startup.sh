@@ -121,7 +121,7 @@ measure() {
     ready*) ms=${line#ready } ;;
     *) echo "bench: $name did not get ready ($line)" >&2; echo 0 >&"${WATCH[1]}"; wait "$WATCH_PID"; return 1 ;;
     esac
-    for p in $(pgrep -f "$name" || true); do
+    for p in $(pgrep -f -- "$exe" || true); do
         grep -q startwatch "/proc/$p/cmdline" 2>/dev/null && continue
         hwm=$(awk '/^VmHWM/ {print $2}' "/proc/$p/status" 2>/dev/null || echo 0)
         [ -n "$hwm" ] && pid=$p && break
