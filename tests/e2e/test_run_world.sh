@@ -39,10 +39,8 @@ sleep 0.5
 xdotool mousemove $((vl + 40)) "$row_y" click --repeat 2 --delay 80 1 key Return
 check_eq "the clicks and the key are given while the unzip runs" "yes" "$(first_unzip_runs)"
 
-started=$(date +%s%N)
+# The driver gives up on a message after 5 s, well within the unzip's 8 s.
 check_eq "the window answers what is sent to it" "Run Radiant Type (US)" "$(drv text Form1 SpeedButton1 2>&1)"
-took=$((($(date +%s%N) - started) / 1000000))
-check_eq "at once (${took} ms)" "yes" "$([ "$took" -lt 2000 ] && echo yes)"
 before=$(list_pixels)
 drv select Form1 ListView1 2 >/dev/null
 drawn=no
