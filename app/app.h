@@ -60,9 +60,9 @@ public:
     TPaths tpaths;
     bool singleClick = false;
     GameCatalogue catalogue;
-    // What the settings key held at the start's read, so a close writes
-    // only the values that change.
-    StoredValues storedValues;
+    // What the settings key holds of the six settings, so a close writes
+    // only those that change.
+    KnownSettings knownSettings;
 
     std::unique_ptr<TForm1> Form1;
     std::unique_ptr<TForm2> Form2;  // only on a first run

@@ -10,7 +10,7 @@ namespace qn {
 
 void LoadSettings(App& app) {
     Settings stored{app.tpaths, app.singleClick, {}};
-    const StoredSettings found = readSettings(app.os, stored);
+    const StoredSettings found = readSettings(app.os, stored, &app.knownSettings);
     if (found == StoredSettings::NoMainPath) {
         app.os.messageBox(MessageKind::Warning,
                           "Error reading Main Program Path value. Restart this program");
@@ -24,12 +24,25 @@ void LoadSettings(App& app) {
     }
     app.tpaths = stored.paths;
     app.singleClick = stored.singleClick;
-
-    // The game options are stored by title: the catalogue comes first. Its
-    // failure deletes the key, and with it the options.
+    // A game's options are read when it is first shown.
     LoadCatalogue(app);
-    std::vector<GameOptions> options = app.catalogue.gameOptions();
-    if (readGameOptions(app.os, options, &app.storedValues)) app.catalogue.setGameOptions(options);
+}
+
+const OptionFlags& GameOptionFlags(App& app, int slot) {
+    GameRecord& game = app.catalogue.games[slot];
+    if (!game.optionsRead) {
+        game.optionsRead = true;
+        GameOptions stored{game.Title, game.OptionFlags};
+        if (readGameOptions(app.os, stored)) game.OptionFlags = stored.flags;
+    }
+    return game.OptionFlags;
+}
+
+void SetGameOptionFlag(App& app, int slot, int flag, bool on) {
+    GameOptionFlags(app, slot);
+    GameRecord& game = app.catalogue.games[slot];
+    game.OptionFlags[flag] = on;
+    game.optionsChanged = true;
 }
 
 void SaveSettings(App& app) {
@@ -40,7 +53,12 @@ void SaveSettings(App& app) {
         p.unzipProgram.clear();
     }
     const bool cool = firstRun ? app.state.configuredSingleClick : app.singleClick;
-    writeSettings(app.os, Settings{p, cool, app.catalogue.gameOptions()}, &app.storedValues);
+    // An installation clears every game's flags; afterwards only the user's
+    // changes are written, and a game left alone keeps what it has stored.
+    Settings settings{p, cool, {}};
+    for (const GameRecord& game : app.catalogue.games)
+        if (firstRun || game.optionsChanged) settings.games.push_back({game.Title, game.OptionFlags});
+    writeSettings(app.os, settings, &app.knownSettings);
 }
 
 void DataFileError(App& app, const std::string& message) {

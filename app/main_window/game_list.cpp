@@ -1,6 +1,7 @@
 // The main window's game list: filling it, the filter, and what a selected
 // row shows.
 #include "app/main_window/main_window.h"
+#include "app/stored_data.h"
 #include "catalogue/game_list.h"
 #include "launch/options.h"
 
@@ -76,7 +77,7 @@ void TForm1::ShowRow(int row, SelectedBy by) {
         ShowPicture(shortName + ".jpg");
         const int slot = app_.catalogue.findByTitle(title);
         if (slot >= 0) {
-            const auto& flags = app_.catalogue.games[slot].OptionFlags;
+            const OptionFlags& flags = GameOptionFlags(app_, slot);
             for (int j = 0; j < OptionCount; ++j) optionBox(j)->setChecked(flags[j]);
         }
     }

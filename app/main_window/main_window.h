@@ -235,9 +235,11 @@ private:
     // The game that ran stays selected, though the showing refills the list.
     void showAfterRun() override;
     void showRunStatus(const std::string& text) override { StatusBar1.setPanelText(3, text); }
+    void showBusy(bool busy) override { setCursor(busy ? ui::Cursor::Wait : ui::Cursor::Default); }
     // The option boxes as they show, checked but disabled ones included.
     OptionFlags shownOptions();
 
+    bool running_ = false;  // a game's run is under way
     std::vector<Hover> hovers_;
     // The title of the game a refill selects rather than the first, if listed.
     std::optional<std::string> keptGame_;
