@@ -222,7 +222,8 @@ private:
 
     void bindHoverHandlers();
     // Shortcuts for the buttons the keyboard does not stop at, the window
-    // menu's About, the path boxes' names for a screen reader.
+    // menu's About, links Tab reaches, F4 in the path boxes, and names for
+    // a screen reader.
     void setUpKeyboard();
     // The link labels' font and icons, and what a click on each opens.
     void setUpLinks();
