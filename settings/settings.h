@@ -37,6 +37,10 @@ struct Settings {
 // Appends a backslash to a non-empty directory that lacks one.
 std::string withTrailingBackslash(const std::string& directory);
 
+// A path as the path boxes show it and the path settings hold it once it
+// has passed through one: in lower case (the Windows Latin-1 code page's).
+std::string lowerCasePath(const std::string& path);
+
 // "1"/"0" per flag, index 0 first.
 std::string encodeOptionFlags(const OptionFlags& flags);
 // The flags of a stored text: each of its first eight characters sets one

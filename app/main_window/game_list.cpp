@@ -30,11 +30,7 @@ void TForm1::FillGameList(SelectedBy firstRow) {
     };
     ListView1.setRows(std::move(rows), std::move(mark));
     if (ListView1.rowCount() == 0) return;
-    {
-        // The list would report the row as the user's choice.
-        const ui::WithoutHandler quiet(ListView1.onChange);
-        ListView1.selectRow(0);
-    }
+    ListView1.showSelected(0);
     ShowRow(0, firstRow);
 }
 
@@ -70,7 +66,7 @@ void TForm1::ShowRow(int row, SelectedBy by) {
         const int slot = app_.catalogue.findByTitle(title);
         if (slot >= 0) {
             const auto& flags = app_.catalogue.games[slot].OptionFlags;
-            for (int j = 0; j < OptionCount; ++j) optionBox(j)->setChecked(flags[j]);
+            for (int j = 0; j < OptionCount; ++j) optionBox(j)->showChecked(flags[j]);
         }
     }
     const bool single = app_.singleClick;

@@ -88,10 +88,7 @@ TForm1::TForm1(App& app) : ui::Form("Form1", {0, 0, 679, 517}, ""), app_(app) {
     // The configuration page.
     CheckBox7.onClick = [this] { CheckBox7Click(); };
     CheckBox8.onClick = [this] { CheckBox8Click(); };
-    Edit1.onChange = [this] { Edit1Change(); };
-    Edit2.onChange = [this] { Edit2Change(); };
-    Edit3.onChange = [this] { Edit3Change(); };
-    Edit4.onChange = [this] { Edit4Change(); };
+    paths.onChange = [this](PathBox which) { PathChange(which); };
     SpeedButton4.onClick = [this] { SpeedButton4Click(); };
     SpeedButton5.onClick = [this] { SpeedButton5Click(); };
     SpeedButton6.onClick = [this] { SpeedButton6Click(); };

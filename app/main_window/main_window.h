@@ -26,7 +26,7 @@ inline const char* const kNoScreenPicture = "noscreen.jpg";
 // whose choice shows the row's run texts alone.
 enum class SelectedBy { User, Program };
 
-class TForm1 : public ui::Form, private RunWindow {
+class TForm1 : public ui::Form, public MainWindowLink, private RunWindow {
     App& app_;
 
 public:
@@ -106,10 +106,8 @@ public:
     void ApplySettings();
     void CheckBox7Click();
     void CheckBox8Click();
-    void Edit1Change();
-    void Edit2Change();
-    void Edit3Change();
-    void Edit4Change();
+    // A path the user chose was taken into its setting.
+    void PathChange(PathBox which);
     void SpeedButton4Click();
     void SpeedButton5Click();
     void SpeedButton6Click();
@@ -225,6 +223,8 @@ private:
     void setUpLinks();
     void switchInterface(bool single);
     // A run hides the window while the emulator runs and shows it again.
+    void showMainWindow() override { show(); }
+    void giveInputBack() override { setEnabled(true); }
     void hideForRun() override { hide(); }
     void showAfterRun() override { show(); }
     void showRunStatus(const std::string& text) override { StatusBar1.setPanelText(3, text); }

@@ -40,7 +40,7 @@ void TForm1::ActivateSelectedGame() {
 void TForm1::RunSelectedGame(const GameName& name) {
     Platform& os = app_.os;
     const TPaths& p = app_.tpaths;
-    if (!os.fileExists(p.emulatorPath + "quon.exe")) Edit1.setText("");
+    if (!os.fileExists(p.emulatorPath + "quon.exe")) paths.take(PathBox::Emulator, "");
     if (p.emulatorPath.empty()) {
         os.messageBox(MessageKind::Warning, "QUON program not found");
         return;

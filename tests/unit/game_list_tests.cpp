@@ -110,7 +110,7 @@ TEST_F(GameList, FilterChangeShowsTheLogoAndKeepsTheOptionBoxes) {
 TEST_F(GameList, AvailableFilterWithNothingAvailableLeavesTheListEmpty) {
     os.makeDirectories("C:\\Drivers");
     f->CheckBox8.setChecked(true);
-    f->Edit4.setText("C:\\Drivers\\");  // no driver there: no game can run
+    f->paths.take(PathBox::Drivers, "C:\\Drivers\\");  // no driver there: no game can run
     column(2);  // every row shown once: the evaluation is complete
     f->ComboBox1.userSelect(1);
     EXPECT_EQ(f->ListView1.rowCount(), 0);
@@ -143,7 +143,7 @@ TEST_F(GameList, SelectingARowShowsItsPictureFlagsAndRunTexts) {
 TEST_F(GameList, ButtonCaptionDependsOnFilterAndRowCount) {
     os.writeFile("C:\\Drivers\\sshoot.qun", "d");
     f->CheckBox8.setChecked(true);
-    f->Edit4.setText("C:\\Drivers\\");  // only sshoot has its driver there
+    f->paths.take(PathBox::Drivers, "C:\\Drivers\\");  // only sshoot has its driver there
     f->ComboBox1.userSelect(1);
     EXPECT_EQ(f->SpeedButton1.caption(), "Run Sample Shooter");
     for (const char* file : {"half\\h2.rom", "gunforce\\gf.rom"}) os.writeFile(std::string("C:\\Quon\\") + file, "x");
@@ -155,8 +155,8 @@ TEST_F(GameList, ButtonCaptionDependsOnFilterAndRowCount) {
 
 TEST_F(GameList, UncheckingCompressedModeForgetsBothSettings) {
     f->CheckBox7.setChecked(true);
-    f->Edit2.setText("C:\\Tools\\PKUNZIP.EXE");
-    f->Edit3.setText("C:\\Zips");
+    f->paths.take(PathBox::Unzip, "C:\\Tools\\PKUNZIP.EXE");
+    f->paths.take(PathBox::Roms, "C:\\Zips");
     EXPECT_EQ(app->tpaths.unzipProgram, "c:\\tools\\pkunzip.exe");
     EXPECT_EQ(app->tpaths.romsPath, "c:\\zips\\");
     EXPECT_EQ(f->Edit3.text(), "c:\\zips");
@@ -176,11 +176,11 @@ TEST_F(GameList, NewEmulatorDirectoryRefillsOnlyInPlainMode) {
     os.writeFile("C:\\Other\\half\\h1.rom", "x");
     os.writeFile("C:\\Other\\half\\h2.rom", "x");
     f->CheckBox7.setChecked(true);
-    f->Edit1.setText("C:\\Other");
+    f->paths.take(PathBox::Emulator, "C:\\Other");
     EXPECT_EQ(app->tpaths.emulatorPath, "c:\\other\\");
     f->CheckBox7.setChecked(false);
     EXPECT_EQ(column(2)[1], "Yes");
-    f->Edit1.setText("C:\\Quon\\");
+    f->paths.take(PathBox::Emulator, "C:\\Quon\\");
     EXPECT_EQ(column(2)[1], "No");
 }
 
@@ -189,7 +189,7 @@ TEST_F(GameList, DriversPathFollowsItsCheckBox) {
     EXPECT_TRUE(f->SpeedButton8.enabled());
     EXPECT_EQ(column(2), (Strings{"No", "No", "No", "No", "No"}));  // empty drivers path
     os.writeFile("C:\\Drivers\\sshoot.qun", "d");
-    f->Edit4.setText("C:\\DRIVERS");
+    f->paths.take(PathBox::Drivers, "C:\\DRIVERS");
     EXPECT_EQ(app->tpaths.driversPath, "c:\\drivers\\");
     EXPECT_EQ(column(2)[0], "Yes");
     f->ListView1.selectRow(1);
