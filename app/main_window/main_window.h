@@ -50,6 +50,9 @@ public:
     // button and the status hint either way.
     void ShowRow(int row, SelectedBy by);
     bool RowIsRunnable(int row);
+    // The catalogue slot of the game a row of the list shows.
+    int RowSlot(int row) const { return rowSlots_.at(static_cast<size_t>(row)); }
+    const GameRecord& RowGame(int row) const { return app_.catalogue.games.at(RowSlot(row)); }
     // Availability under the ROM mode the check boxes show.
     void EvaluateAvailability();
     void AvailabilityTimerTimer();
@@ -231,6 +234,8 @@ private:
     // The option boxes as they show, checked but disabled ones included.
     OptionFlags shownOptions();
 
+    // The list's rows -> catalogue slots, made with the rows.
+    std::vector<int> rowSlots_;
     std::vector<Hover> hovers_;
     const Hover* marked_ = nullptr;
     // The file name last given to ShowPicture, to draw it again at another resolution.

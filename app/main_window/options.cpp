@@ -8,8 +8,7 @@ namespace qn {
 void TForm1::StoreOptionFlag(ui::CheckBox& box, int flagIndex) {
     const int row = ListView1.selectedRow();
     if (row < 0) return;
-    const int slot = app_.catalogue.findByTitle(ListView1.row(row)[0]);
-    if (slot < 0) return;
+    const int slot = app_.catalogue.flagsSlot(RowSlot(row));
     app_.catalogue.games[slot].OptionFlags[flagIndex] = box.checked();
 }
 

@@ -25,10 +25,10 @@ void TForm1::ActivateSelectedGame() {
     if (row < 0) return;
     // Any other name would put the game's files, and its clean-up, outside
     // a directory of its own, or add words to the command lines.
-    const std::optional<GameName> name = GameName::parse(ListView1.row(row)[1]);
+    const GameRecord& game = RowGame(row);
+    const std::optional<GameName> name = GameName::parse(game.ShortName);
     if (!name) {
-        app_.os.messageBox(MessageKind::Warning,
-                           unusableShortNameMessage(ListView1.row(row)[0], ListView1.row(row)[1]));
+        app_.os.messageBox(MessageKind::Warning, unusableShortNameMessage(game.Title, game.ShortName));
         return;
     }
     if (RowIsRunnable(row))
@@ -56,9 +56,9 @@ void TForm1::RunSelectedGame(const GameName& name) {
 void TForm1::ShowUnavailabilityReport() {
     const int row = ListView1.selectedRow();
     if (row < 0) return;
-    app_.os.messageBox(MessageKind::Information,
-                       unavailabilityReport(app_.catalogue, app_.tpaths, romMode(), ListView1.row(row)[0],
-                                            ListView1.row(row)[1], app_.os));
+    const GameRecord& game = RowGame(row);
+    app_.os.messageBox(MessageKind::Information, unavailabilityReport(app_.catalogue, app_.tpaths, romMode(),
+                                                                      game.Title, game.ShortName, app_.os));
 }
 
 }  // namespace qn

@@ -203,5 +203,35 @@ TEST_F(GameList, DriversPathFollowsItsCheckBox) {
     EXPECT_FALSE(f->SpeedButton8.enabled());
 }
 
+// Two records of one title share the first one's option flags, whichever
+// rows the filter leaves; everything else of a row is its own game's.
+TEST_F(GameList, TwinsShareTheFirstOnesFlagsAndARowKeepsItsOwnGame) {
+    writeProgramFiles("#Twin|twa\r\n#Other|oth\r\n#Twin|twb\r\n",
+                      "twa\\t.rom\r\noth\\o.rom\r\ntwb\\t.rom\r\n");
+    for (const char* file : {"quon.exe", "oth\\o.rom", "twb\\t.rom", "oth\\oth.qun", "twb\\twb.qun"})
+        os.writeFile(std::string("C:\\Quon\\") + file, "x");
+    app = std::make_unique<App>(os);
+    ASSERT_EQ(start(), std::nullopt);
+    ASSERT_EQ(showMain(), std::nullopt);
+    f = app->Form1.get();
+    ASSERT_EQ(column(1), (Strings{"twa", "oth", "twb"}));
+    f->ListView1.selectRow(2);
+    f->CheckBox2.click();
+    EXPECT_EQ(encodeOptionFlags(app->catalogue.games[0].OptionFlags), "01000000");
+    EXPECT_EQ(encodeOptionFlags(app->catalogue.games[2].OptionFlags), "00000000");
+    f->ListView1.selectRow(1);
+    EXPECT_FALSE(f->CheckBox2.checked());
+
+    f->ComboBox1.userSelect(1);  // the available ones: rows are no longer slots
+    ASSERT_EQ(column(1), (Strings{"oth", "twb"}));
+    f->ListView1.selectRow(1);
+    EXPECT_TRUE(f->CheckBox2.checked());
+    EXPECT_EQ(f->SpeedButton1.caption(), "Run Twin");
+    f->SpeedButton1.click();
+    ASSERT_EQ(os.processes.size(), 1u);
+    EXPECT_NE(os.processes[0].request.commandLine.find("quon.exe twb -s"), std::string::npos)
+        << os.processes[0].request.commandLine;
+}
+
 }  // namespace
 }  // namespace qn
