@@ -221,7 +221,15 @@ private:
         {30, 110, 0, 0}, {104, 106, 193, 22}, {304, 106, 21, 21},
         {38, 132, 0, 0}, {104, 130, 193, 22}, {304, 130, 21, 21}};
 
+    // The constructor's parts: fonts and cursors, the controls' first
+    // states and keyboard order, and the handlers.
+    void setUpLooks();
+    void setUpInitialStates();
+    void bindWindowHandlers();
+    void bindPathHandlers();
     void bindHoverHandlers();
+    // The option and mode check boxes' hovers, in their order.
+    std::vector<Hover> checkBoxHovers();
     // The link labels' font and icons, and what a click on each opens.
     void setUpLinks();
     void switchInterface(bool single);
