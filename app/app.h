@@ -30,6 +30,10 @@ struct AppState {
     bool DataLoadError = false;
     std::string CurrentPicture;
     std::string BrowserCommand;
+    // The current directory as the outside sees it (a child, the shell):
+    // where directory settings are looked up once availability or the
+    // report looked, what a run left after it; empty: the start's.
+    std::string outsideDirectory;
     ListFilter listFilter = ListFilter::ShowAll;
     // Where the main window's check boxes put the ROMs and drivers.
     RomMode romMode;

@@ -46,7 +46,8 @@ bool TForm1::RowIsRunnable(int row) {
 }
 
 void TForm1::EvaluateAvailability() {
-    availability_.reset(app_.tpaths, romMode());
+    availability_.reset(app_.tpaths, romMode(), kLookupBase);
+    app_.state.outsideDirectory = kLookupBase;
     AvailabilityTimer.setEnabled(true);
 }
 

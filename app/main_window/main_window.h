@@ -239,6 +239,9 @@ private:
     void hideForRun() override { hide(); }
     void showAfterRun() override { show(); }
     void showRunStatus(const std::string& text) override { StatusBar1.setPanelText(3, text); }
+    // Makes the outside's current directory current, just before a child
+    // or the shell starts.
+    void enterOutsideDirectory();
     // The option boxes as they show, checked but disabled ones included.
     OptionFlags shownOptions();
 

@@ -49,16 +49,21 @@ void TForm1::RunSelectedGame(const GameName& name) {
         os.messageBox(MessageKind::Information, "Select PkUnzip path before running a compressed ROM");
         return;
     }
-    if (GameRun(os, *this, p, app_.catalogue).run(name, romMode().driversPath, shownOptions(), ListBox1.itemIndex()))
-        ListView1.setFocus();
+    enterOutsideDirectory();
+    const bool ran = GameRun(os, *this, p, app_.catalogue).run(name, romMode().driversPath, shownOptions(),
+                                                               ListBox1.itemIndex());
+    app_.state.outsideDirectory = os.currentDirectory();  // where the run left it
+    if (ran) ListView1.setFocus();
 }
 
 void TForm1::ShowUnavailabilityReport() {
     const int row = ListView1.selectedRow();
     if (row < 0) return;
     const GameRecord& game = RowGame(row);
-    app_.os.messageBox(MessageKind::Information, unavailabilityReport(app_.catalogue, app_.tpaths, romMode(),
-                                                                      game.Title, game.ShortName, app_.os));
+    if (!romMode().compressed) app_.state.outsideDirectory = kLookupBase;  // where it looked
+    app_.os.messageBox(MessageKind::Information,
+                       unavailabilityReport(app_.catalogue, app_.tpaths, romMode(), game.Title, game.ShortName,
+                                            app_.os, kLookupBase));
 }
 
 }  // namespace qn

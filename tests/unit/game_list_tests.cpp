@@ -78,11 +78,16 @@ TEST_F(GameList, EmptyEmulatorDirectoryLooksUnderDriveC) {
     app->tpaths.emulatorPath = "";
     os.setCurrentDirectory("C:\\Quon");
     f->EvaluateAvailability();
-    EXPECT_EQ(os.currentDirectory(), "C:\\");
-    os.setCurrentDirectory("C:\\Quon");  // as a run may leave it
     EXPECT_TRUE(f->GameAvailable(1));
     EXPECT_FALSE(f->GameAvailable(0));
+    // The lookups build full paths; the outside, which sees a current
+    // directory, is given C:\ as it starts.
+    EXPECT_EQ(os.currentDirectory(), "C:\\Quon");
+    EXPECT_EQ(app->state.outsideDirectory, "C:\\");
+    f->SpeedButton2.click();
     EXPECT_EQ(os.currentDirectory(), "C:\\");
+    ASSERT_EQ(os.shellOpened.size(), 1u);
+    EXPECT_EQ(os.shellOpened[0].second, "C:\\");
 }
 
 TEST_F(GameList, DirectoriesDoNotCountAsFiles) {

@@ -231,7 +231,7 @@ protected:
 
 TEST_F(Outside, LinksAppendTheirAddressToTheBrowserCommand) {
     os.makeDirectories("C:\\Quon");
-    os.setCurrentDirectory("C:\\Quon");
+    app->state.outsideDirectory = "C:\\Quon";  // where a run left it
     f->Label16.click();
     f->Label8.click();
     f->Label8.click();
