@@ -52,7 +52,8 @@ struct Font {
     Color color = kBlack;
 };
 
-enum class Cursor { Default, Arrow, HandPoint, Help };
+// A form's Wait shows over all of its windows while the program is busy.
+enum class Cursor { Default, Arrow, HandPoint, Help, Wait };
 
 enum class Kind {
     Form, Label, Button, CheckBox, Edit, ComboBox, ListBox, ListView, StatusBar,

@@ -239,12 +239,14 @@ private:
     void hideForRun() override { hide(); }
     void showAfterRun() override { show(); }
     void showRunStatus(const std::string& text) override { StatusBar1.setPanelText(3, text); }
+    void showBusy(bool busy) override { setCursor(busy ? ui::Cursor::Wait : ui::Cursor::Default); }
     // Makes the outside's current directory current, just before a child
     // or the shell starts.
     void enterOutsideDirectory();
     // The option boxes as they show, checked but disabled ones included.
     OptionFlags shownOptions();
 
+    bool running_ = false;  // a game's run is under way
     // The list's rows -> catalogue slots, made with the rows.
     std::vector<int> rowSlots_;
     std::vector<Hover> hovers_;

@@ -125,6 +125,8 @@ public:
     ProcessResult runProcess(const ProcessRequest& request) override;
     bool isRunning(const ChildId& child) override { return runningChildren.count(child.id) > 0; }
     std::optional<std::string> findProgram(const std::string& name) override;
+    void dropQueuedInput() override { ++inputDrops; }
+    int inputDrops = 0;
     // Where bare program names are looked for after the current directory.
     std::vector<std::string> searchPath{"C:\\WINDOWS\\SYSTEM32\\"};
     // Children that are running: during the wait, and after a launcher that

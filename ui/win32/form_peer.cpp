@@ -111,6 +111,17 @@ void FormPeer::update(Property property, int index) {
         }
         break;
     case Property::Font: break;  // a form shows no text of its own
+    case Property::Cursor: {
+        // The pointer may rest where it is: the window under it is asked
+        // for its cursor now rather than at the next move.
+        POINT at;
+        HWND under = GetCursorPos(&at) ? WindowFromPoint(at) : nullptr;
+        if (under && (under == hwnd() || IsChild(hwnd(), under))) {
+            const auto hit = static_cast<WORD>(SendMessageA(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)));
+            SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(hit, WM_MOUSEMOVE));
+        }
+        break;
+    }
     default: NativePeer::update(property, index);
     }
 }

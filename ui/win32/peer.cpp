@@ -17,6 +17,7 @@ LPCSTR cursorId(Cursor cursor) {
     switch (cursor) {
     case Cursor::HandPoint: return IDC_HAND;
     case Cursor::Help: return IDC_HELP;
+    case Cursor::Wait: return IDC_WAIT;
     default: return IDC_ARROW;
     }
 }
@@ -289,6 +290,11 @@ bool NativePeer::mouse(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         if (reinterpret_cast<HWND>(wp) == hwnd_ && static_cast<short>(LOWORD(lp)) == HTERROR &&
             !control_.hint().empty())
             backend_.relayToTooltip(hwnd_, HIWORD(lp));
+        if (const Form* form = control_.form(); form && form->cursor() == Cursor::Wait) {
+            SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+            result = TRUE;
+            return true;
+        }
         // Only for the pointer over this very window; a Default cursor is the class's own.
         if (reinterpret_cast<HWND>(wp) != hwnd_ || LOWORD(lp) != HTCLIENT ||
             control_.cursor() == Cursor::Default)
