@@ -2,6 +2,7 @@
 // six windows, created in start-up order.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -29,12 +30,42 @@ struct AppState {
     bool DataLoadError = false;
     std::string CurrentPicture;
     std::string BrowserCommand;
+    // The current directory as the outside sees it (a child, the shell):
+    // where directory settings are looked up once availability or the
+    // report looked, what a run left after it; empty: the start's.
+    std::string outsideDirectory;
     ListFilter listFilter = ListFilter::ShowAll;
     // Where the main window's check boxes put the ROMs and drivers.
     RomMode romMode;
     // The interface the first run's configuration dialog has chosen (its
     // first item, the single-click one, until the user picks another).
     bool configuredSingleClick = true;
+};
+
+// What the dialogs ask of the main window, which they know only by this.
+class MainWindowLink {
+public:
+    // Shows the main window (after the installer or the configuration).
+    virtual void showMainWindow() = 0;
+    // A dialog that held the main window's input gives it back.
+    virtual void giveInputBack() = 0;
+
+protected:
+    ~MainWindowLink() = default;
+};
+
+// The path picker as the path boxes ask it for a directory.
+class DirectoryQuestion {
+public:
+    // What the caller does with the directory chosen: true when it takes
+    // it, false to keep the picker open (the caller has said why).
+    using Delivery = std::function<bool(const std::string& directory)>;
+    // Asks `question` for `opener`, which stays disabled until the picker
+    // closes; OK hands the directory to `deliver`.
+    virtual void ask(ui::Form& opener, const std::string& question, Delivery deliver) = 0;
+
+protected:
+    ~DirectoryQuestion() = default;
 };
 
 inline const char* const kApplicationTitle = "Tolvane's Quon FrontEnd v2.09";
@@ -70,6 +101,10 @@ public:
     std::unique_ptr<TForm4> Form4;
     std::unique_ptr<TForm5> Form5;
     std::unique_ptr<TForm6> Form6;
+
+    // The windows as the others reach them.
+    MainWindowLink& mainWindow();
+    DirectoryQuestion& pathPicker();
 
     void realize(ui::Form& form) {
         if (backend) backend->realize(form);

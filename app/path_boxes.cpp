@@ -1,7 +1,5 @@
 #include "app/path_boxes.h"
 
-#include "app/dialogs/path_picker.h"
-
 namespace qn {
 namespace {
 
@@ -35,9 +33,54 @@ PathBoxes::PathBoxes(App& app, ui::Control* parent, const PathBoxLayout& l)
     SpeedButton5.setEnabled(false);
 }
 
+ui::Edit& PathBoxes::box(PathBox which) {
+    switch (which) {
+    case PathBox::Emulator: return Edit1;
+    case PathBox::Unzip: return Edit2;
+    case PathBox::Roms: return Edit3;
+    default: return Edit4;
+    }
+}
+
+std::string& PathBoxes::setting(PathBox which) {
+    TPaths& p = app_.tpaths;
+    switch (which) {
+    case PathBox::Emulator: return p.emulatorPath;
+    case PathBox::Unzip: return p.unzipProgram;
+    case PathBox::Roms: return p.romsPath;
+    default: return p.driversPath;
+    }
+}
+
+void PathBoxes::holdShown(PathBox which, bool asShown) {
+    const std::string& shown = box(which).text();
+    setting(which) = which == PathBox::Unzip || asShown ? shown : withTrailingBackslash(shown);
+}
+
+bool PathBoxes::show(PathBox which) {
+    const std::string shown = lowerCasePath(setting(which));
+    if (shown == box(which).text()) return false;
+    box(which).setText(shown);
+    holdShown(which);
+    return true;
+}
+
+bool PathBoxes::take(PathBox which, const std::string& path, bool asChosen) {
+    const std::string shown = lowerCasePath(path);
+    const bool changed = shown != box(which).text();
+    if (changed) {
+        box(which).setText(shown);
+        holdShown(which);
+    }
+    if (asChosen) setting(which) = path;
+    if (changed && onChange) onChange(which);
+    return changed;
+}
+
 void PathBoxes::setDriversInUse(bool inUse) {
     Edit4.setColor(inUse ? kPathInUse : kPathNotInUse);
     SpeedButton8.setEnabled(inUse);
+    if (!inUse) Edit4.setText("");
 }
 
 void PathBoxes::setCompressedInUse(bool inUse) {
@@ -46,8 +89,8 @@ void PathBoxes::setCompressedInUse(bool inUse) {
     SpeedButton4.setEnabled(inUse);
     SpeedButton5.setEnabled(inUse);
     if (inUse) {
-        if (!Edit2.text().empty()) p.unzipProgram = Edit2.text();
-        if (!Edit3.text().empty()) p.romsPath = withTrailingBackslash(Edit3.text());
+        if (!Edit2.text().empty()) holdShown(PathBox::Unzip);
+        if (!Edit3.text().empty()) holdShown(PathBox::Roms);
         return;
     }
     p.unzipProgram.clear();
@@ -57,20 +100,20 @@ void PathBoxes::setCompressedInUse(bool inUse) {
 }
 
 void PathBoxes::pickEmulatorDirectory(ui::Form& opener, const std::string& question) {
-    app_.Form3->ask(opener, question, [this](const std::string& directory) {
+    app_.pathPicker().ask(opener, question, [this](const std::string& directory) {
         // A drive root gives a doubled backslash here, which the system accepts.
         if (!app_.os.canOpenReadWrite(directory + "\\quon.exe")) {
             app_.os.messageBox(MessageKind::Warning, "Quon.exe wasn\xB4t found in " + directory);
             return false;
         }
-        Edit1.setText(directory);
+        take(PathBox::Emulator, directory);
         return true;
     });
 }
 
-void PathBoxes::pickDirectory(ui::Form& opener, const std::string& question, ui::Edit& box) {
-    app_.Form3->ask(opener, question, [&box](const std::string& directory) {
-        box.setText(directory);
+void PathBoxes::pickDirectory(ui::Form& opener, const std::string& question, PathBox which) {
+    app_.pathPicker().ask(opener, question, [this, which](const std::string& directory) {
+        take(which, directory);
         return true;
     });
 }

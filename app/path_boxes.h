@@ -3,6 +3,7 @@
 // carry the same names in both; only the emulator box's label differs.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,11 +29,32 @@ struct PathBoxLayout {
     ui::Rect unzipLabel, unzipBox, unzipButton, romsLabel, romsBox, romsButton;
 };
 
+// The four path settings a panel shows.
+enum class PathBox { Emulator, Unzip, Roms, Drivers };
+
+// The one way between the path settings and the boxes: settings go into the
+// boxes when a window shows, and a user's change (a "..." button, a check
+// box) goes into the settings here, by the path settings' rules: held in
+// lower case, a directory with its trailing backslash.
 class PathBoxes {
 public:
     PathBoxes(App& app, ui::Control* parent, const PathBoxLayout& layout);
 
-    // Puts the drivers box and its button in or out of use.
+    // Shows a setting in its box. A box that then shows something new
+    // holds the setting as it shows it from then on. True when it did.
+    bool show(PathBox which);
+    // The user's choice of a path: its box shows it and, when that is new,
+    // its setting holds it and onChange runs. `asChosen` keeps the setting
+    // as the user chose it, new or not; only the box shows it in lower case.
+    bool take(PathBox which, const std::string& path, bool asChosen = false);
+    // The setting takes what its box shows, with the backslash rule for a
+    // directory unless `asShown`.
+    void holdShown(PathBox which, bool asShown = false);
+    // Runs after a user's change took a new path into a setting.
+    std::function<void(PathBox)> onChange;
+
+    // Puts the drivers box and its button in or out of use; out of use, it
+    // is emptied.
     void setDriversInUse(bool inUse);
     // Puts the compressed-ROM boxes in or out of use. In use, the settings
     // take what the boxes show; out of use, both settings and boxes are
@@ -40,12 +62,15 @@ public:
     void setCompressedInUse(bool inUse);
 
     // The "..." buttons: the path picker asks `question` on behalf of
-    // `opener`, and its choice goes into a box, whose change handler takes
-    // it. The emulator's box takes only a directory where quon.exe opens.
+    // `opener`, and its choice is taken into a setting. The emulator's
+    // takes only a directory where quon.exe opens.
     void pickEmulatorDirectory(ui::Form& opener, const std::string& question);
-    void pickDirectory(ui::Form& opener, const std::string& question, ui::Edit& box);
+    void pickDirectory(ui::Form& opener, const std::string& question, PathBox which);
 
 private:
+    ui::Edit& box(PathBox which);
+    std::string& setting(PathBox which);
+
     App& app_;
 
 public:

@@ -1,8 +1,6 @@
 #include "app/stored_data.h"
 
 #include "app/app.h"
-#include "app/dialogs/config_dialog.h"
-#include "app/main_window/main_window.h"
 #include "catalogue/catalogue_file.h"
 #include "settings/settings_store.h"
 

@@ -16,25 +16,17 @@ GameStatus evaluateGame(const GameRecord& game, const TPaths& p, RomMode mode, F
     return status;
 }
 
-namespace {
-
-bool isAbsoluteDirectory(const std::string& path) {
-    const bool drive = path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
-    const bool share = path.size() >= 2 && (path[0] == '\\' || path[0] == '/') &&
-                       (path[1] == '\\' || path[1] == '/');
-    return drive || share;
+TPaths fullPaths(const TPaths& paths, const std::string& base) {
+    TPaths full = paths;
+    for (std::string* dir : {&full.emulatorPath, &full.romsPath, &full.driversPath})
+        *dir = fullPath(base, *dir);
+    return full;
 }
 
-}  // namespace
-
-void Availability::reset(const TPaths& paths, RomMode mode) {
-    paths_ = paths;
+void Availability::reset(const TPaths& paths, RomMode mode, const std::string& base) {
+    paths_ = fullPaths(paths, base);
     mode_ = mode;
     started_ = true;
-    os_.setCurrentDirectory("C:\\");
-    fromRoot_ = !isAbsoluteDirectory(paths.emulatorPath) ||
-                (mode.compressed && !isAbsoluteDirectory(paths.romsPath)) ||
-                (mode.driversPath && !isAbsoluteDirectory(paths.driversPath));
     files_ = std::make_unique<FileLookup>(os_);
     known_.clear();
     unknownFrom_ = 0;
@@ -44,7 +36,6 @@ bool Availability::of(const GameCatalogue& catalogue, int slot) {
     if (!started_) return false;
     if (static_cast<size_t>(slot) < known_.size() && known_[slot] != Known::No)
         return known_[slot] == Known::Available;
-    if (fromRoot_) os_.setCurrentDirectory("C:\\");
     return evaluate(catalogue, slot);
 }
 
@@ -52,11 +43,8 @@ void Availability::all(const GameCatalogue& catalogue) { allKnownAfter(catalogue
 
 bool Availability::allKnownAfter(const GameCatalogue& catalogue, int count) {
     if (!started_) return true;
-    bool rooted = false;
     for (; unknownFrom_ < catalogue.size() && count > 0; ++unknownFrom_) {
         if (static_cast<size_t>(unknownFrom_) < known_.size() && known_[unknownFrom_] != Known::No) continue;
-        if (fromRoot_ && !rooted) os_.setCurrentDirectory("C:\\");
-        rooted = true;
         evaluate(catalogue, unknownFrom_);
         --count;
     }

@@ -19,14 +19,19 @@ struct RomMode {
     bool driversPath = false;
 };
 
+// Where relative and empty directory settings are looked for.
+inline const char* const kLookupBase = "C:\\";
+
 // Whether one game can run, and for plain ROM files which of its required
 // files are missing (a mark for each), against listings the caller keeps
-// (the current directory is the caller's affair).
+// (full directories are the caller's affair).
 struct GameStatus {
     bool available = false;
     std::vector<bool> missing;  // empty but for plain ROM files
 };
 GameStatus evaluateGame(const GameRecord& game, const TPaths& paths, RomMode mode, FileLookup& files);
+// The directory settings read from `base`: full directories to look in.
+TPaths fullPaths(const TPaths& paths, const std::string& base);
 
 // The one answer to "can this game run": the availability of a catalogue's
 // games under one set of paths and one mode, each game worked out when it
@@ -37,9 +42,9 @@ public:
     explicit Availability(Platform& os) : os_(os) {}
 
     // Forgets every answer: the games are looked at anew, under these paths
-    // and this mode whatever changes later. Makes C:\ the current
-    // directory, so empty directory settings look there.
-    void reset(const TPaths& paths, RomMode mode);
+    // and this mode whatever changes later, relative and empty directories
+    // below `base`.
+    void reset(const TPaths& paths, RomMode mode, const std::string& base = kLookupBase);
     // Whether the game in the slot can run, worked out now if it was not yet.
     bool of(const GameCatalogue& catalogue, int slot);
     // Works out every game not worked out yet.
@@ -52,9 +57,6 @@ private:
     TPaths paths_;
     RomMode mode_;
     bool started_ = false;
-    // A relative or empty directory is looked up from C:\, made current
-    // again before each game in case a run moved it.
-    bool fromRoot_ = false;
     std::unique_ptr<FileLookup> files_;
     enum class Known : signed char { No, Available, Unavailable };
     std::vector<Known> known_;  // by slot

@@ -1,14 +1,11 @@
 #include "catalogue/catalogue.h"
 
+#include <string_view>
+#include <unordered_map>
+
 #include "catalogue/text_lines.h"
 
 namespace qn {
-
-int GameCatalogue::findByTitle(const std::string& title) const {
-    for (int i = 0; i < size(); ++i)
-        if (games[i].Title == title) return i;
-    return -1;
-}
 
 int GameCatalogue::findByShortName(const std::string& shortName) const {
     for (int i = 0; i < size(); ++i)
@@ -35,6 +32,11 @@ void parseCatalogue(const std::string& content, GameCatalogue& catalogue) {
         ++n;
     }
     catalogue.games.resize(static_cast<size_t>(n));
+    std::unordered_map<std::string_view, int> firstOfTitle;
+    firstOfTitle.reserve(catalogue.games.size());
+    catalogue.flagsSlots.resize(catalogue.games.size());
+    for (int slot = 0; slot < n; ++slot)
+        catalogue.flagsSlots[slot] = firstOfTitle.emplace(catalogue.games[slot].Title, slot).first->second;
 }
 
 }  // namespace qn

@@ -26,8 +26,16 @@ struct GameCatalogue {
     std::vector<GameRecord> games;
     int size() const { return static_cast<int>(games.size()); }
 
-    // First slot in use whose Title (or ShortName) equals the text exactly; -1 if none.
-    int findByTitle(const std::string& title) const;
+    // The slot whose option flags a game shows and keeps: the first record
+    // of its title, as the settings keep the flags by title, so twins share
+    // the first one's. A catalogue put together by hand keeps each game's
+    // flags in its own slot.
+    int flagsSlot(int slot) const {
+        return slot < static_cast<int>(flagsSlots.size()) ? flagsSlots[slot] : slot;
+    }
+    std::vector<int> flagsSlots;  // by slot, made as roms.dat is read
+
+    // First slot in use whose ShortName equals the text exactly; -1 if none.
     int findByShortName(const std::string& shortName) const;
 };
 

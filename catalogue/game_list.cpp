@@ -7,12 +7,12 @@ bool isListed(bool available, ListFilter filter) {
            (filter == ListFilter::ShowUnavailable && !available);
 }
 
-bool rowIsRunnable(const GameCatalogue& catalogue, Availability& availability, ListFilter filter, int row) {
+bool rowIsRunnable(const GameCatalogue& catalogue, Availability& availability, ListFilter filter, int slot) {
     switch (filter) {
     case ListFilter::ShowAvailable:
         return true;
     case ListFilter::ShowAll:
-        return row >= 0 && row < catalogue.size() && availability.of(catalogue, row);
+        return slot >= 0 && slot < catalogue.size() && availability.of(catalogue, slot);
     default:
         return false;
     }

@@ -9,10 +9,10 @@ namespace qn {
 
 // The report for one game: the compressed archive, or each missing ROM file
 // as a plain check without a drivers directory would find it, then the
-// driver. Looking at the ROM files makes C:\ the current directory, as
-// evaluating availability does; the catalogue is left as it is.
+// driver. Relative and empty directories are looked in below `base`, as
+// availability looks; the catalogue is left as it is.
 std::string unavailabilityReport(const GameCatalogue& catalogue, const TPaths& paths, RomMode mode,
                                  const std::string& title, const std::string& shortName,
-                                 Platform& files);
+                                 Platform& files, const std::string& base = kLookupBase);
 
 }  // namespace qn

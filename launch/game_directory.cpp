@@ -40,33 +40,6 @@ std::string unusableShortNameMessage(const std::string& title, const std::string
            "\" cannot be used as a directory name.";
 }
 
-bool isFullPath(const std::string& path) {
-    if (path.size() >= 3 && path[1] == ':' && isSeparator(path[2])) return true;
-    return path.size() >= 3 && isSeparator(path[0]) && isSeparator(path[1]) && !isSeparator(path[2]);
-}
-
-std::string fullPath(const std::string& base, const std::string& path) {
-    if (isFullPath(path)) return path;
-    std::string dir = base;
-    if (!dir.empty() && !isSeparator(dir.back())) dir += '\\';
-    if (!path.empty() && isSeparator(path[0])) {
-        // Rooted: the drive (or the server and share) of the base.
-        if (dir.size() >= 2 && dir[1] == ':') return dir.substr(0, 2) + path;
-        if (isFullPath(dir)) {
-            const size_t server = dir.find_first_of("\\/", 2);
-            const size_t share = server == std::string::npos ? server : dir.find_first_of("\\/", server + 1);
-            return dir.substr(0, share) + path;
-        }
-        return path;
-    }
-    if (path.size() >= 2 && path[1] == ':') {
-        const bool sameDrive =
-            dir.size() >= 2 && dir[1] == ':' && upperAscii(dir[0]) == upperAscii(path[0]);
-        return (sameDrive ? dir : path.substr(0, 2) + "\\") + path.substr(2);
-    }
-    return dir + path;
-}
-
 bool staysInsideGameDirectory(const std::string& name) {
     if (name.empty() || name.find(':') != std::string::npos || isSeparator(name[0])) return false;
     size_t start = 0;

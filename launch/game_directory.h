@@ -6,6 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "settings/settings.h"
+
 namespace qn {
 
 // Whether a short name can name one directory of its own inside the
@@ -32,15 +34,6 @@ private:
 
 // The warning shown instead of running a game whose short name is not one.
 std::string unusableShortNameMessage(const std::string& title, const std::string& shortName);
-
-// Whether a path names its place without the help of a current directory:
-// "X:\..." or a network path "\\server\...".
-bool isFullPath(const std::string& path);
-
-// `path` read from the full directory `base` as the system reads a path from
-// its current directory: a relative path below base, a rooted one ("\x") on
-// base's drive, and "X:rest" below base when base is on X (else from X's root).
-std::string fullPath(const std::string& base, const std::string& path);
 
 // Whether a name from reqfiles.dat names a file inside the game's directory:
 // not empty, no drive, not rooted, no ".." step, not the directory itself

@@ -37,6 +37,19 @@ struct Settings {
 // Appends a backslash to a non-empty directory that lacks one.
 std::string withTrailingBackslash(const std::string& directory);
 
+// Whether a path names its place without the help of a current directory:
+// "X:\..." or a network path "\\server\...".
+bool isFullPath(const std::string& path);
+
+// `path` read from the full directory `base` as the system reads a path from
+// its current directory: a relative path below base, a rooted one ("\x") on
+// base's drive, and "X:rest" below base when base is on X (else from X's root).
+std::string fullPath(const std::string& base, const std::string& path);
+
+// A path as the path boxes show it and the path settings hold it once it
+// has passed through one: in lower case (the Windows Latin-1 code page's).
+std::string lowerCasePath(const std::string& path);
+
 // "1"/"0" per flag, index 0 first.
 std::string encodeOptionFlags(const OptionFlags& flags);
 // The flags of a stored text: each of its first eight characters sets one

@@ -48,6 +48,8 @@ public:
     std::function<void()> onClick;
     bool checked() const { return checked_; }
     void setChecked(bool on);
+    // Shows a state the program holds already: no handler runs.
+    void showChecked(bool on);
     void click() { if (enabled()) setChecked(!checked_); }
 
 private:

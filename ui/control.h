@@ -12,8 +12,6 @@
 
 namespace qn::ui {
 
-unsigned char lowerCp1252(unsigned char c);
-
 struct Rect {
     int left = 0, top = 0, width = 0, height = 0;
 };
@@ -84,23 +82,6 @@ class Peer {
 public:
     virtual ~Peer() = default;
     virtual void changed(Control& control, Property property, int index) = 0;
-};
-
-// Holds one of a control's handlers back while it lives, so the program can
-// set what the control shows without running what the user's change runs.
-template <class Handler>
-class WithoutHandler {
-public:
-    explicit WithoutHandler(Handler& handler) : slot_(handler), held_(std::move(handler)) {
-        slot_ = nullptr;
-    }
-    ~WithoutHandler() { slot_ = std::move(held_); }
-    WithoutHandler(const WithoutHandler&) = delete;
-    WithoutHandler& operator=(const WithoutHandler&) = delete;
-
-private:
-    Handler& slot_;
-    Handler held_;
 };
 
 struct MouseEvent {

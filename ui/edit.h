@@ -8,7 +8,8 @@
 namespace qn::ui {
 
 // A one-line text box. Setting the text from code runs onChange when the
-// text changes; a lower-case box lower-cases what it is given first.
+// text changes. A lower-case box turns what the user types into lower case;
+// what the program gives it, it shows as given.
 class Edit : public Control {
 public:
     Edit(Control* parent, std::string name, Rect bounds, bool lowerCase = false)

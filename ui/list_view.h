@@ -46,6 +46,9 @@ public:
     // Selects one row (and deselects the others), or clears the selection
     // with -1, reporting each change.
     void selectRow(int index);
+    // The same for a selection the program makes on its own: nothing is
+    // reported.
+    void showSelected(int index);
 
     bool hotTrack() const { return hotTrack_; }
     void setHotTrack(bool on);
@@ -61,6 +64,8 @@ public:
     void keyPress(char key) { if (onKeyPress) onKeyPress(key); }
 
 private:
+    void select(int index, bool report);
+
     std::vector<Column> columns_;
     mutable std::vector<std::vector<std::string>> rows_;
     RowCompleter complete_;

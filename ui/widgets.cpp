@@ -4,20 +4,6 @@
 
 namespace qn::ui {
 
-// Lower case of one byte of the Windows Latin-1 code page, as the native
-// lower-case box folds it.
-unsigned char lowerCp1252(unsigned char c) {
-    if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
-    switch (c) {
-    case 0x8A: return 0x9A;
-    case 0x8C: return 0x9C;
-    case 0x8E: return 0x9E;
-    case 0x9F: return 0xFF;
-    default: return c;
-    }
-}
-
 Control::Control(Control* parent, std::string name, Kind kind, Rect bounds, std::string caption)
     : parent_(parent), name_(std::move(name)), kind_(kind), bounds_(bounds),
       caption_(std::move(caption)) {
@@ -115,18 +101,19 @@ void Button::setPressed(bool on) {
 
 void CheckBox::setChecked(bool on) {
     if (checked_ == on) return;
-    checked_ = on;
-    notify(Property::Checked);
+    showChecked(on);
     if (onClick) onClick();
 }
 
+void CheckBox::showChecked(bool on) {
+    if (checked_ == on) return;
+    checked_ = on;
+    notify(Property::Checked);
+}
+
 void Edit::setText(const std::string& text) {
-    std::string shown = text;
-    if (lowerCase_) {
-        for (char& ch : shown) ch = static_cast<char>(lowerCp1252(static_cast<unsigned char>(ch)));
-    }
-    if (shown == caption()) return;
-    setCaption(shown);
+    if (text == caption()) return;
+    setCaption(text);
     if (onChange) onChange();
 }
 
@@ -178,19 +165,22 @@ void ListView::setRows(std::vector<std::vector<std::string>> rows, RowCompleter 
     notify(Property::Rows);
 }
 
-void ListView::selectRow(int index) {
+void ListView::selectRow(int index) { select(index, true); }
+void ListView::showSelected(int index) { select(index, false); }
+
+void ListView::select(int index, bool report) {
     if (index >= rowCount()) return;
     // One row at most is selected: it loses the selection first.
     const int old = selected_;
     if (old >= 0 && old != index) {
         selected_ = -1;
         notify(Property::RowState, old);
-        if (onChange) onChange(old);
+        if (report && onChange) onChange(old);
     }
     if (index >= 0 && selected_ != index) {
         selected_ = index;
         notify(Property::RowState, index);
-        if (onChange) onChange(index);
+        if (report && onChange) onChange(index);
     }
 }
 

@@ -2,7 +2,6 @@
 // by dragging along either bar.
 #include <cmath>
 
-#include "app/main_window/main_window.h"
 #include "app/dialogs/about_box.h"
 #include "catalogue/about_text.h"
 
@@ -116,7 +115,7 @@ void TForm4::barMouseUp(const ui::MouseEvent& e) {
 }
 
 // Every way of closing the box gives the main window its input back.
-void TForm4::FormClose() { app_.Form1->setEnabled(true); }
+void TForm4::FormClose() { app_.mainWindow().giveInputBack(); }
 
 // The logo: a dark blue band with a lighter sweep and a few "stars".
 ui::Bitmap TForm4::logo() {

@@ -2,7 +2,6 @@
 // the interface type, saved when it closes.
 #include "app/dialogs/config_dialog.h"
 
-#include "app/main_window/main_window.h"
 #include "app/stored_data.h"
 #include "settings/settings_store.h"
 
@@ -20,10 +19,6 @@ TForm5::TForm5(App& app)
     for (ui::Edit* e : {&Edit1, &Edit2, &Edit3, &Edit4}) e->setEnabled(false);
 
     onClose = [this] { FormClose(); };
-    Edit1.onChange = [this] { Edit1Change(); };
-    Edit2.onChange = [this] { Edit2Change(); };
-    Edit3.onChange = [this] { Edit3Change(); };
-    Edit4.onChange = [this] { Edit4Change(); };
     CheckBox7.onClick = [this] { CheckBox7Click(); };
     CheckBox8.onClick = [this] { CheckBox8Click(); };
     SpeedButton3.onClick = [this] { SpeedButton3Click(); };
@@ -42,18 +37,12 @@ void TForm5::FormCreate() {
     app_.state.configuredSingleClick = true;
 }
 
-void TForm5::Edit1Change() { app_.tpaths.emulatorPath = withTrailingBackslash(Edit1.text()); }
-void TForm5::Edit2Change() { app_.tpaths.unzipProgram = Edit2.text(); }
-void TForm5::Edit3Change() { app_.tpaths.romsPath = withTrailingBackslash(Edit3.text()); }
-void TForm5::Edit4Change() { app_.tpaths.driversPath = withTrailingBackslash(Edit4.text()); }
-
 void TForm5::CheckBox7Click() { paths.setCompressedInUse(CheckBox7.checked()); }
 
 void TForm5::CheckBox8Click() {
     paths.setDriversInUse(CheckBox8.checked());
-    if (!CheckBox8.checked()) Edit4.setText("");
     // Taken as the box shows it; the main window adds the backslash later.
-    app_.tpaths.driversPath = Edit4.text();
+    paths.holdShown(PathBox::Drivers, true);
 }
 
 void TForm5::SpeedButton4Click() {
@@ -61,21 +50,20 @@ void TForm5::SpeedButton4Click() {
         "PkUnzip Program File (pkunzip.exe)|pkunzip.exe|All Files (*.*)|*.*",
         "Select PkUnzip program file");
     if (!file) return;
-    app_.tpaths.unzipProgram = *file;
-    Edit2.setText(*file);
+    paths.take(PathBox::Unzip, *file);
 }
 
 void TForm5::SpeedButton6Click() { paths.pickEmulatorDirectory(*this, "Select the path to QUON:"); }
 void TForm5::SpeedButton5Click() {
-    paths.pickDirectory(*this, "Select the path where you have the compressed ROMs:", Edit3);
+    paths.pickDirectory(*this, "Select the path where you have the compressed ROMs:", PathBox::Roms);
 }
 void TForm5::SpeedButton8Click() {
-    paths.pickDirectory(*this, "Select the path to your QUON game drivers:", Edit4);
+    paths.pickDirectory(*this, "Select the path to your QUON game drivers:", PathBox::Drivers);
 }
 
 void TForm5::SpeedButton3Click() {
     close();
-    app_.Form1->show();
+    app_.mainWindow().showMainWindow();
 }
 
 void TForm5::FormClose() {

@@ -16,10 +16,6 @@ public:
     explicit TForm5(App& app);
     void FormCreate();
     void FormClose();
-    void Edit1Change();
-    void Edit2Change();
-    void Edit3Change();
-    void Edit4Change();
     void CheckBox7Click();
     void CheckBox8Click();
     void SpeedButton3Click();  // OK

@@ -4,7 +4,6 @@
 
 #include "app/dialogs/config_dialog.h"
 #include "app/dialogs/new_directory_dialog.h"
-#include "app/main_window/main_window.h"
 #include "app/stored_data.h"
 #include "install/program_files.h"
 
@@ -59,7 +58,7 @@ void TForm2::SpeedButton1Click() {
         // what is stored is what runs.
         app_.state.configuredSingleClick = app_.singleClick;
         SaveSettings(app_);
-        app_.Form1->show();
+        app_.mainWindow().showMainWindow();
     }
     app_.installerDone();
 }

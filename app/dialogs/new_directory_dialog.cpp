@@ -2,8 +2,6 @@
 // stands.
 #include "app/dialogs/new_directory_dialog.h"
 
-#include "app/dialogs/install_dialog.h"
-
 namespace qn {
 
 TForm6::TForm6(App& app) : ui::Form("Form6", {0, 0, 305, 93}, "Create Directory"), app_(app) {

@@ -12,7 +12,7 @@
 
 namespace qn {
 
-class TForm3 : public ui::Form {
+class TForm3 : public ui::Form, public DirectoryQuestion {
 public:
     explicit TForm3(App& app);
     void FormShow();
@@ -20,12 +20,7 @@ public:
     void SpeedButton1Click();  // OK
     void SpeedButton2Click();  // Cancel
 
-    // What the caller does with the directory chosen: true when it takes it,
-    // false to keep the picker open (the caller has said why).
-    using Delivery = std::function<bool(const std::string& directory)>;
-    // Shows the picker with `question` for `opener`, which stays disabled
-    // until the picker closes; OK hands the directory to `deliver`.
-    void ask(ui::Form& opener, const std::string& question, Delivery deliver);
+    void ask(ui::Form& opener, const std::string& question, Delivery deliver) override;
 
     void setDirectory(const std::string& directory) { chooser().setDirectory(directory); }
     const std::string& directory() { return chooser().directory(); }

@@ -17,32 +17,28 @@ void TForm1::FillGameList(SelectedBy firstRow) {
     GameCatalogue& cat = app_.catalogue;
     if (s.listFilter != ListFilter::ShowAll) availability_.all(cat);
     std::vector<std::vector<std::string>> rows;
-    std::vector<int> slots;
+    rowSlots_.clear();
     rows.reserve(cat.games.size());
-    slots.reserve(cat.games.size());
+    rowSlots_.reserve(cat.games.size());
     for (int g = 0; g < cat.size(); ++g) {
         const GameRecord& game = cat.games[g];
         if (s.listFilter != ListFilter::ShowAll && !isListed(availability_.of(cat, g), s.listFilter)) continue;
         rows.push_back({game.Title, game.ShortName, std::string()});
-        slots.push_back(g);
+        rowSlots_.push_back(g);
     }
-    auto mark = [this, slots = std::move(slots)](int row, std::vector<std::string>& cells) {
-        cells[2] = availability_.of(app_.catalogue, slots[row]) ? "Yes" : "No";
+    auto mark = [this](int row, std::vector<std::string>& cells) {
+        cells[2] = availability_.of(app_.catalogue, RowSlot(row)) ? "Yes" : "No";
     };
     ListView1.setRows(std::move(rows), std::move(mark));
     if (ListView1.rowCount() == 0) return;
     // The first row, unless the game to keep is listed.
     int chosen = 0;
-    for (int row = 0; keptGame_ && row < ListView1.rowCount(); ++row)
-        if (ListView1.caption(row) == *keptGame_) {
+    for (int row = 0; keptSlot_ && row < ListView1.rowCount(); ++row)
+        if (RowSlot(row) == *keptSlot_) {
             chosen = row;
             break;
         }
-    {
-        // The list would report the row as the user's choice.
-        const ui::WithoutHandler quiet(ListView1.onChange);
-        ListView1.selectRow(chosen);
-    }
+    ListView1.showSelected(chosen);
     ShowRow(chosen, firstRow);
 }
 
@@ -54,11 +50,12 @@ void TForm1::ComboBox1Change() {
 }
 
 bool TForm1::RowIsRunnable(int row) {
-    return rowIsRunnable(app_.catalogue, availability_, app_.state.listFilter, row);
+    return rowIsRunnable(app_.catalogue, availability_, app_.state.listFilter, RowSlot(row));
 }
 
 void TForm1::EvaluateAvailability() {
-    availability_.reset(app_.tpaths, romMode());
+    availability_.reset(app_.tpaths, romMode(), kLookupBase);
+    app_.state.outsideDirectory = kLookupBase;
     AvailabilityTimer.setEnabled(true);
 }
 
@@ -69,17 +66,15 @@ void TForm1::AvailabilityTimerTimer() {
 
 void TForm1::ShowRow(int row, SelectedBy by) {
     const bool byUser = by == SelectedBy::User;
-    const std::string& title = ListView1.row(row)[0];
-    const std::string& shortName = ListView1.row(row)[1];
+    const GameRecord& game = RowGame(row);
+    const std::string& title = game.Title;
+    const std::string& shortName = game.ShortName;
     CheckBox6.setEnabled(byUser && supportsFrameSkip(shortName));
     CheckBox9.setEnabled(byUser && supportsRotation(shortName));
     if (byUser) {
         ShowPicture(shortName + ".jpg");
-        const int slot = app_.catalogue.findByTitle(title);
-        if (slot >= 0) {
-            const OptionFlags& flags = GameOptionFlags(app_, slot);
-            for (int j = 0; j < OptionCount; ++j) optionBox(j)->setChecked(flags[j]);
-        }
+        const OptionFlags& flags = GameOptionFlags(app_, app_.catalogue.flagsSlot(RowSlot(row)));
+        for (int j = 0; j < OptionCount; ++j) optionBox(j)->showChecked(flags[j]);
     }
     const bool single = app_.singleClick;
     if (RowIsRunnable(row)) {

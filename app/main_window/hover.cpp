@@ -52,33 +52,23 @@ void TForm1::Image1MouseMove() {
                                    : "Right-Click to see Tolvane's QUON FrontEnd logo");
 }
 
-void TForm1::bindHoverHandlers() {
-    using Hint = std::function<std::optional<std::string>()>;
-    auto fixed = [](std::string text) -> Hint { return [text] { return text; }; };
-    const Hint none = [] { return std::nullopt; };
-    // The check boxes' hints say what the next click would do.
-    auto byState = [](ui::CheckBox& box, std::string checked, std::string unchecked) -> Hint {
-        return [&box, checked, unchecked] { return box.checked() ? checked : unchecked; };
-    };
-    auto whileCompressed = [this](std::string text) -> Hint {
-        return [this, text]() -> std::optional<std::string> {
-            if (romMode().compressed) return text;
-            return std::nullopt;
-        };
-    };
-    auto link = [](ui::Label& label) -> Hint { return [&label] { return "Shortcut to " + label.caption(); }; };
+namespace {
 
-    // Path boxes mark the label to their left.
-    hovers_ = {
-        {&SpeedButton1, none, &SpeedButton1},
-        {&SpeedButton2, fixed("Click to open Tolvane's QUON FrontEnd ReadMe file"), &SpeedButton2},
-        {&SpeedButton3, fixed("Click to open QUON ReadMe file"), &SpeedButton3},
-        {&SpeedButton11, none, &SpeedButton11},
-        {&Edit1, fixed("Press the '...' button to select QUON program path"), &Label6},
-        {&Edit2, whileCompressed("Press the '...' button to select your PkUnzip path"), &Label2},
-        {&Edit3, whileCompressed("Press the '...' button to select your zipped ROMs path"), &Label3},
-        {&SpeedButton7, none, &SpeedButton7},
-        {&Edit4, fixed("Press the '...' button to select the drivers path"), &Label4},
+using Hint = std::function<std::optional<std::string>()>;
+
+Hint fixed(std::string text) {
+    return [text] { return text; };
+}
+
+// A check box's hint says what the next click would do.
+Hint byState(ui::CheckBox& box, std::string checked, std::string unchecked) {
+    return [&box, checked, unchecked] { return box.checked() ? checked : unchecked; };
+}
+
+}  // namespace
+
+std::vector<TForm1::Hover> TForm1::checkBoxHovers() {
+    return {
         {&CheckBox1, byState(CheckBox1, "Click to use scanlines", "Click to disable scanlines"), &CheckBox1},
         {&CheckBox2, byState(CheckBox2, "Click to enable sound", "Click to disable sound"), &CheckBox2},
         {&CheckBox3,
@@ -109,6 +99,33 @@ void TForm1::bindHoverHandlers() {
          byState(CheckBox10, "Click to use the default screen resolution",
                  "Click to use the selected screen resolution"),
          &CheckBox10},
+    };
+}
+
+void TForm1::bindHoverHandlers() {
+    const Hint none = [] { return std::nullopt; };
+    auto whileCompressed = [this](std::string text) -> Hint {
+        return [this, text]() -> std::optional<std::string> {
+            if (romMode().compressed) return text;
+            return std::nullopt;
+        };
+    };
+    auto link = [](ui::Label& label) -> Hint { return [&label] { return "Shortcut to " + label.caption(); }; };
+
+    // Path boxes mark the label to their left.
+    hovers_ = {
+        {&SpeedButton1, none, &SpeedButton1},
+        {&SpeedButton2, fixed("Click to open Tolvane's QUON FrontEnd ReadMe file"), &SpeedButton2},
+        {&SpeedButton3, fixed("Click to open QUON ReadMe file"), &SpeedButton3},
+        {&SpeedButton11, none, &SpeedButton11},
+        {&Edit1, fixed("Press the '...' button to select QUON program path"), &Label6},
+        {&Edit2, whileCompressed("Press the '...' button to select your PkUnzip path"), &Label2},
+        {&Edit3, whileCompressed("Press the '...' button to select your zipped ROMs path"), &Label3},
+        {&SpeedButton7, none, &SpeedButton7},
+        {&Edit4, fixed("Press the '...' button to select the drivers path"), &Label4},
+    };
+    for (Hover& hover : checkBoxHovers()) hovers_.push_back(std::move(hover));
+    const std::vector<Hover> rest = {
         {&Label7, link(Label7), &Label7, true},
         {&Label8, link(Label8), &Label8, true},
         {&Label9, link(Label9), &Label9, true},
@@ -122,6 +139,7 @@ void TForm1::bindHoverHandlers() {
         {&SpeedButton9, fixed("Press this button to change to the single click interface"), nullptr},
         {&SpeedButton10, fixed("Press this button to change to the common interface"), nullptr},
     };
+    hovers_.insert(hovers_.end(), rest.begin(), rest.end());
     for (const Hover& hover : hovers_)
         hover.control->onMouseMove = [this, &hover](const ui::MouseEvent&) { HoverHint(hover); };
 

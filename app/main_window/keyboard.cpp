@@ -32,9 +32,9 @@ void TForm1::setUpKeyboard() {
 
 void TForm1::showAfterRun() {
     const int row = ListView1.selectedRow();
-    if (row >= 0) keptGame_ = ListView1.caption(row);
+    if (row >= 0) keptSlot_ = RowSlot(row);
     show();
-    keptGame_.reset();
+    keptSlot_.reset();
 }
 
 }  // namespace qn

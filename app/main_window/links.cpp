@@ -37,14 +37,23 @@ ui::Bitmap linkIcon(const std::array<std::uint8_t, 3>& face, std::uint8_t r, std
 
 }  // namespace
 
+void TForm1::enterOutsideDirectory() {
+    if (!app_.state.outsideDirectory.empty()) app_.os.setCurrentDirectory(app_.state.outsideDirectory);
+}
+
 void TForm1::OpenLink(const ui::Label& label, const std::string& addition) {
+    enterOutsideDirectory();
     openLink(app_.os, app_.state.BrowserCommand, addition, label.caption());
 }
 
-void TForm1::SpeedButton2Click() { openReadme(app_.os, app_.tpaths.mainPath); }
+void TForm1::SpeedButton2Click() {
+    enterOutsideDirectory();
+    openReadme(app_.os, app_.tpaths.mainPath);
+}
 
 void TForm1::SpeedButton3Click() {
     if (app_.tpaths.emulatorPath.empty()) return;
+    enterOutsideDirectory();
     openReadme(app_.os, app_.tpaths.emulatorPath);
 }
 

@@ -18,6 +18,15 @@ ui::Font makeFont(const char* face, int points, bool bold = false) {
 }  // namespace
 
 TForm1::TForm1(App& app) : ui::Form("Form1", {0, 0, 679, 517}, ""), app_(app) {
+    setUpLooks();
+    setUpLinks();
+    setUpInitialStates();
+    bindWindowHandlers();
+    bindPathHandlers();
+    bindHoverHandlers();
+}
+
+void TForm1::setUpLooks() {
     // Fonts that differ from the parent's; children made after a parent's
     // font is set here do not follow it, so each page's contents are set too.
     const ui::Font page = makeFont("MS Sans Serif", 9);
@@ -38,9 +47,9 @@ TForm1::TForm1(App& app) : ui::Form("Form1", {0, 0, 679, 517}, ""), app_(app) {
         e->setCursor(ui::Cursor::Arrow);
     }
     PageControl1.setCursor(ui::Cursor::Arrow);
-    setUpLinks();
+}
 
-    // Initial states.
+void TForm1::setUpInitialStates() {
     StatusBar1.setEnabled(false);
     CheckBox6.setEnabled(false);
     CheckBox9.setEnabled(false);
@@ -60,7 +69,9 @@ TForm1::TForm1(App& app) : ui::Form("Form1", {0, 0, 679, 517}, ""), app_(app) {
              &SpeedButton5, &Label2, &Edit2, &SpeedButton4, &CheckBox7})
         c->setTabOrder(order++);
     setUpKeyboard();
+}
 
+void TForm1::bindWindowHandlers() {
     onShow = [this] { FormShow(); };
     onPaint = [this] { FormPaint(); };
     onClose = [this] { FormClose(); };
@@ -90,24 +101,21 @@ TForm1::TForm1(App& app) : ui::Form("Form1", {0, 0, 679, 517}, ""), app_(app) {
         box->onClick = [this, box, index] { StoreOptionFlag(*box, index); };
     }
 
-    // The configuration page.
+    // "Other Stuff".
+    SpeedButton7.onClick = [this] { SpeedButton7Click(); };
+    SpeedButton11.onClick = [this] { SpeedButton11Click(); };
+}
+
+void TForm1::bindPathHandlers() {
     CheckBox7.onClick = [this] { CheckBox7Click(); };
     CheckBox8.onClick = [this] { CheckBox8Click(); };
-    Edit1.onChange = [this] { Edit1Change(); };
-    Edit2.onChange = [this] { Edit2Change(); };
-    Edit3.onChange = [this] { Edit3Change(); };
-    Edit4.onChange = [this] { Edit4Change(); };
+    paths.onChange = [this](PathBox which) { PathChange(which); };
     SpeedButton4.onClick = [this] { SpeedButton4Click(); };
     SpeedButton5.onClick = [this] { SpeedButton5Click(); };
     SpeedButton6.onClick = [this] { SpeedButton6Click(); };
     SpeedButton8.onClick = [this] { SpeedButton8Click(); };
     SpeedButton9.onClick = [this] { SpeedButton9Click(); };
     SpeedButton10.onClick = [this] { SpeedButton10Click(); };
-
-    // "Other Stuff".
-    SpeedButton7.onClick = [this] { SpeedButton7Click(); };
-    SpeedButton11.onClick = [this] { SpeedButton11Click(); };
-    bindHoverHandlers();
 }
 
 ui::CheckBox* TForm1::optionBox(int index) {

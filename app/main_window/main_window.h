@@ -26,7 +26,7 @@ inline const char* const kNoScreenPicture = "noscreen.jpg";
 // whose choice shows the row's run texts alone.
 enum class SelectedBy { User, Program };
 
-class TForm1 : public ui::Form, private RunWindow {
+class TForm1 : public ui::Form, public MainWindowLink, private RunWindow {
     App& app_;
 
 public:
@@ -50,6 +50,9 @@ public:
     // button and the status hint either way.
     void ShowRow(int row, SelectedBy by);
     bool RowIsRunnable(int row);
+    // The catalogue slot of the game a row of the list shows.
+    int RowSlot(int row) const { return rowSlots_.at(static_cast<size_t>(row)); }
+    const GameRecord& RowGame(int row) const { return app_.catalogue.games.at(RowSlot(row)); }
     // Availability under the ROM mode the check boxes show.
     void EvaluateAvailability();
     void AvailabilityTimerTimer();
@@ -106,10 +109,8 @@ public:
     void ApplySettings();
     void CheckBox7Click();
     void CheckBox8Click();
-    void Edit1Change();
-    void Edit2Change();
-    void Edit3Change();
-    void Edit4Change();
+    // A path the user chose was taken into its setting.
+    void PathChange(PathBox which);
     void SpeedButton4Click();
     void SpeedButton5Click();
     void SpeedButton6Click();
@@ -220,29 +221,44 @@ private:
         {30, 110, 0, 0}, {104, 106, 193, 22}, {304, 106, 21, 21},
         {38, 132, 0, 0}, {104, 130, 193, 22}, {304, 130, 21, 21}};
 
+    // The constructor's parts: fonts and cursors, the controls' first
+    // states and keyboard order, and the handlers.
+    void setUpLooks();
+    void setUpInitialStates();
+    void bindWindowHandlers();
+    void bindPathHandlers();
     void bindHoverHandlers();
     // Shortcuts for the buttons the keyboard does not stop at, the window
     // menu's About, links Tab reaches, F4 in the path boxes, and names for
     // a screen reader.
     void setUpKeyboard();
+    // The option and mode check boxes' hovers, in their order.
+    std::vector<Hover> checkBoxHovers();
     // The link labels' font and icons, and what a click on each opens.
     void setUpLinks();
     // The icons on the page's colour, drawn again when the scheme changes.
     void drawLinkIcons();
     void switchInterface(bool single);
     // A run hides the window while the emulator runs and shows it again.
+    void showMainWindow() override { show(); }
+    void giveInputBack() override { setEnabled(true); }
     void hideForRun() override { hide(); }
     // The game that ran stays selected, though the showing refills the list.
     void showAfterRun() override;
     void showRunStatus(const std::string& text) override { StatusBar1.setPanelText(3, text); }
     void showBusy(bool busy) override { setCursor(busy ? ui::Cursor::Wait : ui::Cursor::Default); }
+    // Makes the outside's current directory current, just before a child
+    // or the shell starts.
+    void enterOutsideDirectory();
     // The option boxes as they show, checked but disabled ones included.
     OptionFlags shownOptions();
 
     bool running_ = false;  // a game's run is under way
+    // The list's rows -> catalogue slots, made with the rows.
+    std::vector<int> rowSlots_;
     std::vector<Hover> hovers_;
-    // The title of the game a refill selects rather than the first, if listed.
-    std::optional<std::string> keptGame_;
+    // The catalogue slot of the game a refill selects rather than the first, if listed.
+    std::optional<int> keptSlot_;
     const Hover* marked_ = nullptr;
     // The file name last given to ShowPicture, to draw it again at another resolution.
     std::optional<std::string> pictureRequest_;

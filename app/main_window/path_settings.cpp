@@ -1,28 +1,10 @@
-// The path settings page of the main window: each box's change is taken into
-// the settings at once, and changes that decide which games can run refill
-// the list.
+// The path settings page of the main window: each change the user makes is
+// taken into the settings at once, and changes that decide which games can
+// run refill the list.
 #include "app/main_window/main_window.h"
 #include "app/stored_data.h"
 
 namespace qn {
-namespace {
-
-// Puts a setting into its box without the box's change handler. A box that
-// then shows something new gives the setting back as it shows it, as its
-// handler would: in lower case, a directory with its trailing backslash.
-// True when it did.
-bool showInBox(ui::Edit& box, std::string& setting, bool directory) {
-    const std::string before = box.text();
-    {
-        const ui::WithoutHandler quiet(box.onChange);
-        box.setText(setting);
-    }
-    if (box.text() == before) return false;
-    setting = directory ? withTrailingBackslash(box.text()) : box.text();
-    return true;
-}
-
-}  // namespace
 
 void TForm1::ApplySettings() {
     TPaths& p = app_.tpaths;
@@ -32,7 +14,7 @@ void TForm1::ApplySettings() {
         // only for the user's toggles.
         const OptionFlags& flags = GameOptionFlags(app_, 0);
         for (int j = 0; j < OptionCount; ++j)
-            if (flags[j]) optionBox(j)->setChecked(true);
+            if (flags[j]) optionBox(j)->showChecked(true);
     }
 
     // A path that is set turns its mode on; without one, a mode stays as the
@@ -50,15 +32,12 @@ void TForm1::ApplySettings() {
         mode.compressed = mode.compressed || zippedPaths;
         paths.setCompressedInUse(mode.compressed);
     }
-    {
-        const ui::WithoutHandler quiet7(CheckBox7.onClick), quiet8(CheckBox8.onClick);
-        CheckBox7.setChecked(mode.compressed);
-        CheckBox8.setChecked(mode.driversPath);
-    }
-    const bool newDrivers = showInBox(Edit4, p.driversPath, true);
-    const bool newEmulator = showInBox(Edit1, p.emulatorPath, true);
-    showInBox(Edit2, p.unzipProgram, false);
-    const bool newRoms = showInBox(Edit3, p.romsPath, true);
+    CheckBox7.showChecked(mode.compressed);
+    CheckBox8.showChecked(mode.driversPath);
+    const bool newDrivers = paths.show(PathBox::Drivers);
+    const bool newEmulator = paths.show(PathBox::Emulator);
+    paths.show(PathBox::Unzip);
+    const bool newRoms = paths.show(PathBox::Roms);
 
     // Refilled after compressed mode is put in, with the first row chosen as
     // the user's click on the box chooses it, or after a new drivers path,
@@ -89,36 +68,20 @@ void TForm1::CheckBox7Click() {
 void TForm1::CheckBox8Click() {
     app_.state.romMode.driversPath = CheckBox8.checked();
     paths.setDriversInUse(romMode().driversPath);
-    if (romMode().driversPath || Edit4.text().empty())
-        Edit4Change();
-    else
-        Edit4.setText("");  // its change handler takes the empty path
-}
-
-void TForm1::Edit1Change() {
-    app_.tpaths.emulatorPath = Edit1.text();
-    if (Edit1.text().empty()) return;
-    app_.tpaths.emulatorPath = withTrailingBackslash(Edit1.text());
-    // In compressed mode the emulator directory alone does not decide
-    // availability often enough to refill the list for it.
-    if (!romMode().compressed) {
-        EvaluateAvailability();
-        FillGameList(SelectedBy::Program);
-    }
-}
-
-void TForm1::Edit2Change() { app_.tpaths.unzipProgram = Edit2.text(); }
-
-void TForm1::Edit3Change() {
-    app_.tpaths.romsPath = Edit3.text();
-    if (Edit3.text().empty()) return;
-    app_.tpaths.romsPath = withTrailingBackslash(Edit3.text());
+    paths.holdShown(PathBox::Drivers);
     EvaluateAvailability();
     FillGameList(SelectedBy::Program);
 }
 
-void TForm1::Edit4Change() {
-    app_.tpaths.driversPath = withTrailingBackslash(Edit4.text());
+void TForm1::PathChange(PathBox which) {
+    const TPaths& p = app_.tpaths;
+    // In compressed mode the emulator directory alone does not decide
+    // availability often enough to refill the list for it; an emptied one
+    // decides nothing, nor does the unzip program.
+    const bool refill = which == PathBox::Drivers ||
+                        (which == PathBox::Roms && !p.romsPath.empty()) ||
+                        (which == PathBox::Emulator && !p.emulatorPath.empty() && !romMode().compressed);
+    if (!refill) return;
     EvaluateAvailability();
     FillGameList(SelectedBy::Program);
 }
@@ -128,11 +91,11 @@ void TForm1::SpeedButton6Click() {
 }
 
 void TForm1::SpeedButton5Click() {
-    paths.pickDirectory(*this, "Select the path where your compressed ROMs are stored:", Edit3);
+    paths.pickDirectory(*this, "Select the path where your compressed ROMs are stored:", PathBox::Roms);
 }
 
 void TForm1::SpeedButton8Click() {
-    paths.pickDirectory(*this, "Select the path to your QUON game drivers:", Edit4);
+    paths.pickDirectory(*this, "Select the path to your QUON game drivers:", PathBox::Drivers);
 }
 
 void TForm1::SpeedButton4Click() {
@@ -141,8 +104,7 @@ void TForm1::SpeedButton4Click() {
         "All files (*.*)|*.*",
         "Select PkUnzip program file");
     if (!file) return;
-    Edit2.setText(*file);
-    app_.tpaths.unzipProgram = *file;
+    paths.take(PathBox::Unzip, *file, true);
 }
 
 }  // namespace qn

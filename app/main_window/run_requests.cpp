@@ -28,10 +28,10 @@ void TForm1::ActivateSelectedGame() {
     if (row < 0) return;
     // Any other name would put the game's files, and its clean-up, outside
     // a directory of its own, or add words to the command lines.
-    const std::optional<GameName> name = GameName::parse(ListView1.row(row)[1]);
+    const GameRecord& game = RowGame(row);
+    const std::optional<GameName> name = GameName::parse(game.ShortName);
     if (!name) {
-        app_.os.messageBox(MessageKind::Warning,
-                           unusableShortNameMessage(ListView1.row(row)[0], ListView1.row(row)[1]));
+        app_.os.messageBox(MessageKind::Warning, unusableShortNameMessage(game.Title, game.ShortName));
         return;
     }
     if (RowIsRunnable(row))
@@ -43,7 +43,7 @@ void TForm1::ActivateSelectedGame() {
 void TForm1::RunSelectedGame(const GameName& name) {
     Platform& os = app_.os;
     const TPaths& p = app_.tpaths;
-    if (!os.fileExists(p.emulatorPath + "quon.exe")) Edit1.setText("");
+    if (!os.fileExists(p.emulatorPath + "quon.exe")) paths.take(PathBox::Emulator, "");
     if (p.emulatorPath.empty()) {
         os.messageBox(MessageKind::Warning, "QUON program not found");
         return;
@@ -63,16 +63,21 @@ void TForm1::RunSelectedGame(const GameName& name) {
         }
     } running{running_, os};
     running_ = true;
-    if (GameRun(os, *this, p, app_.catalogue).run(name, romMode().driversPath, shownOptions(), ListBox1.itemIndex()))
-        ListView1.setFocus();
+    enterOutsideDirectory();
+    const bool ran = GameRun(os, *this, p, app_.catalogue).run(name, romMode().driversPath, shownOptions(),
+                                                               ListBox1.itemIndex());
+    app_.state.outsideDirectory = os.currentDirectory();  // where the run left it
+    if (ran) ListView1.setFocus();
 }
 
 void TForm1::ShowUnavailabilityReport() {
     const int row = ListView1.selectedRow();
     if (row < 0) return;
+    const GameRecord& game = RowGame(row);
+    if (!romMode().compressed) app_.state.outsideDirectory = kLookupBase;  // where it looked
     app_.os.messageBox(MessageKind::Information,
-                       unavailabilityReport(app_.catalogue, app_.tpaths, romMode(), ListView1.row(row)[0],
-                                            ListView1.row(row)[1], app_.os));
+                       unavailabilityReport(app_.catalogue, app_.tpaths, romMode(), game.Title, game.ShortName,
+                                            app_.os, kLookupBase));
 }
 
 }  // namespace qn

@@ -44,10 +44,10 @@ TEST_F(DemoData, EachModeShowsItsOwnMix) {
     EXPECT_EQ(app->catalogue.size(), 15);
     EXPECT_EQ(available(), "rtypeus rtype2 loht imgfight gunforce ppong moonmole ");
     f.CheckBox8.setChecked(true);
-    f.Edit4.setText("C:\\Demo\\drivers");
+    f.paths.take(PathBox::Drivers, "C:\\Demo\\drivers");
     EXPECT_EQ(available(), "rtype2 ppong ");
     f.CheckBox7.setChecked(true);
-    f.Edit3.setText("C:\\Demo\\zips");
+    f.paths.take(PathBox::Roms, "C:\\Demo\\zips");
     EXPECT_EQ(available(), "rtypejp dbreed hharry nspirit ");
     f.CheckBox8.setChecked(false);
     EXPECT_EQ(available(), "rtypeus ");

@@ -78,11 +78,16 @@ TEST_F(GameList, EmptyEmulatorDirectoryLooksUnderDriveC) {
     app->tpaths.emulatorPath = "";
     os.setCurrentDirectory("C:\\Quon");
     f->EvaluateAvailability();
-    EXPECT_EQ(os.currentDirectory(), "C:\\");
-    os.setCurrentDirectory("C:\\Quon");  // as a run may leave it
     EXPECT_TRUE(f->GameAvailable(1));
     EXPECT_FALSE(f->GameAvailable(0));
+    // The lookups build full paths; the outside, which sees a current
+    // directory, is given C:\ as it starts.
+    EXPECT_EQ(os.currentDirectory(), "C:\\Quon");
+    EXPECT_EQ(app->state.outsideDirectory, "C:\\");
+    f->SpeedButton2.click();
     EXPECT_EQ(os.currentDirectory(), "C:\\");
+    ASSERT_EQ(os.shellOpened.size(), 1u);
+    EXPECT_EQ(os.shellOpened[0].second, "C:\\");
 }
 
 TEST_F(GameList, DirectoriesDoNotCountAsFiles) {
@@ -110,7 +115,7 @@ TEST_F(GameList, FilterChangeShowsTheLogoAndKeepsTheOptionBoxes) {
 TEST_F(GameList, AvailableFilterWithNothingAvailableLeavesTheListEmpty) {
     os.makeDirectories("C:\\Drivers");
     f->CheckBox8.setChecked(true);
-    f->Edit4.setText("C:\\Drivers\\");  // no driver there: no game can run
+    f->paths.take(PathBox::Drivers, "C:\\Drivers\\");  // no driver there: no game can run
     column(2);  // every row shown once: the evaluation is complete
     f->ComboBox1.userSelect(1);
     EXPECT_EQ(f->ListView1.rowCount(), 0);
@@ -143,7 +148,7 @@ TEST_F(GameList, SelectingARowShowsItsPictureFlagsAndRunTexts) {
 TEST_F(GameList, ButtonCaptionDependsOnFilterAndRowCount) {
     os.writeFile("C:\\Drivers\\sshoot.qun", "d");
     f->CheckBox8.setChecked(true);
-    f->Edit4.setText("C:\\Drivers\\");  // only sshoot has its driver there
+    f->paths.take(PathBox::Drivers, "C:\\Drivers\\");  // only sshoot has its driver there
     f->ComboBox1.userSelect(1);
     EXPECT_EQ(f->SpeedButton1.caption(), "Run Sample Shooter");
     for (const char* file : {"half\\h2.rom", "gunforce\\gf.rom"}) os.writeFile(std::string("C:\\Quon\\") + file, "x");
@@ -155,8 +160,8 @@ TEST_F(GameList, ButtonCaptionDependsOnFilterAndRowCount) {
 
 TEST_F(GameList, UncheckingCompressedModeForgetsBothSettings) {
     f->CheckBox7.setChecked(true);
-    f->Edit2.setText("C:\\Tools\\PKUNZIP.EXE");
-    f->Edit3.setText("C:\\Zips");
+    f->paths.take(PathBox::Unzip, "C:\\Tools\\PKUNZIP.EXE");
+    f->paths.take(PathBox::Roms, "C:\\Zips");
     EXPECT_EQ(app->tpaths.unzipProgram, "c:\\tools\\pkunzip.exe");
     EXPECT_EQ(app->tpaths.romsPath, "c:\\zips\\");
     EXPECT_EQ(f->Edit3.text(), "c:\\zips");
@@ -176,11 +181,11 @@ TEST_F(GameList, NewEmulatorDirectoryRefillsOnlyInPlainMode) {
     os.writeFile("C:\\Other\\half\\h1.rom", "x");
     os.writeFile("C:\\Other\\half\\h2.rom", "x");
     f->CheckBox7.setChecked(true);
-    f->Edit1.setText("C:\\Other");
+    f->paths.take(PathBox::Emulator, "C:\\Other");
     EXPECT_EQ(app->tpaths.emulatorPath, "c:\\other\\");
     f->CheckBox7.setChecked(false);
     EXPECT_EQ(column(2)[1], "Yes");
-    f->Edit1.setText("C:\\Quon\\");
+    f->paths.take(PathBox::Emulator, "C:\\Quon\\");
     EXPECT_EQ(column(2)[1], "No");
 }
 
@@ -189,7 +194,7 @@ TEST_F(GameList, DriversPathFollowsItsCheckBox) {
     EXPECT_TRUE(f->SpeedButton8.enabled());
     EXPECT_EQ(column(2), (Strings{"No", "No", "No", "No", "No"}));  // empty drivers path
     os.writeFile("C:\\Drivers\\sshoot.qun", "d");
-    f->Edit4.setText("C:\\DRIVERS");
+    f->paths.take(PathBox::Drivers, "C:\\DRIVERS");
     EXPECT_EQ(app->tpaths.driversPath, "c:\\drivers\\");
     EXPECT_EQ(column(2)[0], "Yes");
     f->ListView1.selectRow(1);
@@ -201,6 +206,36 @@ TEST_F(GameList, DriversPathFollowsItsCheckBox) {
     EXPECT_EQ(app->tpaths.driversPath, "");
     EXPECT_EQ(f->Edit4.text(), "");
     EXPECT_FALSE(f->SpeedButton8.enabled());
+}
+
+// Two records of one title share the first one's option flags, whichever
+// rows the filter leaves; everything else of a row is its own game's.
+TEST_F(GameList, TwinsShareTheFirstOnesFlagsAndARowKeepsItsOwnGame) {
+    writeProgramFiles("#Twin|twa\r\n#Other|oth\r\n#Twin|twb\r\n",
+                      "twa\\t.rom\r\noth\\o.rom\r\ntwb\\t.rom\r\n");
+    for (const char* file : {"quon.exe", "oth\\o.rom", "twb\\t.rom", "oth\\oth.qun", "twb\\twb.qun"})
+        os.writeFile(std::string("C:\\Quon\\") + file, "x");
+    app = std::make_unique<App>(os);
+    ASSERT_EQ(start(), std::nullopt);
+    ASSERT_EQ(showMain(), std::nullopt);
+    f = app->Form1.get();
+    ASSERT_EQ(column(1), (Strings{"twa", "oth", "twb"}));
+    f->ListView1.selectRow(2);
+    f->CheckBox2.click();
+    EXPECT_EQ(encodeOptionFlags(app->catalogue.games[0].OptionFlags), "01000000");
+    EXPECT_EQ(encodeOptionFlags(app->catalogue.games[2].OptionFlags), "00000000");
+    f->ListView1.selectRow(1);
+    EXPECT_FALSE(f->CheckBox2.checked());
+
+    f->ComboBox1.userSelect(1);  // the available ones: rows are no longer slots
+    ASSERT_EQ(column(1), (Strings{"oth", "twb"}));
+    f->ListView1.selectRow(1);
+    EXPECT_TRUE(f->CheckBox2.checked());
+    EXPECT_EQ(f->SpeedButton1.caption(), "Run Twin");
+    f->SpeedButton1.click();
+    ASSERT_EQ(os.processes.size(), 1u);
+    EXPECT_NE(os.processes[0].request.commandLine.find("quon.exe twb -s"), std::string::npos)
+        << os.processes[0].request.commandLine;
 }
 
 }  // namespace

@@ -231,7 +231,7 @@ protected:
 
 TEST_F(Outside, LinksAppendTheirAddressToTheBrowserCommand) {
     os.makeDirectories("C:\\Quon");
-    os.setCurrentDirectory("C:\\Quon");
+    app->state.outsideDirectory = "C:\\Quon";  // where a run left it
     f->Label16.click();
     f->Label8.click();
     f->Label8.click();
@@ -253,7 +253,7 @@ TEST_F(Outside, ReadmesGoToTheShell) {
     EXPECT_EQ(os.shellOpened, (std::vector<std::pair<std::string, std::string>>{
                                   {"C:\\QnLaunch\\readme.txt", "C:\\"},
                                   {"c:\\quon\\readme.txt", "C:\\"}}));
-    f->Edit1.setText("");
+    f->paths.take(PathBox::Emulator, "");
     f->SpeedButton3.click();  // no emulator directory: nothing
     EXPECT_EQ(os.shellOpened.size(), 2u);
     EXPECT_TRUE(os.messages.empty());

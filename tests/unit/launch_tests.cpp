@@ -78,15 +78,15 @@ protected:
     void compressed(const std::string& roms = "C:\\Arcade Roms\\") {
         os.makeDirectories(roms);
         f->CheckBox7.setChecked(true);
-        f->Edit2.setText("C:\\Tools\\pkunzip.exe");
-        f->Edit3.setText(roms);
+        f->paths.take(PathBox::Unzip, "C:\\Tools\\pkunzip.exe");
+        f->paths.take(PathBox::Roms, roms);
     }
     // Turns on drivers-path mode with the drivers of the given games.
     void driversPath(std::initializer_list<const char*> games) {
         for (const char* game : games)
             os.writeFile(std::string("C:\\Drivers\\") + game + ".qun", "drivers path driver");
         f->CheckBox8.setChecked(true);
-        f->Edit4.setText("C:\\Drivers\\");
+        f->paths.take(PathBox::Drivers, "C:\\Drivers\\");
     }
     // A new launcher process on the same machine, as after the old one ended.
     void restart() {
@@ -282,9 +282,9 @@ TEST_F(Launch, ProgramsAreStartedByTheirOwnFilesWithTheirPathsQuoted) {
                              "C:\\Program Files\\Quon\\rtypeus\\rtypeus.qun", "C:\\Arcade Roms\\rtypeus.zip"})
         os.writeFile(file, "x");
     os.writeFile("C:\\program.exe", "a decoy");
-    f->Edit1.setText("C:\\Program Files\\Quon\\");
+    f->paths.take(PathBox::Emulator, "C:\\Program Files\\Quon\\");
     compressed();
-    f->Edit2.setText("C:\\Program Files\\PkZip\\pkunzip.exe");
+    f->paths.take(PathBox::Unzip, "C:\\Program Files\\PkZip\\pkunzip.exe");
     f->ListView1.selectRow(1);
     f->ListView1.doubleClick();
     ASSERT_EQ(os.processes.size(), 2u);
@@ -302,7 +302,7 @@ TEST_F(Launch, ARelativeEmulatorDirectoryIsReadOnceFromWhereTheRunStarts) {
     // directory it starts in, and the command line keeps it as it is.
     os.writeFile("C:\\Arcade Roms\\rtypeus.zip", "zip");
     compressed();
-    f->Edit1.setText("games\\quon\\");
+    f->paths.take(PathBox::Emulator, "games\\quon\\");
     os.deleteFile(emu + "rtypeus\\r1.bin");
     os.writeFile(emu + "r1.bin", "beside quon.exe");
     os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
@@ -697,7 +697,7 @@ TEST_F(Launch, TheUnzipProgramIsFoundByTheNameTheUserGave) {
                           Case{"C:\\Tools\\missing.exe", "c:\\tools\\missing.exe"}}) {
         SCOPED_TRACE(c.setting);
         os.processes.clear();
-        f->Edit2.setText(c.setting);
+        f->paths.take(PathBox::Unzip, c.setting);
         f->ListView1.selectRow(1);
         f->ListView1.doubleClick();
         ASSERT_FALSE(os.processes.empty());
@@ -713,7 +713,7 @@ TEST_F(Launch, DriverIsCopiedInAndRemovedAfterwards) {
     os.writeFile("C:\\Drivers\\imgfight.qun", "driver");
     os.writeFile(emu + "imgfight\\if.rom", "x");
     f->CheckBox8.setChecked(true);
-    f->Edit4.setText("C:\\Drivers\\");
+    f->paths.take(PathBox::Drivers, "C:\\Drivers\\");
     ASSERT_EQ(f->ListView1.row(2)[2], "Yes");
     f->ListView1.selectRow(2);
     bool driverDuringRun = false;
@@ -741,12 +741,12 @@ TEST_F(Launch, FailuresBeforeTheStart) {
     EXPECT_TRUE(os.processes.empty());
 
     os.writeFile(emu + "quon.exe", "exe");
-    f->Edit1.setText(emu);
+    f->paths.take(PathBox::Emulator, emu);
     os.messages.clear();
     f->CheckBox7.setChecked(true);
     f->ComboBox1.userSelect(1);  // only available games: everything listed may run
     os.writeFile("C:\\Zips\\sshoot.zip", "z");
-    f->Edit3.setText("C:\\Zips\\");
+    f->paths.take(PathBox::Roms, "C:\\Zips\\");
     f->ListView1.doubleClick();
     EXPECT_EQ(messageTexts(), Strings{"Select PkUnzip path before running a compressed ROM"});
     EXPECT_EQ(os.messages[0].kind, MessageKind::Information);
@@ -830,7 +830,7 @@ TEST_F(Launch, EnterOnTheListDoesWhatADoubleClickDoesInBothInterfaces) {
 TEST_F(Launch, ReportListsTheMissingFilesLineByLine) {
     f->ListView1.selectRow(2);  // imgfight: its one file and its driver missing
     f->CheckBox8.setChecked(true);
-    f->Edit4.setText("C:\\Drivers");
+    f->paths.take(PathBox::Drivers, "C:\\Drivers");
     const bool availableBefore = f->GameAvailable(0);
     f->ListView1.selectRow(2);
     f->ListView1.doubleClick();
@@ -854,7 +854,7 @@ TEST_F(Launch, ReportOfBothWorkedExamples) {
     os.deleteFile(emu + "sshoot\\SS1.ROM");
     os.deleteFile(emu + "sshoot\\SS2.ROM");
     os.deleteFile(emu + "sshoot\\sshoot.qun");
-    f->Edit1.setText("C:\\GAMES\\QUON\\");
+    f->paths.take(PathBox::Emulator, "C:\\GAMES\\QUON\\");
     f->ListView1.selectRow(0);
     f->ShowUnavailabilityReport();
     EXPECT_EQ(os.messages.back().text,
@@ -873,7 +873,7 @@ TEST_F(Launch, ReportOfBothWorkedExamples) {
 }
 
 TEST_F(Launch, ReportWithoutAnEmulatorDirectory) {
-    f->Edit1.setText("");
+    f->paths.take(PathBox::Emulator, "");
     f->ListView1.selectRow(0);
     os.setCurrentDirectory("C:\\Games\\Quon");
     f->ShowUnavailabilityReport();
@@ -1043,10 +1043,10 @@ TEST_F(UnusableShortNames, AreNeverRunUnpackedIntoOrCleanedUp) {
         SCOPED_TRACE(writing ? "compressed ROMs and drivers path" : "plain ROMs");
         if (writing) {
             f->CheckBox7.setChecked(true);
-            f->Edit2.setText("C:\\Tools\\pkunzip.exe");
-            f->Edit3.setText("C:\\Zips\\");
+            f->paths.take(PathBox::Unzip, "C:\\Tools\\pkunzip.exe");
+            f->paths.take(PathBox::Roms, "C:\\Zips\\");
             f->CheckBox8.setChecked(true);
-            f->Edit4.setText("C:\\Drivers\\");
+            f->paths.take(PathBox::Drivers, "C:\\Drivers\\");
         }
         for (int row = 0; row < static_cast<int>(names.size()); ++row) {
             ASSERT_EQ(f->ListView1.row(row)[1], names[row]);

@@ -272,7 +272,7 @@ TEST_F(StartWithManyGames, TheRestIsWorkedOutWhileTheWindowWaits) {
     EXPECT_EQ(f.ListView1.row(33)[1], "g99");
     // A change of paths starts over, with the whole list shown.
     f.ComboBox1.userSelect(0);
-    f.Edit1.setText("C:\\Elsewhere\\");
+    f.paths.take(PathBox::Emulator, "C:\\Elsewhere\\");
     EXPECT_TRUE(f.AvailabilityTimer.enabled());
     const int beforeTick = looks();
     EXPECT_LE(beforeTick - listed, 2);

@@ -137,7 +137,7 @@ TEST_F(PathPicker, EmulatorDirectoryIsDeliveredThroughTheBox) {
 }
 
 TEST_F(PathPicker, DirectoryWithoutAnOpenableEmulatorIsRefused) {
-    f->Edit1.setText("C:\\Games\\Quon");
+    f->paths.take(PathBox::Emulator, "C:\\Games\\Quon");
     os.writeFile("C:\\Games\\Locked\\quon.exe", "exe", true);
     for (const char* dir : {"C:\\Games\\Empty", "C:\\Games\\Locked"}) {
         f->SpeedButton6.click();

@@ -282,6 +282,19 @@ TEST_F(Settings, PathsGetOneTrailingBackslashAndUnzipStaysAsStored) {
     EXPECT_EQ(app->catalogue.size(), 3);
 }
 
+TEST(PathRules, APathIsHeldInTheLowerCaseOfTheWindowsLatin1CodePage) {
+    const struct {
+        const char* given;
+        const char* held;
+    } cases[] = {
+        {"C:\\Games\\\xC4RGER\\", "c:\\games\\\xE4rger\\"},  // the A with diaeresis folds
+        {"\x8A\x8C\x8E\x9F\xD7\xDE", "\x9A\x9C\x9E\xFF\xD7\xFE"},  // the times sign stays
+        {"already lower 123", "already lower 123"},
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(lowerCasePath(c.given), c.held) << c.given;
+}
+
 TEST_F(Settings, InterfaceIsCommonOnlyForTheExactText) {
     struct Case {
         std::optional<std::string> stored;

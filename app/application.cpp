@@ -1,3 +1,5 @@
+// The application's windows: made in start-up order, and reached by the
+// others through the small interfaces of app.h.
 #include "app/app.h"
 
 #include <cstdlib>
@@ -14,6 +16,9 @@ namespace qn {
 App::App(Platform& platform, ui::Backend* uiBackend) : os(platform), backend(uiBackend) {}
 
 App::~App() = default;
+
+MainWindowLink& App::mainWindow() { return *Form1; }
+DirectoryQuestion& App::pathPicker() { return *Form3; }
 
 ui::Form& App::start() {
     if (backend) backend->setApplicationTitle(kApplicationTitle);
