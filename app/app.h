@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "catalogue/catalogue.h"
@@ -63,6 +64,9 @@ public:
     // What the settings key held at the start's read, so a close writes
     // only the values that change.
     StoredValues storedValues;
+    // The paths as the start read them, and as the main window first showed
+    // them: a close never writes over what was not read faithfully.
+    std::optional<TPaths> pathsRead, pathsShown;
 
     std::unique_ptr<TForm1> Form1;
     std::unique_ptr<TForm2> Form2;  // only on a first run

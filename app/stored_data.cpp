@@ -24,6 +24,7 @@ void LoadSettings(App& app) {
     }
     app.tpaths = stored.paths;
     app.singleClick = stored.singleClick;
+    if (found == StoredSettings::Complete) app.pathsRead = stored.paths;
 
     // The game options are stored by title: the catalogue comes first. Its
     // failure deletes the key, and with it the options.
@@ -40,7 +41,9 @@ void SaveSettings(App& app) {
         p.unzipProgram.clear();
     }
     const bool cool = firstRun ? app.state.configuredSingleClick : app.singleClick;
-    writeSettings(app.os, Settings{p, cool, app.catalogue.gameOptions()}, &app.storedValues);
+    const TPaths written =
+        app.pathsRead && app.pathsShown ? pathsToWrite(*app.pathsRead, *app.pathsShown, p) : p;
+    writeSettings(app.os, Settings{written, cool, app.catalogue.gameOptions()}, &app.storedValues);
 }
 
 void DataFileError(App& app, const std::string& message) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "launch/child_paths.h"
 #include "launch/game_directory.h"
 #include "launch/options.h"
 #include "launch/zip_entries.h"
@@ -84,6 +85,14 @@ bool GameRun::run(const GameName& name, bool drivers, const OptionFlags& options
     const bool unpack = !p.romsPath.empty();
     const int slot = catalogue_.findByShortName(s);
     const GameRecord* game = slot >= 0 ? &catalogue_.games[slot] : nullptr;
+    // The unzip program reads its command line in the code page: a directory
+    // it cannot be given stops the run before anything is touched.
+    if (unpack)
+        for (const std::string& dir : {fullPath(gameDir, p.romsPath), emulatorDir})
+            if (!codePagePath(os, dir)) {
+                os.messageBox(MessageKind::Warning, unspellableDirectoryMessage(dir));
+                return false;
+            }
 
     // Only a run that writes into the game's directory can overwrite what
     // the user keeps there.
@@ -165,9 +174,9 @@ bool GameRun::unpackRoms(const GameName& name) {
         os.messageBox(MessageKind::Error, "Error creating the game's directory " + emulatorDir + s);
         return false;
     }
-    // Without a short form the long one is the best there is.
-    const std::string roms = os.shortPathName(p.romsPath).value_or(p.romsPath);
-    const std::string emulator = os.shortPathName(emulatorDir).value_or(emulatorDir);
+    // Without a form the code page spells the long one is the best there is.
+    const std::string roms = codePagePath(os, p.romsPath).value_or(p.romsPath);
+    const std::string emulator = codePagePath(os, emulatorDir).value_or(emulatorDir);
 
     ProcessRequest unzip;
     // Found as the system finds a program by the name a user types; else

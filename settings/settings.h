@@ -37,6 +37,12 @@ struct Settings {
 // Appends a backslash to a non-empty directory that lacks one.
 std::string withTrailingBackslash(const std::string& directory);
 
+// The paths a close writes. A setting the user left as the start showed it
+// keeps what the start read unless it still names the same thing (letter
+// case and a trailing backslash aside): a text that was not read faithfully
+// is never written over the stored one.
+TPaths pathsToWrite(const TPaths& read, const TPaths& shown, const TPaths& now);
+
 // "1"/"0" per flag, index 0 first.
 std::string encodeOptionFlags(const OptionFlags& flags);
 // The flags of a stored text: each of its first eight characters sets one

@@ -1,5 +1,7 @@
 #include "ui/widgets.h"
 
+#include "platform/unicode_text.h"
+
 #include <algorithm>
 
 namespace qn::ui {
@@ -121,10 +123,7 @@ void CheckBox::setChecked(bool on) {
 }
 
 void Edit::setText(const std::string& text) {
-    std::string shown = text;
-    if (lowerCase_) {
-        for (char& ch : shown) ch = static_cast<char>(lowerCp1252(static_cast<unsigned char>(ch)));
-    }
+    const std::string shown = lowerCase_ ? lowerUtf8(text) : text;
     if (shown == caption()) return;
     setCaption(shown);
     if (onChange) onChange();

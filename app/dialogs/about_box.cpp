@@ -51,7 +51,7 @@ void TForm4::FormShow() {
     if (app_.singleClick) SpeedButton1.setFlat(true);
     aboutText_.clear();
     if (auto content = app_.os.readFile(app_.tpaths.mainPath + "abouttxt.dat"))
-        aboutText_ = aboutMessage(*content);
+        aboutText_ = aboutMessage(app_.os.codePageToUtf8(*content));
     else
         aboutText_ = aboutFallbackMessage();
     Edit1.setText(aboutText_);

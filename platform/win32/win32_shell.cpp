@@ -3,6 +3,7 @@
 
 #include "platform/win32/platform_parts.h"
 #include "platform/win32/scoped_handle.h"
+#include "platform/win32/wide_text.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -20,17 +21,18 @@ int Win32Platform::shellOpen(const std::string& file, const std::string& directo
         if (process == GetCurrentProcessId()) owner = foreground;
     }
     static const auto shellExecute =
-        systemProc<decltype(&ShellExecuteA)>("shell32.dll", "ShellExecuteA");
+        systemProc<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
     if (!shellExecute) return static_cast<int>(SE_ERR_DLLNOTFOUND);
-    HINSTANCE answer = shellExecute(owner, "open", file.c_str(), nullptr,
-                                     directory.empty() ? nullptr : directory.c_str(),
+    const std::wstring wdirectory = wide(directory);
+    HINSTANCE answer = shellExecute(owner, L"open", wide(file).c_str(), nullptr,
+                                     wdirectory.empty() ? nullptr : wdirectory.c_str(),
                                      SW_SHOWNORMAL);
     return static_cast<int>(reinterpret_cast<INT_PTR>(answer));
 }
 
 void Win32Platform::addToRecentDocuments(const std::string& path) {
     static const auto addToRecent =
-        systemProc<decltype(&SHAddToRecentDocs)>("shell32.dll", "SHAddToRecentDocs");
-    if (addToRecent) addToRecent(SHARD_PATHA, path.c_str());
+        systemProc<decltype(&SHAddToRecentDocs)>(L"shell32.dll", "SHAddToRecentDocs");
+    if (addToRecent) addToRecent(SHARD_PATHW, wide(path).c_str());
 }
 }  // namespace qn
