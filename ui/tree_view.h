@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/widgets.h"
+#include "ui/control.h"
 
 namespace qn::ui {
 

@@ -1,6 +1,6 @@
-// A form's top-level window: placement, showing and hiding, closing,
-// painting, and keeping the keyboard focus across activations.
-#include "ui/win32/peers.h"
+#include "ui/win32/form_peer.h"
+
+#include <utility>
 
 #include "ui/win32/dpi.h"
 #include "ui/win32/win32_backend.h"
@@ -121,114 +121,143 @@ bool FormPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         result = 1;
         return true;
     }
-    switch (msg) {
-    case WM_ERASEBKGND:
-        fillFace(reinterpret_cast<HDC>(wp));
-        result = 1;
-        return true;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        BeginPaint(hwnd(), &ps);
-        EndPaint(hwnd(), &ps);
-        // After validating, so a message box raised by the handler cannot
-        // bring the same paint round again.
-        form().paint();
-        // Pages left for later get their windows once the form is up, one
-        // at a time, so the form answers in between.
-        if (!pagePosted_ && backend().hasPagesLeft(hwnd())) {
-            pagePosted_ = true;
-            PostMessageA(hwnd(), kBuildPageMessage, 0, 0);
-        }
-        result = 0;
+    using Handler = bool (FormPeer::*)(WPARAM, LPARAM, LRESULT&);
+    static const std::pair<UINT, Handler> kHandlers[] = {
+        {WM_ERASEBKGND, &FormPeer::onEraseBackground},
+        {WM_PAINT, &FormPeer::onPaint},
+        {kBuildPageMessage, &FormPeer::onBuildPage},
+        {WM_COMMAND, &FormPeer::onDialogCommand},
+        {WM_CLOSE, &FormPeer::onClose},
+        {WM_DESTROY, &FormPeer::onDestroy},
+        {dpi::kGetDpiScaledSize, &FormPeer::onGetDpiScaledSize},
+        {dpi::kDpiChanged, &FormPeer::onDpiChanged},
+        {WM_SYSCOMMAND, &FormPeer::onSysCommand},
+        {WM_TIMER, &FormPeer::onTimer},
+        {WM_ACTIVATE, &FormPeer::onActivate},
+        {WM_SETFOCUS, &FormPeer::onSetFocus},
+    };
+    for (const auto& [message, handler] : kHandlers)
+        if (message == msg) return (this->*handler)(wp, lp, result);
+    return false;
+}
+
+bool FormPeer::onEraseBackground(WPARAM wp, LPARAM, LRESULT& result) {
+    fillFace(reinterpret_cast<HDC>(wp));
+    result = 1;
+    return true;
+}
+
+bool FormPeer::onPaint(WPARAM, LPARAM, LRESULT& result) {
+    PAINTSTRUCT ps;
+    BeginPaint(hwnd(), &ps);
+    EndPaint(hwnd(), &ps);
+    // After validating, so a message box raised by the handler cannot
+    // bring the same paint round again.
+    form().paint();
+    // Pages left for later get their windows once the form is up, one
+    // at a time, so the form answers in between.
+    if (!pagePosted_ && backend().hasPagesLeft(hwnd())) {
+        pagePosted_ = true;
+        PostMessageA(hwnd(), kBuildPageMessage, 0, 0);
+    }
+    result = 0;
+    return true;
+}
+
+bool FormPeer::onBuildPage(WPARAM, LPARAM, LRESULT& result) {
+    if (backend().buildNextPage(hwnd())) PostMessageA(hwnd(), kBuildPageMessage, 0, 0);
+    result = 0;
+    return true;
+}
+
+bool FormPeer::onDialogCommand(WPARAM wp, LPARAM lp, LRESULT& result) {
+    // Enter and Escape on a control that does not take them come as the
+    // dialog commands, with no control named.
+    if (lp != 0) return false;
+    Button* button = LOWORD(wp) == IDOK ? form().defaultButton
+                     : LOWORD(wp) == IDCANCEL ? form().cancelButton
+                                              : nullptr;
+    if (!button || !button->enabled() || !button->visible()) return false;
+    button->click();
+    result = 0;
+    return true;
+}
+
+bool FormPeer::onClose(WPARAM, LPARAM, LRESULT& result) {
+    result = 0;
+    // A window without a close box is closed by its own buttons only,
+    // also against Alt+F4.
+    if (!form().closeBox()) return true;
+    HWND self = hwnd();
+    form().close();  // may end the process; otherwise hides the window
+    if (self == backend().mainWindow() && IsWindow(self)) DestroyWindow(self);
+    return true;
+}
+
+bool FormPeer::onDestroy(WPARAM, LPARAM, LRESULT&) {
+    if (hwnd() == backend().mainWindow()) PostQuitMessage(0);
+    return false;
+}
+
+bool FormPeer::onGetDpiScaledSize(WPARAM wp, LPARAM lp, LRESULT& result) {
+    // Asked before a move to a screen of another resolution: the size
+    // that keeps the layout's client area, scaled.
+    auto* size = reinterpret_cast<SIZE*>(lp);
+    if (!size) return false;
+    *size = outerSize(static_cast<int>(LOWORD(wp)));
+    result = TRUE;
+    return true;
+}
+
+bool FormPeer::onDpiChanged(WPARAM wp, LPARAM lp, LRESULT& result) {
+    // Moved to a screen of another resolution: laid out again at it,
+    // where the system suggests.
+    const auto* suggested = reinterpret_cast<const RECT*>(lp);
+    RECT now;
+    GetWindowRect(hwnd(), &now);
+    const POINT at = suggested ? POINT{suggested->left, suggested->top} : POINT{now.left, now.top};
+    rescaleTo(static_cast<int>(HIWORD(wp)), at);
+    result = 0;
+    return true;
+}
+
+bool FormPeer::onSysCommand(WPARAM wp, LPARAM, LRESULT& result) {
+    if ((wp & 0xFFF0) != SC_MINIMIZE) return false;
+    // The main window's minimize box: the whole application goes to its
+    // task-bar entry, rather than the window to an icon of its own.
+    backend().minimizeApplication();
+    result = 0;
+    return true;
+}
+
+bool FormPeer::onTimer(WPARAM wp, LPARAM, LRESULT& result) {
+    result = 0;
+    if (wp == kForegroundTimer) {
+        takeForeground();
+        if (++foregroundTries_ >= kForegroundTries) KillTimer(hwnd(), kForegroundTimer);
         return true;
     }
-    case kBuildPageMessage:
-        if (backend().buildNextPage(hwnd())) PostMessageA(hwnd(), kBuildPageMessage, 0, 0);
-        result = 0;
-        return true;
-    case WM_COMMAND: {
-        // Enter and Escape on a control that does not take them come as the
-        // dialog commands, with no control named.
-        if (lp != 0) return false;
-        Button* button = LOWORD(wp) == IDOK ? form().defaultButton
-                         : LOWORD(wp) == IDCANCEL ? form().cancelButton
-                                                  : nullptr;
-        if (!button || !button->enabled() || !button->visible()) return false;
-        button->click();
-        result = 0;
-        return true;
-    }
-    case WM_CLOSE: {
-        // A window without a close box is closed by its own buttons only,
-        // also against Alt+F4.
-        if (!form().closeBox()) {
-            result = 0;
-            return true;
-        }
-        HWND self = hwnd();
-        form().close();  // may end the process; otherwise hides the window
-        if (self == backend().mainWindow() && IsWindow(self)) DestroyWindow(self);
-        result = 0;
-        return true;
-    }
-    case WM_DESTROY:
-        if (hwnd() == backend().mainWindow()) PostQuitMessage(0);
-        return false;
-    case dpi::kGetDpiScaledSize: {
-        // Asked before a move to a screen of another resolution: the size
-        // that keeps the layout's client area, scaled.
-        auto* size = reinterpret_cast<SIZE*>(lp);
-        if (!size) return false;
-        *size = outerSize(static_cast<int>(LOWORD(wp)));
-        result = TRUE;
-        return true;
-    }
-    case dpi::kDpiChanged: {
-        // Moved to a screen of another resolution: laid out again at it,
-        // where the system suggests.
-        const auto* suggested = reinterpret_cast<const RECT*>(lp);
-        RECT now;
-        GetWindowRect(hwnd(), &now);
-        const POINT at = suggested ? POINT{suggested->left, suggested->top} : POINT{now.left, now.top};
-        rescaleTo(static_cast<int>(HIWORD(wp)), at);
-        result = 0;
-        return true;
-    }
-    case WM_SYSCOMMAND:
-        if ((wp & 0xFFF0) != SC_MINIMIZE) return false;
-        // The main window's minimize box: the whole application goes to its
-        // task-bar entry, rather than the window to an icon of its own.
-        backend().minimizeApplication();
-        result = 0;
-        return true;
-    case WM_TIMER:
-        if (wp == kForegroundTimer) {
-            takeForeground();
-            if (++foregroundTries_ >= kForegroundTries) KillTimer(hwnd(), kForegroundTimer);
-            result = 0;
-            return true;
-        }
-        if (TimerPeer* timer = backend().timerOf(hwnd(), wp)) {
-            timer->elapsed();
-            result = 0;
-            return true;
-        }
-        return false;
-    case WM_ACTIVATE:
-        if (LOWORD(wp) == WA_INACTIVE) {
-            HWND focus = GetFocus();
-            if (focus && IsChild(hwnd(), focus)) lastFocus_ = focus;
-        } else if (!HIWORD(wp)) {
-            restoreFocus();
-        }
-        result = 0;
-        return true;
-    case WM_SETFOCUS:
+    TimerPeer* timer = backend().timerOf(hwnd(), wp);
+    if (!timer) return false;
+    timer->elapsed();
+    return true;
+}
+
+bool FormPeer::onActivate(WPARAM wp, LPARAM, LRESULT& result) {
+    if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd(), focus)) lastFocus_ = focus;
+    } else if (!HIWORD(wp)) {
         restoreFocus();
-        result = 0;
-        return true;
-    default: return false;
     }
+    result = 0;
+    return true;
+}
+
+bool FormPeer::onSetFocus(WPARAM, LPARAM, LRESULT& result) {
+    restoreFocus();
+    result = 0;
+    return true;
 }
 
 void FormPeer::takeForeground() {

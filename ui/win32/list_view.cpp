@@ -1,9 +1,8 @@
-// The report-view list: the window holds no rows of its own (it asks the
-// model for each cell it draws), its selection is mirrored from the model,
-// and selection changes made by anyone but the backend are fed back into it.
-#include <algorithm>
+#include "ui/win32/list_view_peer.h"
 
-#include "ui/win32/peers.h"
+#include <algorithm>
+#include <string>
+
 #include "ui/win32/win32_backend.h"
 
 namespace qn::ui {
@@ -152,69 +151,74 @@ bool ListViewPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 bool ListViewPeer::onNotify(NMHDR& header, LRESULT& result) {
     result = 0;
     switch (header.code) {
-    case LVN_ITEMCHANGED: {
-        if (mirroring()) return true;
-        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-        if (!(change.uChanged & LVIF_STATE)) return true;
-        ListView& list = this->list();
-        if (change.iItem < 0 || change.iItem >= list.rowCount()) {
-            // Every item at once: follow whatever the window now shows.
-            const auto shown = static_cast<int>(
-                SendMessageA(hwnd(), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
-            if (shown != list.selectedRow()) list.selectRow(shown < list.rowCount() ? shown : -1);
-            return true;
-        }
-        const bool was = (change.uOldState & LVIS_SELECTED) != 0;
-        const bool now = (change.uNewState & LVIS_SELECTED) != 0;
-        if (was == now) return true;  // focus or hot state only
-        // The window deselects the old row before selecting the new one, so
-        // the model reports them in that order too; nothing selected after
-        // the deselection (a click below the last row) leaves it at none.
-        if (now) {
-            if (list.selectedRow() != change.iItem) list.selectRow(change.iItem);
-        } else if (list.isSelected(change.iItem)) {
-            list.selectRow(-1);
-        }
+    case LVN_ITEMCHANGED: return onItemChanged(reinterpret_cast<const NMLISTVIEW&>(header));
+    case LVN_GETDISPINFOA: return onGetDisplayInfo(reinterpret_cast<NMLVDISPINFOA&>(header));
+    case LVN_GETDISPINFOW: return onGetDisplayInfo(reinterpret_cast<NMLVDISPINFOW&>(header));
+    case LVN_ODFINDITEMA:
+        result = onFindItem(reinterpret_cast<const NMLVFINDITEMA&>(header));
         return true;
-    }
-    case LVN_GETDISPINFOA: {
-        auto& info = reinterpret_cast<NMLVDISPINFOA&>(header);
-        if (info.item.mask & LVIF_TEXT)
-            cellText(info.item.iItem, info.item.iSubItem, info.item.pszText, info.item.cchTextMax);
+    case LVN_ODFINDITEMW:
+        result = onFindItem(reinterpret_cast<const NMLVFINDITEMW&>(header));
         return true;
-    }
-    case LVN_GETDISPINFOW: {
-        auto& info = reinterpret_cast<NMLVDISPINFOW&>(header);
-        if ((info.item.mask & LVIF_TEXT) && info.item.pszText && info.item.cchTextMax > 0) {
-            std::string text(static_cast<size_t>(info.item.cchTextMax), '\0');
-            cellText(info.item.iItem, info.item.iSubItem, &text[0], info.item.cchTextMax);
-            if (!MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, info.item.pszText,
-                                     info.item.cchTextMax))
-                info.item.pszText[0] = L'\0';
-        }
-        return true;
-    }
-    case LVN_ODFINDITEMA: {
-        const auto& find = reinterpret_cast<const NMLVFINDITEMA&>(header);
-        const bool byText = (find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find.lvfi.psz;
-        result = byText ? findRow(find.lvfi.psz, find.lvfi.flags, find.iStart) : -1;
-        return true;
-    }
-    case LVN_ODFINDITEMW: {
-        const auto& find = reinterpret_cast<const NMLVFINDITEMW&>(header);
-        result = -1;
-        if (!(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.lvfi.psz) return true;
-        const int size = WideCharToMultiByte(CP_ACP, 0, find.lvfi.psz, -1, nullptr, 0, nullptr, nullptr);
-        if (size <= 0) return true;
-        std::string text(static_cast<size_t>(size), '\0');
-        WideCharToMultiByte(CP_ACP, 0, find.lvfi.psz, -1, &text[0], size, nullptr, nullptr);
-        result = findRow(text.c_str(), find.lvfi.flags, find.iStart);
-        return true;
-    }
     case NM_CLICK: list().click(); return true;
     case NM_DBLCLK: list().doubleClick(); return true;
     default: return false;
     }
+}
+
+bool ListViewPeer::onItemChanged(const NMLISTVIEW& change) {
+    if (mirroring()) return true;
+    if (!(change.uChanged & LVIF_STATE)) return true;
+    ListView& list = this->list();
+    if (change.iItem < 0 || change.iItem >= list.rowCount()) {
+        // Every item at once: follow whatever the window now shows.
+        const auto shown = static_cast<int>(
+            SendMessageA(hwnd(), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+        if (shown != list.selectedRow()) list.selectRow(shown < list.rowCount() ? shown : -1);
+        return true;
+    }
+    const bool was = (change.uOldState & LVIS_SELECTED) != 0;
+    const bool now = (change.uNewState & LVIS_SELECTED) != 0;
+    if (was == now) return true;  // focus or hot state only
+    // The window deselects the old row before selecting the new one, so
+    // the model reports them in that order too; nothing selected after
+    // the deselection (a click below the last row) leaves it at none.
+    if (now) {
+        if (list.selectedRow() != change.iItem) list.selectRow(change.iItem);
+    } else if (list.isSelected(change.iItem)) {
+        list.selectRow(-1);
+    }
+    return true;
+}
+
+bool ListViewPeer::onGetDisplayInfo(NMLVDISPINFOA& info) {
+    if (info.item.mask & LVIF_TEXT)
+        cellText(info.item.iItem, info.item.iSubItem, info.item.pszText, info.item.cchTextMax);
+    return true;
+}
+
+bool ListViewPeer::onGetDisplayInfo(NMLVDISPINFOW& info) {
+    if ((info.item.mask & LVIF_TEXT) && info.item.pszText && info.item.cchTextMax > 0) {
+        std::string text(static_cast<size_t>(info.item.cchTextMax), '\0');
+        cellText(info.item.iItem, info.item.iSubItem, &text[0], info.item.cchTextMax);
+        if (!MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, info.item.pszText, info.item.cchTextMax))
+            info.item.pszText[0] = L'\0';
+    }
+    return true;
+}
+
+LRESULT ListViewPeer::onFindItem(const NMLVFINDITEMA& find) const {
+    const bool byText = (find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find.lvfi.psz;
+    return byText ? findRow(find.lvfi.psz, find.lvfi.flags, find.iStart) : -1;
+}
+
+LRESULT ListViewPeer::onFindItem(const NMLVFINDITEMW& find) const {
+    if (!(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.lvfi.psz) return -1;
+    const int size = WideCharToMultiByte(CP_ACP, 0, find.lvfi.psz, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return -1;
+    std::string text(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, find.lvfi.psz, -1, &text[0], size, nullptr, nullptr);
+    return findRow(text.c_str(), find.lvfi.flags, find.iStart);
 }
 
 }  // namespace qn::ui

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "ui/win32/form_peer.h"
 #include "ui/win32/win32_backend.h"
 
 namespace qn::ui {

@@ -122,40 +122,6 @@ private:
     int mirroring_ = 0;
 };
 
-class FormPeer : public NativePeer {
-public:
-    using NativePeer::NativePeer;
-
-protected:
-    Creation creation() const override;
-    HWND createWindow(HWND parent) override;
-    void update(Property property, int index) override;
-    bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
-
-public:
-    // The control to get the focus when this form next becomes active.
-    void setPendingFocus(HWND control) {
-        lastFocus_ = control;
-        focusAsked_ = true;
-    }
-    // Lays the form out at `dpi` with its frame's top left corner at `at`.
-    void rescaleTo(int dpi, POINT at);
-    void childrenCreated() override;
-
-private:
-    Form& form() const { return static_cast<Form&>(control()); }
-    // The window's outer size for the layout's client area at `dpi`.
-    SIZE outerSize(int dpi) const;
-    void fitClientArea();
-    void restoreFocus();
-    // Brings the shown form to the front unless one of ours is there.
-    void takeForeground();
-    HWND lastFocus_ = nullptr;
-    bool focusAsked_ = false;  // lastFocus_ was asked for from code
-    int foregroundTries_ = 0;
-    bool pagePosted_ = false;
-};
-
 class LabelPeer : public NativePeer {
 public:
     using NativePeer::NativePeer;
@@ -230,29 +196,6 @@ public:
 protected:
     Creation creation() const override;
     void update(Property property, int index) override;
-};
-
-class ListViewPeer : public NativePeer {
-public:
-    using NativePeer::NativePeer;
-    bool onNotify(NMHDR& header, LRESULT& result) override;
-    void rescale() override;
-
-protected:
-    Creation creation() const override;
-    HWND createWindow(HWND parent) override;
-    void update(Property property, int index) override;
-    bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
-
-private:
-    ListView& list() const { return static_cast<ListView&>(control()); }
-    // One cell's text into the window's buffer, cut to fit.
-    void cellText(int row, int column, char* buffer, int size) const;
-    // The row a typed name leads to, or -1.
-    int findRow(const char* text, unsigned flags, int start) const;
-    void syncRows();
-    void syncRowState(int row);
-    void syncColors();
 };
 
 class StatusBarPeer : public NativePeer {

@@ -5,7 +5,8 @@
 #include <algorithm>
 
 #include "ui/win32/native_backend.h"
-#include "ui/win32/peers.h"
+#include "ui/win32/form_peer.h"
+#include "ui/win32/list_view_peer.h"
 #include "ui/win32/tree_view_peer.h"
 
 namespace qn::ui {

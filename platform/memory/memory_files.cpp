@@ -1,3 +1,5 @@
+// The in-memory file system: canonical paths, directories indexed by their
+// upper-cased names, locks held by objects.
 #include "platform/memory/memory_platform.h"
 
 #include <algorithm>
@@ -8,9 +10,6 @@
 namespace qn {
 namespace {
 
-// The system takes a value's name as a C string: it ends at the first NUL.
-std::string valueName(const std::string& name) { return name.substr(0, name.find('\0')); }
-
 // Parent directory of a canonical path ("C:\A\B" → "C:\A", "C:\A" → "C:\").
 std::string parentOf(const std::string& full) {
     size_t cut = full.find_last_of('\\');
@@ -19,66 +18,6 @@ std::string parentOf(const std::string& full) {
 }
 
 }  // namespace
-
-class MemoryKey final : public RegistryKey {
-public:
-    MemoryKey(MemoryPlatform& os, std::string id) : os_(os), id_(std::move(id)) {}
-
-    MemoryPlatform::Key* key() {
-        auto it = os_.keys_.find(id_);
-        return it == os_.keys_.end() ? nullptr : &it->second;
-    }
-    std::optional<std::uint32_t> valueSize(const std::string& name) override {
-        ++os_.valueQueries;
-        auto* k = key();
-        if (!k) return std::nullopt;
-        auto it = k->values.find(upperAscii(valueName(name)));
-        if (it == k->values.end()) return std::nullopt;
-        return static_cast<std::uint32_t>(it->second.data.size());
-    }
-    std::optional<std::string> valueData(const std::string& name, std::uint32_t size) override {
-        auto* k = key();
-        if (!k) return std::nullopt;
-        auto it = k->values.find(upperAscii(valueName(name)));
-        if (it == k->values.end() || it->second.data.size() > size) return std::nullopt;
-        return it->second.data;
-    }
-    std::optional<std::vector<std::pair<std::string, std::string>>> allValues() override {
-        ++os_.valueEnumerations;
-        auto* k = key();
-        if (!k) return std::nullopt;
-        std::vector<std::pair<std::string, std::string>> out;
-        for (const std::string& name : k->names) {
-            auto it = k->values.find(upperAscii(name));
-            if (it != k->values.end()) out.emplace_back(name, it->second.data);
-        }
-        return out;
-    }
-    bool setString(const std::string& name, const std::string& text) override {
-        auto* k = key();
-        if (!k || os_.failSetValue.count(name)) return false;
-        // The system cuts a value's text at its first NUL.
-        std::string stored = text.substr(0, text.find('\0'));
-        std::string u = upperAscii(valueName(name));
-        if (!k->values.count(u)) k->names.push_back(valueName(name));
-        k->values[u] = MemoryPlatform::Value{1, stored + std::string(1, '\0')};
-        ++os_.valueWrites;
-        k->written = ++os_.registryClock;
-        return true;
-    }
-    std::optional<std::uint64_t> lastWriteTime() override {
-        auto* k = key();
-        if (!k) return std::nullopt;
-        return k->written;
-    }
-    bool deleteSubKey(const std::string& name) override {
-        return os_.keys_.erase(id_ + "\\" + upperAscii(name)) > 0;
-    }
-
-private:
-    MemoryPlatform& os_;
-    std::string id_;
-};
 
 // Held until it goes away; the "process" ending (a test's throw) lets go of
 // it as the system would.
@@ -97,67 +36,6 @@ private:
 MemoryPlatform::MemoryPlatform() { dirs_["C:\\"] = "C:\\"; }
 
 bool MemoryPlatform::locked(const std::string& full) const { return locks_.count(upperAscii(full)) > 0; }
-
-std::string MemoryPlatform::keyId(RootKey root, const std::string& path) {
-    static const char* const names[] = {"HKLM", "HKCU", "HKCR", "HKCC"};
-    std::string p = upperAscii(path);
-    while (!p.empty() && p.back() == '\\') p.pop_back();
-    return std::string(names[static_cast<int>(root)]) + "\\" + p;
-}
-
-std::unique_ptr<RegistryKey> MemoryPlatform::openKey(RootKey root, const std::string& path) {
-    std::string id = keyId(root, path);
-    if (!keys_.count(id)) return nullptr;
-    return std::make_unique<MemoryKey>(*this, id);
-}
-
-std::unique_ptr<RegistryKey> MemoryPlatform::createKey(RootKey root, const std::string& path) {
-    if (failCreateKey.count(path)) return nullptr;
-    std::string id = keyId(root, path);
-    // Parent keys come into being with it, as in the real registry.
-    for (size_t cut = id.find('\\', 5); cut != std::string::npos; cut = id.find('\\', cut + 1))
-        keys_[id.substr(0, cut)];
-    if (!keys_.count(id)) keys_[id].written = ++registryClock;
-    return std::make_unique<MemoryKey>(*this, id);
-}
-
-bool MemoryPlatform::deleteKey(RootKey root, const std::string& path) {
-    std::string id = keyId(root, path);
-    // A key with subkeys cannot be deleted in one call.
-    for (const auto& [other, _] : keys_)
-        if (other.size() > id.size() && other.compare(0, id.size() + 1, id + "\\") == 0)
-            return false;
-    return keys_.erase(id) > 0;
-}
-
-void MemoryPlatform::setValue(RootKey root, const std::string& path, const std::string& name,
-                              const std::string& data, std::uint32_t type) {
-    createKey(root, path);
-    Key& k = keys_[keyId(root, path)];
-    std::string u = upperAscii(valueName(name));
-    if (!k.values.count(u)) k.names.push_back(valueName(name));
-    k.values[u] = Value{type, data};
-    k.written = ++registryClock;
-}
-
-bool MemoryPlatform::keyExists(RootKey root, const std::string& path) const {
-    return keys_.count(keyId(root, path)) > 0;
-}
-
-std::optional<std::string> MemoryPlatform::value(RootKey root, const std::string& path,
-                                                 const std::string& name) const {
-    auto k = keys_.find(keyId(root, path));
-    if (k == keys_.end()) return std::nullopt;
-    auto v = k->second.values.find(upperAscii(valueName(name)));
-    if (v == k->second.values.end()) return std::nullopt;
-    return v->second.data;
-}
-
-std::vector<std::string> MemoryPlatform::valueNames(RootKey root, const std::string& path) const {
-    auto k = keys_.find(keyId(root, path));
-    if (k == keys_.end()) return {};
-    return k->second.names;
-}
 
 std::string MemoryPlatform::resolve(const std::string& path) const {
     // Already whole and plain (a drive, single separators, no "." or ".."
@@ -440,68 +318,6 @@ void MemoryPlatform::DirectoryFiles::remove(const std::string& upperName) {
         byUpper[upperAscii(names[pos])] = pos;
     }
     names.pop_back();
-}
-
-
-ProcessResult MemoryPlatform::runProcess(const ProcessRequest& request) {
-    processes.push_back({request, currentDir_, ChildId{}});
-    ProcessResult r{true, 0, 0};
-    if (!processResults.empty()) {
-        r = processResults.front();
-        processResults.pop_front();
-    }
-    if (!r.started) return r;
-    const ChildId child{nextChildId_++, 1};
-    processes.back().child = child;
-    runningChildren.insert(child.id);
-    try {
-        if (request.onStarted) request.onStarted(child);
-    } catch (...) {
-        // A child held until then never runs when the launcher ends here.
-        if (request.endsWithLauncher) runningChildren.erase(child.id);
-        throw;
-    }
-    try {
-        if (request.wait && whileRunning) whileRunning(processes.back());
-    } catch (...) {
-        // The launcher ends here; a bound child ends with it.
-        if (request.endsWithLauncher && childrenCanBeBound) runningChildren.erase(child.id);
-        throw;
-    }
-    if (request.wait) runningChildren.erase(child.id);
-    return r;
-}
-
-std::optional<std::string> MemoryPlatform::findProgram(const std::string& name) {
-    if (name.empty()) return std::nullopt;
-    const size_t slash = name.find_last_of("\\/:");
-    const std::string last = slash == std::string::npos ? name : name.substr(slash + 1);
-    const std::string file = last.find('.') == std::string::npos ? name + ".exe" : name;
-    std::vector<std::string> places{""};
-    if (slash == std::string::npos) places.insert(places.end(), searchPath.begin(), searchPath.end());
-    for (const std::string& place : places)
-        if (fileExists(place + file)) return resolve(place + file);
-    return std::nullopt;
-}
-
-int MemoryPlatform::shellOpen(const std::string& file, const std::string& directory) {
-    shellOpened.emplace_back(file, directory);
-    return fileExists(file) ? 42 : 2;
-}
-
-void MemoryPlatform::addToRecentDocuments(const std::string& path) {
-    recentDocuments.push_back(path);
-}
-
-MessageAnswer MemoryPlatform::messageBox(MessageKind kind, const std::string& text,
-                                         MessageButtons buttons) {
-    messages.push_back({kind, text, buttons});
-    if (!answers.empty()) {
-        MessageAnswer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
 }
 
 }  // namespace qn

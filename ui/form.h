@@ -1,0 +1,69 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "ui/button.h"
+#include "ui/control.h"
+
+namespace qn::ui {
+
+// A top-level window. Its client area is the bounds' width and height.
+class Form : public Control {
+public:
+    Form(std::string name, Rect client, std::string caption);
+
+    std::function<void()> onShow;
+    std::function<void()> onPaint;
+    std::function<void()> onClose;
+    // The window moved to a screen of another resolution and was laid out
+    // again at it; what the form draws itself must be drawn again.
+    std::function<void()> onDpiChange;
+    // Runs once, just before the first showing: a window system that makes
+    // a form's native windows only when they are first needed sets it.
+    std::function<void()> beforeFirstShow;
+
+    // Becoming visible runs onShow first, as the window appears.
+    void show();
+    void hide();
+    // The user closes the window (close box or system menu).
+    void close();
+    void paint() { if (onPaint) onPaint(); }
+
+    bool showing() const { return showing_; }
+    // The buttons that Enter and Escape press when the focus is on a control
+    // that does not take those keys itself (a list, a combo box).
+    Button* defaultButton = nullptr;
+    Button* cancelButton = nullptr;
+
+    // Keys that move within what the form shows rather than between its
+    // controls, when the focused control has no use for them. True when
+    // the form took the key.
+    enum class Key { Left, Right, Home, End };
+    std::function<bool(Key)> onKey;
+    bool keyDown(Key key) { return onKey && onKey(key); }
+
+    // Whether the title bar offers a close box; read when the window is made.
+    bool closeBox() const { return closeBox_; }
+    void setCloseBox(bool on) { closeBox_ = on; }
+    // The control that was last given the keyboard focus from code.
+    Control* focused() const { return focused_; }
+
+    // The resolution the window is shown at, in dots per inch; the layout's
+    // pixels are those of 96, which is also the resolution without a window
+    // system. The backend sets it as it makes the window, and again when the
+    // window moves to a screen of another resolution; then, once the
+    // controls are laid out at it, it runs dpiChanged.
+    int dpi() const { return dpi_; }
+    void setDpi(int dpi) { dpi_ = dpi; }
+    void dpiChanged() { if (onDpiChange) onDpiChange(); }
+
+private:
+    friend class Control;
+    int dpi_ = 96;
+    bool showing_ = false;
+    bool closeBox_ = true;
+    Control* focused_ = nullptr;
+};
+
+}  // namespace qn::ui

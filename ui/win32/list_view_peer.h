@@ -1,0 +1,39 @@
+// The report-view list: the window holds no rows of its own (it asks the
+// model for each cell it draws), its selection is mirrored from the model,
+// and selection changes made by anyone but the backend are fed back into it.
+#pragma once
+
+#include "ui/win32/peers.h"
+
+namespace qn::ui {
+
+class ListViewPeer : public NativePeer {
+public:
+    using NativePeer::NativePeer;
+    bool onNotify(NMHDR& header, LRESULT& result) override;
+    void rescale() override;
+
+protected:
+    Creation creation() const override;
+    HWND createWindow(HWND parent) override;
+    void update(Property property, int index) override;
+    bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+private:
+    ListView& list() const { return static_cast<ListView&>(control()); }
+    // One cell's text into the window's buffer, cut to fit.
+    void cellText(int row, int column, char* buffer, int size) const;
+    // The row a typed name leads to, or -1.
+    int findRow(const char* text, unsigned flags, int start) const;
+    void syncRows();
+    void syncRowState(int row);
+    void syncColors();
+    // One handler a notification.
+    bool onItemChanged(const NMLISTVIEW& change);
+    bool onGetDisplayInfo(NMLVDISPINFOA& info);
+    bool onGetDisplayInfo(NMLVDISPINFOW& info);
+    LRESULT onFindItem(const NMLVFINDITEMA& find) const;
+    LRESULT onFindItem(const NMLVFINDITEMW& find) const;
+};
+
+}  // namespace qn::ui
