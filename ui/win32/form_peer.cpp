@@ -39,7 +39,7 @@ HWND FormPeer::createWindow(HWND /*parent*/) {
     const SIZE size = outerSize(form().dpi());
     const int x = (GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2;
-    HWND hwnd = CreateWindowExA(c.exStyle, c.className, control().caption().c_str(), c.style, x, y,
+    HWND hwnd = CreateWindowExW(c.exStyle, c.className, wide(control().caption()).c_str(), c.style, x, y,
                                 size.cx, size.cy, backend().applicationWindow(), nullptr,
                                 backend().instance(), nullptr);
     // Made on a screen of another resolution than the first one's, it takes that one.
@@ -97,7 +97,7 @@ void FormPeer::update(Property property, int index) {
             if (hwnd() != backend().firstForm() && !focusAsked_) lastFocus_ = nullptr;
             // The focus shows from the start, whether the window was
             // opened by mouse or by keyboard.
-            SendMessageA(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+            SendMessageW(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
             ShowWindow(hwnd(), SW_SHOW);
             // Shown again after a child program ended, the window must take the
             // keyboard back; the child's console may still be closing and take
@@ -158,14 +158,14 @@ bool FormPeer::onPaint(WPARAM, LPARAM, LRESULT& result) {
     // at a time, so the form answers in between.
     if (!pagePosted_ && backend().hasPagesLeft(hwnd())) {
         pagePosted_ = true;
-        PostMessageA(hwnd(), kBuildPageMessage, 0, 0);
+        PostMessageW(hwnd(), kBuildPageMessage, 0, 0);
     }
     result = 0;
     return true;
 }
 
 bool FormPeer::onBuildPage(WPARAM, LPARAM, LRESULT& result) {
-    if (backend().buildNextPage(hwnd())) PostMessageA(hwnd(), kBuildPageMessage, 0, 0);
+    if (backend().buildNextPage(hwnd())) PostMessageW(hwnd(), kBuildPageMessage, 0, 0);
     result = 0;
     return true;
 }
