@@ -6,6 +6,7 @@
 #define _WIN32_IE 0x0600
 #endif
 #include "platform/win32/scoped_handle.h"
+#include "platform/win32/wide_text.h"
 
 #include <commctrl.h>
 
@@ -28,6 +29,9 @@ struct Failure {
 extern DWORD g_findTimeout;
 const DWORD kMessageTimeout = 5000;
 
+// Texts are UTF-8 inside. Out they go in the code page, as they always
+// did, unless QNDRIVER_UTF8 is set (to anything but empty): then UTF-8.
+std::string forOutput(const std::string& utf8);
 void out(const std::string& s);
 void outLine(const std::string& s);
 
@@ -44,7 +48,8 @@ std::string className(HWND hwnd);
 bool isClass(HWND hwnd, const char* name);
 std::string windowText(HWND hwnd);
 std::string caption(HWND hwnd);
-std::string narrow(const wchar_t* w);
+using qn::narrow;
+using qn::wide;
 std::string escaped(const std::string& s);
 std::string lineBreaks(const std::string& s);
 std::string rectText(const RECT& r);
@@ -116,15 +121,18 @@ public:
         return v;
     }
     // A NUL-terminated string the target wrote at `where` (at most kTextMax).
+    // A NUL-terminated UTF-16 string the target wrote at `where`, in UTF-8.
     std::string string(const void* where) {
-        std::vector<char> buf(kTextMax + 1, '\0');
+        std::vector<wchar_t> buf(kTextMax / sizeof(wchar_t) + 1, L'\0');
         SIZE_T done = 0;
         ReadProcessMemory(proc_.get(), where, buf.data(), kTextMax, &done);
-        return std::string(buf.data(), strnlen(buf.data(), done));
+        return narrow(buf.data(), wcsnlen(buf.data(), done / sizeof(wchar_t)));
     }
+    wchar_t* textAt() const { return reinterpret_cast<wchar_t*>(at(kText)); }
+    static constexpr int kTextChars = static_cast<int>(kTextMax / sizeof(wchar_t));
     void clearText() {
-        char zero = 0;
-        write(kText, &zero, 1);
+        wchar_t zero = 0;
+        write(kText, &zero, sizeof zero);
     }
 
 private:
@@ -158,6 +166,7 @@ void cmdCues(const Args& a);
 void cmdWait(const Args& a);
 void cmdDump(const Args& a);
 void cmdText(const Args& a);
+void cmdSetText(const Args& a);
 void cmdRows(const Args& a);
 void cmdColumns(const Args& a);
 void cmdPanels(const Args& a);

@@ -49,16 +49,16 @@ void cmdTree(const Args& a) {
     Remote mem(tv);
     const auto selected = reinterpret_cast<HTREEITEM>(sendOrFail(tv, TVM_GETNEXTITEM, TVGN_CARET, 0));
     for (HTREEITEM h : tvShown(tv)) {
-        TVITEMA item{};
+        TVITEMW item{};
         item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_STATE | TVIF_CHILDREN;
         item.hItem = h;
         item.stateMask = TVIS_EXPANDED;
-        item.pszText = mem.at(Remote::kText);
-        item.cchTextMax = static_cast<int>(Remote::kTextMax);
+        item.pszText = mem.textAt();
+        item.cchTextMax = Remote::kTextChars;
         mem.put(item);
         mem.clearText();
-        sendOrFail(tv, TVM_GETITEMA, 0, mem.addr(0));
-        item = mem.get<TVITEMA>();
+        sendOrFail(tv, TVM_GETITEMW, 0, mem.addr(0));
+        item = mem.get<TVITEMW>();
         int depth = 0;
         for (auto p = h; (p = reinterpret_cast<HTREEITEM>(
                               sendOrFail(tv, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(p))));)
@@ -124,14 +124,14 @@ void cmdTab(const Args& a) {
     int n = static_cast<int>(sendOrFail(tc, TCM_GETITEMCOUNT, 0, 0));
     int sel = static_cast<int>(sendOrFail(tc, TCM_GETCURSEL, 0, 0));
     for (int i = 0; i < n; ++i) {
-        TCITEMA item{};
+        TCITEMW item{};
         item.mask = TCIF_TEXT;
-        item.pszText = mem.at(Remote::kText);
-        item.cchTextMax = static_cast<int>(Remote::kTextMax);
+        item.pszText = mem.textAt();
+        item.cchTextMax = Remote::kTextChars;
         mem.put(item);
         mem.clearText();
-        sendOrFail(tc, TCM_GETITEMA, i, mem.addr(0));
-        item = mem.get<TCITEMA>();
+        sendOrFail(tc, TCM_GETITEMW, i, mem.addr(0));
+        item = mem.get<TCITEMW>();
         outLine(std::string(i == sel ? "*" : "-") + "\t" + escaped(item.pszText ? mem.string(item.pszText) : ""));
     }
 }

@@ -15,17 +15,17 @@ int lvColumnCount(HWND lv) {
 }
 
 std::string lvText(Remote& mem, HWND lv, int row, int col) {
-    LVITEMA item{};
+    LVITEMW item{};
     item.mask = LVIF_TEXT;
     item.iItem = row;
     item.iSubItem = col;
-    item.pszText = mem.at(Remote::kText);
-    item.cchTextMax = static_cast<int>(Remote::kTextMax);
+    item.pszText = mem.textAt();
+    item.cchTextMax = Remote::kTextChars;
     mem.put(item);
     mem.clearText();
-    sendOrFail(lv, LVM_GETITEMTEXTA, row, mem.addr(0));
+    sendOrFail(lv, LVM_GETITEMTEXTW, row, mem.addr(0));
     // The control may point pszText at its own copy; read whatever it names.
-    LVITEMA back = mem.get<LVITEMA>();
+    LVITEMW back = mem.get<LVITEMW>();
     return back.pszText ? mem.string(back.pszText) : std::string();
 }
 
@@ -69,6 +69,18 @@ void cmdText(const Args& a) {
     outLine(windowText(findControl(top, a[1])));
 }
 
+// A box's whole text replaced, as a user's paste over it would: the box
+// tells its parent of the change itself.
+void cmdSetText(const Args& a) {
+    HWND top = findWindow(a[0], g_findTimeout);
+    HWND box = findControl(top, a[1]);
+    requireClickable(top, box);
+    const std::wstring text = wide(a[2]);
+    if (!sendOrFail(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())))
+        fail(kFailed, "the control refused the text");
+    settle(box, 0);
+}
+
 void cmdRows(const Args& a) {
     HWND lv = findControl(findWindow(a[0], g_findTimeout), a[1]);
     expectClass(lv, WC_LISTVIEWA, "list view");
@@ -87,14 +99,14 @@ void cmdColumns(const Args& a) {
     expectClass(lv, WC_LISTVIEWA, "list view");
     Remote mem(lv);
     for (int i = 0;; ++i) {
-        LVCOLUMNA col{};
+        LVCOLUMNW col{};
         col.mask = LVCF_TEXT | LVCF_WIDTH;
-        col.pszText = mem.at(Remote::kText);
-        col.cchTextMax = static_cast<int>(Remote::kTextMax);
+        col.pszText = mem.textAt();
+        col.cchTextMax = Remote::kTextChars;
         mem.put(col);
         mem.clearText();
-        if (!sendOrFail(lv, LVM_GETCOLUMNA, i, mem.addr(0))) break;
-        col = mem.get<LVCOLUMNA>();
+        if (!sendOrFail(lv, LVM_GETCOLUMNW, i, mem.addr(0))) break;
+        col = mem.get<LVCOLUMNW>();
         outLine(std::to_string(col.cx) + "\t" + escaped(col.pszText ? mem.string(col.pszText) : ""));
     }
 }
@@ -109,7 +121,7 @@ void cmdPanels(const Args& a) {
     if (n > 0) mem.read(mem.at(0), rights.data(), n * sizeof(int));
     for (int i = 0; i < n; ++i) {
         mem.clearText();
-        sendOrFail(sb, SB_GETTEXTA, i, mem.addr(Remote::kText));
+        sendOrFail(sb, SB_GETTEXTW, i, mem.addr(Remote::kText));
         outLine(std::to_string(rights[i]) + "\t" + escaped(mem.string(mem.at(Remote::kText))));
     }
 }
@@ -123,7 +135,7 @@ void cmdSelect(const Args& a) {
     Remote mem(lv);
     // As a click does: the old selection goes first, then the row is selected
     // and focused; the target sees LVN_ITEMCHANGED for each change.
-    LVITEMA item{};
+    LVITEMW item{};
     item.stateMask = LVIS_SELECTED;
     item.state = 0;
     mem.put(item);

@@ -15,12 +15,29 @@ DWORD envTimeout() {
 
 DWORD g_findTimeout = envTimeout();
 
-void out(const std::string& s) { std::fwrite(s.data(), 1, s.size(), stdout); }
+std::string forOutput(const std::string& utf8) {
+    static const bool asUtf8 = [] {
+        const char* v = std::getenv("QNDRIVER_UTF8");
+        return v && *v;
+    }();
+    const std::wstring text = wide(utf8);
+    if (asUtf8 || text.empty()) return utf8;
+    const int size = static_cast<int>(text.size());
+    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string bytes(n > 0 ? n : 0, '\0');
+    if (n > 0) WideCharToMultiByte(CP_ACP, 0, text.data(), size, &bytes[0], n, nullptr, nullptr);
+    return bytes;
+}
+
+void out(const std::string& s) {
+    const std::string bytes = forOutput(s);
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+}
 void outLine(const std::string& s) { out(s + "\n"); }
 
 bool send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR* result) {
     DWORD_PTR r = 0;
-    LRESULT ok = SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+    LRESULT ok = SendMessageTimeoutW(hwnd, msg, wp, lp, SMTO_NORMAL | SMTO_ABORTIFHUNG,
                                      kMessageTimeout, &r);
     if (result) *result = r;
     return ok != 0;
@@ -34,7 +51,7 @@ DWORD_PTR sendOrFail(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void post(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (!PostMessageA(hwnd, msg, wp, lp)) fail(kFailed, "cannot post a message to the window");
+    if (!PostMessageW(hwnd, msg, wp, lp)) fail(kFailed, "cannot post a message to the window");
 }
 
 // Posted input is handled after any message we send, so wait until the
@@ -43,7 +60,7 @@ void post(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 void settle(HWND hwnd, int posted) {
     for (int i = 0; i <= posted; ++i) {
         DWORD_PTR r;
-        if (!SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, 2000, &r))
+        if (!SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, 2000, &r))
             break;
     }
 }
@@ -84,28 +101,21 @@ bool isClass(HWND hwnd, const char* name) { return lstrcmpiA(className(hwnd).c_s
 std::string windowText(HWND hwnd) {
     DWORD_PTR len = 0;
     if (!send(hwnd, WM_GETTEXTLENGTH, 0, 0, &len)) fail(kFailed, "no answer to WM_GETTEXTLENGTH");
-    std::vector<char> buf(len + 1);
+    std::vector<wchar_t> buf(len + 1);
     DWORD_PTR got = 0;
     if (!send(hwnd, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), &got))
         fail(kFailed, "no answer to WM_GETTEXT");
-    return std::string(buf.data(), std::min<size_t>(got, len));
+    return narrow(buf.data(), std::min<size_t>(got, len));
 }
 
 // The text the window manager keeps; asks nothing of the target, so a hung
 // window cannot stall a search.
 std::string caption(HWND hwnd) {
-    char buf[1024];
-    int n = GetWindowTextA(hwnd, buf, sizeof buf);
-    return std::string(buf, n > 0 ? n : 0);
+    wchar_t buf[1024];
+    int n = GetWindowTextW(hwnd, buf, 1024);
+    return narrow(buf, n > 0 ? n : 0);
 }
 
-std::string narrow(const wchar_t* w) {
-    int n = WideCharToMultiByte(CP_ACP, 0, w, -1, nullptr, 0, nullptr, nullptr);
-    if (n <= 1) return {};
-    std::string r(n - 1, '\0');
-    WideCharToMultiByte(CP_ACP, 0, w, -1, &r[0], n, nullptr, nullptr);
-    return r;
-}
 
 // One line per control in dump: tabs and line breaks must not split it.
 std::string escaped(const std::string& s) {

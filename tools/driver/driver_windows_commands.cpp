@@ -156,17 +156,17 @@ std::vector<HWND> tooltipsOf(HWND top) {
 // (TTM_GETCURRENTTOOL): "<control>\t<text>", or empty when there is none.
 std::string toolLine(HWND tip, bool current, int index) {
     Remote mem(tip);
-    TTTOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;
-    tool.lpszText = mem.at(Remote::kText);
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.lpszText = mem.textAt();
     mem.put(tool);
     mem.clearText();
-    const DWORD_PTR ok = current ? sendOrFail(tip, TTM_GETCURRENTTOOLA, 0, mem.addr(0))
-                                 : sendOrFail(tip, TTM_ENUMTOOLSA, index, mem.addr(0));
+    const DWORD_PTR ok = current ? sendOrFail(tip, TTM_GETCURRENTTOOLW, 0, mem.addr(0))
+                                 : sendOrFail(tip, TTM_ENUMTOOLSW, index, mem.addr(0));
     if (!ok) return {};
-    tool = mem.get<TTTOOLINFOA>();
+    tool = mem.get<TTTOOLINFOW>();
     HWND control = (tool.uFlags & TTF_IDISHWND) ? reinterpret_cast<HWND>(tool.uId) : nullptr;
-    std::string text = tool.lpszText && tool.lpszText != LPSTR_TEXTCALLBACKA ? mem.string(tool.lpszText) : "";
+    std::string text = tool.lpszText && tool.lpszText != LPSTR_TEXTCALLBACKW ? mem.string(tool.lpszText) : "";
     return (control ? label(control) : "#" + std::to_string(tool.uId)) + "\t" + escaped(text);
 }
 

@@ -17,6 +17,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <shellapi.h>
 
 using namespace qndriver;
 
@@ -36,6 +37,7 @@ const Command kCommands[] = {
     {"wait", 1, 2, cmdWait, "wait <window> [timeout_ms]"},
     {"dump", 1, 1, cmdDump, "dump <window>"},
     {"text", 2, 2, cmdText, "text <window> <control>"},
+    {"settext", 3, 3, cmdSetText, "settext <window> <control> <text>   (as if typed over)"},
     {"rows", 2, 2, cmdRows, "rows <window> <listview>"},
     {"columns", 2, 2, cmdColumns, "columns <window> <listview>"},
     {"panels", 2, 2, cmdPanels, "panels <window> <statusbar>"},
@@ -85,17 +87,29 @@ void beAwareOfDisplayScaling() {
         setAware();
 }
 
-int main(int argc, char** argv) {
+// The arguments in UTF-8, whatever the code page: read from the wide
+// command line.
+std::vector<std::string> arguments() {
+    std::vector<std::string> all;
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    for (int i = 0; i < count; ++i) all.push_back(narrow(wide[i]));
+    LocalFree(wide);
+    return all;
+}
+
+int main() {
     // Plain LF on stdout: the shell reading it is on the Unix side.
     _setmode(_fileno(stdout), _O_BINARY);
     beAwareOfDisplayScaling();
-    if (argc < 2) {
+    const std::vector<std::string> argv = arguments();
+    if (argv.size() < 2) {
         usage();
         return kUsage;
     }
-    Args args(argv + 2, argv + argc);
+    Args args(argv.begin() + 2, argv.end());
     for (const Command& c : kCommands) {
-        if (std::strcmp(argv[1], c.name) != 0) continue;
+        if (argv[1] != c.name) continue;
         if (args.size() < c.minArgs || args.size() > c.maxArgs) {
             std::fprintf(stderr, "qndriver: usage: %s\n", c.usage);
             return kUsage;
@@ -104,13 +118,13 @@ int main(int argc, char** argv) {
             c.run(args);
         } catch (const Failure& f) {
             std::fflush(stdout);
-            std::fprintf(stderr, "qndriver: %s: %s\n", c.name, f.message.c_str());
+            std::fprintf(stderr, "qndriver: %s: %s\n", c.name, forOutput(f.message).c_str());
             return f.code;
         }
         std::fflush(stdout);
         return kOk;
     }
-    std::fprintf(stderr, "qndriver: unknown command '%s'\n", argv[1]);
+    std::fprintf(stderr, "qndriver: unknown command '%s'\n", forOutput(argv[1]).c_str());
     usage();
     return kUsage;
 }
