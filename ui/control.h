@@ -12,8 +12,6 @@
 
 namespace qn::ui {
 
-unsigned char lowerCp1252(unsigned char c);
-
 struct Rect {
     int left = 0, top = 0, width = 0, height = 0;
 };

@@ -6,20 +6,6 @@
 
 namespace qn::ui {
 
-// Lower case of one byte of the Windows Latin-1 code page, as the native
-// lower-case box folds it.
-unsigned char lowerCp1252(unsigned char c) {
-    if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
-    switch (c) {
-    case 0x8A: return 0x9A;
-    case 0x8C: return 0x9C;
-    case 0x8E: return 0x9E;
-    case 0x9F: return 0xFF;
-    default: return c;
-    }
-}
-
 Control::Control(Control* parent, std::string name, Kind kind, Rect bounds, std::string caption)
     : parent_(parent), name_(std::move(name)), kind_(kind), bounds_(bounds),
       caption_(std::move(caption)) {

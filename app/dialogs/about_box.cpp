@@ -57,8 +57,8 @@ void TForm4::FormShow() {
     Edit1.setText(aboutText_);
     ProgressBar1.setPosition(0);
     ProgressBar2.setPosition(0);
-    ProgressBar1.setMaximum(static_cast<int>(aboutText_.size()));
-    ProgressBar2.setMaximum(static_cast<int>(aboutText_.size()));
+    ProgressBar1.setMaximum(aboutLength(aboutText_));
+    ProgressBar2.setMaximum(aboutLength(aboutText_));
 }
 
 void TForm4::MoveAboutBars(int x) {

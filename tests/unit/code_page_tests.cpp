@@ -102,6 +102,18 @@ TEST_F(CodePage, AnUnzipThatCouldNotOpenADirectoryIsNotStarted) {
     }
 }
 
+TEST_F(CodePage, TheAboutTextComesFromTheCodePageAndScrollsByCharacters) {
+    os.writeFile(test::kProgramDir + "abouttxt.dat", "\xC9t\xE9 \xE0 Caf\xE9\r\n");
+    startAndShow();
+    f->SpeedButton7.click();
+    TForm4* about = app->Form4.get();
+    EXPECT_EQ(about->aboutText(), "\xC3\x89t\xC3\xA9 \xC3\xA0 Caf\xC3\xA9");
+    EXPECT_EQ(about->ProgressBar1.maximum(), 10);
+    about->ProgressBar1.setPosition(2);
+    about->ShowAboutSlice();
+    EXPECT_EQ(about->Edit1.text(), "\xC3\xA9 \xC3\xA0 Caf\xC3\xA9<" + std::string(247, '-'));
+}
+
 TEST(CodePagePath, TheShortFormWhereTheCodePageSpellsItElseTheLongOne) {
     MemoryPlatform os;
     os.makeDirectories("c:\\arcade roms\\");
