@@ -11,6 +11,10 @@ namespace qn {
 // cannot be told.
 DWORD attributesOf(const std::string& path);
 
+// A text in the system's code page, a default character for each
+// character it lacks.
+std::string codePageBytes(const std::wstring& text);
+
 // The shell and the common dialogs bring COM and a dozen libraries with them
 // when they load; a start that never opens a file or a link need not pay for
 // them, so they are loaded on first use. System32 only: never a copy that

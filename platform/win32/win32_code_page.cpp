@@ -1,6 +1,7 @@
 // The system's ANSI code page, at the doors where text still comes in it.
 #include "platform/win32/win32_platform.h"
 
+#include "platform/win32/platform_parts.h"
 #include "platform/win32/win32.h"
 #include "platform/win32/wide_text.h"
 
@@ -14,6 +15,16 @@ std::string Win32Platform::codePageToUtf8(const std::string& bytes) {
     std::wstring text(chars, L'\0');
     MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, &text[0], chars);
     return narrow(text);
+}
+
+std::string codePageBytes(const std::wstring& text) {
+    if (text.empty()) return std::string();
+    const int size = static_cast<int>(text.size());
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return std::string();
+    std::string out(bytes, '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), size, &out[0], bytes, nullptr, nullptr);
+    return out;
 }
 
 bool Win32Platform::codePageSpells(const std::string& text) {

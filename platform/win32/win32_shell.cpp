@@ -33,6 +33,22 @@ int Win32Platform::shellOpen(const std::string& file, const std::string& directo
 void Win32Platform::addToRecentDocuments(const std::string& path) {
     static const auto addToRecent =
         systemProc<decltype(&SHAddToRecentDocs)>(L"shell32.dll", "SHAddToRecentDocs");
-    if (addToRecent) addToRecent(SHARD_PATHW, wide(path).c_str());
+    if (!addToRecent) return;
+    // Wine makes a link to nowhere from a wide path: one the code page
+    // spells goes in the code page, as it always did; any other as an item
+    // list.
+    if (codePageSpells(path)) {
+        addToRecent(SHARD_PATHA, codePageBytes(wide(path)).c_str());
+        return;
+    }
+    using FromPath = void*(WINAPI*)(const wchar_t*);
+    using Free = void(WINAPI*)(void*);
+    static const auto fromPath = systemProc<FromPath>(L"shell32.dll", "ILCreateFromPathW");
+    static const auto free = systemProc<Free>(L"shell32.dll", "ILFree");
+    void* items = fromPath ? fromPath(wide(path).c_str()) : nullptr;
+    if (!items) return;
+    addToRecent(SHARD_PIDL, items);
+    if (free) free(items);
 }
+
 }  // namespace qn

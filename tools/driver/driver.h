@@ -122,11 +122,17 @@ public:
     }
     // A NUL-terminated string the target wrote at `where` (at most kTextMax).
     // A NUL-terminated UTF-16 string the target wrote at `where`, in UTF-8.
+    // Most texts are short: a small read first, the whole room only when
+    // it holds no end.
     std::string string(const void* where) {
-        std::vector<wchar_t> buf(kTextMax / sizeof(wchar_t) + 1, L'\0');
-        SIZE_T done = 0;
-        ReadProcessMemory(proc_.get(), where, buf.data(), kTextMax, &done);
-        return narrow(buf.data(), wcsnlen(buf.data(), done / sizeof(wchar_t)));
+        for (size_t room : {size_t{512}, kTextMax}) {
+            std::vector<wchar_t> buf(room / sizeof(wchar_t) + 1, L'\0');
+            SIZE_T done = 0;
+            ReadProcessMemory(proc_.get(), where, buf.data(), room, &done);
+            const size_t length = wcsnlen(buf.data(), done / sizeof(wchar_t));
+            if (length < done / sizeof(wchar_t) || room == kTextMax) return narrow(buf.data(), length);
+        }
+        return std::string();
     }
     wchar_t* textAt() const { return reinterpret_cast<wchar_t*>(at(kText)); }
     static constexpr int kTextChars = static_cast<int>(kTextMax / sizeof(wchar_t));
