@@ -61,9 +61,9 @@ public:
     TPaths tpaths;
     bool singleClick = false;
     GameCatalogue catalogue;
-    // What the settings key held at the start's read, so a close writes
-    // only the values that change.
-    StoredValues storedValues;
+    // What the settings key holds of the six settings, so a close writes
+    // only those that change.
+    KnownSettings knownSettings;
     // The paths as the start read them, and as the main window first showed
     // them: a close never writes over what was not read faithfully.
     std::optional<TPaths> pathsRead, pathsShown;

@@ -10,7 +10,7 @@ namespace qn {
 
 void LoadSettings(App& app) {
     Settings stored{app.tpaths, app.singleClick, {}};
-    const StoredSettings found = readSettings(app.os, stored);
+    const StoredSettings found = readSettings(app.os, stored, &app.knownSettings);
     if (found == StoredSettings::NoMainPath) {
         app.os.messageBox(MessageKind::Warning,
                           "Error reading Main Program Path value. Restart this program");
@@ -25,12 +25,25 @@ void LoadSettings(App& app) {
     app.tpaths = stored.paths;
     app.singleClick = stored.singleClick;
     if (found == StoredSettings::Complete) app.pathsRead = stored.paths;
-
-    // The game options are stored by title: the catalogue comes first. Its
-    // failure deletes the key, and with it the options.
+    // A game's options are read when it is first shown.
     LoadCatalogue(app);
-    std::vector<GameOptions> options = app.catalogue.gameOptions();
-    if (readGameOptions(app.os, options, &app.storedValues)) app.catalogue.setGameOptions(options);
+}
+
+const OptionFlags& GameOptionFlags(App& app, int slot) {
+    GameRecord& game = app.catalogue.games[slot];
+    if (!game.optionsRead) {
+        game.optionsRead = true;
+        GameOptions stored{game.Title, game.OptionFlags};
+        if (readGameOptions(app.os, stored)) game.OptionFlags = stored.flags;
+    }
+    return game.OptionFlags;
+}
+
+void SetGameOptionFlag(App& app, int slot, int flag, bool on) {
+    GameOptionFlags(app, slot);
+    GameRecord& game = app.catalogue.games[slot];
+    game.OptionFlags[flag] = on;
+    game.optionsChanged = true;
 }
 
 void SaveSettings(App& app) {
@@ -43,7 +56,12 @@ void SaveSettings(App& app) {
     const bool cool = firstRun ? app.state.configuredSingleClick : app.singleClick;
     const TPaths written =
         app.pathsRead && app.pathsShown ? pathsToWrite(*app.pathsRead, *app.pathsShown, p) : p;
-    writeSettings(app.os, Settings{written, cool, app.catalogue.gameOptions()}, &app.storedValues);
+    // An installation clears every game's flags; afterwards only the user's
+    // changes are written, and a game left alone keeps what it has stored.
+    Settings settings{written, cool, {}};
+    for (const GameRecord& game : app.catalogue.games)
+        if (firstRun || game.optionsChanged) settings.games.push_back({game.Title, game.OptionFlags});
+    writeSettings(app.os, settings, &app.knownSettings);
 }
 
 void DataFileError(App& app, const std::string& message) {

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "settings/settings.h"
+
 namespace qn {
 
 class App;
@@ -14,7 +16,13 @@ class App;
 // with exit code 1.
 void LoadSettings(App& app);
 
-// Writes the settings. While a first run is in progress the interface type
+// A game's option flags (by catalogue slot), read from the settings key the
+// first time they are wanted; a change marks them for the close to write.
+const OptionFlags& GameOptionFlags(App& app, int slot);
+void SetGameOptionFlag(App& app, int slot, int flag, bool on);
+
+// Writes the settings that changed and the flags the user changed (a first
+// run: every game's). While a first run is in progress the interface type
 // comes from the configuration dialog and the compressed-ROM settings are
 // kept; otherwise they are emptied unless the main window uses compressed
 // ROMs.

@@ -16,17 +16,6 @@ int GameCatalogue::findByShortName(const std::string& shortName) const {
     return -1;
 }
 
-std::vector<GameOptions> GameCatalogue::gameOptions() const {
-    std::vector<GameOptions> out;
-    for (int i = 0; i < size(); ++i) out.push_back({games[i].Title, games[i].OptionFlags});
-    return out;
-}
-
-void GameCatalogue::setGameOptions(const std::vector<GameOptions>& options) {
-    for (size_t i = 0; i < options.size() && i < games.size(); ++i)
-        games[i].OptionFlags = options[i].flags;
-}
-
 void parseCatalogue(const std::string& content, GameCatalogue& catalogue) {
     TextLines lines(content);
     std::string_view line;

@@ -16,6 +16,10 @@ struct GameRecord {
     std::string ShortName;
     std::vector<std::string> RequiredFiles;
     qn::OptionFlags OptionFlags{};
+    // The flags are read from the settings when the game is first shown; a
+    // close writes only those the user changed.
+    bool optionsRead = false;
+    bool optionsChanged = false;
 };
 
 struct GameCatalogue {
@@ -25,10 +29,6 @@ struct GameCatalogue {
     // First slot in use whose Title (or ShortName) equals the text exactly; -1 if none.
     int findByTitle(const std::string& title) const;
     int findByShortName(const std::string& shortName) const;
-
-    // The games in use with their flags, as the settings keep them, and back.
-    std::vector<GameOptions> gameOptions() const;
-    void setGameOptions(const std::vector<GameOptions>& options);
 };
 
 // Splits roms.dat's content into the catalogue's names, one slot per record

@@ -36,7 +36,31 @@ std::string emulatorCommandLine(const std::string& emulatorDir, const std::strin
         text += "-d";
         if (resolution >= 0 && resolution < 6) text += kResolutions[resolution];
     }
-    return emulatorDir + "quon.exe " + shortName + " " + text;
+    return commandLineWord(emulatorDir + "quon.exe") + " " + shortName + " " + text;
+}
+
+std::string commandLineWord(const std::string& word) {
+    // Without a blank the word stays byte for byte what it always was.
+    if (word.find_first_of(" \t") == std::string::npos) return word;
+    std::string quoted = "\"";
+    std::size_t backslashes = 0;
+    for (const char c : word) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        // Backslashes are read as themselves unless a quote follows them.
+        quoted.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(2 * backslashes, '\\');
+    return quoted + "\"";
+}
+
+std::string unzipCommandLine(const std::string& program, const std::string& archive,
+                             const std::string& target) {
+    return commandLineWord(program) + " -o " + commandLineWord(archive) + " " + commandLineWord(target);
 }
 
 }  // namespace qn

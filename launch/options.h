@@ -24,10 +24,20 @@ enum Option : int {
 bool supportsFrameSkip(const std::string& shortName);
 bool supportsRotation(const std::string& shortName);
 
+// One word of a command line: as it is, or in double quotes when it holds a
+// blank, so that the child reads it back as one argument (a backslash before
+// a quote or the closing quote is doubled, a quote inside escaped).
+std::string commandLineWord(const std::string& word);
+
 // "<emulatorDir>quon.exe <shortName> " and a switch for each option that is
 // on, in the emulator's own order; the screen resolution carries the mode of
 // `resolution` (0 to 5, "384x256" to "224x288"), or none outside that range.
+// The program's path is one word (commandLineWord).
 std::string emulatorCommandLine(const std::string& emulatorDir, const std::string& shortName,
                                 const OptionFlags& flags, int resolution);
+
+// "<program> -o <archive> <target>", each path one word (commandLineWord).
+std::string unzipCommandLine(const std::string& program, const std::string& archive,
+                             const std::string& target);
 
 }  // namespace qn

@@ -182,7 +182,7 @@ bool GameRun::unpackRoms(const GameName& name) {
     // Found as the system finds a program by the name a user types; else
     // that exact file, which names it in the error when there is none.
     unzip.applicationName = os.findProgram(p.unzipProgram).value_or(p.unzipProgram);
-    unzip.commandLine = p.unzipProgram + " -o " + roms + s + ".zip " + emulator + s;
+    unzip.commandLine = unzipCommandLine(p.unzipProgram, roms + s + ".zip", emulator + s);
     unzip.inheritHandles = true;
     unzip.newConsole = true;
     unzip.show = ShowState::Minimized;
@@ -191,7 +191,9 @@ bool GameRun::unpackRoms(const GameName& name) {
     unzip.onStarted = [this](const ChildId& child) {
         if (kept_) kept_->noteChild(child);
     };
+    window_.showBusy(true);
     const ProcessResult result = os.runProcess(unzip);
+    window_.showBusy(false);
     if (result.started) return true;
     os.messageBox(MessageKind::Plain, std::to_string(result.error));
     window_.showRunStatus("Check if the file " + p.unzipProgram + " exists and if it's v2.04g+");

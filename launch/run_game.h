@@ -24,6 +24,9 @@ public:
     virtual void showAfterRun() = 0;
     // A line for the user in the window's status text.
     virtual void showRunStatus(const std::string& text) = 0;
+    // The window shows that it is busy (the wait cursor) while the unzip
+    // runs, and stops showing it; a window that cannot show it ignores it.
+    virtual void showBusy(bool busy) { (void)busy; }
 
 protected:
     ~RunWindow() = default;

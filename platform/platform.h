@@ -65,7 +65,9 @@ struct ProcessRequest {
     bool newConsole = false;       // otherwise no console flag; always normal priority
     ShowState show = ShowState::Default;
     std::string workingDirectory;  // empty: the launcher's current directory
-    bool wait = false;             // wait until the child has ended
+    // Wait until the child has ended. Meanwhile the windows are painted and
+    // answer what is sent to them; input is dropped, posted messages wait.
+    bool wait = false;
     // The child (and what it starts) ends when the launcher does, however
     // the launcher ends; where the system cannot bind it so, it runs on.
     bool endsWithLauncher = false;
@@ -147,6 +149,9 @@ public:
     // path), ".exe" appended when it has no extension; nothing when none is
     // found.
     virtual std::optional<std::string> findProgram(const std::string& name) = 0;
+    // Drops the keyboard and mouse input queued for this thread's windows:
+    // what the user did while the program was busy acts on nothing.
+    virtual void dropQueuedInput() = 0;
 
     // Shell.
     virtual int shellOpen(const std::string& file, const std::string& directory) = 0;

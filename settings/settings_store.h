@@ -1,9 +1,9 @@
 // The settings key in the registry: read at start-up, written back at the end.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/platform.h"
@@ -17,8 +17,10 @@ inline const char* const kFirstRunMessage =
 
 // One registry value as text: its stored size is asked first, and only a
 // value of more than one byte is read, up to its first NUL. Missing, empty,
-// NUL-led or unreadable values give nothing; the value's type is not looked at.
-std::optional<std::string> readRegistryText(RegistryKey& key, const std::string& name);
+// NUL-led or unreadable values give nothing; the value's type is not looked
+// at. `exists` tells whether the value is there at all.
+std::optional<std::string> readRegistryText(RegistryKey& key, const std::string& name,
+                                            bool* exists = nullptr);
 
 // The names of the settings' own values, in the order they are saved.
 inline const char* const kSettingValueNames[] = {
@@ -38,28 +40,31 @@ enum class StoredSettings {
     NoMainPath,     // the key lacks its main path value: nothing was read
 };
 
+// The six settings as a close writes them, in the order of kSettingValueNames.
+using SettingTexts = std::array<std::string, 6>;
+SettingTexts settingTexts(const TPaths& paths, bool singleClick);
+// What the key is known to hold of each setting, as the text a close would
+// write for it; nothing where that is not known.
+using KnownSettings = std::array<std::optional<std::string>, 6>;
+
 // Reads the paths and the interface type over `settings`; a value that is
-// not stored leaves its field as it was. The key is closed on return.
-StoredSettings readSettings(Platform& os, Settings& settings);
+// not stored leaves its field as it was. `known` gets, for each value that
+// is there, the text a close would write for the setting as read. The key
+// is closed on return.
+StoredSettings readSettings(Platform& os, Settings& settings, KnownSettings* known = nullptr);
 
-// What the key held when the games' flags were read in one pass: each
-// value's stored bytes by its name in upper case (ASCII names only), and
-// the key's last-write time taken before that pass.
-struct StoredValues {
-    std::optional<std::uint64_t> readAt;
-    std::unordered_map<std::string, std::string> data;
-};
+// Reads the flags stored under a game's title over its flags, with one
+// question by name; a title that names a setting reads nothing. False when
+// the key is gone.
+bool readGameOptions(Platform& os, GameOptions& game);
 
-// Reads each game's stored flags over its flags. Nothing is read, and false
-// returned, when the key is gone. What a one-pass read saw goes to `seen`.
-bool readGameOptions(Platform& os, std::vector<GameOptions>& games, StoredValues* seen = nullptr);
-
-// Writes every value in a fixed order: the five paths, the interface, then
-// each game's flags under its title (but for titles that name a setting). A value that cannot be written is
-// reported and the others are still written; without the key nothing is.
-// While the key has not been written since `seen` was read, a value that
-// holds exactly the text it would get is not written again.
-void writeSettings(Platform& os, const Settings& settings, const StoredValues* seen = nullptr);
+// Writes the settings, then each game's flags under its title (but for
+// titles that name a setting; of records sharing a title, the first). With
+// `seen`, what the key held of the settings as they were read or last
+// written, only the settings whose text differs from it are written, and it
+// is brought up to date. A value that cannot be written is reported and the
+// others are still written; without the key nothing is.
+void writeSettings(Platform& os, const Settings& settings, KnownSettings* seen = nullptr);
 
 // Deletes the settings key alone (its parents stay).
 void deleteSettingsKey(Platform& os);

@@ -16,17 +16,22 @@ struct Rect {
     int left = 0, top = 0, width = 0, height = 0;
 };
 
-enum class SysColor { WindowText, Highlight, Window, ButtonFace };
+enum class SysColor { WindowText, Highlight, Window, ButtonFace, ButtonText, GrayText, HotLight };
 
-// Either a system colour or a plain RGB value.
+// Either a system colour or a plain RGB value. A plain value is the
+// program's own choice: under a high-contrast scheme it gives way to the
+// scheme's colour `contrast`.
 struct Color {
     bool system = false;
     SysColor sys = SysColor::WindowText;
     std::uint8_t r = 0, g = 0, b = 0;
+    SysColor contrast = SysColor::WindowText;
 
-    static Color rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    static Color rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b,
+                     SysColor underHighContrast = SysColor::WindowText) {
         Color c;
         c.r = r, c.g = g, c.b = b;
+        c.contrast = underHighContrast;
         return c;
     }
     static Color of(SysColor s) {
@@ -35,24 +40,27 @@ struct Color {
         return c;
     }
     bool operator==(const Color& o) const {
-        return system == o.system && (system ? sys == o.sys : (r == o.r && g == o.g && b == o.b));
+        return system == o.system &&
+               (system ? sys == o.sys : (r == o.r && g == o.g && b == o.b && contrast == o.contrast));
     }
     bool operator!=(const Color& o) const { return !(*this == o); }
 };
 
 inline const Color kBlack = Color::rgb(0, 0, 0);
-inline const Color kBlue = Color::rgb(0, 0, 255);
-inline const Color kRed = Color::rgb(255, 0, 0);
+// The links' colours; under high contrast the scheme's for links and for a mark.
+inline const Color kBlue = Color::rgb(0, 0, 255, SysColor::HotLight);
+inline const Color kRed = Color::rgb(255, 0, 0, SysColor::Highlight);
 
 struct Font {
     std::string face = "MS Sans Serif";
     int points = 8;
     bool bold = false;
     bool underline = false;
-    Color color = kBlack;
+    Color color = Color::of(SysColor::WindowText);
 };
 
-enum class Cursor { Default, Arrow, HandPoint, Help };
+// A form's Wait shows over all of its windows while the program is busy.
+enum class Cursor { Default, Arrow, HandPoint, Help, Wait };
 
 enum class Kind {
     Form, Label, Button, CheckBox, Edit, ComboBox, ListBox, ListView, StatusBar,
@@ -139,6 +147,10 @@ public:
     void setTabStop(bool on) { tabStop_ = on; }
     int tabOrder() const { return tabOrder_; }
     void setTabOrder(int order) { tabOrder_ = order; }
+    // What a screen reader calls the control where its caption does not say
+    // (a "..." button, a picture); read when its window is made.
+    const std::string& accessName() const { return accessName_; }
+    void setAccessName(std::string name) { accessName_ = std::move(name); }
 
     // Events. Empty handlers do nothing.
     std::function<void(const MouseEvent&)> onMouseMove;
@@ -174,6 +186,7 @@ private:
     Cursor cursor_ = Cursor::Default;
     std::optional<Color> color_;
     std::string hint_;
+    std::string accessName_;
     int tabOrder_ = 0;
     Peer* peer_ = nullptr;
     std::vector<Control*> children_;

@@ -21,6 +21,10 @@ public:
     void keyPress(char key) {
         if (onKeyPress) onKeyPress(key);
     }
+    // The user asks for what the box chooses from (F4 or Alt+Down), as a
+    // combo box opens its list.
+    std::function<void()> onDropDown;
+    void dropDown() { if (onDropDown) onDropDown(); }
     const std::string& text() const { return caption(); }
     void setText(const std::string& text);
     bool lowerCase() const { return lowerCase_; }

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "ui/button.h"
 #include "ui/control.h"
@@ -42,6 +43,29 @@ public:
     enum class Key { Left, Right, Home, End };
     std::function<bool(Key)> onKey;
     bool keyDown(Key key) { return onKey && onKey(key); }
+
+    // Keys that press a button from anywhere in the form, named as a user
+    // reads them: "Ctrl+R", "F1", "Ctrl+F1".
+    struct Shortcut {
+        std::string keys;
+        Button* button;
+    };
+    std::vector<Shortcut> shortcuts;
+    // True when `keys` pressed a button (one that is enabled).
+    bool pressShortcut(const std::string& keys);
+
+    // Commands the window menu offers before Close, "&" marking the access
+    // key; read when the window is made.
+    struct MenuCommand {
+        std::string caption;
+        std::function<void()> onChoose;
+    };
+    std::vector<MenuCommand> windowMenu;
+
+    // The system's colours changed: what the form drew in them itself
+    // (pictures on its background) must be drawn again.
+    std::function<void()> onColorChange;
+    void colorsChanged() { if (onColorChange) onColorChange(); }
 
     // Whether the title bar offers a close box; read when the window is made.
     bool closeBox() const { return closeBox_; }

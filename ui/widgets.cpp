@@ -266,6 +266,15 @@ void Form::hide() {
     setVisible(false);
 }
 
+bool Form::pressShortcut(const std::string& keys) {
+    for (const Shortcut& s : shortcuts)
+        if (s.keys == keys && s.button && s.button->enabled()) {
+            s.button->click();
+            return true;
+        }
+    return false;
+}
+
 void Form::close() {
     if (onClose) onClose();
     hide();

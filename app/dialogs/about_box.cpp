@@ -18,6 +18,7 @@ TForm4::TForm4(App& app) : ui::Form("Form4", {0, 0, 378, 313}, ""), app_(app) {
     ui::Font arial;
     arial.face = "Arial";
     Edit1.setFont(arial);
+    SpeedButton1.setFontColor(ui::kBlack);  // the box's own, given way under high contrast
     for (ui::Control* c : std::initializer_list<ui::Control*>{&ProgressBar1, &Edit1, &ProgressBar2})
         c->setHint(kBarHint);
 

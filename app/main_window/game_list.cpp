@@ -1,6 +1,7 @@
 // The main window's game list: filling it, the filter, and what a selected
 // row shows.
 #include "app/main_window/main_window.h"
+#include "app/stored_data.h"
 #include "catalogue/game_list.h"
 #include "launch/options.h"
 
@@ -30,12 +31,19 @@ void TForm1::FillGameList(SelectedBy firstRow) {
     };
     ListView1.setRows(std::move(rows), std::move(mark));
     if (ListView1.rowCount() == 0) return;
+    // The first row, unless the game to keep is listed.
+    int chosen = 0;
+    for (int row = 0; keptGame_ && row < ListView1.rowCount(); ++row)
+        if (ListView1.caption(row) == *keptGame_) {
+            chosen = row;
+            break;
+        }
     {
         // The list would report the row as the user's choice.
         const ui::WithoutHandler quiet(ListView1.onChange);
-        ListView1.selectRow(0);
+        ListView1.selectRow(chosen);
     }
-    ShowRow(0, firstRow);
+    ShowRow(chosen, firstRow);
 }
 
 void TForm1::ComboBox1Change() {
@@ -69,7 +77,7 @@ void TForm1::ShowRow(int row, SelectedBy by) {
         ShowPicture(shortName + ".jpg");
         const int slot = app_.catalogue.findByTitle(title);
         if (slot >= 0) {
-            const auto& flags = app_.catalogue.games[slot].OptionFlags;
+            const OptionFlags& flags = GameOptionFlags(app_, slot);
             for (int j = 0; j < OptionCount; ++j) optionBox(j)->setChecked(flags[j]);
         }
     }

@@ -48,15 +48,19 @@ void TForm1::SpeedButton3Click() {
     openReadme(app_.os, app_.tpaths.emulatorPath);
 }
 
-void TForm1::setUpLinks() {
-    for (ui::Label* link : {&Label8, &Label9, &Label7, &Label10, &Label16, &Label18})
-        link->setFont(linkFont());
+void TForm1::drawLinkIcons() {
     const auto face = app_.backend ? app_.backend->systemColor(ui::SysColor::ButtonFace)
                                    : ui::Backend::defaultSystemColor(ui::SysColor::ButtonFace);
     Image2.setPicture(linkIcon(face, 30, 90, 170));
     Image3.setPicture(linkIcon(face, 20, 130, 60));
     Image4.setPicture(linkIcon(face, 170, 60, 30));
     Image5.setPicture(linkIcon(face, 120, 40, 140));
+}
+
+void TForm1::setUpLinks() {
+    for (ui::Label* link : {&Label8, &Label9, &Label7, &Label10, &Label16, &Label18})
+        link->setFont(linkFont());
+    drawLinkIcons();
 
     for (ui::Label* link : {&Label8, &Label9, &Label7, &Label10, &Label18})
         link->onClick = [this, link] { OpenLink(*link, " "); };

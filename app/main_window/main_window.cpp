@@ -50,16 +50,16 @@ TForm1::TForm1(App& app) : ui::Form("Form1", {0, 0, 679, 517}, ""), app_(app) {
 
     // Keyboard order: the page control, the list, then the filter; on the
     // configuration page the boxes top to bottom with the ROMs path before
-    // the unzip program.
-    PageControl1.setTabOrder(0);
-    ListView1.setTabOrder(1);
-    ComboBox1.setTabOrder(2);
-    Edit1.setTabOrder(0);
-    CheckBox8.setTabOrder(1);
-    Edit4.setTabOrder(2);
-    Edit3.setTabOrder(3);
-    Edit2.setTabOrder(4);
-    CheckBox7.setTabOrder(5);
+    // the unzip program. Each label comes just before its box, which a
+    // screen reader names after it.
+    int order = 0;
+    for (ui::Control* c : std::initializer_list<ui::Control*>{&PageControl1, &ListView1, &ComboBox1})
+        c->setTabOrder(order++);
+    for (ui::Control* c : std::initializer_list<ui::Control*>{
+             &Label6, &Edit1, &SpeedButton6, &CheckBox8, &Label4, &Edit4, &SpeedButton8, &Label3, &Edit3,
+             &SpeedButton5, &Label2, &Edit2, &SpeedButton4, &CheckBox7})
+        c->setTabOrder(order++);
+    setUpKeyboard();
 
     onShow = [this] { FormShow(); };
     onPaint = [this] { FormPaint(); };
@@ -77,6 +77,11 @@ TForm1::TForm1(App& app) : ui::Form("Form1", {0, 0, 679, 517}, ""), app_(app) {
     // The panel is drawn at the screen's resolution: again at a new one.
     onDpiChange = [this] {
         if (pictureRequest_) ShowPicture(*pictureRequest_);
+    };
+    // ...and in the new scheme's colours, as are the links' icons.
+    onColorChange = [this] {
+        if (pictureRequest_) ShowPicture(*pictureRequest_);
+        drawLinkIcons();
     };
 
     // Each option box stores its flag for the selected game.

@@ -221,17 +221,27 @@ private:
         {38, 132, 0, 0}, {104, 130, 193, 22}, {304, 130, 21, 21}};
 
     void bindHoverHandlers();
+    // Shortcuts for the buttons the keyboard does not stop at, the window
+    // menu's About, the path boxes' names for a screen reader.
+    void setUpKeyboard();
     // The link labels' font and icons, and what a click on each opens.
     void setUpLinks();
+    // The icons on the page's colour, drawn again when the scheme changes.
+    void drawLinkIcons();
     void switchInterface(bool single);
     // A run hides the window while the emulator runs and shows it again.
     void hideForRun() override { hide(); }
-    void showAfterRun() override { show(); }
+    // The game that ran stays selected, though the showing refills the list.
+    void showAfterRun() override;
     void showRunStatus(const std::string& text) override { StatusBar1.setPanelText(3, text); }
+    void showBusy(bool busy) override { setCursor(busy ? ui::Cursor::Wait : ui::Cursor::Default); }
     // The option boxes as they show, checked but disabled ones included.
     OptionFlags shownOptions();
 
+    bool running_ = false;  // a game's run is under way
     std::vector<Hover> hovers_;
+    // The title of the game a refill selects rather than the first, if listed.
+    std::optional<std::string> keptGame_;
     const Hover* marked_ = nullptr;
     // The file name last given to ShowPicture, to draw it again at another resolution.
     std::optional<std::string> pictureRequest_;

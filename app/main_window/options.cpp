@@ -1,6 +1,7 @@
 // The option check boxes: each game keeps its own flags, and a run turns the
 // boxes into the emulator's switches.
 #include "app/main_window/main_window.h"
+#include "app/stored_data.h"
 #include "launch/options.h"
 
 namespace qn {
@@ -10,7 +11,7 @@ void TForm1::StoreOptionFlag(ui::CheckBox& box, int flagIndex) {
     if (row < 0) return;
     const int slot = app_.catalogue.findByTitle(ListView1.row(row)[0]);
     if (slot < 0) return;
-    app_.catalogue.games[slot].OptionFlags[flagIndex] = box.checked();
+    SetGameOptionFlag(app_, slot, flagIndex, box.checked());
 }
 
 OptionFlags TForm1::shownOptions() {

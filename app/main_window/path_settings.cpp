@@ -2,6 +2,7 @@
 // the settings at once, and changes that decide which games can run refill
 // the list.
 #include "app/main_window/main_window.h"
+#include "app/stored_data.h"
 
 namespace qn {
 namespace {
@@ -29,7 +30,7 @@ void TForm1::ApplySettings() {
     if (ListView1.selectedRow() < 0 && !app_.catalogue.games.empty()) {
         // Checking a box here shows a flag; the boxes' handlers store flags
         // only for the user's toggles.
-        const auto& flags = app_.catalogue.games[0].OptionFlags;
+        const OptionFlags& flags = GameOptionFlags(app_, 0);
         for (int j = 0; j < OptionCount; ++j)
             if (flags[j]) optionBox(j)->setChecked(true);
     }

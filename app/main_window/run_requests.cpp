@@ -21,6 +21,9 @@ void TForm1::ListView1Click() {
 void TForm1::SpeedButton1Click() { ActivateSelectedGame(); }
 
 void TForm1::ActivateSelectedGame() {
+    // The windows answer what is sent to them while a run waits for a child;
+    // a request arriving so must not start another run inside this one.
+    if (running_) return;
     const int row = ListView1.selectedRow();
     if (row < 0) return;
     // Any other name would put the game's files, and its clean-up, outside
@@ -49,6 +52,17 @@ void TForm1::RunSelectedGame(const GameName& name) {
         os.messageBox(MessageKind::Information, "Select PkUnzip path before running a compressed ROM");
         return;
     }
+    struct Running {
+        bool& flag;
+        Platform& os;
+        ~Running() {
+            flag = false;
+            // Clicks and keys given while the window was frozen or hidden
+            // were meant for what it showed then, not for what it shows now.
+            os.dropQueuedInput();
+        }
+    } running{running_, os};
+    running_ = true;
     if (GameRun(os, *this, p, app_.catalogue).run(name, romMode().driversPath, shownOptions(), ListBox1.itemIndex()))
         ListView1.setFocus();
 }

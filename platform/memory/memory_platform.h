@@ -53,6 +53,9 @@ public:
                                      const std::string& name) const;
     // Value names of a key in the order they were first written.
     std::vector<std::string> valueNames(RootKey root, const std::string& path) const;
+    // Every call on the registry: keys opened, made or deleted, and each
+    // question or write on a key.
+    int registryCalls = 0;
     // How often a value's size was asked for, and a key's values enumerated.
     int valueQueries = 0;
     int valueEnumerations = 0;
@@ -130,6 +133,8 @@ public:
     ProcessResult runProcess(const ProcessRequest& request) override;
     bool isRunning(const ChildId& child) override { return runningChildren.count(child.id) > 0; }
     std::optional<std::string> findProgram(const std::string& name) override;
+    void dropQueuedInput() override { ++inputDrops; }
+    int inputDrops = 0;
     // Where bare program names are looked for after the current directory.
     std::vector<std::string> searchPath{"C:\\WINDOWS\\SYSTEM32\\"};
     // Children that are running: during the wait, and after a launcher that

@@ -21,6 +21,7 @@ public:
         return it == os_.keys_.end() ? nullptr : &it->second;
     }
     std::optional<std::uint32_t> valueSize(const std::string& name) override {
+        ++os_.registryCalls;
         ++os_.valueQueries;
         auto* k = key();
         if (!k) return std::nullopt;
@@ -29,6 +30,7 @@ public:
         return static_cast<std::uint32_t>(it->second.data.size());
     }
     std::optional<std::string> valueData(const std::string& name, std::uint32_t size) override {
+        ++os_.registryCalls;
         auto* k = key();
         if (!k) return std::nullopt;
         auto it = k->values.find(upperAscii(valueName(name)));
@@ -36,6 +38,7 @@ public:
         return it->second.data;
     }
     std::optional<std::vector<std::pair<std::string, std::string>>> allValues() override {
+        ++os_.registryCalls;
         ++os_.valueEnumerations;
         auto* k = key();
         if (!k) return std::nullopt;
@@ -47,6 +50,7 @@ public:
         return out;
     }
     bool setString(const std::string& name, const std::string& text) override {
+        ++os_.registryCalls;
         auto* k = key();
         if (!k || os_.failSetValue.count(name)) return false;
         // The system cuts a value's text at its first NUL.
@@ -59,11 +63,13 @@ public:
         return true;
     }
     std::optional<std::uint64_t> lastWriteTime() override {
+        ++os_.registryCalls;
         auto* k = key();
         if (!k) return std::nullopt;
         return k->written;
     }
     bool deleteSubKey(const std::string& name) override {
+        ++os_.registryCalls;
         return os_.keys_.erase(id_ + "\\" + upperAscii(name)) > 0;
     }
 
@@ -80,12 +86,14 @@ std::string MemoryPlatform::keyId(RootKey root, const std::string& path) {
 }
 
 std::unique_ptr<RegistryKey> MemoryPlatform::openKey(RootKey root, const std::string& path) {
+    ++registryCalls;
     std::string id = keyId(root, path);
     if (!keys_.count(id)) return nullptr;
     return std::make_unique<MemoryKey>(*this, id);
 }
 
 std::unique_ptr<RegistryKey> MemoryPlatform::createKey(RootKey root, const std::string& path) {
+    ++registryCalls;
     if (failCreateKey.count(path)) return nullptr;
     std::string id = keyId(root, path);
     // Parent keys come into being with it, as in the real registry.
@@ -96,6 +104,7 @@ std::unique_ptr<RegistryKey> MemoryPlatform::createKey(RootKey root, const std::
 }
 
 bool MemoryPlatform::deleteKey(RootKey root, const std::string& path) {
+    ++registryCalls;
     std::string id = keyId(root, path);
     // A key with subkeys cannot be deleted in one call.
     for (const auto& [other, _] : keys_)

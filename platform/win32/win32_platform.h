@@ -44,6 +44,7 @@ public:
     ProcessResult runProcess(const ProcessRequest& request) override;
     bool isRunning(const ChildId& child) override;
     std::optional<std::string> findProgram(const std::string& name) override;
+    void dropQueuedInput() override;
 
     int shellOpen(const std::string& file, const std::string& directory) override;
     void addToRecentDocuments(const std::string& path) override;

@@ -5,6 +5,8 @@
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/wide_text.h"
 
+#include <utility>
+
 namespace qn {
 namespace {
 
@@ -14,7 +16,38 @@ std::uint64_t creationTime(HANDLE process) {
     return (std::uint64_t(created.dwHighDateTime) << 32) | created.dwLowDateTime;
 }
 
+// Keyboard and mouse messages, whether the user's or posted, on the client
+// area and on the frame.
+const std::pair<UINT, UINT> kInputMessages[] = {
+    {WM_KEYFIRST, WM_KEYLAST}, {WM_MOUSEFIRST, WM_MOUSELAST}, {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK}};
+
+void dropInput() {
+    MSG msg;
+    for (const auto& [first, last] : kInputMessages)
+        while (PeekMessageW(&msg, nullptr, first, last, PM_REMOVE)) {
+        }
+}
+
+// Until the child ends the windows are painted and answer what other
+// programs send them (a window that answers nothing for seconds is shown as
+// hung); input meanwhile is dropped, and what was posted, which may ask for
+// another run or the launcher's end, waits until the caller is through.
+void waitAnswering(HANDLE process) {
+    for (;;) {
+        const DWORD woke =
+            MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_PAINT | QS_SENDMESSAGE | QS_INPUT);
+        if (woke != WAIT_OBJECT_0 + 1) return;
+        dropInput();
+        MSG msg;
+        // Bounded: a window that never validates itself cannot hold the wait.
+        for (int i = 0; i < 64 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT); ++i)
+            DispatchMessageW(&msg);
+    }
+}
+
 }  // namespace
+
+void Win32Platform::dropQueuedInput() { dropInput(); }
 
 ProcessResult Win32Platform::runProcess(const ProcessRequest& request) {
     ProcessResult result;
@@ -65,7 +98,7 @@ ProcessResult Win32Platform::runProcess(const ProcessRequest& request) {
     if (request.onStarted) request.onStarted(ChildId{info.dwProcessId, creationTime(process.get())});
     if (request.endsWithLauncher) ResumeThread(thread.get());
     if (request.wait && process.valid()) {
-        WaitForSingleObject(process.get(), INFINITE);
+        waitAnswering(process.get());
         DWORD code = 0;
         if (GetExitCodeProcess(process.get(), &code)) result.exitCode = code;
     }

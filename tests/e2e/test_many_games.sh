@@ -98,7 +98,7 @@ drv click Form1 CheckBox10 >/dev/null
 drv close Form1 >/dev/null
 e2e_wait_exit 30
 check_eq "its options are saved under its title" "01000001" "$(reg_query "$E2E_KEY" "Bulk Game 10000")"
-check_eq "the game before it keeps none" "00000000" "$(reg_query "$E2E_KEY" "Bulk Game 09999")"
+check_eq "the game before it, untouched, still has no value" "" "$(reg_query "$E2E_KEY" "Bulk Game 09999")"
 start_launcher
 wait_main >/dev/null
 drv select Form1 ListView1 9999

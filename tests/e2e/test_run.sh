@@ -324,6 +324,7 @@ BLANK_UNZIP=$(qn_winpath "$E2E_APP/unzip tools/pkunzip.exe")
 reg_add "$E2E_KEY" "Quon Path" "$(win_dir "$BLANK_EMU")"
 reg_add "$E2E_KEY" "Compressed ROMs Path" "$(win_dir "$ZIPS")"
 reg_add "$E2E_KEY" "PkUnzip Program" "$BLANK_UNZIP"
+reg_add "$E2E_KEY" "Radiant Type (US)" "01000000"  # No Sound: -s
 EMU2=$(win_dir "$BLANK_EMU" | tr A-Z a-z)
 emu2_short=$(win_short_path "$EMU2")
 start_launcher
@@ -337,12 +338,14 @@ wait_run
 record=$(log_since "$before")
 check_eq "the unzip program started is the one set" "$(tr A-Z a-z <<<"$BLANK_UNZIP")" \
     "$(field "$record" unzip-program | tr A-Z a-z)"
-check_eq "with the command line as before" \
-    "$(tr A-Z a-z <<<"$BLANK_UNZIP") -o ${zips_short}\\rtypeus.zip ${emu2_short}\\rtypeus" \
+check_eq "with its path quoted" \
+    "\"$(tr A-Z a-z <<<"$BLANK_UNZIP")\" -o ${zips_short}\\rtypeus.zip ${emu2_short}\\rtypeus" \
     "$(field "$record" unzip-cmdline)"
+check_eq "which it read as its arguments" "0" "$(field "$record" unzip-exit)"
 check_eq "the emulator started is the one in the emulator directory" "${EMU2}quon.exe" \
     "$(field "$record" program | tr A-Z a-z)"
-check_eq "with the command line as before" "${EMU2}quon.exe rtypeus " "$(field "$record" cmdline)"
+check_eq "with its path quoted" "\"${EMU2}quon.exe\" rtypeus -s " "$(field "$record" cmdline)"
+check_eq "its arguments are the game and the switch, exactly" "rtypeus -s" "$(fields "$record" arg)"
 poll_contains 15 yes main_visible >/dev/null
 drv close Form1 >/dev/null
 e2e_wait_exit 15

@@ -27,26 +27,23 @@ std::optional<int> Launcher::step(const std::function<void()>& work) {
     return std::nullopt;
 }
 
-void Launcher::checkSaved() const {
+void Launcher::checkSaved() {
+    // A setting left alone keeps its stored text: it must read the same.
     const TPaths& p = app->tpaths;
-    // The registry keeps text up to its first NUL.
-    auto stored = [](const std::string& text) { return text.substr(0, text.find('\0')) + '\0'; };
-    const std::pair<const char*, std::string> expected[] = {
-        {"Main Program Path", p.mainPath},
-        {"Quon Path", p.emulatorPath},
-        {"PkUnzip Program", p.unzipProgram},
-        {"Compressed ROMs Path", p.romsPath},
-        {"Drivers Path", p.driversPath},
-        {"Interface", app->singleClick ? "Cool" : "Common"},
-    };
-    for (const auto& [name, text] : expected) {
-        std::optional<std::string> value = setting(name);
-        QN_CHECK(value == stored(text),
-                 std::string(name) + " holds " + (value ? shown(*value) : "nothing") +
-                     ", the launcher " + shown(text));
-    }
+    auto cut = [](const std::string& text) { return text.substr(0, text.find('\0')); };
+    auto dir = [&](const std::string& text) { return withTrailingBackslash(cut(text)); };
+    qn::Settings next;
+    readSettings(os, next);
+    const TPaths want{dir(p.mainPath), dir(p.emulatorPath), dir(p.romsPath), cut(p.unzipProgram),
+                      dir(p.driversPath)};
+    const SettingTexts read = settingTexts(next.paths, next.singleClick);
+    const SettingTexts held = settingTexts(want, app->singleClick);
+    for (size_t i = 0; i < read.size(); ++i)
+        QN_CHECK(read[i] == held[i], std::string(kSettingValueNames[i]) + " reads " + shown(read[i]) +
+                                         ", the launcher " + shown(held[i]));
 
-    // Game values, where no other game's title names the same value.
+    // Game values read or changed, where no other game's title names the
+    // same value, decode to the game's flags.
     const GameCatalogue& cat = app->catalogue;
     auto registryName = [](const std::string& title) {
         std::string n = title.substr(0, title.find('\0'));
@@ -56,12 +53,15 @@ void Launcher::checkSaved() const {
     };
     std::map<std::string, int> uses;
     for (int g = 0; g < cat.size(); ++g) ++uses[registryName(cat.games[g].Title)];
+    std::unique_ptr<RegistryKey> key = os.openKey(RootKey::LocalMachine, kSettingsKey);
     for (int g = 0; g < cat.size(); ++g) {
         const GameRecord& game = cat.games[g];
         if (uses[registryName(game.Title)] != 1 || titleNamesASetting(game.Title)) continue;
-        std::optional<std::string> value = setting(game.Title);
-        QN_CHECK(value == encodeOptionFlags(game.OptionFlags) + '\0',
-                 "game " + shown(game.Title) + " holds " + (value ? shown(*value) : "nothing"));
+        if (!game.optionsRead) continue;
+        OptionFlags stored{};
+        if (auto text = readRegistryText(*key, game.Title)) decodeOptionFlags(*text, stored);
+        QN_CHECK(stored == game.OptionFlags, "game " + shown(game.Title) + " holds " + encodeOptionFlags(stored) +
+                                                 ", the launcher " + encodeOptionFlags(game.OptionFlags));
     }
 }
 

@@ -52,10 +52,10 @@ public:
     }
     std::optional<int> closeMain() { return step([&] { app->Form1->close(); }); }
 
-    // After a save: every setting holds what the launcher held, whatever
+    // After a save: every setting reads as what the launcher held, whatever
     // the games are called, and each game whose title names a value of its
-    // own holds its flags.
-    void checkSaved() const;
+    // own holds its flags, once they were read.
+    void checkSaved();
 };
 
 }  // namespace qn::fuzz

@@ -24,6 +24,22 @@ TEST(CommandLine, SwitchesComeInTheEmulatorsOrderWithTheResolutionLast) {
     EXPECT_EQ(emulatorCommandLine("", "x", flags, -1), "quon.exe x -n -s -a -j -v -r -f -d");
 }
 
+TEST(CommandLine, APathWithABlankIsOneQuotedWordAndLinesWithoutBlanksStayAsTheyWere) {
+    OptionFlags s{};
+    s[NoSound] = true;
+    // Short forms on a volume without 8.3 names are the long paths, blanks and all.
+    const std::pair<std::string, std::string> cases[] = {
+        {unzipCommandLine("c:\\t\\unz.exe", "C:\\R\\g.zip", "C:\\Q\\g"), "c:\\t\\unz.exe -o C:\\R\\g.zip C:\\Q\\g"},
+        {unzipCommandLine("c:\\my t\\unz.exe", "C:\\my r\\g.zip", "C:\\my q\\g"),
+         "\"c:\\my t\\unz.exe\" -o \"C:\\my r\\g.zip\" \"C:\\my q\\g\""},
+        // A tab splits words too; a quote, or a backslash before the closing one, is escaped.
+        {unzipCommandLine("a\tb", "x \"y\".zip", "C:\\my q\\"), "\"a\tb\" -o \"x \\\"y\\\".zip\" \"C:\\my q\\\\\""},
+        {emulatorCommandLine("C:\\acc\\my games\\", "gamma", s, 0), "\"C:\\acc\\my games\\quon.exe\" gamma -s "},
+        {emulatorCommandLine("C:\\acc\\", "gamma", s, 0), "C:\\acc\\quon.exe gamma -s "},
+    };
+    for (const auto& [line, expected] : cases) EXPECT_EQ(line, expected);
+}
+
 TEST(CommandLine, GameSpecificOptionsKnowTheirGames) {
     for (const char* game : {"rtypeus", "imgfight", "gunforce", "inthunt"})
         EXPECT_TRUE(supportsFrameSkip(game)) << game;
@@ -150,6 +166,25 @@ TEST_F(Launch, PlainRunStartsTheEmulatorHiddenAndComesBackToTheList) {
     EXPECT_TRUE(os.fileExists(emu + "sshoot\\SS1.ROM"));  // plain ROMs are never deleted
 }
 
+TEST_F(Launch, DuringTheUnzipTheWindowIsBusyARequestStartsNothingAndInputIsDroppedAfterTheRun) {
+    os.writeFile("C:\\Arcade Roms\\rtypeus.zip", "zip");
+    compressed();
+    f->ListView1.selectRow(1);
+    std::vector<ui::Cursor> cursors;
+    os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
+        cursors.push_back(f->cursor());
+        if (isUnzip(p)) f->SpeedButton1.click();  // answered while the unzip runs
+        EXPECT_EQ(os.inputDrops, 0);
+    };
+    f->ListView1.doubleClick();
+    EXPECT_EQ(os.processes.size(), 2u);
+    EXPECT_EQ(cursors, (std::vector<ui::Cursor>{ui::Cursor::Wait, ui::Cursor::Default}));
+    EXPECT_EQ(os.inputDrops, 1);
+    os.whileRunning = nullptr;
+    f->SpeedButton1.click();  // after the run, requests act again
+    EXPECT_EQ(os.processes.size(), 4u);
+}
+
 TEST_F(Launch, ZippedRunUnpacksWithShortNamesThenCleansUp) {
     os.writeFile("C:\\Arcade Roms\\rtypeus.zip", "zip");
     compressed();
@@ -228,7 +263,7 @@ TEST_F(Launch, CleanUpProtectsOnlyTheUpperCaseDriverName) {
     EXPECT_EQ(os.currentDirectory(), "C:\\Games\\Quon\\sshoot");
 }
 
-TEST_F(Launch, ProgramsAreStartedByTheirOwnFilesWithTheCommandLinesAsTheyWere) {
+TEST_F(Launch, ProgramsAreStartedByTheirOwnFilesWithTheirPathsQuoted) {
     // Blanks in both directories: named by the command line alone, Windows
     // would try c:\program.exe first.
     for (const char* file : {"C:\\Program Files\\Quon\\quon.exe", "C:\\Program Files\\Quon\\rtypeus\\r1.bin",
@@ -243,11 +278,11 @@ TEST_F(Launch, ProgramsAreStartedByTheirOwnFilesWithTheCommandLinesAsTheyWere) {
     ASSERT_EQ(os.processes.size(), 2u);
     const ProcessRequest& unzip = os.processes[0].request;
     EXPECT_EQ(unzip.applicationName, "c:\\program files\\pkzip\\pkunzip.exe");
-    EXPECT_EQ(unzip.commandLine, "c:\\program files\\pkzip\\pkunzip.exe -o C:\\ARCADEROMS\\rtypeus.zip "
+    EXPECT_EQ(unzip.commandLine, "\"c:\\program files\\pkzip\\pkunzip.exe\" -o C:\\ARCADEROMS\\rtypeus.zip "
                                  "C:\\PROGRAMFILES\\QUON\\rtypeus");
     const ProcessRequest& emulator = os.processes[1].request;
     EXPECT_EQ(emulator.applicationName, "c:\\program files\\quon\\quon.exe");
-    EXPECT_EQ(emulator.commandLine, "c:\\program files\\quon\\quon.exe rtypeus ");
+    EXPECT_EQ(emulator.commandLine, "\"c:\\program files\\quon\\quon.exe\" rtypeus ");
 }
 
 TEST_F(Launch, ARelativeEmulatorDirectoryIsReadOnceFromWhereTheRunStarts) {

@@ -217,7 +217,7 @@ TEST_F(PathPicker, UnzipProgramComesFromTheFileDialog) {
 TEST_F(PathPicker, ButtonsAreMarkedAndMadeFlatOnlyInTheSingleClickInterface) {
     f->SpeedButton6.click();
     picker->SpeedButton1.mouseMove();
-    EXPECT_EQ(picker->SpeedButton1.font().color, ui::kBlack);
+    EXPECT_EQ(picker->SpeedButton1.font().color, ui::Color::of(ui::SysColor::WindowText));
     picker->SpeedButton2.click();
     f->SpeedButton9.click();
     f->SpeedButton6.click();

@@ -100,133 +100,96 @@ TEST(SettingsStore, ReadingTellsTheKindOfStartAndReadsOnlyWhatIsStored) {
     EXPECT_FALSE(s.singleClick);
     os.setString(RootKey::LocalMachine, kSettingsKey, "Main Program Path", "C:\\Qn");
     os.setString(RootKey::LocalMachine, kSettingsKey, "Interface", "Cool");
-    EXPECT_EQ(readSettings(os, s), StoredSettings::Complete);
+    KnownSettings known;
+    EXPECT_EQ(readSettings(os, s, &known), StoredSettings::Complete);
     EXPECT_EQ(s.paths.mainPath, "C:\\Qn\\");
     EXPECT_TRUE(s.singleClick);
     EXPECT_EQ(s.paths.unzipProgram, "");  // not stored: as it was
+    EXPECT_EQ(known, (KnownSettings{"C:\\Qn\\", "C:\\Quon\\", std::nullopt, std::nullopt, std::nullopt, "Cool"}));
 
     // A game's flags are read over those it has, up to the text's length.
     os.setString(RootKey::LocalMachine, kSettingsKey, "Short", "01");
     std::vector<GameOptions> games = {{"Short", {true, false, true}}, {"Unstored", {true}}};
-    EXPECT_TRUE(readGameOptions(os, games));
+    for (GameOptions& game : games) EXPECT_TRUE(readGameOptions(os, game));
     EXPECT_EQ(encodeOptionFlags(games[0].flags), "01100000");
     EXPECT_EQ(encodeOptionFlags(games[1].flags), "10000000");
     os.deleteKey(RootKey::LocalMachine, kSettingsKey);
-    EXPECT_FALSE(readGameOptions(os, games));
+    EXPECT_FALSE(readGameOptions(os, games[0]));
 }
 
-TEST_F(Settings, GameOptionsAreReadInOnePassAsEachTitleWouldBe) {
+TEST_F(Settings, AGamesOptionsAreAskedForByItsTitleAlone) {
     // Stored names in another letter case, an empty and a one-byte value,
     // a value of another type, and a title outside ASCII.
-    os.setString(RootKey::LocalMachine, kSettingsKey, "Main Program Path", "C:\\Qn\\");
     os.setString(RootKey::LocalMachine, kSettingsKey, "SAMPLE shooter", "11");
     os.setString(RootKey::LocalMachine, kSettingsKey, "Blank", "");
     os.setValue(RootKey::LocalMachine, kSettingsKey, "One", "1");
     os.setValue(RootKey::LocalMachine, kSettingsKey, "Binary", std::string("1\0" "1", 3), 3);
     os.setString(RootKey::LocalMachine, kSettingsKey, "Caf\xE9", "00000001");
-    std::vector<GameOptions> games;
-    for (const char* title : {"Sample Shooter", "Blank", "One", "Binary", "Caf\xE9", "Missing", "sample SHOOTER"})
-        games.push_back({title, {false, false, false, false, false, false, true, false}});
-    std::vector<GameOptions> each = games;
-
+    std::vector<std::string> got;
     os.valueQueries = os.valueEnumerations = 0;
-    ASSERT_TRUE(readGameOptions(os, games));
-    EXPECT_EQ(os.valueEnumerations, 1);
-    EXPECT_EQ(os.valueQueries, 1);  // the title outside ASCII only
-    std::unique_ptr<RegistryKey> key = os.openKey(RootKey::LocalMachine, kSettingsKey);
-    for (GameOptions& game : each)
-        if (auto text = readRegistryText(*key, game.title)) decodeOptionFlags(*text, game.flags);
-    std::vector<std::string> got, expected;
-    for (size_t i = 0; i < games.size(); ++i) {
-        got.push_back(encodeOptionFlags(games[i].flags));
-        expected.push_back(encodeOptionFlags(each[i].flags));
+    for (const char* title : {"Sample Shooter", "Blank", "One", "Binary", "Caf\xE9", "Missing", "sample SHOOTER"}) {
+        GameOptions game{title, {false, false, false, false, false, false, true, false}};
+        ASSERT_TRUE(readGameOptions(os, game));
+        got.push_back(encodeOptionFlags(game.flags));
     }
-    EXPECT_EQ(got, expected);
     EXPECT_EQ(got, (std::vector<std::string>{"11000010", "00000010", "00000010", "10000010",
                                              "00000001", "00000010", "11000010"}));
+    EXPECT_EQ(os.valueQueries, 7);  // one question by name each, no pass over the key
 }
 
-TEST_F(Settings, TenThousandGamesKeepTheirOptionsThroughASave) {
-    qn::Settings s;
-    s.paths.mainPath = "C:\\Qn\\";
-    for (int i = 0; i < 10000; ++i) s.games.push_back({"Game " + std::to_string(i), {}});
-    s.games[9999].flags = {true, false, false, true, false, false, false, true};
-    writeSettings(os, s);
-    std::vector<GameOptions> back = s.games;
-    back[9999].flags = {};
-    os.valueQueries = 0;
-    ASSERT_TRUE(readGameOptions(os, back));
-    EXPECT_EQ(encodeOptionFlags(back[9999].flags), "10010001");
-    EXPECT_EQ(encodeOptionFlags(back[0].flags), "00000000");
-    EXPECT_EQ(os.valueQueries, 0);
-}
-
-TEST(SettingsStore, ASaveWritesOnlyWhatTheKeyDoesNotHoldAlreadySinceItWasRead) {
-    // Each row: the bytes "Game" holds when the key is read (none: no such
-    // value), whether another program writes to the key after the read,
-    // and how many values the save then writes.
-    const std::string text = std::string("01000000") + '\0';
-    struct Row {
-        std::optional<std::string> stored;
-        bool writtenSince;
-        int writes;
-    } const rows[] = {
-        {text, false, 0},
-        {std::nullopt, false, 1},
-        {std::string("0100000") + '\0', false, 1},
-        {text + "x", false, 1},  // more after the text
-        {text, true, 8},         // no longer known: every value, as ever
+TEST(SettingsStore, ASaveWritesTheSettingsThatDifferFromWhatTheKeyIsKnownToHold) {
+    // Each row: what is known of "Quon Path" before the save, whether the
+    // key is made anew meanwhile, and the values the save then writes.
+    const std::tuple<std::optional<std::string>, bool, int> rows[] = {
+        {"C:\\Quon\\", false, 0},
+        {"C:\\Quon", false, 1},     // the text read was another: the setting changed
+        {std::nullopt, false, 1},   // never read
+        {"C:\\Quon\\", true, 6},  // nothing is known of a new key: all six
     };
-    for (const Row& row : rows) {
+    for (const auto& [before, keyMadeAnew, writes] : rows) {
         MemoryPlatform os;
         qn::Settings s;
-        s.paths.mainPath = "C:\\Qn\\";
-        s.games = {{"Other", {}}};
-        writeSettings(os, s);
-        s.games.push_back({"Game", {false, true}});
-        if (row.stored) os.setValue(RootKey::LocalMachine, kSettingsKey, "GAME", *row.stored);
-        std::vector<GameOptions> games = s.games;
-        StoredValues seen;
-        ASSERT_TRUE(readGameOptions(os, games, &seen));
-        if (row.writtenSince) os.setString(RootKey::LocalMachine, kSettingsKey, "Elsewhere", "x");
-        os.valueWrites = 0;
-        writeSettings(os, s, &seen);
-        EXPECT_EQ(os.valueWrites, row.writes) << (row.stored ? *row.stored : "none");
-        EXPECT_EQ(os.value(RootKey::LocalMachine, kSettingsKey, "Game"), text);
+        s.paths = {"C:\\Qn\\", "C:\\Quon\\", "", "", ""};
+        KnownSettings known{"C:\\Qn\\", before, "", "", "", "Common"};
+        if (!keyMadeAnew) os.createKey(RootKey::LocalMachine, kSettingsKey);
+        writeSettings(os, s, &known);
+        EXPECT_EQ(os.valueWrites, writes) << before.value_or("none");
+        EXPECT_EQ(known[1], "C:\\Quon\\");  // what the key holds now
     }
-    // Titles alike but for letter case share one value: the last one's
-    // text ends in it, as when every value is written.
-    MemoryPlatform os;
-    qn::Settings s;
-    s.games = {{"Twin", {true}}, {"TWIN", {}}};
-    os.setString(RootKey::LocalMachine, kSettingsKey, "twin", "00000000");
-    std::vector<GameOptions> games = s.games;
-    StoredValues seen;
-    ASSERT_TRUE(readGameOptions(os, games, &seen));
-    writeSettings(os, s, &seen);
-    EXPECT_EQ(os.value(RootKey::LocalMachine, kSettingsKey, "twin"), std::string("00000000") + '\0');
 }
 
-TEST_F(Settings, AClosingAtAHundredThousandGamesWritesTheOneValueThatChanged) {
-    // The key as the last close left it.
-    std::string roms;
+// What a start and a close ask of the registry follows what the user does,
+// not how many games there are or how many values the key holds.
+TEST_F(Settings, AStartAndACloseAskAsMuchOfTheRegistryAtAHundredThousandGamesAsAtThree) {
     installSettings();
-    for (const char* name : {"Quon Path", "PkUnzip Program", "Compressed ROMs Path", "Drivers Path"})
-        put(name, "");
-    put("Interface", "Common");
+    for (int i = 1; i < 6; ++i) put(kSettingValueNames[i], i == 5 ? "Common" : "");
+    std::string roms;
     for (int i = 0; i < 100000; ++i) {
         roms += "#Game " + std::to_string(i) + "|g" + std::to_string(i) + "\r\n";
-        put("Game " + std::to_string(i), "00000000");
+        put("Game " + std::to_string(i), "00000001");
+        put("Old title " + std::to_string(i), "10000000");
     }
-    writeProgramFiles(roms);
-    ASSERT_EQ(start(), std::nullopt);
-    ASSERT_EQ(showMain(), std::nullopt);
-    app->Form1->ListView1.selectRow(7);
-    app->Form1->CheckBox2.click();
-    os.valueWrites = 0;
-    ASSERT_EQ(closeMain(), 0);
-    EXPECT_EQ(os.valueWrites, 1);
-    EXPECT_EQ(setting("Game 7"), std::string("01000000") + '\0');
+    std::vector<int> counted;
+    for (int games : {3, 100000}) {
+        writeProgramFiles(roms.substr(0, games == 3 ? roms.find("#Game 3|") : roms.size()));
+        app = std::make_unique<App>(os);
+        os.registryCalls = 0;
+        ASSERT_EQ(start(), std::nullopt);
+        ASSERT_EQ(showMain(), std::nullopt);
+        ASSERT_EQ(app->catalogue.size(), games);
+        counted.push_back(os.registryCalls);
+        app->Form1->ListView1.selectRow(2);
+        (games == 3 ? app->Form1->CheckBox2 : app->Form1->CheckBox3).click();
+        os.registryCalls = os.valueWrites = 0;
+        ASSERT_EQ(closeMain(), 0);
+        counted.push_back(os.registryCalls);
+        EXPECT_EQ(os.valueWrites, 1);
+    }
+    EXPECT_EQ(setting("Game 2"), std::string("01100001") + '\0');
+    EXPECT_EQ(counted[0], counted[2]) << "start";
+    EXPECT_EQ(counted[1], counted[3]) << "close";
+    EXPECT_LE(counted[0], 20);
+    EXPECT_LE(counted[1], 4);
 }
 
 TEST_F(Settings, NoKeyIsAFirstRun) {
@@ -300,7 +263,7 @@ TEST_F(Settings, NulLedValuesReadAsEmptySettings) {
     app = std::make_unique<App>(os);
     EXPECT_EQ(start(), std::nullopt);
     EXPECT_FALSE(app->state.firstRun);
-    EXPECT_EQ(encodeOptionFlags(app->catalogue.games[0].OptionFlags), "00000000");
+    EXPECT_EQ(encodeOptionFlags(GameOptionFlags(*app, 0)), "00000000");
 }
 
 TEST_F(Settings, PathsGetOneTrailingBackslashAndUnzipStaysAsStored) {
@@ -342,14 +305,14 @@ TEST_F(Settings, OptionFlagsAreReadByTitlePerCharacter) {
     put("Gamma Quest", "1x1y10");
     put("Old Title", "11111111");          // not in the catalogue: untouched
     EXPECT_EQ(start(), std::nullopt);
-    const auto& g = app->catalogue.games;
-    EXPECT_EQ(encodeOptionFlags(g[0].OptionFlags), "10000000");
-    EXPECT_EQ(encodeOptionFlags(g[1].OptionFlags), "00000000");
-    EXPECT_EQ(encodeOptionFlags(g[2].OptionFlags), "10101000");
+    EXPECT_EQ(encodeOptionFlags(GameOptionFlags(*app, 0)), "10000000");
+    EXPECT_EQ(encodeOptionFlags(GameOptionFlags(*app, 1)), "00000000");
+    EXPECT_EQ(encodeOptionFlags(GameOptionFlags(*app, 2)), "10101000");
     ASSERT_EQ(showMain(), std::nullopt);
     EXPECT_EQ(closeMain(), 0);
+    // Nothing changed: every value stays as it was stored.
     EXPECT_EQ(setting("Old Title"), std::string("11111111", 8) + '\0');
-    EXPECT_EQ(setting("Gamma Quest"), std::string("10101000") + '\0');
+    EXPECT_EQ(setting("Gamma Quest"), std::string("1x1y10") + '\0');
 }
 
 // The registry ignores case in value names and sees a name only up to its
@@ -367,9 +330,8 @@ TEST_F(Settings, TitlesNamingASettingNeitherReadNorOverwriteIt) {
     ASSERT_EQ(start(), std::nullopt);
     ASSERT_EQ(app->catalogue.size(), 6);
     for (int g : {0, 1, 2, 3})
-        EXPECT_EQ(encodeOptionFlags(app->catalogue.games[g].OptionFlags), "00000000")
-            << app->catalogue.games[g].Title;
-    EXPECT_EQ(encodeOptionFlags(app->catalogue.games[4].OptionFlags), "00000001");
+        EXPECT_EQ(encodeOptionFlags(GameOptionFlags(*app, g)), "00000000") << app->catalogue.games[g].Title;
+    EXPECT_EQ(encodeOptionFlags(GameOptionFlags(*app, 4)), "00000001");
     ASSERT_EQ(showMain(), std::nullopt);
 
     // The game's options work for the session.
@@ -390,14 +352,14 @@ TEST_F(Settings, TitlesNamingASettingNeitherReadNorOverwriteIt) {
     EXPECT_EQ(setting("Drivers Path"), sz("c:\\drivers\\"));
     EXPECT_EQ(setting("Interface"), sz("Cool"));
     EXPECT_EQ(setting("Alpha Blaster"), sz("00000001"));
-    // A trailing space makes another name: that game's flags are kept.
-    EXPECT_EQ(setting("Main Program Path "), sz("00000000"));
+    // A trailing space makes another name, a value of its own.
+    EXPECT_EQ(setting("Main Program Path "), std::nullopt);  // never changed
     EXPECT_TRUE(messageTexts().empty());
 
     // ... but are not kept for the next start.
     app = std::make_unique<App>(os);
     ASSERT_EQ(start(), std::nullopt);
-    EXPECT_EQ(encodeOptionFlags(app->catalogue.games[0].OptionFlags), "00000000");
+    EXPECT_EQ(encodeOptionFlags(GameOptionFlags(*app, 0)), "00000000");
     EXPECT_EQ(app->tpaths.emulatorPath, "c:\\games\\quon\\");
 }
 
@@ -415,7 +377,7 @@ TEST_F(Settings, AnEmptyTitleKeepsItsFlagsInTheDefaultValue) {
     EXPECT_EQ(setting("Main Program Path"), std::string("C:\\QnLaunch\\") + '\0');
     app = std::make_unique<App>(os);
     ASSERT_EQ(start(), std::nullopt);
-    EXPECT_EQ(encodeOptionFlags(app->catalogue.games[0].OptionFlags), "10000000");
+    EXPECT_EQ(encodeOptionFlags(GameOptionFlags(*app, 0)), "10000000");
 }
 
 TEST_F(Settings, SaveWritesTheWholeSchemaInOrderAsRegSz) {
@@ -425,14 +387,14 @@ TEST_F(Settings, SaveWritesTheWholeSchemaInOrderAsRegSz) {
     put("Interface", "Cool");
     EXPECT_EQ(start(), std::nullopt);
     ASSERT_EQ(showMain(), std::nullopt);
-    app->catalogue.games[1].OptionFlags[3] = true;
+    SetGameOptionFlag(*app, 1, 3, true);
     // Saved into a new key, so its names come in the order they are written.
     os.deleteKey(RootKey::LocalMachine, kSettingsKey);
     EXPECT_EQ(closeMain(), 0);
 
     std::vector<std::string> expectedOrder = {"Main Program Path", "Quon Path", "PkUnzip Program",
                                               "Compressed ROMs Path", "Drivers Path", "Interface",
-                                              "Alpha Blaster", "Beta Racer", "Gamma Quest"};
+                                              "Beta Racer"};
     EXPECT_EQ(os.valueNames(RootKey::LocalMachine, kSettingsKey), expectedOrder);
     auto sz = [](const std::string& s) { return s + '\0'; };
     EXPECT_EQ(setting("Main Program Path"), sz("C:\\QnLaunch\\"));
@@ -464,6 +426,8 @@ TEST_F(Settings, SaveReportsEveryFailedValueAndGoesOn) {
     installSettings();
     EXPECT_EQ(start(), std::nullopt);
     ASSERT_EQ(showMain(), std::nullopt);
+    app->tpaths.emulatorPath = "C:\\Other\\";
+    for (int g : {1, 2}) SetGameOptionFlag(*app, g, 0, true);
     os.failSetValue = {"Quon Path", "Beta Racer"};
     EXPECT_EQ(closeMain(), 0);
     EXPECT_EQ(messageTexts(), (std::vector<std::string>{"Error setting Quon Path registry value",

@@ -70,7 +70,7 @@ TEST_F(Shell, CheckBoxHintsFollowTheStateAtTheMove) {
     EXPECT_EQ(panel3(), "Click to disable sound");
     // The common interface marks nothing.
     EXPECT_EQ(f->markedControl(), nullptr);
-    EXPECT_EQ(f->CheckBox2.font().color, ui::kBlack);
+    EXPECT_EQ(f->CheckBox2.font().color, kWindowText);
 }
 
 TEST_F(Shell, UnzipBoxesHintOnlyInCompressedMode) {

@@ -100,7 +100,8 @@ TEST_F(QuonTest, RecordsTheCommandLineDirectoryAndTheGamesFilesSorted) {
 
     const std::vector<std::string> expected = {
         "cmdline=" + command,  "program=" + emu + "\\quon.exe", "cwd=" + emu,
-        "game=rtypeus",        "file=Rt_b-a0.bin",    "file=rt_b-a1.bin", "file=rt_b-h0.bin",
+        "game=rtypeus",        "arg=rtypeus",         "arg=-n",           "arg=-s",
+        "arg=-d320x240",       "file=Rt_b-a0.bin",    "file=rt_b-a1.bin", "file=rt_b-h0.bin",
         "file=rtypeus.qun",    "end",
     };
     EXPECT_EQ(expected, splitLines(readBytes(log)));

@@ -52,6 +52,12 @@ TEST_F(BackendTest, MouseMovesCursorsAndCapture) {
     form.label.setCursor(Cursor::Help);
     SendMessageA(label, WM_SETCURSOR, reinterpret_cast<WPARAM>(label), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_HELP));
+    form.setCursor(Cursor::Wait);  // busy: over every control, until it is not
+    SendMessageA(label, WM_SETCURSOR, reinterpret_cast<WPARAM>(label), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_WAIT));
+    form.setCursor(Cursor::Default);
+    SendMessageA(label, WM_SETCURSOR, reinterpret_cast<WPARAM>(label), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_HELP));
 }
 
 }  // namespace

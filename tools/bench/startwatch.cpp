@@ -121,12 +121,22 @@ int main(int argc, char** argv) {
         std::printf("timeout\n");
     std::fflush(stdout);
 
-    // The caller reads the process's memory, then sends a line; an input
-    // that is closed or empty lets the window close at once.
+    // The caller reads the process's memory, or changes something, then
+    // sends a line; an input that is closed or empty lets the window close
+    // at once. "timed" has the close timed, from the request to the end.
     char line[16];
     if (!std::fgets(line, sizeof line, stdin)) line[0] = '\0';
+    QueryPerformanceCounter(&start);
     if (window) PostMessageA(window, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 9);
+    const bool ended = WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0;
+    if (std::strncmp(line, "timed", 5) == 0) {
+        if (ended)
+            std::printf("closed %.1f\n", since());
+        else
+            std::printf("timeout\n");
+        std::fflush(stdout);
+    }
+    if (!ended) TerminateProcess(pi.hProcess, 9);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return done ? 0 : 1;

@@ -8,6 +8,8 @@
 //   program=<the file this program was started from>
 //   cwd=<the current directory>
 //   game=<the first argument>
+//   arg=<argument>     one per argument after the program's own, as the C
+//                      runtime splits the command line
 //   file=<name>        one per file in <cwd>\<game>\, sorted by byte value
 //   end
 // Environment:
@@ -121,15 +123,16 @@ int main(int argc, char** argv) {
     const std::string commandLine = GetCommandLineA();
     const std::string cwd = qn_standin::currentDirectory();
     const std::string game = argc > 1 ? argv[1] : "";
-    std::string switches;
+    std::string switches, args;
     for (int i = 2; i < argc; ++i) switches += (switches.empty() ? "" : " ") + std::string(argv[i]);
+    for (int i = 1; i < argc; ++i) args += "arg=" + std::string(argv[i]) + "\n";
 
     // Without a game there is no game directory to look into.
     const std::vector<std::string> files =
         game.empty() ? std::vector<std::string>() : filesIn(joinPath(cwd, game));
 
     std::string record = "cmdline=" + commandLine + "\nprogram=" + qn_standin::programPath() +
-                         "\ncwd=" + cwd + "\ngame=" + game + "\n";
+                         "\ncwd=" + cwd + "\ngame=" + game + "\n" + args;
     for (const std::string& name : files) record += "file=" + name + "\n";
     record += "end\n";
 

@@ -125,7 +125,7 @@ bool ButtonPeer::onDrawItem(const DRAWITEMSTRUCT& item) {
         const std::wstring captionText = wide(control().caption());
         const wchar_t* caption = captionText.c_str();
         if (control().enabled()) {
-            SetTextColor(dc, Win32Backend::colorRef(control().font().color));
+            SetTextColor(dc, Win32Backend::textColorOn(control().font().color, COLOR_BTNFACE));
             DrawTextW(dc, caption, -1, &text, format);
         } else {
             // Embossed, as disabled captions are drawn.

@@ -140,6 +140,12 @@ bool PageControlPeer::onNotify(NMHDR& header, LRESULT& result) {
     return true;
 }
 
+void PageControlPeer::turn(int step) {
+    const int count = static_cast<int>(sheets().size());
+    if (count == 0) return;
+    pages().setActivePage(((pages().activePage() + step) % count + count) % count);
+}
+
 // --- TabSheet: placed and shown by its page control.
 
 NativePeer::Creation TabSheetPeer::creation() const {

@@ -20,6 +20,35 @@ bool LabelPeer::onCommand(int code) {
     return true;
 }
 
+bool LabelPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    // A label the keyboard reaches (a link) is pressed by Enter or Space and
+    // shows a focus mark round its text while it has the focus.
+    if (!control().tabStop()) return false;
+    switch (msg) {
+    case WM_GETDLGCODE: result = dialogCodeTaking(wp, lp, {VK_RETURN}); return true;
+    case WM_KEYDOWN:
+        if (wp != VK_RETURN && wp != VK_SPACE) return false;
+        if (!(lp & (LPARAM(1) << 30))) static_cast<Label&>(control()).click();
+        result = 0;
+        return true;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE: repaint(true); return false;
+    case WM_PAINT: {
+        result = callOriginal(msg, wp, lp);
+        const auto cues = SendMessageW(hwnd(), WM_QUERYUISTATE, 0, 0);
+        if (GetFocus() != hwnd() || (cues & UISF_HIDEFOCUS)) return true;
+        RECT r;
+        GetClientRect(hwnd(), &r);
+        HDC dc = GetDC(hwnd());
+        DrawFocusRect(dc, &r);
+        ReleaseDC(hwnd(), dc);
+        return true;
+    }
+    default: return false;
+    }
+}
+
 void LabelPeer::update(Property property, int index) {
     NativePeer::update(property, index);
     if ((property == Property::Caption || property == Property::Font) && autoSized()) fitText();
@@ -107,6 +136,16 @@ bool EditPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         result = static_cast<Edit&>(control()).onKeyPress ? dialogCodeTaking(wp, lp, {VK_RETURN, VK_ESCAPE})
                                                           : callOriginal(msg, wp, lp);
         return true;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+        // F4 or Alt+Down asks for what the box chooses from.
+        auto& edit = static_cast<Edit&>(control());
+        const bool alt = msg == WM_SYSKEYDOWN;
+        if (!edit.onDropDown || (alt ? wp != VK_DOWN : wp != VK_F4)) return false;
+        if (!(lp & (LPARAM(1) << 30))) edit.dropDown();
+        result = 0;
+        return true;
+    }
     case WM_CHAR:
         if (wp != '\r' && wp != 0x1b) return false;
         // Not passed on: a one-line box has no use for them but a beep.

@@ -12,6 +12,9 @@ namespace {
 // bringing a shown form to the front, and how often.
 constexpr UINT_PTR kForegroundTimer = 0x7100;
 constexpr int kForegroundTries = 20;
+// The window menu's own commands: ids below the system's, in steps of 16,
+// as the system keeps the low four bits of each.
+constexpr UINT kFirstMenuCommand = 0x100;
 }  // namespace
 
 NativePeer::Creation FormPeer::creation() const {
@@ -42,6 +45,7 @@ HWND FormPeer::createWindow(HWND /*parent*/) {
     HWND hwnd = CreateWindowExW(c.exStyle, c.className, wide(control().caption()).c_str(), c.style, x, y,
                                 size.cx, size.cy, backend().applicationWindow(), nullptr,
                                 backend().instance(), nullptr);
+    if (hwnd) addWindowMenu(hwnd);
     // Made on a screen of another resolution than the first one's, it takes that one.
     const int actual = hwnd ? dpi::ofWindow(hwnd) : form().dpi();
     if (actual != form().dpi()) {
@@ -51,6 +55,29 @@ HWND FormPeer::createWindow(HWND /*parent*/) {
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     return hwnd;
+}
+
+void FormPeer::addWindowMenu(HWND hwnd) {
+    if (form().windowMenu.empty()) return;
+    HMENU menu = GetSystemMenu(hwnd, FALSE);
+    if (!menu) return;
+    // Before Close, set off from it as the system's own groups are.
+    int close = GetMenuItemCount(menu);
+    for (int i = 0; i < close; ++i)
+        if (GetMenuItemID(menu, i) == SC_CLOSE) close = i;
+    UINT id = kFirstMenuCommand;
+    for (const Form::MenuCommand& command : form().windowMenu) {
+        InsertMenuW(menu, static_cast<UINT>(close++), MF_BYPOSITION | MF_STRING, id, wide(command.caption).c_str());
+        id += 16;
+    }
+    InsertMenuW(menu, static_cast<UINT>(close), MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+}
+
+void FormPeer::schemeChanged() {
+    Win32Backend::schemeChanged();
+    backend().recolor(form());
+    form().colorsChanged();
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void FormPeer::childrenCreated() {
@@ -111,6 +138,17 @@ void FormPeer::update(Property property, int index) {
         }
         break;
     case Property::Font: break;  // a form shows no text of its own
+    case Property::Cursor: {
+        // The pointer may rest where it is: the window under it is asked
+        // for its cursor now rather than at the next move.
+        POINT at;
+        HWND under = GetCursorPos(&at) ? WindowFromPoint(at) : nullptr;
+        if (under && (under == hwnd() || IsChild(hwnd(), under))) {
+            const auto hit = static_cast<WORD>(SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)));
+            SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(hit, WM_MOUSEMOVE));
+        }
+        break;
+    }
     default: NativePeer::update(property, index);
     }
 }
@@ -132,6 +170,8 @@ bool FormPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         {dpi::kGetDpiScaledSize, &FormPeer::onGetDpiScaledSize},
         {dpi::kDpiChanged, &FormPeer::onDpiChanged},
         {WM_SYSCOMMAND, &FormPeer::onSysCommand},
+        {WM_SYSCOLORCHANGE, &FormPeer::onSysColorChange},
+        {WM_SETTINGCHANGE, &FormPeer::onSettingChange},
         {WM_TIMER, &FormPeer::onTimer},
         {WM_ACTIVATE, &FormPeer::onActivate},
         {WM_SETFOCUS, &FormPeer::onSetFocus},
@@ -221,7 +261,24 @@ bool FormPeer::onDpiChanged(WPARAM wp, LPARAM lp, LRESULT& result) {
     return true;
 }
 
+bool FormPeer::onSysColorChange(WPARAM, LPARAM, LRESULT&) {
+    schemeChanged();
+    return false;
+}
+
+bool FormPeer::onSettingChange(WPARAM wp, LPARAM, LRESULT&) {
+    if (wp == SPI_SETHIGHCONTRAST) schemeChanged();
+    return false;
+}
+
 bool FormPeer::onSysCommand(WPARAM wp, LPARAM, LRESULT& result) {
+    // The form's own commands in the window menu.
+    const size_t index = ((wp & 0xFFF0) - kFirstMenuCommand) / 16;
+    if ((wp & 0xFFF0) >= kFirstMenuCommand && index < form().windowMenu.size()) {
+        if (form().windowMenu[index].onChoose) form().windowMenu[index].onChoose();
+        result = 0;
+        return true;
+    }
     if ((wp & 0xFFF0) != SC_MINIMIZE) return false;
     // The main window's minimize box: the whole application goes to its
     // task-bar entry, rather than the window to an icon of its own.

@@ -38,6 +38,8 @@ private:
     bool onGetDpiScaledSize(WPARAM wp, LPARAM lp, LRESULT& result);
     bool onDpiChanged(WPARAM wp, LPARAM lp, LRESULT& result);
     bool onSysCommand(WPARAM wp, LPARAM lp, LRESULT& result);
+    bool onSysColorChange(WPARAM wp, LPARAM lp, LRESULT& result);
+    bool onSettingChange(WPARAM wp, LPARAM lp, LRESULT& result);
     bool onTimer(WPARAM wp, LPARAM lp, LRESULT& result);
     bool onActivate(WPARAM wp, LPARAM lp, LRESULT& result);
     bool onSetFocus(WPARAM wp, LPARAM lp, LRESULT& result);
@@ -45,6 +47,10 @@ private:
     SIZE outerSize(int dpi) const;
     void fitClientArea();
     void restoreFocus();
+    // The form's own commands, in its window menu before Close.
+    void addWindowMenu(HWND hwnd);
+    // The system's colours or contrast changed.
+    void schemeChanged();
     // Brings the shown form to the front unless one of ours is there.
     void takeForeground();
     HWND lastFocus_ = nullptr;

@@ -16,11 +16,33 @@ int sysColorIndex(SysColor color) {
     case SysColor::ButtonFace: return COLOR_BTNFACE;
     case SysColor::Highlight: return COLOR_HIGHLIGHT;
     case SysColor::WindowText: return COLOR_WINDOWTEXT;
+    case SysColor::ButtonText: return COLOR_BTNTEXT;
+    case SysColor::GrayText: return COLOR_GRAYTEXT;
+    case SysColor::HotLight: return COLOR_HOTLIGHT;
     }
     return COLOR_WINDOWTEXT;
 }
 
+bool askHighContrast() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof(contrast);
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+// Asked once, and again whenever the scheme changes: every painting reads it.
+bool& highContrastOn() {
+    static bool on = askHighContrast();
+    return on;
+}
+
 }  // namespace
+
+bool Win32Backend::highContrast() { return highContrastOn(); }
+
+void Win32Backend::schemeChanged() { schemeChanged(askHighContrast()); }
+
+void Win32Backend::schemeChanged(bool highContrast) { highContrastOn() = highContrast; }
 
 HFONT Win32Backend::font(const Font& font, int dpi) { return this->font(font, dpi, DEFAULT_QUALITY); }
 
@@ -61,7 +83,17 @@ HBRUSH Win32Backend::brush(COLORREF color) {
 
 COLORREF Win32Backend::colorRef(const Color& color) {
     if (color.system) return GetSysColor(sysColorIndex(color.sys));
+    // Under high contrast the program's own colours give way to the scheme's.
+    if (highContrast()) return GetSysColor(sysColorIndex(color.contrast));
     return RGB(color.r, color.g, color.b);
+}
+
+COLORREF Win32Backend::textColorOn(const Color& color, int face) {
+    // The scheme's text colour, on a face that has a text colour of its own.
+    const bool windowText = color.system ? color.sys == SysColor::WindowText
+                                         : highContrast() && color.contrast == SysColor::WindowText;
+    if (windowText && face == COLOR_BTNFACE) return GetSysColor(COLOR_BTNTEXT);
+    return colorRef(color);
 }
 
 std::array<std::uint8_t, 3> Win32Backend::systemColor(SysColor color) {

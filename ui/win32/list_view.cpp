@@ -105,6 +105,8 @@ void ListViewPeer::syncRowState(int row) {
     item.stateMask = selected ? kRowSelected : LVIS_SELECTED;
     item.state = selected ? kRowSelected : 0;
     SendMessageW(hwnd(), LVM_SETITEMSTATE, WPARAM(row), reinterpret_cast<LPARAM>(&item));
+    // A row chosen from code is brought into view, as the user's own is.
+    if (selected) SendMessageW(hwnd(), LVM_ENSUREVISIBLE, WPARAM(row), FALSE);
 }
 
 int ListViewPeer::findRow(const std::wstring& text, unsigned flags, int start) const {

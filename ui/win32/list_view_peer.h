@@ -12,6 +12,7 @@ public:
     using NativePeer::NativePeer;
     bool onNotify(NMHDR& header, LRESULT& result) override;
     void rescale() override;
+    void recolor() override { syncColors(); }
 
 protected:
     Creation creation() const override;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "ui/win32/accessible.h"
 #include "ui/win32/form_peer.h"
 #include "ui/win32/win32_backend.h"
 
@@ -17,6 +18,7 @@ LPCWSTR cursorId(Cursor cursor) {
     switch (cursor) {
     case Cursor::HandPoint: return IDC_HAND;
     case Cursor::Help: return IDC_HELP;
+    case Cursor::Wait: return IDC_WAIT;
     default: return IDC_ARROW;
     }
 }
@@ -279,11 +281,19 @@ bool NativePeer::mouse(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_SETFOCUS:
         if (control_.tabStop()) control_.enter();
         return false;
+    case WM_GETOBJECT:
+        return answerAccessibleObject(hwnd_, wp, lp, control_.accessName(), control_.kind() == Kind::Image,
+                                      result);
     case WM_SETCURSOR:
         // Over a disabled control the system says so here, and only here.
         if (reinterpret_cast<HWND>(wp) == hwnd_ && static_cast<short>(LOWORD(lp)) == HTERROR &&
             !control_.hint().empty())
             backend_.relayToTooltip(hwnd_, HIWORD(lp));
+        if (const Form* form = control_.form(); form && form->cursor() == Cursor::Wait) {
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            result = TRUE;
+            return true;
+        }
         // Only for the pointer over this very window; a Default cursor is the class's own.
         if (reinterpret_cast<HWND>(wp) != hwnd_ || LOWORD(lp) != HTCLIENT ||
             control_.cursor() == Cursor::Default)

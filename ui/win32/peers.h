@@ -53,6 +53,8 @@ public:
     // Lays the window out again after its form's resolution changed: its
     // place and size, its font, and whatever else of it is in pixels.
     virtual void rescale();
+    // Takes the scheme's colours again after they changed.
+    virtual void recolor() { repaint(true); }
 
     // Notifications a child sent to its parent window, reflected to the child's peer.
     virtual bool onCommand(int /*code*/) { return false; }
@@ -132,6 +134,7 @@ protected:
     Creation creation() const override;
     Rect createdRect() const override;
     void update(Property property, int index) override;
+    bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 private:
     bool autoSized() const;
@@ -227,6 +230,8 @@ public:
     void pageMade() {
         if (tabsBuilt_) layoutPages();
     }
+    // The page `step` pages on from the shown one, round, as a user's choice.
+    void turn(int step);
 
 protected:
     Creation creation() const override;

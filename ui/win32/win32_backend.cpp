@@ -164,6 +164,17 @@ void Win32Backend::rescaleControls(const Form& form) {
     }
 }
 
+void Win32Backend::recolor(const Form& form) {
+    for (const auto& peer : peers_) {
+        Control& control = peer->control();
+        if (&control == &form || !peer->hwnd() || control.form() != &form) continue;
+        // The common controls keep colours of their own and hear of a new
+        // scheme only from their parent.
+        SendMessageW(peer->hwnd(), WM_SYSCOLORCHANGE, 0, 0);
+        peer->recolor();
+    }
+}
+
 bool Win32Backend::isForm(HWND hwnd) const {
     NativePeer* peer = peerOf(hwnd);
     return peer && peer->control().kind() == Kind::Form;

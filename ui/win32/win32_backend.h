@@ -33,6 +33,7 @@ inline BITMAPINFO topDownBitmapInfo(int width, int height, WORD bitsPerPixel) {
 
 
 class NativePeer;
+class PageControlPeer;
 class TimerPeer;
 
 class Win32Backend : public Backend {
@@ -62,6 +63,17 @@ public:
     HFONT font(const Font& font, int dpi = kLayoutDpi);
     HBRUSH brush(COLORREF color);
     static COLORREF colorRef(const Color& color);
+    // A text colour as drawn on the face of system colour `face`: the
+    // scheme's window text is its button text on a button's face.
+    static COLORREF textColorOn(const Color& color, int face);
+    // Whether the scheme asks for high contrast, as last told.
+    static bool highContrast();
+    // The system's colours or contrast changed: asks again, then has every
+    // window of `form` take the new colours and paint again.
+    static void schemeChanged();
+    // The same with the contrast as told (Wine keeps no high-contrast setting).
+    static void schemeChanged(bool highContrast);
+    void recolor(const Form& form);
     // The size DrawText gives the text in the font with DT_CALCRECT and
     // these flags, measured off screen: no window's device context needed.
     SIZE textSize(HFONT font, const std::string& text, UINT flags);
@@ -134,7 +146,12 @@ private:
     void buildTimer(Timer& timer, HWND parentWindow);
     HFONT font(const Font& font, int dpi, BYTE quality);
     bool isForm(HWND hwnd) const;
-    HWND pageControlAround(HWND hwnd, HWND form) const;
+    // The windows Tab stops at under `parent`, in order.
+    void collectStops(HWND parent, std::vector<HWND>& stops) const;
+    PageControlPeer* pagesOf(HWND form) const;
+    bool pageKey(HWND form, const MSG& msg);
+    static std::string shortcutName(const MSG& msg);
+    bool shortcutKey(HWND form, const MSG& msg);
     bool tabKey(HWND form, const MSG& msg);
     // The keys a form moves its content by, when the focus has no use for them.
     bool formKey(HWND form, const MSG& msg);

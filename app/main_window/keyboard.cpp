@@ -1,0 +1,40 @@
+// The main window by keyboard and for a screen reader: shortcuts for the
+// buttons Tab does not stop at, the window menu's About, links that Tab
+// reaches, and names for the controls whose captions do not say what they
+// are.
+#include "app/main_window/main_window.h"
+
+namespace qn {
+
+void TForm1::setUpKeyboard() {
+    shortcuts = {
+        {"Ctrl+R", &SpeedButton1},   // run the selected game
+        {"F1", &SpeedButton2},       // the launcher's readme
+        {"Ctrl+F1", &SpeedButton3},  // the emulator's readme
+        {"Ctrl+U", &SpeedButton11},  // uninstall, after asking
+        {"Ctrl+1", &SpeedButton9},   // single click interface
+        {"Ctrl+2", &SpeedButton10},  // common interface
+    };
+    windowMenu = {{"&About Tolvane's QUON FrontEnd v2.09...", [this] { SpeedButton7Click(); }}};
+    for (ui::Label* link : {&Label8, &Label9, &Label7, &Label10, &Label18, &Label16}) link->setTabStop(true);
+
+    // F4 or Alt+Down in a path box is its "..." button, while that works.
+    const std::pair<ui::Edit*, ui::Button*> boxes[] = {
+        {&Edit1, &SpeedButton6}, {&Edit4, &SpeedButton8}, {&Edit2, &SpeedButton4}, {&Edit3, &SpeedButton5}};
+    for (const auto& [box, button] : boxes) box->onDropDown = [button = button] { button->click(); };
+
+    SpeedButton6.setAccessName("Browse for the QUON path");
+    SpeedButton8.setAccessName("Browse for the drivers path");
+    SpeedButton4.setAccessName("Browse for the PkUnzip program");
+    SpeedButton5.setAccessName("Browse for the ROMs path");
+    Image1.setAccessName("Screenshot of the selected game");
+}
+
+void TForm1::showAfterRun() {
+    const int row = ListView1.selectedRow();
+    if (row >= 0) keptGame_ = ListView1.caption(row);
+    show();
+    keptGame_.reset();
+}
+
+}  // namespace qn
