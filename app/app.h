@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "catalogue/catalogue.h"
@@ -94,6 +95,9 @@ public:
     // What the settings key holds of the six settings, so a close writes
     // only those that change.
     KnownSettings knownSettings;
+    // The paths as the start read them, and as the main window first showed
+    // them: a close never writes over what was not read faithfully.
+    std::optional<TPaths> pathsRead, pathsShown;
 
     std::unique_ptr<TForm1> Form1;
     std::unique_ptr<TForm2> Form2;  // only on a first run

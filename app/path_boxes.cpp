@@ -103,7 +103,7 @@ void PathBoxes::pickEmulatorDirectory(ui::Form& opener, const std::string& quest
     app_.pathPicker().ask(opener, question, [this](const std::string& directory) {
         // A drive root gives a doubled backslash here, which the system accepts.
         if (!app_.os.canOpenReadWrite(directory + "\\quon.exe")) {
-            app_.os.messageBox(MessageKind::Warning, "Quon.exe wasn\xB4t found in " + directory);
+            app_.os.messageBox(MessageKind::Warning, "Quon.exe wasn\xC2\xB4t found in " + directory);
             return false;
         }
         take(PathBox::Emulator, directory);

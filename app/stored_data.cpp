@@ -22,6 +22,7 @@ void LoadSettings(App& app) {
     }
     app.tpaths = stored.paths;
     app.singleClick = stored.singleClick;
+    if (found == StoredSettings::Complete) app.pathsRead = stored.paths;
     // A game's options are read when it is first shown.
     LoadCatalogue(app);
 }
@@ -51,9 +52,11 @@ void SaveSettings(App& app) {
         p.unzipProgram.clear();
     }
     const bool cool = firstRun ? app.state.configuredSingleClick : app.singleClick;
+    const TPaths written =
+        app.pathsRead && app.pathsShown ? pathsToWrite(*app.pathsRead, *app.pathsShown, p) : p;
     // An installation clears every game's flags; afterwards only the user's
     // changes are written, and a game left alone keeps what it has stored.
-    Settings settings{p, cool, {}};
+    Settings settings{written, cool, {}};
     for (const GameRecord& game : app.catalogue.games)
         if (firstRun || game.optionsChanged) settings.games.push_back({game.Title, game.OptionFlags});
     writeSettings(app.os, settings, &app.knownSettings);

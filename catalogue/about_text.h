@@ -22,6 +22,9 @@ std::string aboutFallbackMessage();
 // even, held within the range.
 int aboutBarPosition(int maximum, int x);
 
+// The message's length in characters (UTF-8 sequences): the bars' range.
+int aboutLength(const std::string& message);
+
 // The message from its character `position` on; shorter than 255
 // characters, it is followed by "<" and dashes up to 256 characters.
 std::string aboutSlice(const std::string& message, int position);

@@ -11,7 +11,7 @@ std::optional<std::string> readCatalogueFile(Platform& files, const std::string&
     const std::string path = mainPath + "roms.dat";
     std::optional<std::string> content = files.readFile(path);
     if (!content) return "There was an error opening " + path;
-    parseCatalogue(*content, cat);
+    parseCatalogue(files.codePageToUtf8(*content), cat);
     return std::nullopt;
 }
 
@@ -20,7 +20,7 @@ std::optional<std::string> readRequiredFilesFile(Platform& files, const std::str
     const std::string path = mainPath + "reqfiles.dat";
     std::optional<std::string> content = files.readFile(path);
     if (!content) return "Error loading " + path;
-    parseRequiredFiles(*content, cat);
+    parseRequiredFiles(files.codePageToUtf8(*content), cat);
     return std::nullopt;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "launch/child_paths.h"
 #include "launch/game_directory.h"
 #include "launch/options.h"
 #include "platform/ascii.h"
@@ -42,6 +43,14 @@ bool GameRun::run(const GameName& name, bool drivers, const OptionFlags& options
     run.unpack = !paths_.romsPath.empty();
     const int slot = catalogue_.findByShortName(name.str());
     run.game = slot >= 0 ? &catalogue_.games[slot] : nullptr;
+    // The unzip program reads its command line in the code page: a directory
+    // it cannot be given stops the run before anything is touched.
+    if (run.unpack)
+        for (const std::string& dir : {fullPath(run.at.gameDir, paths_.romsPath), run.at.emulatorDir})
+            if (!codePagePath(os_, dir)) {
+                os_.messageBox(MessageKind::Warning, unspellableDirectoryMessage(dir));
+                return false;
+            }
     if (!prepare(run)) return false;
     if (run.unpack && !unpack(run)) return false;
     // Only a driver the launcher put there is removed afterwards; one the
@@ -96,9 +105,9 @@ bool GameRun::unpack(Run& run) {
     const std::string& s = run.name.str();
     // The unzip program runs in the game's directory, and may be found there.
     os_.setCurrentDirectory(run.at.gameDir);
-    // Without a short form the long one is the best there is.
-    const std::string roms = os_.shortPathName(p.romsPath).value_or(p.romsPath);
-    const std::string emulator = os_.shortPathName(run.at.emulatorDir).value_or(run.at.emulatorDir);
+    // Without a form the code page spells the long one is the best there is.
+    const std::string roms = codePagePath(os_, p.romsPath).value_or(p.romsPath);
+    const std::string emulator = codePagePath(os_, run.at.emulatorDir).value_or(run.at.emulatorDir);
     ProcessRequest unzip;
     // Found as the system finds a program by the name a user types; else
     // that exact file, which names it in the error when there is none.

@@ -91,7 +91,15 @@ public:
     virtual std::unique_ptr<RegistryKey> createKey(RootKey root, const std::string& path) = 0;
     virtual bool deleteKey(RootKey root, const std::string& path) = 0;
 
-    // Files. Paths are 8-bit strings in the Windows code page.
+    // Text. Inside the program text is UTF-8; the data files and the oldest
+    // children speak the system's ANSI code page.
+    // A code page's text (its bytes) in UTF-8.
+    virtual std::string codePageToUtf8(const std::string& bytes) = 0;
+    // Whether the code page spells every character of a text, so that a
+    // child reading its command line in the code page gets it whole.
+    virtual bool codePageSpells(const std::string& text) = 0;
+
+    // Files. Paths are UTF-8.
     // Whole content of a file, or nothing when it cannot be opened or read.
     virtual std::optional<std::string> readFile(const std::string& path) = 0;
     virtual bool fileExists(const std::string& path) = 0;        // a regular file

@@ -1,21 +1,10 @@
 #include "settings/settings.h"
 
 #include "platform/ascii.h"
+#include "platform/unicode_text.h"
 
 namespace qn {
 namespace {
-
-unsigned char lowerCp1252(unsigned char c) {
-    if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
-    switch (c) {
-    case 0x8A: return 0x9A;
-    case 0x8C: return 0x9C;
-    case 0x8E: return 0x9E;
-    case 0x9F: return 0xFF;
-    default: return c;
-    }
-}
 
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
 
@@ -49,14 +38,27 @@ std::string fullPath(const std::string& base, const std::string& path) {
 }
 
 std::string lowerCasePath(const std::string& path) {
-    std::string lower = path;
-    for (char& ch : lower) ch = static_cast<char>(lowerCp1252(static_cast<unsigned char>(ch)));
-    return lower;
+    return lowerUtf8(path);
 }
 
 std::string withTrailingBackslash(const std::string& directory) {
     if (directory.empty() || directory.back() == '\\') return directory;
     return directory + "\\";
+}
+
+TPaths pathsToWrite(const TPaths& read, const TPaths& shown, const TPaths& now) {
+    auto guarded = [](const std::string& read, const std::string& shown, const std::string& now) {
+        if (now != shown) return now;  // the user's change
+        const auto same = [](const std::string& a, const std::string& b) {
+            return lowerUtf8(withTrailingBackslash(a)) == lowerUtf8(withTrailingBackslash(b));
+        };
+        return same(now, read) ? now : read;
+    };
+    return TPaths{guarded(read.mainPath, shown.mainPath, now.mainPath),
+                  guarded(read.emulatorPath, shown.emulatorPath, now.emulatorPath),
+                  guarded(read.romsPath, shown.romsPath, now.romsPath),
+                  guarded(read.unzipProgram, shown.unzipProgram, now.unzipProgram),
+                  guarded(read.driversPath, shown.driversPath, now.driversPath)};
 }
 
 std::string encodeOptionFlags(const OptionFlags& flags) {

@@ -47,8 +47,15 @@ bool isFullPath(const std::string& path);
 std::string fullPath(const std::string& base, const std::string& path);
 
 // A path as the path boxes show it and the path settings hold it once it
-// has passed through one: in lower case (the Windows Latin-1 code page's).
+// has passed through one: every letter that has a lower case in it, as the
+// Windows edit control lowers what it shows.
 std::string lowerCasePath(const std::string& path);
+
+// The paths a close writes. A setting the user left as the start showed it
+// keeps what the start read unless it still names the same thing (letter
+// case and a trailing backslash aside): a text that was not read faithfully
+// is never written over the stored one.
+TPaths pathsToWrite(const TPaths& read, const TPaths& shown, const TPaths& now);
 
 // "1"/"0" per flag, index 0 first.
 std::string encodeOptionFlags(const OptionFlags& flags);

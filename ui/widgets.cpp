@@ -1,5 +1,7 @@
 #include "ui/widgets.h"
 
+#include "platform/unicode_text.h"
+
 #include <algorithm>
 
 namespace qn::ui {

@@ -51,14 +51,14 @@ void TForm4::FormShow() {
     if (app_.singleClick) SpeedButton1.setFlat(true);
     aboutText_.clear();
     if (auto content = app_.os.readFile(app_.tpaths.mainPath + "abouttxt.dat"))
-        aboutText_ = aboutMessage(*content);
+        aboutText_ = aboutMessage(app_.os.codePageToUtf8(*content));
     else
         aboutText_ = aboutFallbackMessage();
     Edit1.setText(aboutText_);
     ProgressBar1.setPosition(0);
     ProgressBar2.setPosition(0);
-    ProgressBar1.setMaximum(static_cast<int>(aboutText_.size()));
-    ProgressBar2.setMaximum(static_cast<int>(aboutText_.size()));
+    ProgressBar1.setMaximum(aboutLength(aboutText_));
+    ProgressBar2.setMaximum(aboutLength(aboutText_));
 }
 
 void TForm4::MoveAboutBars(int x) {

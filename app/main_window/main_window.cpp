@@ -145,6 +145,7 @@ void TForm1::FormShow() {
 
     ApplyInterfaceMode();
     ApplySettings();
+    if (app_.pathsRead && !app_.pathsShown) app_.pathsShown = app_.tpaths;
     ShowStatusCounters();
     ShowPicture(kLogoPicture1);
     s.firstRun = false;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/unicode_text.h"
 
 namespace qn {
 
@@ -65,6 +66,10 @@ public:
     // Keys that cannot be created or whose values cannot be written.
     std::set<std::string> failCreateKey;
     std::set<std::string> failSetValue;  // value names
+
+    // --- text: a system whose code page is 1252 ---
+    std::string codePageToUtf8(const std::string& bytes) override { return cp1252ToUtf8(bytes); }
+    bool codePageSpells(const std::string& text) override { return utf8ToCp1252(text).has_value(); }
 
     // --- files ---
     std::optional<std::string> readFile(const std::string& path) override;

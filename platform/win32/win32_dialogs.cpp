@@ -3,6 +3,7 @@
 
 #include "platform/win32/platform_parts.h"
 #include "platform/win32/scoped_handle.h"
+#include "platform/win32/wide_text.h"
 
 #include <commdlg.h>
 
@@ -25,7 +26,7 @@ Win32Platform::Win32Platform(std::string applicationTitle)
 
 MessageAnswer Win32Platform::messageBox(MessageKind kind, const std::string& text,
                                         MessageButtons buttons) {
-    const char* caption = applicationTitle_.c_str();
+    std::string caption = applicationTitle_;
     UINT type = 0;
     switch (kind) {
     case MessageKind::Warning: caption = "Warning"; type = MB_ICONWARNING; break;
@@ -38,7 +39,8 @@ MessageAnswer Win32Platform::messageBox(MessageKind kind, const std::string& tex
     HWND owner = GetActiveWindow();
     // Without an owner the box would not block the rest of our windows.
     if (owner == nullptr) type |= MB_TASKMODAL;
-    int answer = MessageBoxA(owner, withMessageBoxLineBreaks(text).c_str(), caption, type);
+    int answer = MessageBoxW(owner, wide(withMessageBoxLineBreaks(text)).c_str(),
+                             wide(caption).c_str(), type);
     if (buttons == MessageButtons::YesNo) return answer == IDYES ? MessageAnswer::Yes : MessageAnswer::No;
     return MessageAnswer::Ok;
 }
@@ -54,21 +56,22 @@ std::string fileDialogFilter(const std::string& filter) {
 
 std::optional<std::string> Win32Platform::openFileDialog(const std::string& filter,
                                                          const std::string& title) {
-    const std::string filters = fileDialogFilter(filter);
-    char file[MAX_PATH] = "";
-    OPENFILENAMEA ofn{};
+    const std::wstring filters = wide(fileDialogFilter(filter));
+    const std::wstring wtitle = wide(title);
+    wchar_t file[MAX_PATH] = L"";
+    OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = GetActiveWindow();
     ofn.lpstrFilter = filters.c_str();
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof file;
-    ofn.lpstrTitle = title.c_str();
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrTitle = wtitle.c_str();
     ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
     static const auto getOpenFileName =
-        systemProc<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+        systemProc<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
     if (!getOpenFileName || !getOpenFileName(&ofn)) return std::nullopt;
-    return std::string(file);
+    return narrow(file);
 }
 
 void Win32Platform::exitProcess(int code) {

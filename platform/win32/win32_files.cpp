@@ -4,8 +4,10 @@
 
 #include "platform/win32/platform_parts.h"
 #include "platform/win32/scoped_handle.h"
+#include "platform/win32/wide_text.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <utility>
 
 namespace qn {
@@ -29,25 +31,25 @@ std::string everythingIn(const std::string& directory) {
 // The names of the directories in a directory.
 std::vector<std::string> subdirectoriesOf(const std::string& directory) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    FindHandle search(FindFirstFileA(everythingIn(directory).c_str(), &entry));
+    WIN32_FIND_DATAW entry;
+    FindHandle search(FindFirstFileW(wide(everythingIn(directory)).c_str(), &entry));
     if (!search.valid()) return names;
     do {
         if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-        std::string name = entry.cFileName;
+        std::string name = narrow(entry.cFileName);
         if (name == "." || name == "..") continue;
         names.push_back(std::move(name));
-    } while (FindNextFileA(search.get(), &entry));
+    } while (FindNextFileW(search.get(), &entry));
     return names;
 }
 
 
 }  // namespace
 
-DWORD attributesOf(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+DWORD attributesOf(const std::string& path) { return GetFileAttributesW(wide(path).c_str()); }
 
 std::optional<std::string> Win32Platform::readFile(const std::string& path) {
-    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    UniqueHandle file(CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return std::nullopt;
     std::string content;
@@ -72,22 +74,22 @@ bool Win32Platform::directoryExists(const std::string& path) {
 }
 
 bool Win32Platform::canOpenReadWrite(const std::string& path) {
-    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+    UniqueHandle file(CreateFileW(wide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     return file.valid();
 }
 
 bool Win32Platform::copyFile(const std::string& from, const std::string& to) {
-    return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+    return CopyFileW(wide(from).c_str(), wide(to).c_str(), FALSE) != 0;
 }
 
 bool Win32Platform::deleteFile(const std::string& path) {
-    return DeleteFileA(path.c_str()) != 0;
+    return DeleteFileW(wide(path).c_str()) != 0;
 }
 
 bool Win32Platform::saveFile(const std::string& path, const std::string& bytes) {
-    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    UniqueHandle file(CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return false;
     std::size_t done = 0;
@@ -104,11 +106,11 @@ bool Win32Platform::saveFile(const std::string& path, const std::string& bytes) 
 }
 
 bool Win32Platform::createDirectory(const std::string& path) {
-    return CreateDirectoryA(path.c_str(), nullptr) != 0;
+    return CreateDirectoryW(wide(path).c_str(), nullptr) != 0;
 }
 
 bool Win32Platform::removeDirectory(const std::string& path) {
-    return RemoveDirectoryA(path.c_str()) != 0;
+    return RemoveDirectoryW(wide(path).c_str()) != 0;
 }
 
 bool Win32Platform::moveFile(const std::string& from, const std::string& to, bool replace) {
@@ -116,21 +118,21 @@ bool Win32Platform::moveFile(const std::string& from, const std::string& to, boo
         // A replace fails on a read-only target; the caller has decided it goes.
         const DWORD attributes = attributesOf(to);
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-            SetFileAttributesA(to.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+            SetFileAttributesW(wide(to).c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
     }
-    return MoveFileExA(from.c_str(), to.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0) != 0;
+    return MoveFileExW(wide(from).c_str(), wide(to).c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0) != 0;
 }
 
 bool Win32Platform::moveDirectory(const std::string& from, const std::string& to) {
     const DWORD attributes = attributesOf(from);
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
-    return MoveFileExA(from.c_str(), to.c_str(), 0) != 0;
+    return MoveFileExW(wide(from).c_str(), wide(to).c_str(), 0) != 0;
 }
 
 std::optional<std::string> Win32Platform::directoryIdentity(const std::string& path) {
     // Opened for nothing but its information, sharing everything: no one
     // else's work on it is disturbed.
-    UniqueHandle dir(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    UniqueHandle dir(CreateFileW(wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info;
     if (!dir.valid() || !GetFileInformationByHandle(dir.get(), &info) ||
@@ -142,7 +144,7 @@ std::optional<std::string> Win32Platform::directoryIdentity(const std::string& p
 
 std::optional<std::uint64_t> Win32Platform::fileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+    if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return std::nullopt;
     return (std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
@@ -150,7 +152,7 @@ std::optional<std::uint64_t> Win32Platform::fileSize(const std::string& path) {
 
 std::optional<std::string> Win32Platform::readFilePart(const std::string& path, std::uint64_t offset,
                                                        std::size_t size) {
-    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    UniqueHandle file(CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return std::nullopt;
     LARGE_INTEGER at;
@@ -174,47 +176,44 @@ std::unique_ptr<FileLock> Win32Platform::holdNamedLock(const std::string& name) 
     // system lets go of it when the holder ends, however it ends.
     std::string object = name;
     std::replace(object.begin(), object.end(), '\\', '/');
-    UniqueHandle mutex(CreateMutexA(nullptr, FALSE, object.c_str()));
+    UniqueHandle mutex(CreateMutexW(nullptr, FALSE, wide(object).c_str()));
     if (!mutex.valid()) return nullptr;
     if (GetLastError() == ERROR_ALREADY_EXISTS) return nullptr;
     return std::make_unique<Win32Lock>(std::move(mutex));
 }
 
 std::string Win32Platform::currentDirectory() {
-    std::string buffer(MAX_PATH, '\0');
+    std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
-        DWORD got = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), &buffer[0]);
+        DWORD got = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), &buffer[0]);
         if (got == 0) return std::string();
-        if (got < buffer.size()) {
-            buffer.resize(got);
-            return buffer;
-        }
-        buffer.assign(got, '\0');  // too small: `got` is the size needed
+        if (got < buffer.size()) return narrow(buffer.data(), got);
+        buffer.assign(got, L'\0');  // too small: `got` is the size needed
     }
 }
 
 bool Win32Platform::setCurrentDirectory(const std::string& path) {
-    return SetCurrentDirectoryA(path.c_str()) != 0;
+    return SetCurrentDirectoryW(wide(path).c_str()) != 0;
 }
 
 std::optional<std::string> Win32Platform::shortPathName(const std::string& path) {
     // The launcher's short names have always come from a 255-character buffer;
     // a name that needs more counts as a failure rather than being cut.
     constexpr DWORD kBufferChars = 255;
-    char buffer[kBufferChars + 1] = {};
-    DWORD got = GetShortPathNameA(path.c_str(), buffer, kBufferChars);
+    wchar_t buffer[kBufferChars + 1] = {};
+    DWORD got = GetShortPathNameW(wide(path).c_str(), buffer, kBufferChars);
     if (got == 0 || got >= kBufferChars) return std::nullopt;
-    return std::string(buffer);
+    return narrow(buffer);
 }
 
 std::vector<std::string> Win32Platform::driveRoots() {
     std::vector<std::string> roots;
-    DWORD needed = GetLogicalDriveStringsA(0, nullptr);
+    DWORD needed = GetLogicalDriveStringsW(0, nullptr);
     if (needed == 0) return roots;
-    std::string buffer(needed + 1, '\0');
-    DWORD got = GetLogicalDriveStringsA(needed, &buffer[0]);
+    std::wstring buffer(needed + 1, L'\0');
+    DWORD got = GetLogicalDriveStringsW(needed, &buffer[0]);
     if (got == 0 || got > needed) return roots;
-    for (const char* p = buffer.c_str(); *p; p += roots.back().size() + 1) roots.emplace_back(p);
+    for (const wchar_t* p = buffer.c_str(); *p; p += std::wcslen(p) + 1) roots.push_back(narrow(p));
     return roots;
 }
 
@@ -225,14 +224,14 @@ std::vector<std::string> Win32Platform::subdirectories(const std::string& direct
 std::optional<std::vector<std::string>> Win32Platform::filesIn(
     const std::string& directory) {
     std::vector<std::string> names;
-    const std::string pattern = everythingIn(directory);
+    const std::wstring pattern = wide(everythingIn(directory));
     // The basic level skips the short names, and large fetches ask for many
     // entries per call; systems before Windows 7 refuse both.
-    WIN32_FIND_DATAA entry;
-    HANDLE first = FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
+    WIN32_FIND_DATAW entry;
+    HANDLE first = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
                                     nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (first == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER)
-        first = FindFirstFileExA(pattern.c_str(), FindExInfoStandard, &entry,
+        first = FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &entry,
                                  FindExSearchNameMatch, nullptr, 0);
     FindHandle search(first);
     if (!search.valid()) {
@@ -243,8 +242,8 @@ std::optional<std::vector<std::string>> Win32Platform::filesIn(
         return std::nullopt;
     }
     do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(entry.cFileName);
-    } while (FindNextFileA(search.get(), &entry));
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(narrow(entry.cFileName));
+    } while (FindNextFileW(search.get(), &entry));
     if (GetLastError() != ERROR_NO_MORE_FILES) return std::nullopt;
     return names;
 }

@@ -3,6 +3,7 @@
 
 #include "platform/win32/platform_parts.h"
 #include "platform/win32/scoped_handle.h"
+#include "platform/win32/wide_text.h"
 
 #include <utility>
 
@@ -50,11 +51,11 @@ void Win32Platform::dropQueuedInput() { dropInput(); }
 
 ProcessResult Win32Platform::runProcess(const ProcessRequest& request) {
     ProcessResult result;
-    // CreateProcessA may write into the command line, so it gets its own copy.
-    std::string commandLine = request.commandLine;
-    commandLine.push_back('\0');
+    // CreateProcessW may write into the command line, so it gets its own copy.
+    std::wstring commandLine = wide(request.commandLine);
+    commandLine.push_back(L'\0');
 
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     if (request.show != ShowState::Default) {
         startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -62,7 +63,7 @@ ProcessResult Win32Platform::runProcess(const ProcessRequest& request) {
     }
     DWORD flags = NORMAL_PRIORITY_CLASS | (request.newConsole ? CREATE_NEW_CONSOLE : 0);
     if (request.endsWithLauncher && job_ == nullptr) {
-        UniqueHandle job(CreateJobObjectA(nullptr, nullptr));
+        UniqueHandle job(CreateJobObjectW(nullptr, nullptr));
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
         limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
         // Kept open for the launcher's life: closing it would end the children.
@@ -73,16 +74,16 @@ ProcessResult Win32Platform::runProcess(const ProcessRequest& request) {
     // Suspended until it is in the job, so nothing it starts escapes it, and
     // until the caller has noted it, so no child runs that it does not know of.
     if (request.endsWithLauncher) flags |= CREATE_SUSPENDED;
-    const char* directory =
-        request.workingDirectory.empty() ? nullptr : request.workingDirectory.c_str();
+    const std::wstring workingDirectory = wide(request.workingDirectory);
+    const wchar_t* directory = workingDirectory.empty() ? nullptr : workingDirectory.c_str();
 
     // With the program named, the system never guesses it from a command line
     // whose path has blanks (for "c:\program files\q.exe" it tries c:\program.exe).
-    const char* application =
-        request.applicationName.empty() ? nullptr : request.applicationName.c_str();
+    const std::wstring applicationName = wide(request.applicationName);
+    const wchar_t* application = applicationName.empty() ? nullptr : applicationName.c_str();
 
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(application, &commandLine[0], nullptr, nullptr,
+    if (!CreateProcessW(application, &commandLine[0], nullptr, nullptr,
                         request.inheritHandles ? TRUE : FALSE, flags, nullptr, directory,
                         &startup, &info)) {
         result.error = GetLastError();
@@ -114,12 +115,12 @@ bool Win32Platform::isRunning(const ChildId& child) {
 }
 
 std::optional<std::string> Win32Platform::findProgram(const std::string& name) {
-    char found[MAX_PATH] = {};
-    char* filePart = nullptr;
-    const DWORD got = SearchPathA(nullptr, name.c_str(), ".exe", MAX_PATH, found, &filePart);
+    wchar_t found[MAX_PATH] = {};
+    wchar_t* filePart = nullptr;
+    const DWORD got = SearchPathW(nullptr, wide(name).c_str(), L".exe", MAX_PATH, found, &filePart);
     if (got == 0 || got >= MAX_PATH) return std::nullopt;
-    const DWORD attributes = attributesOf(found);
+    const DWORD attributes = GetFileAttributesW(found);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
-    return std::string(found);
+    return narrow(found);
 }
 }  // namespace qn

@@ -3,11 +3,22 @@
 
 #include "platform/win32/platform_parts.h"
 #include "platform/win32/scoped_handle.h"
+#include "platform/win32/wide_text.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace qn {
 namespace {
+
+// Text values come as UTF-16 and go on as UTF-8, NULs and all, as the code
+// page's text came from the old calls; any other type as its bytes.
+std::string asStored(DWORD type, const std::string& bytes) {
+    if (type != REG_SZ && type != REG_EXPAND_SZ && type != REG_MULTI_SZ) return bytes;
+    std::wstring text(bytes.size() / 2, L'\0');
+    if (!text.empty()) std::memcpy(&text[0], bytes.data(), text.size() * sizeof(wchar_t));
+    return narrow(text);
+}
 
 class Win32RegistryKey final : public RegistryKey {
 public:
@@ -17,32 +28,14 @@ public:
     Win32RegistryKey& operator=(const Win32RegistryKey&) = delete;
 
     std::optional<std::uint32_t> valueSize(const std::string& name) override {
-        DWORD size = 0;
-        if (RegQueryValueExA(key_, name.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
-            return std::nullopt;
-        return size;
+        std::optional<std::string> data = wholeValue(name);
+        if (!data) return std::nullopt;
+        return static_cast<std::uint32_t>(data->size());
     }
 
     std::optional<std::string> valueData(const std::string& name, std::uint32_t size) override {
-        // A buffer of exactly the asked size. When the value has grown past it
-        // the buffer's content is undefined, so read it whole and keep the head.
-        std::string data(size, '\0');
-        BYTE empty = 0;
-        DWORD got = size;
-        LONG rc = RegQueryValueExA(key_, name.c_str(), nullptr, nullptr,
-                                   size ? reinterpret_cast<BYTE*>(&data[0]) : &empty, &got);
-        while (rc == ERROR_MORE_DATA) {
-            std::string whole(got, '\0');
-            rc = RegQueryValueExA(key_, name.c_str(), nullptr, nullptr,
-                                  reinterpret_cast<BYTE*>(&whole[0]), &got);
-            if (rc == ERROR_SUCCESS) {
-                whole.resize(got);
-                data = whole.substr(0, size);
-                return data;
-            }
-        }
-        if (rc != ERROR_SUCCESS) return std::nullopt;
-        data.resize(got);
+        std::optional<std::string> data = wholeValue(name);
+        if (data && data->size() > size) data->resize(size);
         return data;
     }
 
@@ -50,51 +43,71 @@ public:
         // The longest name and data the key holds size the buffers once; a
         // value that grows meanwhile gets a bigger buffer on its own.
         DWORD count = 0, longestName = 0, longestData = 0;
-        if (RegQueryInfoKeyA(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
+        if (RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
                              &longestName, &longestData, nullptr, nullptr) != ERROR_SUCCESS)
             return std::nullopt;
         std::vector<std::pair<std::string, std::string>> values;
         values.reserve(count);
-        // Names come back in the code page: a character may take two bytes.
-        std::string name(2 * longestName + 2, '\0');
+        std::wstring name(longestName + 1, L'\0');
         std::string data(longestData + 2, '\0');
         for (DWORD index = 0;; ++index) {
             DWORD nameSize = static_cast<DWORD>(name.size());
             DWORD dataSize = static_cast<DWORD>(data.size());
-            LONG rc = RegEnumValueA(key_, index, &name[0], &nameSize, nullptr, nullptr,
+            DWORD type = REG_NONE;
+            LONG rc = RegEnumValueW(key_, index, &name[0], &nameSize, nullptr, &type,
                                     reinterpret_cast<BYTE*>(&data[0]), &dataSize);
             if (rc == ERROR_MORE_DATA) {
-                name.assign(name.size() * 2 + 256, '\0');
+                name.assign(name.size() * 2 + 256, L'\0');
                 data.assign(std::max<size_t>(data.size() * 2, dataSize + 2), '\0');
                 --index;
                 continue;
             }
             if (rc == ERROR_NO_MORE_ITEMS) break;
             if (rc != ERROR_SUCCESS) return std::nullopt;
-            values.emplace_back(std::string(name.data(), nameSize), std::string(data.data(), dataSize));
+            values.emplace_back(narrow(name.data(), nameSize),
+                                asStored(type, std::string(data.data(), dataSize)));
         }
         return values;
     }
 
     bool setString(const std::string& name, const std::string& text) override {
-        return RegSetValueExA(key_, name.c_str(), 0, REG_SZ,
-                              reinterpret_cast<const BYTE*>(text.c_str()),
-                              static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+        const std::wstring data = wide(text);
+        return RegSetValueExW(key_, wide(name).c_str(), 0, REG_SZ,
+                              reinterpret_cast<const BYTE*>(data.c_str()),
+                              static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
     }
 
     std::optional<std::uint64_t> lastWriteTime() override {
         FILETIME time{};
-        if (RegQueryInfoKeyA(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+        if (RegQueryInfoKeyW(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                              nullptr, nullptr, nullptr, &time) != ERROR_SUCCESS)
             return std::nullopt;
         return (std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
     }
 
     bool deleteSubKey(const std::string& name) override {
-        return RegDeleteKeyA(key_, name.c_str()) == ERROR_SUCCESS;
+        return RegDeleteKeyW(key_, wide(name).c_str()) == ERROR_SUCCESS;
     }
 
 private:
+    // The whole value as the program sees it; nothing when there is none.
+    std::optional<std::string> wholeValue(const std::string& name) {
+        const std::wstring wname = wide(name);
+        DWORD type = REG_NONE, size = 0;
+        LONG rc = RegQueryValueExW(key_, wname.c_str(), nullptr, &type, nullptr, &size);
+        std::string data;
+        // A value that grows between the two questions is asked again.
+        while (rc == ERROR_SUCCESS || rc == ERROR_MORE_DATA) {
+            data.assign(size + 2, '\0');
+            DWORD got = size + 2;
+            rc = RegQueryValueExW(key_, wname.c_str(), nullptr, &type,
+                                  reinterpret_cast<BYTE*>(&data[0]), &got);
+            if (rc == ERROR_SUCCESS) return asStored(type, data.substr(0, got));
+            size = got;
+        }
+        return std::nullopt;
+    }
+
     HKEY key_;
 };
 
@@ -112,20 +125,20 @@ HKEY rootHandle(RootKey root) {
 
 std::unique_ptr<RegistryKey> Win32Platform::openKey(RootKey root, const std::string& path) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(rootHandle(root), path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(rootHandle(root), wide(path).c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
         return nullptr;
     return std::make_unique<Win32RegistryKey>(key);
 }
 
 std::unique_ptr<RegistryKey> Win32Platform::createKey(RootKey root, const std::string& path) {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(rootHandle(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+    if (RegCreateKeyExW(rootHandle(root), wide(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                         KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return nullptr;
     return std::make_unique<Win32RegistryKey>(key);
 }
 
 bool Win32Platform::deleteKey(RootKey root, const std::string& path) {
-    return RegDeleteKeyA(rootHandle(root), path.c_str()) == ERROR_SUCCESS;
+    return RegDeleteKeyW(rootHandle(root), wide(path).c_str()) == ERROR_SUCCESS;
 }
 }  // namespace qn

@@ -3,6 +3,7 @@
 
 #include "platform/win32/platform_parts.h"
 #include "platform/win32/scoped_handle.h"
+#include "platform/win32/wide_text.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -20,17 +21,34 @@ int Win32Platform::shellOpen(const std::string& file, const std::string& directo
         if (process == GetCurrentProcessId()) owner = foreground;
     }
     static const auto shellExecute =
-        systemProc<decltype(&ShellExecuteA)>("shell32.dll", "ShellExecuteA");
+        systemProc<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
     if (!shellExecute) return static_cast<int>(SE_ERR_DLLNOTFOUND);
-    HINSTANCE answer = shellExecute(owner, "open", file.c_str(), nullptr,
-                                     directory.empty() ? nullptr : directory.c_str(),
+    const std::wstring wdirectory = wide(directory);
+    HINSTANCE answer = shellExecute(owner, L"open", wide(file).c_str(), nullptr,
+                                     wdirectory.empty() ? nullptr : wdirectory.c_str(),
                                      SW_SHOWNORMAL);
     return static_cast<int>(reinterpret_cast<INT_PTR>(answer));
 }
 
 void Win32Platform::addToRecentDocuments(const std::string& path) {
     static const auto addToRecent =
-        systemProc<decltype(&SHAddToRecentDocs)>("shell32.dll", "SHAddToRecentDocs");
-    if (addToRecent) addToRecent(SHARD_PATHA, path.c_str());
+        systemProc<decltype(&SHAddToRecentDocs)>(L"shell32.dll", "SHAddToRecentDocs");
+    if (!addToRecent) return;
+    // Wine makes a link to nowhere from a wide path: one the code page
+    // spells goes in the code page, as it always did; any other as an item
+    // list.
+    if (codePageSpells(path)) {
+        addToRecent(SHARD_PATHA, codePageBytes(wide(path)).c_str());
+        return;
+    }
+    using FromPath = void*(WINAPI*)(const wchar_t*);
+    using Free = void(WINAPI*)(void*);
+    static const auto fromPath = systemProc<FromPath>(L"shell32.dll", "ILCreateFromPathW");
+    static const auto free = systemProc<Free>(L"shell32.dll", "ILFree");
+    void* items = fromPath ? fromPath(wide(path).c_str()) : nullptr;
+    if (!items) return;
+    addToRecent(SHARD_PIDL, items);
+    if (free) free(items);
 }
+
 }  // namespace qn

@@ -28,12 +28,25 @@ void checkPosition(int maximum, int x, int p) {
              std::to_string(p) + " for x " + std::to_string(x) + " over " + std::to_string(maximum));
 }
 
+// Characters begin at the first byte and at every byte that does not
+// continue a UTF-8 sequence.
+std::vector<size_t> characterStarts(const std::string& text) {
+    std::vector<size_t> starts;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (i == 0 || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) starts.push_back(i);
+    return starts;
+}
+
 void checkSlice(const std::string& message, int p) {
     const std::string field = aboutSlice(message, p);
-    const std::string rest = message.substr(static_cast<size_t>(p));
+    const std::vector<size_t> starts = characterStarts(message);
+    QN_CHECK(aboutLength(message) == static_cast<int>(starts.size()), shown(message));
+    const size_t from = static_cast<size_t>(p) < starts.size() ? starts[p] : message.size();
+    const std::string rest = message.substr(from);
+    const size_t characters = characterStarts(rest).size();
     QN_CHECK(field.compare(0, rest.size(), rest) == 0, shown(field));
-    if (rest.size() < 255)
-        QN_CHECK(field.size() == 256 && field[rest.size()] == '<' &&
+    if (characters < 255)
+        QN_CHECK(field.size() == rest.size() + 256 - characters && field[rest.size()] == '<' &&
                      field.find_first_not_of('-', rest.size() + 1) == std::string::npos,
                  shown(field));
     else
@@ -66,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         QN_CHECK(message.find_first_of(std::string_view("\r\x1a", 2)) == std::string::npos, shown(message));
     }
 
-    const int maximum = static_cast<int>(message.size());
+    const int maximum = aboutLength(message);
     checkSlice(message, 0);
     checkSlice(message, maximum);
     int previous = -1, previousX = 0;

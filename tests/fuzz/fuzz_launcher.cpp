@@ -16,6 +16,8 @@
 //   9  roms.dat, 10 reqfiles.dat, 11 abouttxt.dat;
 //   12 to 12+n-1 the values of the games in catalogue order, as the
 //      settings; then the screenshot, to the end of the input.
+#include "catalogue/about_text.h"
+#include "platform/unicode_text.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/jpeg_reader.h"
 #include "fuzz_support.h"
@@ -77,14 +79,12 @@ void checkPanel(const ui::Bitmap& panel, const std::string& bytes) {
 void checkAboutField(const TForm4& a) {
     const std::string& text = a.aboutText();
     const int p = a.ProgressBar1.position();
-    QN_CHECK(p == a.ProgressBar2.position() && p >= 0 && p <= static_cast<int>(text.size()), std::to_string(p));
-    QN_CHECK(a.ProgressBar1.maximum() == static_cast<int>(text.size()) &&
-                 a.ProgressBar2.maximum() == static_cast<int>(text.size()),
+    // The bars count characters; fuzz_about checks the slice itself.
+    const int length = aboutLength(text);
+    QN_CHECK(p == a.ProgressBar2.position() && p >= 0 && p <= length, std::to_string(p));
+    QN_CHECK(a.ProgressBar1.maximum() == length && a.ProgressBar2.maximum() == length,
              "range " + std::to_string(a.ProgressBar1.maximum()));
-    const std::string& field = a.Edit1.text();
-    const std::string rest = text.substr(static_cast<size_t>(p));
-    QN_CHECK(field.compare(0, rest.size(), rest) == 0 && field.size() == (rest.size() >= 255 ? rest.size() : 256),
-             shown(field));
+    QN_CHECK(a.Edit1.text() == aboutSlice(text, p), shown(a.Edit1.text()));
 }
 
 void useAboutBox(Launcher& l, const std::string& control, const std::optional<std::string>& file) {
@@ -93,7 +93,7 @@ void useAboutBox(Launcher& l, const std::string& control, const std::optional<st
     QN_CHECK(a.showing() && !l.app->Form1->enabled(), "the box did not open");
     const std::string& text = a.aboutText();
     if (!file) QN_CHECK(text == "<" + std::string(253, '-') + ">", shown(text));
-    else QN_CHECK(file->compare(0, text.size(), text) == 0 &&
+    else QN_CHECK(cp1252ToUtf8(*file).compare(0, text.size(), text) == 0 &&
                       text.find_first_of(std::string_view("\r\x1a", 2)) == std::string::npos,
                   shown(text));
     QN_CHECK(a.ProgressBar1.position() == 0 && a.Edit1.text() == text, shown(a.Edit1.text()));
@@ -139,9 +139,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const std::string roms = in[kRoms].value_or("#Alpha Blaster|alpha\r\n#Beta Racer|beta\r\n");
     const std::string reqfiles = in[kReqfiles].value_or("alpha\\a.bin\r\nbeta\\b.bin\r\n");
     GameCatalogue cat;
-    parseCatalogue(roms, cat);
+    // The launcher reads the files in the code page (1252 here).
+    parseCatalogue(cp1252ToUtf8(roms), cat);
     const int games = cat.size();
-    parseRequiredFiles(reqfiles, cat);
+    parseRequiredFiles(cp1252ToUtf8(reqfiles), cat);
     l.writeProgramFiles(roms, reqfiles);
     const std::optional<std::string> about = mode & kNoAboutFile ? std::nullopt : in[kAbout];
     if (about) l.os.writeFile(kProgramDir + "abouttxt.dat", *about);

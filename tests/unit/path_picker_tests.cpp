@@ -144,7 +144,7 @@ TEST_F(PathPicker, DirectoryWithoutAnOpenableEmulatorIsRefused) {
         choose(dir);
         picker->SpeedButton1.click();
         EXPECT_EQ(os.messages.back().kind, MessageKind::Warning);
-        EXPECT_EQ(os.messages.back().text, std::string("Quon.exe wasn\xB4t found in ") + dir);
+        EXPECT_EQ(os.messages.back().text, std::string("Quon.exe wasn\xC2\xB4t found in ") + dir);
         EXPECT_TRUE(picker->showing());
         EXPECT_FALSE(f->enabled());
         picker->SpeedButton2.click();  // Cancel after the failed check
@@ -152,8 +152,8 @@ TEST_F(PathPicker, DirectoryWithoutAnOpenableEmulatorIsRefused) {
         EXPECT_TRUE(f->enabled());
         EXPECT_EQ(app->tpaths.emulatorPath, "c:\\games\\quon\\");
     }
-    // The accent is the one byte of the Windows code page.
-    EXPECT_EQ(static_cast<unsigned char>(os.messages.back().text[13]), 0xB4);
+    // The accent is U+00B4, in UTF-8 as all text inside.
+    EXPECT_EQ(os.messages.back().text.substr(12, 3), "n\xC2\xB4");
 }
 
 TEST_F(PathPicker, DriveRootIsTestedWithADoubledBackslashAndDeliveredWithOne) {

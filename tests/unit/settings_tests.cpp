@@ -282,13 +282,14 @@ TEST_F(Settings, PathsGetOneTrailingBackslashAndUnzipStaysAsStored) {
     EXPECT_EQ(app->catalogue.size(), 3);
 }
 
-TEST(PathRules, APathIsHeldInTheLowerCaseOfTheWindowsLatin1CodePage) {
+TEST(PathRules, APathIsHeldInLowerCaseForEveryLetterThatHasOne) {
     const struct {
         const char* given;
         const char* held;
     } cases[] = {
-        {"C:\\Games\\\xC4RGER\\", "c:\\games\\\xE4rger\\"},  // the A with diaeresis folds
-        {"\x8A\x8C\x8E\x9F\xD7\xDE", "\x9A\x9C\x9E\xFF\xD7\xFE"},  // the times sign stays
+        {"C:\\Games\\\xC3\x84RGER\\", "c:\\games\\\xC3\xA4rger\\"},  // the A with diaeresis folds
+        {"C:\\\xD0\x98\xD0\x93\xD0\xA0\xD0\xAB\\", "c:\\\xD0\xB8\xD0\xB3\xD1\x80\xD1\x8B\\"},  // Cyrillic folds
+        {"\xC3\x97\xE3\x82\xB2", "\xC3\x97\xE3\x82\xB2"},  // the times sign and kana stay
         {"already lower 123", "already lower 123"},
         {"", ""},
     };

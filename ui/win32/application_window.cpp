@@ -8,7 +8,7 @@ namespace qn::ui {
 
 void Win32Backend::setApplicationTitle(const std::string& title) {
     title_ = title;
-    if (application_) SetWindowTextA(application_, title_.c_str());
+    if (application_) SetWindowTextW(application_, wide(title_).c_str());
 }
 
 HWND Win32Backend::applicationWindow() {
@@ -16,7 +16,7 @@ HWND Win32Backend::applicationWindow() {
     // Where the forms are, at the screen's centre; with no size it shows
     // nothing but its task-bar entry.
     const DWORD style = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX;
-    application_ = CreateWindowExA(0, kApplicationClass, title_.c_str(), style,
+    application_ = CreateWindowExW(0, kApplicationClass, wide(title_).c_str(), style,
                                    GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2,
                                    0, 0, nullptr, nullptr, instance_, this);
     if (application_) {
@@ -53,7 +53,7 @@ void Win32Backend::activateTopWindow() {
     for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) {
         if (h == application_ || GetWindowThreadProcessId(h, nullptr) != thread) continue;
         if (!IsWindowVisible(h) || !IsWindowEnabled(h)) continue;
-        if (GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) continue;  // a tooltip
+        if (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) continue;  // a tooltip
         if (GetActiveWindow() != h) SetActiveWindow(h);
         break;
     }
@@ -62,15 +62,15 @@ void Win32Backend::activateTopWindow() {
 
 LRESULT CALLBACK Win32Backend::applicationProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE)
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams));
-    auto* self = reinterpret_cast<Win32Backend*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+    auto* self = reinterpret_cast<Win32Backend*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (msg == WM_NCDESTROY) {
         if (auto atom = static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(RemovePropA(hwnd, kNameProperty))))
             GlobalDeleteAtom(atom);
         if (self && self->application_ == hwnd) self->application_ = nullptr;
     }
-    if (!self || self->quiet_) return DefWindowProcA(hwnd, msg, wp, lp);
+    if (!self || self->quiet_) return DefWindowProcW(hwnd, msg, wp, lp);
     switch (msg) {
     case WM_SYSCOMMAND:
         // From its task-bar entry.
@@ -86,7 +86,7 @@ LRESULT CALLBACK Win32Backend::applicationProc(HWND hwnd, UINT msg, WPARAM wp, L
     case WM_CLOSE: {
         // Closing the application is closing its main window, which decides.
         HWND main = self->main_ ? self->main_ : self->firstForm_;
-        if (main) PostMessageA(main, WM_CLOSE, 0, 0);
+        if (main) PostMessageW(main, WM_CLOSE, 0, 0);
         return 0;
     }
     case WM_SETFOCUS:
@@ -96,7 +96,7 @@ LRESULT CALLBACK Win32Backend::applicationProc(HWND hwnd, UINT msg, WPARAM wp, L
         return 0;
     default: break;
     }
-    return DefWindowProcA(hwnd, msg, wp, lp);
+    return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 }  // namespace qn::ui

@@ -7,7 +7,7 @@
 
 namespace qn::ui {
 
-NativePeer::Creation ButtonPeer::creation() const { return {"BUTTON", BS_OWNERDRAW, 0}; }
+NativePeer::Creation ButtonPeer::creation() const { return {L"BUTTON", BS_OWNERDRAW, 0}; }
 
 bool ButtonPeer::onCommand(int code) {
     // The second press of a double click is a click all the same, as on any
@@ -44,18 +44,18 @@ bool ButtonPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_LBUTTONDBLCLK:
         tracking_ = true;
         SetCapture(hwnd());
-        SendMessageA(hwnd(), BM_SETSTATE, TRUE, 0);
+        SendMessageW(hwnd(), BM_SETSTATE, TRUE, 0);
         result = 0;
         return true;
     case WM_LBUTTONUP: {
         if (!tracking_) return false;
         tracking_ = false;
-        const bool pushed = (SendMessageA(hwnd(), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
-        SendMessageA(hwnd(), BM_SETSTATE, FALSE, 0);
+        const bool pushed = (SendMessageW(hwnd(), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+        SendMessageW(hwnd(), BM_SETSTATE, FALSE, 0);
         ReleaseCapture();
         // Reported as the system's button reports it, after it has come up.
         if (pushed && pointInside(lp))
-            SendMessageA(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), BN_CLICKED),
+            SendMessageW(GetParent(hwnd()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd()), BN_CLICKED),
                          reinterpret_cast<LPARAM>(hwnd()));
         result = 0;
         return true;
@@ -63,15 +63,15 @@ bool ButtonPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_CAPTURECHANGED:
         if (tracking_) {
             tracking_ = false;
-            SendMessageA(hwnd(), BM_SETSTATE, FALSE, 0);
+            SendMessageW(hwnd(), BM_SETSTATE, FALSE, 0);
         }
         return false;
     case WM_MOUSEMOVE:
         if (tracking_) {
             // Down while the pointer is on the button, up when it leaves it.
             const bool inside = pointInside(lp);
-            if (inside != ((SendMessageA(hwnd(), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0))
-                SendMessageA(hwnd(), BM_SETSTATE, inside, 0);
+            if (inside != ((SendMessageW(hwnd(), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0))
+                SendMessageW(hwnd(), BM_SETSTATE, inside, 0);
         }
         if (!hot_) {
             hot_ = true;
@@ -122,18 +122,19 @@ bool ButtonPeer::onDrawItem(const DRAWITEMSTRUCT& item) {
         const SelectionGuard withFont(dc, font());
         const int oldMode = SetBkMode(dc, TRANSPARENT);
         const UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
-        const char* caption = control().caption().c_str();
+        const std::wstring captionText = wide(control().caption());
+        const wchar_t* caption = captionText.c_str();
         if (control().enabled()) {
             SetTextColor(dc, Win32Backend::textColorOn(control().font().color, COLOR_BTNFACE));
-            DrawTextA(dc, caption, -1, &text, format);
+            DrawTextW(dc, caption, -1, &text, format);
         } else {
             // Embossed, as disabled captions are drawn.
             RECT shade = text;
             OffsetRect(&shade, 1, 1);
             SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-            DrawTextA(dc, caption, -1, &shade, format);
+            DrawTextW(dc, caption, -1, &shade, format);
             SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
-            DrawTextA(dc, caption, -1, &text, format);
+            DrawTextW(dc, caption, -1, &text, format);
         }
         SetBkMode(dc, oldMode);
     }

@@ -14,7 +14,7 @@ namespace qn::ui {
 NativePeer::Creation PageControlPeer::creation() const {
     DWORD style = WS_CLIPCHILDREN;
     if (pages().hotTrack()) style |= TCS_HOTTRACK;
-    return {WC_TABCONTROLA, style, WS_EX_CONTROLPARENT};
+    return {WC_TABCONTROLW, style, WS_EX_CONTROLPARENT};
 }
 
 std::vector<Control*> PageControlPeer::sheets() const {
@@ -27,10 +27,11 @@ std::vector<Control*> PageControlPeer::sheets() const {
 void PageControlPeer::childrenCreated() {
     int index = 0;
     for (Control* sheet : sheets()) {
-        TCITEMA item{};
+        std::wstring caption = wide(sheet->caption());
+        TCITEMW item{};
         item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>(sheet->caption().c_str());
-        SendMessageA(hwnd(), TCM_INSERTITEMA, WPARAM(index++), reinterpret_cast<LPARAM>(&item));
+        item.pszText = &caption[0];
+        SendMessageW(hwnd(), TCM_INSERTITEMW, WPARAM(index++), reinterpret_cast<LPARAM>(&item));
     }
     // The pages are laid out once the font, which sets the tabs' height,
     // comes with the rest of the control's properties.
@@ -41,9 +42,9 @@ void PageControlPeer::layoutPages() {
     RECT client;
     GetClientRect(hwnd(), &client);
     RECT r = client;
-    SendMessageA(hwnd(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+    SendMessageW(hwnd(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
     RECT tab{};
-    if (dpi() != kLayoutDpi && SendMessageA(hwnd(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab))) {
+    if (dpi() != kLayoutDpi && SendMessageW(hwnd(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab))) {
         // The control keeps the pages and its row of tabs a few fixed pixels
         // inside its frame: those are scaled like the layout, so the pages lie
         // where they would at 96 dpi, scaled.
@@ -77,10 +78,11 @@ void PageControlPeer::pageCaptionChanged(const Control& page) {
     const std::vector<Control*> all = sheets();
     const auto at = std::find(all.begin(), all.end(), &page);
     if (at == all.end()) return;
-    TCITEMA item{};
+    std::wstring caption = wide(page.caption());
+    TCITEMW item{};
     item.mask = TCIF_TEXT;
-    item.pszText = const_cast<char*>(page.caption().c_str());
-    SendMessageA(hwnd(), TCM_SETITEMA, WPARAM(at - all.begin()), reinterpret_cast<LPARAM>(&item));
+    item.pszText = &caption[0];
+    SendMessageW(hwnd(), TCM_SETITEMW, WPARAM(at - all.begin()), reinterpret_cast<LPARAM>(&item));
     layoutPages();  // the row of tabs may have changed
 }
 
@@ -88,14 +90,14 @@ void PageControlPeer::update(Property property, int index) {
     switch (property) {
     case Property::ActivePage:
         // Setting the selection from here sends no notification.
-        SendMessageA(hwnd(), TCM_SETCURSEL, WPARAM(pages().activePage()), 0);
+        SendMessageW(hwnd(), TCM_SETCURSEL, WPARAM(pages().activePage()), 0);
         showActivePage();
         break;
     case Property::HotTrack: {
-        const LONG style = GetWindowLongA(hwnd(), GWL_STYLE);
+        const LONG style = GetWindowLongW(hwnd(), GWL_STYLE);
         const LONG wanted = pages().hotTrack() ? (style | TCS_HOTTRACK) : (style & ~TCS_HOTTRACK);
         if (wanted != style) {
-            SetWindowLongA(hwnd(), GWL_STYLE, wanted);
+            SetWindowLongW(hwnd(), GWL_STYLE, wanted);
             InvalidateRect(hwnd(), nullptr, TRUE);
         }
         break;
@@ -109,11 +111,11 @@ void PageControlPeer::update(Property property, int index) {
         // below it. The font, set after these, has the tabs measured again.
         if (paddedFor_ != dpi()) {
             const int padding = 3;
-            SendMessageA(hwnd(), TCM_SETPADDING, 0,
+            SendMessageW(hwnd(), TCM_SETPADDING, 0,
                          MAKELPARAM(scaleLength(6, dpi()), scaleLength(padding, dpi())));
             // Back at 96 dpi, a height of 0 gives the control its own again.
             const int height = scaleFontHeight(control().font().points, kLayoutDpi) + 2 * padding;
-            SendMessageA(hwnd(), TCM_SETITEMSIZE, 0,
+            SendMessageW(hwnd(), TCM_SETITEMSIZE, 0,
                          MAKELPARAM(0, dpi() == kLayoutDpi ? 0 : scaleLength(height, dpi())));
             paddedFor_ = dpi();
         }
@@ -128,7 +130,7 @@ bool PageControlPeer::onNotify(NMHDR& header, LRESULT& result) {
     if (header.code != TCN_SELCHANGE) return false;
     result = 0;
     if (mirroring()) return true;
-    const auto chosen = static_cast<int>(SendMessageA(hwnd(), TCM_GETCURSEL, 0, 0));
+    const auto chosen = static_cast<int>(SendMessageW(hwnd(), TCM_GETCURSEL, 0, 0));
     pages().setActivePage(chosen);
     if (pages().activePage() != chosen) {
         Mirror mirror(*this);
@@ -193,7 +195,7 @@ void PanelPeer::paint(HDC dc) {
 // --- GroupBox: the native frame; its children live inside it.
 
 NativePeer::Creation GroupBoxPeer::creation() const {
-    return {"BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+    return {L"BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
 }
 
 bool GroupBoxPeer::handle(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {

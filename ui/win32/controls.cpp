@@ -11,7 +11,7 @@ namespace qn::ui {
 // gives it no size.
 
 NativePeer::Creation LabelPeer::creation() const {
-    return {"STATIC", SS_LEFTNOWORDWRAP | SS_NOTIFY, 0};
+    return {L"STATIC", SS_LEFTNOWORDWRAP | SS_NOTIFY, 0};
 }
 
 bool LabelPeer::onCommand(int code) {
@@ -36,7 +36,7 @@ bool LabelPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_UPDATEUISTATE: repaint(true); return false;
     case WM_PAINT: {
         result = callOriginal(msg, wp, lp);
-        const auto cues = SendMessageA(hwnd(), WM_QUERYUISTATE, 0, 0);
+        const auto cues = SendMessageW(hwnd(), WM_QUERYUISTATE, 0, 0);
         if (GetFocus() != hwnd() || (cues & UISF_HIDEFOCUS)) return true;
         RECT r;
         GetClientRect(hwnd(), &r);
@@ -85,7 +85,7 @@ void LabelPeer::fitText() {
 
 // --- CheckBox: not automatic; the model toggles and the window follows.
 
-NativePeer::Creation CheckBoxPeer::creation() const { return {"BUTTON", BS_CHECKBOX, 0}; }
+NativePeer::Creation CheckBoxPeer::creation() const { return {L"BUTTON", BS_CHECKBOX, 0}; }
 
 bool CheckBoxPeer::onCommand(int code) {
     if (code == BN_CLICKED && !mirroring()) static_cast<CheckBox&>(control()).click();
@@ -96,7 +96,7 @@ void CheckBoxPeer::update(Property property, int index) {
     NativePeer::update(property, index);
     if (property == Property::Checked) {
         const bool on = static_cast<CheckBox&>(control()).checked();
-        SendMessageA(hwnd(), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageW(hwnd(), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
     }
 }
 
@@ -107,7 +107,7 @@ NativePeer::Creation EditPeer::creation() const {
     DWORD style = ES_LEFT | ES_AUTOHSCROLL;
     if (edit.readOnly()) style |= ES_READONLY;
     if (edit.lowerCase()) style |= ES_LOWERCASE;
-    return {"EDIT", style, WS_EX_CLIENTEDGE};
+    return {L"EDIT", style, WS_EX_CLIENTEDGE};
 }
 
 void EditPeer::update(Property property, int index) {
@@ -119,8 +119,8 @@ void EditPeer::update(Property property, int index) {
     if (windowText() == control().caption()) return;
     setText(control().caption());
     if (!static_cast<Edit&>(control()).typedAfter()) return;
-    const auto end = static_cast<WPARAM>(GetWindowTextLengthA(hwnd()));
-    SendMessageA(hwnd(), EM_SETSEL, end, static_cast<LPARAM>(end));
+    const auto end = static_cast<WPARAM>(GetWindowTextLengthW(hwnd()));
+    SendMessageW(hwnd(), EM_SETSEL, end, static_cast<LPARAM>(end));
 }
 
 bool EditPeer::onCommand(int code) {
@@ -159,7 +159,7 @@ bool EditPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 // --- ComboBox: a drop-down list; only the user's choice runs the handler.
 
 NativePeer::Creation ComboBoxPeer::creation() const {
-    return {"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 0};
+    return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 0};
 }
 
 Rect ComboBoxPeer::placement() const {
@@ -170,7 +170,7 @@ Rect ComboBoxPeer::placement() const {
 
 bool ComboBoxPeer::onCommand(int code) {
     if (code == CBN_SELCHANGE && !mirroring()) {
-        const auto index = static_cast<int>(SendMessageA(hwnd(), CB_GETCURSEL, 0, 0));
+        const auto index = static_cast<int>(SendMessageW(hwnd(), CB_GETCURSEL, 0, 0));
         static_cast<ComboBox&>(control()).userSelect(index);
     }
     return true;
@@ -185,25 +185,25 @@ void ComboBoxPeer::update(Property property, int index) {
         // layout's. Wine reports the item height two pixels above what was
         // set, so correct by what the window measures rather than trust it.
         const int wanted = scaleRect(combo.bounds(), dpi()).height;
-        int item = static_cast<int>(SendMessageA(hwnd(), CB_GETITEMHEIGHT, WPARAM(-1), 0));
+        int item = static_cast<int>(SendMessageW(hwnd(), CB_GETITEMHEIGHT, WPARAM(-1), 0));
         for (int attempt = 0; attempt < 3; ++attempt) {
             RECT r;
             GetWindowRect(hwnd(), &r);
             const int error = wanted - (r.bottom - r.top);
             if (error == 0 || item + error <= 0) break;
             item += error;
-            SendMessageA(hwnd(), CB_SETITEMHEIGHT, WPARAM(-1), item);
+            SendMessageW(hwnd(), CB_SETITEMHEIGHT, WPARAM(-1), item);
         }
         break;
     }
     case Property::Items:
-        SendMessageA(hwnd(), CB_RESETCONTENT, 0, 0);
+        SendMessageW(hwnd(), CB_RESETCONTENT, 0, 0);
         for (const std::string& item : combo.items())
-            SendMessageA(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-        SendMessageA(hwnd(), CB_SETCURSEL, WPARAM(combo.itemIndex()), 0);
+            SendMessageW(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(item).c_str()));
+        SendMessageW(hwnd(), CB_SETCURSEL, WPARAM(combo.itemIndex()), 0);
         break;
     case Property::ItemIndex:
-        SendMessageA(hwnd(), CB_SETCURSEL, WPARAM(combo.itemIndex()), 0);
+        SendMessageW(hwnd(), CB_SETCURSEL, WPARAM(combo.itemIndex()), 0);
         break;
     default: NativePeer::update(property, index);
     }
@@ -212,12 +212,12 @@ void ComboBoxPeer::update(Property property, int index) {
 // --- ListBox: fixed item height from the layout.
 
 NativePeer::Creation ListBoxPeer::creation() const {
-    return {"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL, WS_EX_CLIENTEDGE};
+    return {L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL, WS_EX_CLIENTEDGE};
 }
 
 bool ListBoxPeer::onCommand(int code) {
     if (code == LBN_SELCHANGE && !mirroring()) {
-        const auto index = static_cast<int>(SendMessageA(hwnd(), LB_GETCURSEL, 0, 0));
+        const auto index = static_cast<int>(SendMessageW(hwnd(), LB_GETCURSEL, 0, 0));
         static_cast<ListBox&>(control()).userSelect(index);
     }
     return true;
@@ -229,16 +229,16 @@ void ListBoxPeer::update(Property property, int index) {
     case Property::Font:
         NativePeer::update(property, index);
         // Setting the font resets the item height to the font's.
-        SendMessageA(hwnd(), LB_SETITEMHEIGHT, 0, scaleLength(list.itemHeight(), dpi()));
+        SendMessageW(hwnd(), LB_SETITEMHEIGHT, 0, scaleLength(list.itemHeight(), dpi()));
         break;
     case Property::Items:
-        SendMessageA(hwnd(), LB_RESETCONTENT, 0, 0);
+        SendMessageW(hwnd(), LB_RESETCONTENT, 0, 0);
         for (const std::string& item : list.items())
-            SendMessageA(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-        SendMessageA(hwnd(), LB_SETCURSEL, WPARAM(list.itemIndex()), 0);
+            SendMessageW(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(item).c_str()));
+        SendMessageW(hwnd(), LB_SETCURSEL, WPARAM(list.itemIndex()), 0);
         break;
     case Property::ItemIndex:
-        SendMessageA(hwnd(), LB_SETCURSEL, WPARAM(list.itemIndex()), 0);
+        SendMessageW(hwnd(), LB_SETCURSEL, WPARAM(list.itemIndex()), 0);
         break;
     default: NativePeer::update(property, index);
     }
@@ -247,7 +247,7 @@ void ListBoxPeer::update(Property property, int index) {
 // --- StatusBar: the layout's size, one part per panel, the last to the end.
 
 NativePeer::Creation StatusBarPeer::creation() const {
-    return {STATUSCLASSNAMEA, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0};
+    return {STATUSCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0};
 }
 
 void StatusBarPeer::update(Property property, int index) {
@@ -287,9 +287,9 @@ void StatusBarPeer::setEdges() {
     const std::vector<int> wanted = edges();
     std::vector<int> current(wanted.size());
     const auto shown = static_cast<size_t>(
-        SendMessageA(hwnd(), SB_GETPARTS, current.size(), reinterpret_cast<LPARAM>(current.data())));
+        SendMessageW(hwnd(), SB_GETPARTS, current.size(), reinterpret_cast<LPARAM>(current.data())));
     if (shown == wanted.size() && current == wanted) return;
-    SendMessageA(hwnd(), SB_SETPARTS, wanted.size(), reinterpret_cast<LPARAM>(wanted.data()));
+    SendMessageW(hwnd(), SB_SETPARTS, wanted.size(), reinterpret_cast<LPARAM>(wanted.data()));
 }
 
 void StatusBarPeer::rescale() {
@@ -300,13 +300,13 @@ void StatusBarPeer::rescale() {
 
 void StatusBarPeer::setPanelText(int panel) {
     const std::string& text = static_cast<StatusBar&>(control()).panelText(panel);
-    SendMessageA(hwnd(), SB_SETTEXTA, WPARAM(panel), reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(hwnd(), SB_SETTEXTW, WPARAM(panel), reinterpret_cast<LPARAM>(wide(text).c_str()));
 }
 
 // --- ProgressBar: holds the pointer while the left button is down, so
 // the model keeps hearing of moves outside the bar.
 
-NativePeer::Creation ProgressBarPeer::creation() const { return {PROGRESS_CLASSA, 0, 0}; }
+NativePeer::Creation ProgressBarPeer::creation() const { return {PROGRESS_CLASSW, 0, 0}; }
 
 void ProgressBarPeer::update(Property property, int index) {
     if (property != Property::Position) {
@@ -314,8 +314,8 @@ void ProgressBarPeer::update(Property property, int index) {
         return;
     }
     auto& bar = static_cast<ProgressBar&>(control());
-    SendMessageA(hwnd(), PBM_SETRANGE32, 0, std::max(bar.maximum(), 0));
-    SendMessageA(hwnd(), PBM_SETPOS, WPARAM(bar.position()), 0);
+    SendMessageW(hwnd(), PBM_SETRANGE32, 0, std::max(bar.maximum(), 0));
+    SendMessageW(hwnd(), PBM_SETPOS, WPARAM(bar.position()), 0);
 }
 
 bool ProgressBarPeer::handle(UINT msg, WPARAM, LPARAM, LRESULT&) {

@@ -16,7 +16,7 @@ struct Api {
     AdjustForDpiFn adjust = nullptr;
 
     Api() {
-        HMODULE user32 = GetModuleHandleA("user32.dll");
+        HMODULE user32 = GetModuleHandleW(L"user32.dll");
         if (!user32) return;
         forWindow = reinterpret_cast<GetDpiForWindowFn>(
             reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));

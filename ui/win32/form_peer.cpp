@@ -42,7 +42,7 @@ HWND FormPeer::createWindow(HWND /*parent*/) {
     const SIZE size = outerSize(form().dpi());
     const int x = (GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2;
-    HWND hwnd = CreateWindowExA(c.exStyle, c.className, control().caption().c_str(), c.style, x, y,
+    HWND hwnd = CreateWindowExW(c.exStyle, c.className, wide(control().caption()).c_str(), c.style, x, y,
                                 size.cx, size.cy, backend().applicationWindow(), nullptr,
                                 backend().instance(), nullptr);
     if (hwnd) addWindowMenu(hwnd);
@@ -67,10 +67,10 @@ void FormPeer::addWindowMenu(HWND hwnd) {
         if (GetMenuItemID(menu, i) == SC_CLOSE) close = i;
     UINT id = kFirstMenuCommand;
     for (const Form::MenuCommand& command : form().windowMenu) {
-        InsertMenuA(menu, static_cast<UINT>(close++), MF_BYPOSITION | MF_STRING, id, command.caption.c_str());
+        InsertMenuW(menu, static_cast<UINT>(close++), MF_BYPOSITION | MF_STRING, id, wide(command.caption).c_str());
         id += 16;
     }
-    InsertMenuA(menu, static_cast<UINT>(close), MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    InsertMenuW(menu, static_cast<UINT>(close), MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
 }
 
 void FormPeer::schemeChanged() {
@@ -124,7 +124,7 @@ void FormPeer::update(Property property, int index) {
             if (hwnd() != backend().firstForm() && !focusAsked_) lastFocus_ = nullptr;
             // The focus shows from the start, whether the window was
             // opened by mouse or by keyboard.
-            SendMessageA(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+            SendMessageW(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
             ShowWindow(hwnd(), SW_SHOW);
             // Shown again after a child program ended, the window must take the
             // keyboard back; the child's console may still be closing and take
@@ -144,8 +144,8 @@ void FormPeer::update(Property property, int index) {
         POINT at;
         HWND under = GetCursorPos(&at) ? WindowFromPoint(at) : nullptr;
         if (under && (under == hwnd() || IsChild(hwnd(), under))) {
-            const auto hit = static_cast<WORD>(SendMessageA(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)));
-            SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(hit, WM_MOUSEMOVE));
+            const auto hit = static_cast<WORD>(SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)));
+            SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(hit, WM_MOUSEMOVE));
         }
         break;
     }
@@ -198,14 +198,14 @@ bool FormPeer::onPaint(WPARAM, LPARAM, LRESULT& result) {
     // at a time, so the form answers in between.
     if (!pagePosted_ && backend().hasPagesLeft(hwnd())) {
         pagePosted_ = true;
-        PostMessageA(hwnd(), kBuildPageMessage, 0, 0);
+        PostMessageW(hwnd(), kBuildPageMessage, 0, 0);
     }
     result = 0;
     return true;
 }
 
 bool FormPeer::onBuildPage(WPARAM, LPARAM, LRESULT& result) {
-    if (backend().buildNextPage(hwnd())) PostMessageA(hwnd(), kBuildPageMessage, 0, 0);
+    if (backend().buildNextPage(hwnd())) PostMessageW(hwnd(), kBuildPageMessage, 0, 0);
     result = 0;
     return true;
 }

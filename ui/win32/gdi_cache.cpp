@@ -2,7 +2,9 @@
 // kept for the life of the backend; measuring text; the system's colours.
 #include "ui/win32/win32_backend.h"
 
-#include <cstring>
+#include <cwchar>
+
+#include "platform/win32/wide_text.h"
 
 namespace qn::ui {
 
@@ -22,9 +24,9 @@ int sysColorIndex(SysColor color) {
 }
 
 bool askHighContrast() {
-    HIGHCONTRASTA contrast{};
+    HIGHCONTRASTW contrast{};
     contrast.cbSize = sizeof(contrast);
-    return SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
            (contrast.dwFlags & HCF_HIGHCONTRASTON);
 }
 
@@ -48,7 +50,7 @@ HFONT Win32Backend::font(const Font& font, int dpi, BYTE quality) {
     auto key = std::make_tuple(font.face, font.points, font.bold, font.underline, dpi, quality);
     auto it = fonts_.find(key);
     if (it != fonts_.end()) return it->second.get();
-    LOGFONTA lf{};
+    LOGFONTW lf{};
     lf.lfHeight = -scaleFontHeight(font.points, dpi);  // the character height: 8 pt is 11 pixels at 96
     lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
     lf.lfUnderline = font.underline ? TRUE : FALSE;
@@ -57,8 +59,8 @@ HFONT Win32Backend::font(const Font& font, int dpi, BYTE quality) {
     lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     lf.lfQuality = quality;
     lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-    std::strncpy(lf.lfFaceName, font.face.c_str(), LF_FACESIZE - 1);
-    const HFONT handle = CreateFontIndirectA(&lf);
+    std::wcsncpy(lf.lfFaceName, wide(font.face).c_str(), LF_FACESIZE - 1);
+    const HFONT handle = CreateFontIndirectW(&lf);
     fonts_.emplace(key, ScopedFont(handle));
     return handle;
 }
@@ -67,7 +69,7 @@ SIZE Win32Backend::textSize(HFONT font, const std::string& text, UINT flags) {
     if (!measuring_) measuring_.reset(CreateCompatibleDC(nullptr));
     const SelectionGuard withFont(measuring_.get(), font);
     RECT r{0, 0, 0, 0};
-    DrawTextA(measuring_.get(), text.c_str(), -1, &r, DT_CALCRECT | flags);
+    DrawTextW(measuring_.get(), wide(text).c_str(), -1, &r, DT_CALCRECT | flags);
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
 

@@ -12,7 +12,7 @@ constexpr UINT kRowSelected = LVIS_SELECTED | LVIS_FOCUSED;
 }
 
 NativePeer::Creation ListViewPeer::creation() const {
-    return {WC_LISTVIEWA,
+    return {WC_LISTVIEWW,
             LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | LVS_OWNERDATA,
             WS_EX_CLIENTEDGE};
 }
@@ -22,12 +22,13 @@ HWND ListViewPeer::createWindow(HWND parent) {
     if (!hwnd) return hwnd;
     int index = 0;
     for (const ListView::Column& column : list().columns()) {
-        LVCOLUMNA c{};
+        std::wstring caption = wide(column.caption);
+        LVCOLUMNW c{};
         c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        c.pszText = const_cast<char*>(column.caption.c_str());
+        c.pszText = &caption[0];
         c.cx = scaleLength(column.width, dpi());
         c.iSubItem = index;
-        SendMessageA(hwnd, LVM_INSERTCOLUMNA, WPARAM(index), reinterpret_cast<LPARAM>(&c));
+        SendMessageW(hwnd, LVM_INSERTCOLUMNW, WPARAM(index), reinterpret_cast<LPARAM>(&c));
         ++index;
     }
     return hwnd;
@@ -37,7 +38,7 @@ void ListViewPeer::rescale() {
     NativePeer::rescale();
     const std::vector<ListView::Column>& columns = list().columns();
     for (size_t i = 0; i < columns.size(); ++i)
-        SendMessageA(hwnd(), LVM_SETCOLUMNWIDTH, WPARAM(i), scaleLength(columns[i].width, dpi()));
+        SendMessageW(hwnd(), LVM_SETCOLUMNWIDTH, WPARAM(i), scaleLength(columns[i].width, dpi()));
 }
 
 void ListViewPeer::update(Property property, int index) {
@@ -52,7 +53,7 @@ void ListViewPeer::update(Property property, int index) {
         break;
     case Property::HotTrack:
         // The entry under a resting pointer gets selected, as by a click.
-        SendMessageA(hwnd(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_TRACKSELECT,
+        SendMessageW(hwnd(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_TRACKSELECT,
                      list().hotTrack() ? LVS_EX_TRACKSELECT : 0);
         break;
     case Property::Font:
@@ -66,9 +67,9 @@ void ListViewPeer::update(Property property, int index) {
 
 void ListViewPeer::syncColors() {
     const COLORREF back = background(COLOR_WINDOW);
-    SendMessageA(hwnd(), LVM_SETBKCOLOR, 0, back);
-    SendMessageA(hwnd(), LVM_SETTEXTBKCOLOR, 0, back);
-    SendMessageA(hwnd(), LVM_SETTEXTCOLOR, 0, Win32Backend::colorRef(control().font().color));
+    SendMessageW(hwnd(), LVM_SETBKCOLOR, 0, back);
+    SendMessageW(hwnd(), LVM_SETTEXTBKCOLOR, 0, back);
+    SendMessageW(hwnd(), LVM_SETTEXTCOLOR, 0, Win32Backend::colorRef(control().font().color));
     repaint(true);
 }
 
@@ -76,56 +77,56 @@ void ListViewPeer::syncRows() {
     // A count is all the window keeps; a refill starts it over, so no
     // selection or focus of the old rows lingers on the new ones.
     const int rows = list().rowCount();
-    LVITEMA none{};
+    LVITEMW none{};
     none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(hwnd(), LVM_SETITEMSTATE, WPARAM(-1), reinterpret_cast<LPARAM>(&none));
-    SendMessageA(hwnd(), LVM_SETITEMCOUNT, WPARAM(rows), LVSICF_NOINVALIDATEALL);
+    SendMessageW(hwnd(), LVM_SETITEMSTATE, WPARAM(-1), reinterpret_cast<LPARAM>(&none));
+    SendMessageW(hwnd(), LVM_SETITEMCOUNT, WPARAM(rows), LVSICF_NOINVALIDATEALL);
     repaint(true);
     // Rows the model shows selected (a row added after a selection).
     const int selected = list().selectedRow();
     if (selected >= 0) syncRowState(selected);
 }
 
-void ListViewPeer::cellText(int row, int column, char* buffer, int size) const {
+void ListViewPeer::cellText(int row, int column, wchar_t* buffer, int size) const {
     if (!buffer || size <= 0) return;
-    buffer[0] = '\0';
+    buffer[0] = L'\0';
     if (row < 0 || row >= list().rowCount()) return;
     const std::vector<std::string>& cells = list().row(row);
     if (column < 0 || column >= static_cast<int>(cells.size())) return;
-    lstrcpynA(buffer, cells[column].c_str(), size);
+    lstrcpynW(buffer, wide(cells[column]).c_str(), size);
 }
 
 void ListViewPeer::syncRowState(int row) {
     if (row >= list().rowCount()) return;
     const bool selected = list().isSelected(row);
-    const bool shown = SendMessageA(hwnd(), LVM_GETITEMSTATE, WPARAM(row), LVIS_SELECTED) != 0;
+    const bool shown = SendMessageW(hwnd(), LVM_GETITEMSTATE, WPARAM(row), LVIS_SELECTED) != 0;
     if (selected == shown) return;
-    LVITEMA item{};
+    LVITEMW item{};
     item.stateMask = selected ? kRowSelected : LVIS_SELECTED;
     item.state = selected ? kRowSelected : 0;
-    SendMessageA(hwnd(), LVM_SETITEMSTATE, WPARAM(row), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(hwnd(), LVM_SETITEMSTATE, WPARAM(row), reinterpret_cast<LPARAM>(&item));
     // A row chosen from code is brought into view, as the user's own is.
-    if (selected) SendMessageA(hwnd(), LVM_ENSUREVISIBLE, WPARAM(row), FALSE);
+    if (selected) SendMessageW(hwnd(), LVM_ENSUREVISIBLE, WPARAM(row), FALSE);
 }
 
-int ListViewPeer::findRow(const char* text, unsigned flags, int start) const {
+int ListViewPeer::findRow(const std::wstring& text, unsigned flags, int start) const {
     // Typing a name jumps to the first caption from `start` on that begins
     // with it (or equals it), letter case aside, as a list holding its own
     // rows does.
     const int rows = list().rowCount();
     if (rows == 0) return -1;
-    const int length = lstrlenA(text);
+    const int length = static_cast<int>(text.size());
     const bool partial = (flags & LVFI_PARTIAL) != 0;
     if (start < 0 || start >= rows) start = 0;
     const int last = (flags & LVFI_WRAP) ? start + rows : rows;
     for (int i = start; i < last; ++i) {
         const int row = i % rows;
-        const std::string& caption = list().caption(row);
+        const std::wstring caption = wide(list().caption(row));
         const int compared = partial ? std::min(length, static_cast<int>(caption.size()))
                                      : static_cast<int>(caption.size());
         if (partial && compared < length) continue;
-        if (CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, caption.c_str(), compared, text,
-                           length) == CSTR_EQUAL)
+        if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, caption.c_str(), compared,
+                           text.c_str(), length) == CSTR_EQUAL)
             return row;
     }
     return -1;
@@ -154,11 +155,7 @@ bool ListViewPeer::onNotify(NMHDR& header, LRESULT& result) {
     result = 0;
     switch (header.code) {
     case LVN_ITEMCHANGED: return onItemChanged(reinterpret_cast<const NMLISTVIEW&>(header));
-    case LVN_GETDISPINFOA: return onGetDisplayInfo(reinterpret_cast<NMLVDISPINFOA&>(header));
     case LVN_GETDISPINFOW: return onGetDisplayInfo(reinterpret_cast<NMLVDISPINFOW&>(header));
-    case LVN_ODFINDITEMA:
-        result = onFindItem(reinterpret_cast<const NMLVFINDITEMA&>(header));
-        return true;
     case LVN_ODFINDITEMW:
         result = onFindItem(reinterpret_cast<const NMLVFINDITEMW&>(header));
         return true;
@@ -175,7 +172,7 @@ bool ListViewPeer::onItemChanged(const NMLISTVIEW& change) {
     if (change.iItem < 0 || change.iItem >= list.rowCount()) {
         // Every item at once: follow whatever the window now shows.
         const auto shown = static_cast<int>(
-            SendMessageA(hwnd(), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+            SendMessageW(hwnd(), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
         if (shown != list.selectedRow()) list.selectRow(shown < list.rowCount() ? shown : -1);
         return true;
     }
@@ -193,34 +190,15 @@ bool ListViewPeer::onItemChanged(const NMLISTVIEW& change) {
     return true;
 }
 
-bool ListViewPeer::onGetDisplayInfo(NMLVDISPINFOA& info) {
+bool ListViewPeer::onGetDisplayInfo(NMLVDISPINFOW& info) {
     if (info.item.mask & LVIF_TEXT)
         cellText(info.item.iItem, info.item.iSubItem, info.item.pszText, info.item.cchTextMax);
     return true;
 }
 
-bool ListViewPeer::onGetDisplayInfo(NMLVDISPINFOW& info) {
-    if ((info.item.mask & LVIF_TEXT) && info.item.pszText && info.item.cchTextMax > 0) {
-        std::string text(static_cast<size_t>(info.item.cchTextMax), '\0');
-        cellText(info.item.iItem, info.item.iSubItem, &text[0], info.item.cchTextMax);
-        if (!MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, info.item.pszText, info.item.cchTextMax))
-            info.item.pszText[0] = L'\0';
-    }
-    return true;
-}
-
-LRESULT ListViewPeer::onFindItem(const NMLVFINDITEMA& find) const {
-    const bool byText = (find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find.lvfi.psz;
-    return byText ? findRow(find.lvfi.psz, find.lvfi.flags, find.iStart) : -1;
-}
-
 LRESULT ListViewPeer::onFindItem(const NMLVFINDITEMW& find) const {
     if (!(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.lvfi.psz) return -1;
-    const int size = WideCharToMultiByte(CP_ACP, 0, find.lvfi.psz, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return -1;
-    std::string text(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, find.lvfi.psz, -1, &text[0], size, nullptr, nullptr);
-    return findRow(text.c_str(), find.lvfi.flags, find.iStart);
+    return findRow(find.lvfi.psz, find.lvfi.flags, find.iStart);
 }
 
 }  // namespace qn::ui

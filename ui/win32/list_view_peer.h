@@ -23,17 +23,16 @@ protected:
 private:
     ListView& list() const { return static_cast<ListView&>(control()); }
     // One cell's text into the window's buffer, cut to fit.
-    void cellText(int row, int column, char* buffer, int size) const;
+    void cellText(int row, int column, wchar_t* buffer, int size) const;
     // The row a typed name leads to, or -1.
-    int findRow(const char* text, unsigned flags, int start) const;
+    int findRow(const std::wstring& text, unsigned flags, int start) const;
     void syncRows();
     void syncRowState(int row);
     void syncColors();
     // One handler a notification.
     bool onItemChanged(const NMLISTVIEW& change);
-    bool onGetDisplayInfo(NMLVDISPINFOA& info);
+    // The window is a Unicode one: its notifications come in the W forms.
     bool onGetDisplayInfo(NMLVDISPINFOW& info);
-    LRESULT onFindItem(const NMLVFINDITEMA& find) const;
     LRESULT onFindItem(const NMLVFINDITEMW& find) const;
 };
 

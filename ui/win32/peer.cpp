@@ -14,7 +14,7 @@ namespace qn::ui {
 
 namespace {
 
-LPCSTR cursorId(Cursor cursor) {
+LPCWSTR cursorId(Cursor cursor) {
     switch (cursor) {
     case Cursor::HandPoint: return IDC_HAND;
     case Cursor::Help: return IDC_HELP;
@@ -40,8 +40,8 @@ MouseEvent mouseEvent(WPARAM wp, LPARAM lp, MouseEvent::Button button, int dpi) 
 // Whether anything lies outside the client area: a frame, an edge or a
 // scroll bar.
 bool hasNonClientArea(HWND hwnd) {
-    const auto style = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
-    const auto exStyle = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_EXSTYLE));
+    const auto style = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongW(hwnd, GWL_EXSTYLE));
     return (style & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME | WS_HSCROLL | WS_VSCROLL)) ||
            (exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE | WS_EX_WINDOWEDGE | WS_EX_DLGMODALFRAME));
 }
@@ -64,11 +64,11 @@ void NativePeer::create(HWND parent) {
     hwnd_ = createWindow(parent);
     if (!hwnd_) return;
     peersByWindow()[hwnd_] = this;
-    original_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd_, GWLP_WNDPROC));
+    original_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd_, GWLP_WNDPROC));
     if (original_ == windowProc)
-        original_ = DefWindowProcA;  // one of the program's own classes
+        original_ = DefWindowProcW;  // one of the program's own classes
     else
-        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc));
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc));
     if (control_.kind() == Kind::Form) giveName();
     control_.setPeer(this);
 }
@@ -99,7 +99,7 @@ HWND NativePeer::createWindow(HWND parent) {
     if (control_.tabStop()) style |= WS_TABSTOP;
     if (visibleAtCreation()) style |= WS_VISIBLE;
     const int id = backend_.nextControlId();
-    return CreateWindowExA(c.exStyle, c.className, control_.caption().c_str(), style, b.left, b.top,
+    return CreateWindowExW(c.exStyle, c.className, wide(control_.caption()).c_str(), style, b.left, b.top,
                            b.width, b.height, parent,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), backend_.instance(),
                            nullptr);
@@ -129,13 +129,13 @@ void NativePeer::update(Property property, int /*index*/) {
     case Property::Caption: setText(control_.caption()); break;
     case Property::Enabled: EnableWindow(hwnd_, control_.enabled()); break;
     case Property::Visible:
-        if (((GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0) != control_.visible())
+        if (((GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0) != control_.visible())
             ShowWindow(hwnd_, control_.visible() ? SW_SHOW : SW_HIDE);
         break;
     case Property::Font:
         // Repainted only where it shows: a window on a form not yet shown is
         // painted whole when the form shows.
-        SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), IsWindowVisible(hwnd_));
+        SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), IsWindowVisible(hwnd_));
         break;
     case Property::Color: repaint(true); break;
     case Property::Hint: backend_.setTooltip(hwnd_, control_.hint()); break;
@@ -156,19 +156,14 @@ void NativePeer::update(Property property, int /*index*/) {
 
 void NativePeer::setText(const std::string& text) {
     // Leave an unchanged text alone so an edit box keeps its caret.
-    const int length = GetWindowTextLengthA(hwnd_);
-    std::string current(static_cast<size_t>(length) + 1, '\0');
-    GetWindowTextA(hwnd_, current.data(), length + 1);
-    current.resize(static_cast<size_t>(length));
-    if (current != text) SetWindowTextA(hwnd_, text.c_str());
+    if (windowText() != text) SetWindowTextW(hwnd_, wide(text).c_str());
 }
 
 std::string NativePeer::windowText() const {
-    const int length = GetWindowTextLengthA(hwnd_);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const int got = GetWindowTextA(hwnd_, text.data(), length + 1);
-    text.resize(static_cast<size_t>(got));
-    return text;
+    const int length = GetWindowTextLengthW(hwnd_);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int got = GetWindowTextW(hwnd_, &text[0], length + 1);
+    return narrow(text.data(), static_cast<size_t>(got > 0 ? got : 0));
 }
 
 void NativePeer::repaint(bool erase) const {
@@ -197,7 +192,7 @@ LRESULT NativePeer::onCtlColor(HWND parent, UINT msg, WPARAM wp, LPARAM lp) {
         SetBkColor(dc, c);
         brush = reinterpret_cast<LRESULT>(backend_.brush(c));
     } else {
-        brush = DefWindowProcA(parent, msg, wp, lp);  // the control's usual colours
+        brush = DefWindowProcW(parent, msg, wp, lp);  // the control's usual colours
     }
     // A disabled control keeps the grey text the system gives it.
     if (IsWindowEnabled(hwnd_)) SetTextColor(dc, Win32Backend::colorRef(control_.font().color));
@@ -213,7 +208,7 @@ NativePeer* NativePeer::of(HWND hwnd) {
 LRESULT CALLBACK NativePeer::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     // Messages of a window being made come before its peer knows it.
     NativePeer* peer = of(hwnd);
-    return peer ? peer->dispatch(msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
+    return peer ? peer->dispatch(msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 LRESULT NativePeer::dispatch(UINT msg, WPARAM wp, LPARAM lp) {
@@ -221,7 +216,7 @@ LRESULT NativePeer::dispatch(UINT msg, WPARAM wp, LPARAM lp) {
         const WNDPROC original = original_;
         const HWND hwnd = hwnd_;
         detachWindow();
-        return CallWindowProcA(original, hwnd, msg, wp, lp);
+        return CallWindowProcW(original, hwnd, msg, wp, lp);
     }
     // With nothing outside its client area, a control has no frame to
     // paint; the default painting would still take a window DC for it,
@@ -295,7 +290,7 @@ bool NativePeer::mouse(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
             !control_.hint().empty())
             backend_.relayToTooltip(hwnd_, HIWORD(lp));
         if (const Form* form = control_.form(); form && form->cursor() == Cursor::Wait) {
-            SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
             result = TRUE;
             return true;
         }
@@ -303,7 +298,7 @@ bool NativePeer::mouse(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         if (reinterpret_cast<HWND>(wp) != hwnd_ || LOWORD(lp) != HTCLIENT ||
             control_.cursor() == Cursor::Default)
             return false;
-        SetCursor(LoadCursorA(nullptr, cursorId(control_.cursor())));
+        SetCursor(LoadCursorW(nullptr, cursorId(control_.cursor())));
         result = TRUE;
         return true;
     default: return false;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32.h"
 #include "ui/scaling.h"
 #include "ui/widgets.h"
@@ -63,7 +64,7 @@ public:
 
 protected:
     struct Creation {
-        const char* className;
+        const wchar_t* className;
         DWORD style;
         DWORD exStyle;
     };
@@ -88,7 +89,7 @@ protected:
     LRESULT dialogCodeTaking(WPARAM wp, LPARAM lp, std::initializer_list<WPARAM> keys) const;
     // What the window itself makes of a message, below the peer.
     LRESULT callOriginal(UINT msg, WPARAM wp, LPARAM lp) const {
-        return CallWindowProcA(original_, hwnd_, msg, wp, lp);
+        return CallWindowProcW(original_, hwnd_, msg, wp, lp);
     }
 
     // Messages sent while the backend mirrors the model are echoes of the

@@ -13,15 +13,15 @@ void Win32Backend::run(Form& mainForm) {
     main_ = windowOf(mainForm);
     if (!mainForm.showing()) mainForm.show();
     MSG msg;
-    while (main_ && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (main_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
         // Tab, Shift+Tab and the other dialog keys within the active form.
         HWND active = GetActiveWindow();
         if (active && isForm(active) &&
             (shortcutKey(active, msg) || pageKey(active, msg) || formKey(active, msg) ||
-             tabKey(active, msg) || IsDialogMessageA(active, &msg)))
+             tabKey(active, msg) || IsDialogMessageW(active, &msg)))
             continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     main_ = nullptr;
 }
@@ -34,10 +34,10 @@ void Win32Backend::setMainForm(Form& form) {
 void Win32Backend::collectStops(HWND parent, std::vector<HWND>& stops) const {
     for (HWND h = GetWindow(parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
         if (!IsWindowVisible(h) || !IsWindowEnabled(h)) continue;
-        const bool container = (GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0;
+        const bool container = (GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0;
         NativePeer* peer = peerOf(h);
         const bool tabs = peer && peer->control().kind() == Kind::PageControl;
-        if ((GetWindowLongA(h, GWL_STYLE) & WS_TABSTOP) && (!container || tabs)) stops.push_back(h);
+        if ((GetWindowLongW(h, GWL_STYLE) & WS_TABSTOP) && (!container || tabs)) stops.push_back(h);
         if (container) collectStops(h, stops);
     }
 }
@@ -121,7 +121,7 @@ bool Win32Backend::formKey(HWND form, const MSG& msg) {
     // A control that moves by these keys itself keeps them.
     HWND focus = GetFocus();
     if (focus && IsChild(form, focus) &&
-        (SendMessageA(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) &
+        (SendMessageW(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) &
          (DLGC_WANTARROWS | DLGC_WANTALLKEYS)))
         return false;
     NativePeer* peer = peerOf(form);
@@ -132,14 +132,14 @@ bool Win32Backend::tabKey(HWND form, const MSG& msg) {
     if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB) return false;
     if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
     HWND focus = GetFocus();
-    if (focus && (SendMessageA(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) &
+    if (focus && (SendMessageW(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) &
                   (DLGC_WANTTAB | DLGC_WANTALLKEYS)))
         return false;
     HWND target = tabTarget(form, focus && IsChild(form, focus) ? focus : nullptr,
                             GetKeyState(VK_SHIFT) < 0);
     if (!target || target == focus) return false;
-    if (SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
-        SendMessageA(target, EM_SETSEL, 0, -1);  // as the dialog manager does for edit boxes
+    if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+        SendMessageW(target, EM_SETSEL, 0, -1);  // as the dialog manager does for edit boxes
     SetFocus(target);
     return true;
 }

@@ -3,6 +3,7 @@
 #include "ui/win32/win32_backend.h"
 
 #include "platform/win32/scoped_gdi.h"
+#include "platform/win32/wide_text.h"
 
 namespace qn::ui {
 
@@ -17,9 +18,10 @@ Backend::TextMask Win32Backend::renderTextAt(const Font& font, const std::string
     if (!memory) return mask;
     const HDC dc = memory.get();
     const SelectionGuard withFont(dc, this->font(font, dpi, NONANTIALIASED_QUALITY));
-    const int length = static_cast<int>(text.size());
+    const std::wstring wtext = wide(text);
+    const int length = static_cast<int>(wtext.size());
     SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), length, &size);
+    GetTextExtentPoint32W(dc, wtext.c_str(), length, &size);
 
     const BITMAPINFO info = topDownBitmapInfo(size.cx, size.cy, 32);
     void* bits = nullptr;
@@ -33,7 +35,7 @@ Backend::TextMask Win32Backend::renderTextAt(const Font& font, const std::string
     SetBkColor(dc, RGB(255, 255, 255));
     SetTextColor(dc, RGB(0, 0, 0));
     // White paper over the whole extent, black text on it.
-    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &all, text.c_str(), static_cast<UINT>(length), nullptr);
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, wtext.c_str(), static_cast<UINT>(length), nullptr);
     GdiFlush();  // the bits are read directly
 
     mask.width = size.cx;

@@ -1,6 +1,8 @@
 // Tooltips: one tooltip window per form, made when its first tip is set.
 #include "ui/win32/win32_backend.h"
 
+#include "platform/win32/wide_text.h"
+
 namespace qn::ui {
 
 namespace {
@@ -33,7 +35,7 @@ void Win32Backend::setTooltip(HWND control, const std::string& text) {
         if (text.empty()) return;
         // Owned by the form: it shows only while the form is active, and
         // goes with it.
-        tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX,
+        tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr,
                               instance_, nullptr);
         if (!tip) return;
@@ -41,16 +43,17 @@ void Win32Backend::setTooltip(HWND control, const std::string& text) {
         tooltips_[form] = tip;
     }
     // The size the common controls of every version take.
-    TTTOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.hwnd = GetParent(control);
     tool.uId = reinterpret_cast<UINT_PTR>(control);
-    SendMessageA(tip, TTM_DELTOOL, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tip, TTM_DELTOOL, 0, reinterpret_cast<LPARAM>(&tool));
     if (text.empty()) return;
     // The tooltip watches the control's own mouse messages.
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.lpszText = const_cast<char*>(text.c_str());
-    SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    std::wstring wtext = wide(text);
+    tool.lpszText = &wtext[0];
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void Win32Backend::relayToTooltip(HWND control, UINT mouseMessage) {
@@ -64,7 +67,7 @@ void Win32Backend::relayToTooltip(HWND control, UINT mouseMessage) {
     POINT p = msg.pt;
     ScreenToClient(control, &p);
     msg.lParam = MAKELPARAM(p.x, p.y);
-    SendMessageA(it->second, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+    SendMessageW(it->second, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
 }
 
 }  // namespace qn::ui

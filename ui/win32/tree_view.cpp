@@ -7,7 +7,7 @@
 namespace qn::ui {
 
 NativePeer::Creation TreeViewPeer::creation() const {
-    return {WC_TREEVIEWA,
+    return {WC_TREEVIEWW,
             TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_DISABLEDRAGDROP,
             WS_EX_CLIENTEDGE};
 }
@@ -38,7 +38,7 @@ void TreeViewPeer::update(Property property, int index) {
 }
 
 void TreeViewPeer::rebuild() {
-    SendMessageA(hwnd(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    SendMessageW(hwnd(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     items_.assign(static_cast<size_t>(tree().nodeCount()), nullptr);
     for (int root : tree().roots()) insert(root);
     for (int node = 0; node < tree().nodeCount(); ++node)
@@ -48,17 +48,18 @@ void TreeViewPeer::rebuild() {
 
 void TreeViewPeer::insert(int node) {
     if (static_cast<int>(items_.size()) <= node) items_.resize(static_cast<size_t>(node) + 1, nullptr);
-    TVINSERTSTRUCTA ins{};
+    std::wstring text = wide(tree().text(node));
+    TVINSERTSTRUCTW ins{};
     const int parent = tree().parentOf(node);
     ins.hParent = parent == TreeView::kNone ? TVI_ROOT : itemOf(parent);
     ins.hInsertAfter = TVI_LAST;
     ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_CHILDREN;
-    ins.item.pszText = const_cast<char*>(tree().text(node).c_str());
+    ins.item.pszText = &text[0];
     ins.item.lParam = node;
     // Not listed yet: it may have children, and offers to open.
     ins.item.cChildren = !tree().listed(node) || !tree().children(node).empty() ? 1 : 0;
     items_[node] = reinterpret_cast<HTREEITEM>(
-        SendMessageA(hwnd(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+        SendMessageW(hwnd(), TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
     for (int child : tree().children(node)) insert(child);
 }
 
@@ -70,23 +71,23 @@ void TreeViewPeer::insertChildren(int node) {
 }
 
 void TreeViewPeer::setHasChildren(int node) {
-    TVITEMA item{};
+    TVITEMW item{};
     item.mask = TVIF_HANDLE | TVIF_CHILDREN;
     item.hItem = itemOf(node);
     item.cChildren = tree().children(node).empty() ? 0 : 1;
-    SendMessageA(hwnd(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(hwnd(), TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 void TreeViewPeer::showExpanded(int node) {
     if (HTREEITEM item = itemOf(node))
-        SendMessageA(hwnd(), TVM_EXPAND, tree().expanded(node) ? TVE_EXPAND : TVE_COLLAPSE,
+        SendMessageW(hwnd(), TVM_EXPAND, tree().expanded(node) ? TVE_EXPAND : TVE_COLLAPSE,
                      reinterpret_cast<LPARAM>(item));
 }
 
 void TreeViewPeer::showSelection() {
     HTREEITEM item = itemOf(tree().selected());
-    SendMessageA(hwnd(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-    if (item) SendMessageA(hwnd(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+    SendMessageW(hwnd(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    if (item) SendMessageW(hwnd(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
 }
 
 bool TreeViewPeer::onNotify(NMHDR& header, LRESULT& result) {
@@ -94,7 +95,7 @@ bool TreeViewPeer::onNotify(NMHDR& header, LRESULT& result) {
     case TVN_ITEMEXPANDINGA:
     case TVN_ITEMEXPANDINGW: {
         if (mirroring()) return false;
-        auto& nm = reinterpret_cast<NMTREEVIEWA&>(header);
+        auto& nm = reinterpret_cast<NMTREEVIEWW&>(header);
         const int node = nodeOf(nm.itemNew.hItem);
         if (node == TreeView::kNone) return false;
         changingFromWindow_ = node;
@@ -107,7 +108,7 @@ bool TreeViewPeer::onNotify(NMHDR& header, LRESULT& result) {
     case TVN_SELCHANGEDA:
     case TVN_SELCHANGEDW: {
         if (mirroring()) return false;
-        const int node = nodeOf(reinterpret_cast<NMTREEVIEWA&>(header).itemNew.hItem);
+        const int node = nodeOf(reinterpret_cast<NMTREEVIEWW&>(header).itemNew.hItem);
         if (node != TreeView::kNone && node != tree().selected()) tree().userSelect(node);
         result = 0;
         return true;
@@ -115,7 +116,7 @@ bool TreeViewPeer::onNotify(NMHDR& header, LRESULT& result) {
     case NM_DBLCLK: {
         TVHITTESTINFO hit{};
         hit.pt = lastDoubleClick_;
-        SendMessageA(hwnd(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        SendMessageW(hwnd(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
         if (!(hit.flags & TVHT_ONITEM)) return false;
         tree().activate(nodeOf(hit.hItem));
         result = TRUE;  // opened, not toggled as well
@@ -143,7 +144,8 @@ bool TreeViewPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_CHAR:
         // The model finds names and takes '+' and '-'; Enter was its key
         // already and would only beep.
-        if (wp == '\r' || tree().keyPress(static_cast<char>(wp), static_cast<std::uint32_t>(GetMessageTime()))) {
+        // Only the letters of plain ASCII find names; the rest go on.
+        if (wp == '\r' || (wp < 0x80 && tree().keyPress(static_cast<char>(wp), static_cast<std::uint32_t>(GetMessageTime())))) {
             result = 0;
             return true;
         }

@@ -15,30 +15,30 @@ namespace {
 
 void registerClasses(HINSTANCE instance, WNDPROC applicationProc) {
     // Plain windows: all their behaviour comes from their peers.
-    WNDCLASSA wc{};
+    WNDCLASSW wc{};
     wc.lpfnWndProc = NativePeer::windowProc;
     wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    for (const char* name : {kPageClass, kPanelClass, kImageClass}) {
+    for (const wchar_t* name : {kPageClass, kPanelClass, kImageClass}) {
         wc.lpszClassName = name;
-        RegisterClassA(&wc);  // a second backend finds them registered already
+        RegisterClassW(&wc);  // a second backend finds them registered already
     }
     wc.lpszClassName = kFormClass;
     // The program's own icon (resource 1), where the program carries one.
-    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
-    if (!wc.hIcon) wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-    RegisterClassA(&wc);
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    if (!wc.hIcon) wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    RegisterClassW(&wc);
     wc.lpszClassName = kApplicationClass;
     wc.lpfnWndProc = applicationProc;
-    RegisterClassA(&wc);
+    RegisterClassW(&wc);
 }
 
 }  // namespace
 
 std::unique_ptr<Backend> makeWin32Backend() { return std::make_unique<Win32Backend>(); }
 
-Win32Backend::Win32Backend() : instance_(GetModuleHandleA(nullptr)) {
+Win32Backend::Win32Backend() : instance_(GetModuleHandleW(nullptr)) {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
     registerClasses(instance_, applicationProc);
@@ -56,7 +56,7 @@ Win32Backend::~Win32Backend() {
     timers_.clear();
     for (const auto& peer : peers_) {
         HWND hwnd = peer->hwnd();
-        if (hwnd && !(GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD)) DestroyWindow(hwnd);
+        if (hwnd && !(GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD)) DestroyWindow(hwnd);
     }
     peers_.clear();
     if (application_) DestroyWindow(application_);
@@ -170,7 +170,7 @@ void Win32Backend::recolor(const Form& form) {
         if (&control == &form || !peer->hwnd() || control.form() != &form) continue;
         // The common controls keep colours of their own and hear of a new
         // scheme only from their parent.
-        SendMessageA(peer->hwnd(), WM_SYSCOLORCHANGE, 0, 0);
+        SendMessageW(peer->hwnd(), WM_SYSCOLORCHANGE, 0, 0);
         peer->recolor();
     }
 }

@@ -8,11 +8,11 @@ namespace qn::ui {
 
 // Window classes of the controls that have no native counterpart, and of
 // the application's window.
-inline const char* const kApplicationClass = "QnApplication";
-inline const char* const kFormClass = "QnForm";
-inline const char* const kPageClass = "QnPage";
-inline const char* const kPanelClass = "QnPanel";
-inline const char* const kImageClass = "QnImage";
+inline const wchar_t* const kApplicationClass = L"QnApplication";
+inline const wchar_t* const kFormClass = L"QnForm";
+inline const wchar_t* const kPageClass = L"QnPage";
+inline const wchar_t* const kPanelClass = L"QnPanel";
+inline const wchar_t* const kImageClass = L"QnImage";
 
 // The window property that names a control's window (read by the end-to-end
 // driver), and the application window's name. Top-level windows are named
