@@ -74,9 +74,10 @@ bool FileLookup::exists(const std::string& directory, const std::string& name, b
         return fileExists(path.substr(0, cut + 1), path.substr(cut + 1));
     }
     if (!listedName(directory, name)) return askFileSystem(directory + name);
-    const Listing& files = counted ? listingFor(directory, 1) : recentEntry(directory);
-    if (!files.listed) return askFileSystem(directory + name);
-    return inListing(files, name);
+    Listing& files = counted ? listingFor(directory, 1) : recentEntry(directory);
+    if (files.listed) return inListing(files.files, name);
+    if (knownAbsent(directory, files)) return false;
+    return askFileSystem(directory + name);
 }
 
 bool FileLookup::markMissing(const std::string& directory, const std::vector<std::string>& names,
@@ -84,13 +85,17 @@ bool FileLookup::markMissing(const std::string& directory, const std::vector<std
     missing.resize(names.size());
     const bool plainDirectory =
         directory.empty() || directory.back() == '\\' || directory.back() == '/';
-    const Listing* files = plainDirectory ? &listingFor(directory, names.size()) : nullptr;
+    Listing* files = plainDirectory ? &listingFor(directory, names.size()) : nullptr;
+    // A game not on disk at all costs a look at its parent's listing.
+    const bool absent = files && !files->listed && knownAbsent(directory, *files);
     bool allThere = true;
     for (size_t j = 0; j < names.size(); ++j) {
         const std::string& name = names[j];
-        const bool there = files && files->listed && listedName(directory, name)
-                               ? inListing(*files, name)
-                               : exists(directory, name, false);
+        bool there;
+        if (listedName(directory, name) && (absent || files->listed))
+            there = !absent && inListing(files->files, name);
+        else
+            there = exists(directory, name, false);
         missing[j] = !there;
         allThere = allThere && there;
     }
@@ -101,13 +106,27 @@ bool FileLookup::listedName(const std::string& directory, const std::string& nam
     return directory.size() + name.size() <= kLongestListedPath && listable(name);
 }
 
-bool FileLookup::inListing(const Listing& files, const std::string& name) {
+bool FileLookup::inListing(const Names& names, const std::string& name) {
     upperName_.assign(name);
     for (char& c : upperName_) c = upperAscii(c);
-    return files.has(upperName_);
+    return names.has(upperName_);
 }
 
-const FileLookup::Listing& FileLookup::listingFor(const std::string& directory, size_t wanted) {
+bool FileLookup::knownAbsent(const std::string& directory, Listing& own) {
+    if (directory.size() < 2 || (directory.back() != '\\' && directory.back() != '/')) return false;
+    const size_t cut = directory.find_last_of("\\/", directory.size() - 2);
+    if (cut == std::string::npos) return false;  // a drive's root, or relative to the current directory
+    parent_.assign(directory, 0, cut + 1);
+    leaf_.assign(directory, cut + 1, directory.size() - cut - 2);
+    if (!listedName(parent_, leaf_)) return false;
+    // Each directory counts once towards its parent's listing, which pays
+    // once many of them are asked about, as a catalogue's games are.
+    const Listing& above = own.countedInParent ? recentEntry(parent_) : listingFor(parent_, 1);
+    own.countedInParent = true;
+    return above.listed && !inListing(above.folders, leaf_);
+}
+
+FileLookup::Listing& FileLookup::listingFor(const std::string& directory, size_t wanted) {
     Listing& files = recentEntry(directory);
     if (!files.tried) {
         files.wanted += static_cast<int>(std::min<size_t>(wanted, askedAloneAtMost_ + 1));
@@ -127,7 +146,17 @@ FileLookup::Listing& FileLookup::recentEntry(const std::string& directory) {
     return *recent_[0].listing;
 }
 
-bool FileLookup::Listing::has(std::string_view upperName) const {
+void FileLookup::Names::take(std::vector<std::string> listed) {
+    names = std::move(listed);
+    for (std::string& name : names)
+        for (char& c : name) c = upperAscii(c);
+    if (names.size() > kMostNamesScanned) {
+        index.reserve(names.size());
+        for (const std::string& name : names) index.insert(name);
+    }
+}
+
+bool FileLookup::Names::has(std::string_view upperName) const {
     if (!index.empty()) return index.count(upperName) != 0;
     // Names this short compare faster inline than through memcmp, from the
     // end, where the names of a set differ.
@@ -150,15 +179,10 @@ void FileLookup::list(Listing& listing, const std::string& directory) {
     listing.tried = true;
     if (!listableDirectory(directory)) return;  // every name asked for alone
     ++listingsMade_;
-    if (auto names = os_.filesIn(directory)) {
+    if (auto found = os_.listDirectory(directory)) {
         listing.listed = true;
-        listing.names = std::move(*names);
-        for (std::string& name : listing.names)
-            for (char& c : name) c = upperAscii(c);
-        if (listing.names.size() > kMostNamesScanned) {
-            listing.index.reserve(listing.names.size());
-            for (const std::string& name : listing.names) listing.index.insert(name);
-        }
+        listing.files.take(std::move(found->files));
+        listing.folders.take(std::move(found->folders));
     }
 }
 

@@ -45,26 +45,34 @@ public:
     int singleChecks() const { return singleChecks_; }
 
 private:
-    struct Listing {
-        int wanted = 0;       // names asked for in the directory so far
-        bool tried = false;   // listed, or the listing failed
-        bool listed = false;
+    struct Names {
         std::vector<std::string> names;  // upper-cased
         // Over a few dozen names a hash beats scanning them; it points into
         // `names`.
         std::unordered_set<std::string_view> index;
+        void take(std::vector<std::string> listed);
         bool has(std::string_view upperName) const;
+    };
+    struct Listing {
+        int wanted = 0;       // names asked for in the directory so far
+        bool tried = false;   // listed, or the listing failed
+        bool listed = false;
+        bool countedInParent = false;  // towards its parent's listing
+        Names files, folders;
     };
     // The directory's entry, listed once `wanted` more names make a
     // listing worth its cost.
-    const Listing& listingFor(const std::string& directory, size_t wanted);
+    Listing& listingFor(const std::string& directory, size_t wanted);
     Listing& entry(const std::string& directory);
     Listing& recentEntry(const std::string& directory);
     void list(Listing& listing, const std::string& directory);
     // A name without a directory part that the directory's listing can
     // answer for.
     bool listedName(const std::string& directory, const std::string& name) const;
-    bool inListing(const Listing& files, const std::string& name);
+    bool inListing(const Names& names, const std::string& name);
+    // The directory (not listed itself: `own`) is missing from its
+    // parent's listing, so nothing of a listable name stands in it.
+    bool knownAbsent(const std::string& directory, Listing& own);
     // fileExists, with the name counted towards its directory's listing
     // or (`counted` false) already counted by the caller.
     bool exists(const std::string& directory, const std::string& name, bool counted);
@@ -79,7 +87,7 @@ private:
         Listing* listing = nullptr;
     };
     Recent recent_[2];
-    std::string upperName_, key_;  // reused for every question
+    std::string upperName_, key_, parent_, leaf_;  // reused for every question
     int askedAloneAtMost_;
     int listingsMade_ = 0;
     int singleChecks_ = 0;

@@ -140,11 +140,21 @@ public:
     // subdirectories of a directory, by name.
     virtual std::vector<std::string> driveRoots() = 0;
     virtual std::vector<std::string> subdirectories(const std::string& directory) = 0;
-    // Names of the regular files directly in a directory (an empty name is
-    // the current directory), as the file system spells them, in no set
-    // order. A directory that does not exist holds none; nothing when it
-    // cannot be listed for any other reason.
-    virtual std::optional<std::vector<std::string>> filesIn(const std::string& directory) = 0;
+    // What a directory holds directly (an empty name is the current
+    // directory): its regular files and its subdirectories, by name as the
+    // file system spells them, in no set order. A directory that does not
+    // exist holds none; nothing when it cannot be listed for any other
+    // reason.
+    struct DirectoryListing {
+        std::vector<std::string> files, folders;
+    };
+    virtual std::optional<DirectoryListing> listDirectory(const std::string& directory) = 0;
+    // The regular files of that listing.
+    std::optional<std::vector<std::string>> filesIn(const std::string& directory) {
+        std::optional<DirectoryListing> listing = listDirectory(directory);
+        if (!listing) return std::nullopt;
+        return std::move(listing->files);
+    }
 
     // Processes.
     virtual ProcessResult runProcess(const ProcessRequest& request) = 0;

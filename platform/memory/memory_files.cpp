@@ -289,12 +289,18 @@ std::vector<std::string> MemoryPlatform::subdirectories(const std::string& direc
     return out;
 }
 
-std::optional<std::vector<std::string>> MemoryPlatform::filesIn(
-    const std::string& directory) {
+std::optional<Platform::DirectoryListing> MemoryPlatform::listDirectory(const std::string& directory) {
     ++listingCalls;
-    auto it = byDirectory_.find(upperAscii(resolve(directory)));
-    if (it == byDirectory_.end()) return std::vector<std::string>{};  // none there, or no directory
-    return it->second.names;
+    const std::string base = upperAscii(resolve(directory));
+    DirectoryListing listing;
+    auto files = byDirectory_.find(base);
+    if (files != byDirectory_.end()) listing.files = files->second.names;
+    // The directories below sort right after "<base>\"; only those one level down are its own.
+    const std::string prefix = base.size() > 3 ? base + "\\" : base;
+    for (auto it = dirs_.lower_bound(prefix); it != dirs_.end() && it->first.rfind(prefix, 0) == 0; ++it)
+        if (it->first.size() > prefix.size() && it->first.find('\\', prefix.size()) == std::string::npos)
+            listing.folders.push_back(it->second.substr(it->second.rfind('\\') + 1));
+    return listing;
 }
 
 void MemoryPlatform::indexFile(const std::string& full) {

@@ -100,7 +100,7 @@ public:
     std::optional<std::string> shortPathName(const std::string& path) override;
     std::vector<std::string> driveRoots() override;
     std::vector<std::string> subdirectories(const std::string& directory) override;
-    std::optional<std::vector<std::string>> filesIn(const std::string& directory) override;
+    std::optional<DirectoryListing> listDirectory(const std::string& directory) override;
 
     // Files whose reading runs out of memory, as a file too big for the
     // process does: readFile throws std::bad_alloc.

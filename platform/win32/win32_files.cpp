@@ -221,9 +221,8 @@ std::vector<std::string> Win32Platform::subdirectories(const std::string& direct
     return subdirectoriesOf(directory);
 }
 
-std::optional<std::vector<std::string>> Win32Platform::filesIn(
-    const std::string& directory) {
-    std::vector<std::string> names;
+std::optional<Platform::DirectoryListing> Win32Platform::listDirectory(const std::string& directory) {
+    DirectoryListing listing;
     const std::wstring pattern = wide(everythingIn(directory));
     // The basic level skips the short names, and large fetches ask for many
     // entries per call; systems before Windows 7 refuse both.
@@ -236,16 +235,19 @@ std::optional<std::vector<std::string>> Win32Platform::filesIn(
     FindHandle search(first);
     if (!search.valid()) {
         const DWORD error = GetLastError();
-        // No such directory holds no files; any other failure (no right to
+        // No such directory holds nothing; any other failure (no right to
         // list, say) leaves the question to each file.
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return names;
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return listing;
         return std::nullopt;
     }
     do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(narrow(entry.cFileName));
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            listing.files.push_back(narrow(entry.cFileName));
+        else if (std::wcscmp(entry.cFileName, L".") != 0 && std::wcscmp(entry.cFileName, L"..") != 0)
+            listing.folders.push_back(narrow(entry.cFileName));
     } while (FindNextFileW(search.get(), &entry));
     if (GetLastError() != ERROR_NO_MORE_FILES) return std::nullopt;
-    return names;
+    return listing;
 }
 
 }  // namespace qn

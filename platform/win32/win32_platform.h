@@ -41,7 +41,7 @@ public:
     std::optional<std::string> shortPathName(const std::string& path) override;
     std::vector<std::string> driveRoots() override;
     std::vector<std::string> subdirectories(const std::string& directory) override;
-    std::optional<std::vector<std::string>> filesIn(const std::string& directory) override;
+    std::optional<DirectoryListing> listDirectory(const std::string& directory) override;
 
     ProcessResult runProcess(const ProcessRequest& request) override;
     bool isRunning(const ChildId& child) override;

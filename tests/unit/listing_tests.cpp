@@ -148,8 +148,9 @@ TEST(Listings, ADirectoryIsListedOnceEnoughOfItsNamesAreWanted) {
     Availability availability(os);
     availability.reset(p, {false, true});
     availability.all(cat);
-    // Each game's ten files alone; the drivers directory once 33 are wanted.
-    EXPECT_EQ(os.listingCalls, 1);
+    // Each game's ten files alone; the drivers directory once 33 are wanted,
+    // and the games' parent once 33 of its directories are.
+    EXPECT_EQ(os.listingCalls, 2);
     EXPECT_EQ(os.fileExistsCalls, 500 + 32);
     int available = 0;
     for (int g = 0; g < 50; ++g) available += availability.of(cat, g);
@@ -171,6 +172,27 @@ TEST(Listings, ADirectoryIsListedOnceEnoughOfItsNamesAreWanted) {
     EXPECT_EQ(std::count(missing.begin(), missing.end(), true), 30);
     EXPECT_EQ(files.listings(), 1);
     EXPECT_EQ(files.singleChecks(), 0);
+}
+
+TEST(Listings, GamesNotOnDiskAreLookedUpInTheirParentsListing) {
+    MemoryPlatform os;
+    GameCatalogue cat;
+    for (int g = 0; g < 200; ++g) {
+        const std::string s = "g" + std::to_string(g);
+        cat.games.push_back(gameWith(s, {"a.rom", "b.rom", "..\\shared.rom"}));
+        if (g >= 195 || g == 150) os.writeFile("C:\\Emu\\" + s + "\\A.ROM", "x");
+        if (g >= 195) os.writeFile("C:\\Emu\\" + s + "\\b.rom", "x");
+    }
+    os.writeFile("C:\\Emu\\shared.rom", "x");
+    Availability availability(os);
+    availability.reset(TPaths{"C:\\Qn\\", "C:\\Emu\\", "", "", ""}, {});
+    availability.all(cat);
+    // Up to the 33rd game every file alone; after it one listing of
+    // C:\Emu\ answers for the games' own files. A name leading out of the
+    // game's directory is still asked for, and found.
+    EXPECT_EQ(os.listingCalls, 1);
+    EXPECT_EQ(os.fileExistsCalls, 32 * 3 + 162 * 1 + 6 * 3);
+    for (int g = 0; g < 200; ++g) EXPECT_EQ(availability.of(cat, g), g >= 195) << g;
 }
 
 TEST(Listings, AvailabilityWorksOutEachGameOnceUnderThePathsOfItsReset) {
@@ -252,7 +274,7 @@ TEST_F(StartWithManyGames, LookOnlyAtTheGamesOfRowsShownEachOnce) {
     const int atStart = looks();
     EXPECT_EQ(atStart, 1);
     for (int row = 0; row < 100; ++row) EXPECT_EQ(app->Form1->ListView1.row(row)[2], "Yes");
-    EXPECT_EQ(looks() - atStart, 99);  // each other game once
+    EXPECT_EQ(looks() - atStart, 99 + 1);  // each other game once, and their parent
 }
 
 TEST_F(StartWithManyGames, TheRestIsWorkedOutWhileTheWindowWaits) {
@@ -277,7 +299,9 @@ TEST_F(StartWithManyGames, TheRestIsWorkedOutWhileTheWindowWaits) {
     const int beforeTick = looks();
     EXPECT_LE(beforeTick - listed, 2);
     f.AvailabilityTimer.tick();
-    EXPECT_EQ(looks(), beforeTick + 48);
+    // 48 games, none on disk: those up to the 33rd directory alone, the
+    // rest by one listing of the directory they would be in.
+    EXPECT_EQ(looks(), beforeTick + 31 + 1);
     EXPECT_EQ(f.ListView1.row(5)[2], "No");
 }
 
