@@ -1,5 +1,6 @@
 #include "catalogue/catalogue.h"
 
+#include <algorithm>
 #include <string_view>
 #include <unordered_map>
 
@@ -17,6 +18,8 @@ void parseCatalogue(const std::string& content, GameCatalogue& catalogue) {
     TextLines lines(content);
     std::string_view line;
     int n = 0;
+    // At most a record a line: the table is made once, not copied as it grows.
+    catalogue.games.reserve(static_cast<size_t>(std::count(content.begin(), content.end(), '\n')) + 1);
     while (lines.next(line)) {
         if (line.empty() || line[0] != '#') continue;  // empty or comment line
         std::string_view record = line.substr(1);
@@ -26,8 +29,12 @@ void parseCatalogue(const std::string& content, GameCatalogue& catalogue) {
         game.Title.assign(record.substr(0, bar));
         game.ShortName.clear();
         if (bar != std::string_view::npos) {
-            for (char c : record.substr(bar + 1))
-                if (c != '|') game.ShortName.push_back(c);
+            // Further bars are dropped from the short name.
+            for (std::string_view rest = record.substr(bar + 1); !rest.empty();) {
+                const size_t next = std::min(rest.find('|'), rest.size());
+                game.ShortName.append(rest.substr(0, next));
+                rest.remove_prefix(std::min(next + 1, rest.size()));
+            }
         }
         ++n;
     }

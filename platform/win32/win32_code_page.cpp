@@ -1,6 +1,7 @@
 // The system's ANSI code page, at the doors where text still comes in it.
 #include "platform/win32/win32_platform.h"
 
+#include "platform/ascii.h"
 #include "platform/win32/platform_parts.h"
 #include "platform/win32/win32.h"
 #include "platform/win32/wide_text.h"
@@ -8,7 +9,8 @@
 namespace qn {
 
 std::string Win32Platform::codePageToUtf8(const std::string& bytes) {
-    if (bytes.empty()) return std::string();
+    // Every code page spells ASCII as ASCII; catalogues of megabytes mostly are.
+    if (isAscii(bytes)) return bytes;
     const int size = static_cast<int>(bytes.size());
     const int chars = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
     if (chars <= 0) return std::string();

@@ -53,6 +53,12 @@ std::optional<std::string> Win32Platform::readFile(const std::string& path) {
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return std::nullopt;
     std::string content;
+    // Room for the whole file at once: a catalogue of megabytes is not
+    // copied over as it grows.
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 &&
+        static_cast<unsigned long long>(size.QuadPart) < content.max_size())
+        content.reserve(static_cast<size_t>(size.QuadPart));
     char chunk[64 * 1024];
     for (;;) {
         DWORD got = 0;

@@ -1,5 +1,7 @@
 #include "platform/unicode_text.h"
 
+#include "platform/ascii.h"
+
 #include <gtest/gtest.h>
 
 namespace qn {
@@ -31,6 +33,18 @@ TEST(UnicodeText, BrokenInputReadsAsReplacementCharacters) {
     for (const auto& c : fromUtf8) EXPECT_EQ(utf8ToUtf16(c.utf8), c.utf16);
     EXPECT_EQ(utf16ToUtf8(std::u16string(1, char16_t(0xD800)) + u"x"), "\xEF\xBF\xBDx");
     EXPECT_EQ(utf16ToUtf8(std::u16string(1, char16_t(0xDC00))), "\xEF\xBF\xBD");
+}
+
+TEST(UnicodeText, ATextIsAsciiUnlessAByteAnywhereInItIsNot) {
+    for (size_t size : {0, 1, 63, 64, 65, 130}) {
+        const std::string ascii(size, '\x7F');
+        EXPECT_TRUE(isAscii(ascii)) << size;
+        for (size_t at = 0; at < size; ++at) {
+            std::string text = ascii;
+            text[at] = '\x80';
+            EXPECT_FALSE(isAscii(text)) << size << " " << at;
+        }
+    }
 }
 
 TEST(UnicodeText, CodePage1252ReadsAsWindowsReadsIt) {
