@@ -130,13 +130,16 @@ measure() {
         (cd "$out" && wine qndriver.exe select Form1 ListView1 3 >/dev/null &&
             wine qndriver.exe click Form1 CheckBox1 >/dev/null) || echo "bench: no change made" >&2
         # Timed twice: as Windows sees the process end (startwatch), and
-        # until the Linux process is gone; the later one is printed.
+        # until the Linux process has ended; the later one is printed. An
+        # ended process whose parent is gone stays a zombie until the
+        # machine's first process reaps it, which here can take a second.
         local t0 gone
         t0=$(date +%s%N)
         echo timed >&"${WATCH[1]}"
         read -r line <&"${WATCH[0]}" || line=
         line=${line%$'\r'}
-        while [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; do sleep 0.002; done
+        while [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null &&
+            ! grep -q '^State:[[:space:]]*Z' "/proc/$pid/status" 2>/dev/null; do sleep 0.002; done
         gone=$((($(date +%s%N) - t0) / 1000))
         closed=" $(awk -v a="${line#closed }" -v b="$gone" 'BEGIN {b /= 1000; printf "%.1f", (a > b ? a : b)}')"
     else
