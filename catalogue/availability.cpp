@@ -32,16 +32,16 @@ void Availability::reset(const TPaths& paths, RomMode mode, const std::string& b
     unknownFrom_ = 0;
 }
 
-bool Availability::of(const GameCatalogue& catalogue, int slot) {
+bool Availability::of(GameCatalogue& catalogue, int slot) {
     if (!started_) return false;
     if (static_cast<size_t>(slot) < known_.size() && known_[slot] != Known::No)
         return known_[slot] == Known::Available;
     return evaluate(catalogue, slot);
 }
 
-void Availability::all(const GameCatalogue& catalogue) { allKnownAfter(catalogue, catalogue.size()); }
+void Availability::all(GameCatalogue& catalogue) { allKnownAfter(catalogue, catalogue.size()); }
 
-bool Availability::allKnownAfter(const GameCatalogue& catalogue, int count) {
+bool Availability::allKnownAfter(GameCatalogue& catalogue, int count) {
     if (!started_) return true;
     for (; unknownFrom_ < catalogue.size() && count > 0; ++unknownFrom_) {
         if (static_cast<size_t>(unknownFrom_) < known_.size() && known_[unknownFrom_] != Known::No) continue;
@@ -51,9 +51,9 @@ bool Availability::allKnownAfter(const GameCatalogue& catalogue, int count) {
     return unknownFrom_ >= catalogue.size();
 }
 
-bool Availability::evaluate(const GameCatalogue& catalogue, int slot) {
+bool Availability::evaluate(GameCatalogue& catalogue, int slot) {
     if (known_.size() <= static_cast<size_t>(slot)) known_.resize(slot + 1, Known::No);
-    const bool available = evaluateGame(catalogue.games.at(slot), paths_, mode_, *files_).available;
+    const bool available = evaluateGame(catalogue.withFiles(slot), paths_, mode_, *files_).available;
     known_[slot] = available ? Known::Available : Known::Unavailable;
     return available;
 }

@@ -46,11 +46,11 @@ public:
     // below `base`.
     void reset(const TPaths& paths, RomMode mode, const std::string& base = kLookupBase);
     // Whether the game in the slot can run, worked out now if it was not yet.
-    bool of(const GameCatalogue& catalogue, int slot);
+    bool of(GameCatalogue& catalogue, int slot);
     // Works out every game not worked out yet.
-    void all(const GameCatalogue& catalogue);
+    void all(GameCatalogue& catalogue);
     // Works out up to `count` more of them; true when none is left after.
-    bool allKnownAfter(const GameCatalogue& catalogue, int count);
+    bool allKnownAfter(GameCatalogue& catalogue, int count);
 
 private:
     Platform& os_;
@@ -61,7 +61,7 @@ private:
     enum class Known : signed char { No, Available, Unavailable };
     std::vector<Known> known_;  // by slot
     int unknownFrom_ = 0;       // no slot before it is left to work out
-    bool evaluate(const GameCatalogue& catalogue, int slot);
+    bool evaluate(GameCatalogue& catalogue, int slot);
 };
 
 }  // namespace qn

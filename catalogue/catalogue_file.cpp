@@ -20,7 +20,7 @@ std::optional<std::string> readRequiredFilesFile(Platform& files, const std::str
     const std::string path = mainPath + "reqfiles.dat";
     std::optional<std::string> content = files.readFile(path);
     if (!content) return "Error loading " + path;
-    parseRequiredFiles(files.codePageToUtf8(*content), cat);
+    cat.setRequiredFiles(files.codePageToUtf8(*content));
     return std::nullopt;
 }
 

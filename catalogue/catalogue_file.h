@@ -14,8 +14,9 @@ namespace qn {
 std::optional<std::string> readCatalogueFile(Platform& files, const std::string& mainPath,
                                          GameCatalogue& catalogue);
 
-// reqfiles.dat: the files each game needs, by group position. The message
-// for the user when the file cannot be read.
+// reqfiles.dat: the files each game needs, by group position, handed out by
+// GameCatalogue::withFiles. The message for the user when the file cannot
+// be read.
 std::optional<std::string> readRequiredFilesFile(Platform& files, const std::string& mainPath,
                                              GameCatalogue& catalogue);
 

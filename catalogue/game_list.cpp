@@ -7,7 +7,7 @@ bool isListed(bool available, ListFilter filter) {
            (filter == ListFilter::ShowUnavailable && !available);
 }
 
-bool rowIsRunnable(const GameCatalogue& catalogue, Availability& availability, ListFilter filter, int slot) {
+bool rowIsRunnable(GameCatalogue& catalogue, Availability& availability, ListFilter filter, int slot) {
     switch (filter) {
     case ListFilter::ShowAvailable:
         return true;

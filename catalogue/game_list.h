@@ -14,6 +14,6 @@ bool isListed(bool available, ListFilter filter);
 // Whether the game in a slot, listed under the filter, may run. Every game
 // of the available list may; under the full list the game's availability
 // decides; no game of the unavailable list may.
-bool rowIsRunnable(const GameCatalogue& catalogue, Availability& availability, ListFilter filter, int slot);
+bool rowIsRunnable(GameCatalogue& catalogue, Availability& availability, ListFilter filter, int slot);
 
 }  // namespace qn

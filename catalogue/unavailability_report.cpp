@@ -2,7 +2,7 @@
 
 namespace qn {
 
-std::string unavailabilityReport(const GameCatalogue& catalogue, const TPaths& p, RomMode mode,
+std::string unavailabilityReport(GameCatalogue& catalogue, const TPaths& p, RomMode mode,
                                  const std::string& title, const std::string& s, Platform& os,
                                  const std::string& base) {
     // The settings as the user set them name the places; the full ones find them.
@@ -22,7 +22,7 @@ std::string unavailabilityReport(const GameCatalogue& catalogue, const TPaths& p
             const int slot = catalogue.findByShortName(s);
             if (slot >= 0) {
                 FileLookup files(os);
-                const GameRecord& game = catalogue.games[slot];
+                const GameRecord& game = catalogue.withFiles(slot);
                 const GameStatus status = evaluateGame(game, full, RomMode{}, files);
                 if (!status.available)
                     report += "\r   - It wasn't found in " + p.emulatorPath + s + "\\. \r     These files are missing:\r";

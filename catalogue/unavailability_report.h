@@ -11,7 +11,7 @@ namespace qn {
 // as a plain check without a drivers directory would find it, then the
 // driver. Relative and empty directories are looked in below `base`, as
 // availability looks; the catalogue is left as it is.
-std::string unavailabilityReport(const GameCatalogue& catalogue, const TPaths& paths, RomMode mode,
+std::string unavailabilityReport(GameCatalogue& catalogue, const TPaths& paths, RomMode mode,
                                  const std::string& title, const std::string& shortName,
                                  Platform& files, const std::string& base = kLookupBase);
 

@@ -24,7 +24,7 @@ struct GameRun::Run {
     bool hidden = false;
 };
 
-GameRun::GameRun(Platform& os, RunWindow& window, const TPaths& paths, const GameCatalogue& catalogue)
+GameRun::GameRun(Platform& os, RunWindow& window, const TPaths& paths, GameCatalogue& catalogue)
     : os_(os), window_(window), paths_(paths), catalogue_(catalogue) {}
 
 RunPlaces GameRun::placesOf(const GameName& game) {
@@ -42,7 +42,7 @@ bool GameRun::run(const GameName& name, bool drivers, const OptionFlags& options
     run.drivers = drivers;
     run.unpack = !paths_.romsPath.empty();
     const int slot = catalogue_.findByShortName(name.str());
-    run.game = slot >= 0 ? &catalogue_.games[slot] : nullptr;
+    run.game = slot >= 0 ? &catalogue_.withFiles(slot) : nullptr;
     // The unzip program reads its command line in the code page: a directory
     // it cannot be given stops the run before anything is touched.
     if (run.unpack)
@@ -176,7 +176,7 @@ void GameRun::deleteUnpackedRoms(const RunPlaces& at, const GameName& name, cons
     // No game directory, nothing of the run's to delete.
     if (slot < 0 || !os_.directoryExists(at.gameDir)) return;
     const std::string protectedName = upperAscii(name.str()) + ".QUN";
-    for (const std::string& file : catalogue_.games[slot].RequiredFiles) {
+    for (const std::string& file : catalogue_.withFiles(slot).RequiredFiles) {
         if (file == protectedName || !staysInsideGameDirectory(file)) continue;
         if (std::find(keep.begin(), keep.end(), file) != keep.end()) continue;
         os_.deleteFile(at.gameDir + file);

@@ -46,7 +46,7 @@ struct RunPlaces {
 // table as they stand.
 class GameRun {
 public:
-    GameRun(Platform& os, RunWindow& window, const TPaths& paths, const GameCatalogue& catalogue);
+    GameRun(Platform& os, RunWindow& window, const TPaths& paths, GameCatalogue& catalogue);
 
     // The whole run: the user's items set aside, the archive unpacked when
     // compressed ROMs are set, the driver copied in with `driversPath`, the
@@ -77,7 +77,7 @@ private:
     Platform& os_;
     RunWindow& window_;
     const TPaths& paths_;
-    const GameCatalogue& catalogue_;
+    GameCatalogue& catalogue_;
 };
 
 }  // namespace qn

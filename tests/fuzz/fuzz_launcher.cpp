@@ -212,7 +212,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         QN_CHECK(app.catalogue.size() == games && f.ListView1.rowCount() == games,
                  std::to_string(app.catalogue.size()) + " games, " + std::to_string(f.ListView1.rowCount()) + " rows");
         for (int g = 0; g < games; ++g)
-            QN_CHECK(app.catalogue.games[g].RequiredFiles == cat.games[g].RequiredFiles,
+            QN_CHECK(app.catalogue.withFiles(g).RequiredFiles == cat.games[g].RequiredFiles,
                      "slot " + std::to_string(g) + " read differently by the launcher");
     }
     if (mode & kFilter) {

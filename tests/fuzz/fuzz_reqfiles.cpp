@@ -1,7 +1,8 @@
 // reqfiles.dat: the reader on its own, into a table of a few slots. Each
 // file line lands in its group's slot without line ends; the groups fill the
-// slots in order; the lists written back read the same; and an earlier read
-// is forgotten.
+// slots in order; the lists written back read the same; handed out a game
+// at a time in any order they are the same; and an earlier read is
+// forgotten.
 #include <algorithm>
 
 #include "catalogue/catalogue.h"
@@ -64,13 +65,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     parseRequiredFiles(again, reread);
     QN_CHECK(sameLists(reread, cat), shown(again));
 
+    // Handed out a game at a time from a slot the input picks down, wrapping
+    // round, the lists are the same, and an earlier read's are gone.
     GameCatalogue used;
     used.games.resize(slots);
     for (GameRecord& g : used.games) {
         g.RequiredFiles = {"", "old.bin"};
     }
-    parseRequiredFiles(content, used);
+    used.setRequiredFiles(content);
+    const size_t first = data[0] / kMostSlots % slots;
+    for (size_t k = 0; k < slots; ++k) used.withFiles(static_cast<int>((first + slots - k) % slots));
     checkLists(used);
-    QN_CHECK(sameLists(used, cat), "over an earlier read");
+    QN_CHECK(sameLists(used, cat), "over an earlier read, handed out from slot " + std::to_string(first));
     return 0;
 }

@@ -217,7 +217,7 @@ TEST_F(Rules, DataFilesThatCannotBeReadGiveTheUsersMessage) {
     EXPECT_EQ(readCatalogueFile(files, "C:\\Qn\\", cat), std::nullopt);
     EXPECT_EQ(readRequiredFilesFile(files, "C:\\Qn\\", cat), std::nullopt);
     EXPECT_EQ(cat.size(), 1);  // the games of the longer table are gone
-    EXPECT_EQ(cat.games[0].RequiredFiles[0], "1.rom");
+    EXPECT_EQ(cat.withFiles(0).RequiredFiles[0], "1.rom");
 }
 
 using CatalogueFile = test::LauncherTest;

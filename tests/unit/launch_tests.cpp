@@ -73,6 +73,8 @@ protected:
         ASSERT_EQ(start(), std::nullopt);
         ASSERT_EQ(showMain(), std::nullopt);
         f = app->Form1.get();
+        // Every game's files read now: a test that changes them changes what a run uses.
+        app->catalogue.withFiles(app->catalogue.size() - 1);
     }
     // Turns on compressed mode with the given unzip program and archives.
     void compressed(const std::string& roms = "C:\\Arcade Roms\\") {

@@ -99,7 +99,7 @@ TEST_F(Startup, NormalStartShowsTheFilledMainWindow) {
     EXPECT_EQ(f.StatusBar1.panelText(2), "UnZipped ROMs");
     EXPECT_EQ(f.StatusBar1.panelText(3), "Select a game and then doubleclick on it to play");
     EXPECT_FALSE(f.ListView1.hotTrack());
-    EXPECT_EQ(app->catalogue.games[1].RequiredFiles[0], "b.rom");
+    EXPECT_EQ(app->catalogue.withFiles(1).RequiredFiles[0], "b.rom");
     EXPECT_TRUE(os.messages.empty());
 }
 
@@ -145,7 +145,7 @@ TEST_F(Startup, CatalogueIsReadOnceAndRequiredFilesAtEveryShowing) {
     app->Form1->hide();
     ASSERT_EQ(showMain(), std::nullopt);
     EXPECT_EQ(app->catalogue.games[0].Title, "Alpha Blaster");
-    EXPECT_EQ(app->catalogue.games[0].RequiredFiles[0], "new.rom");
+    EXPECT_EQ(app->catalogue.withFiles(0).RequiredFiles[0], "new.rom");
 }
 
 TEST_F(Startup, MissingCatalogueIsReportedTwiceAndEndsAtTheFirstPaint) {
