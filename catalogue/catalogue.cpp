@@ -1,8 +1,8 @@
 #include "catalogue/catalogue.h"
 
 #include <algorithm>
+#include <functional>
 #include <string_view>
-#include <unordered_map>
 
 #include "catalogue/text_lines.h"
 
@@ -39,11 +39,20 @@ void parseCatalogue(const std::string& content, GameCatalogue& catalogue) {
         ++n;
     }
     catalogue.games.resize(static_cast<size_t>(n));
-    std::unordered_map<std::string_view, int> firstOfTitle;
-    firstOfTitle.reserve(catalogue.games.size());
+    // The first slot of each title, by an open table of slots: a map of a
+    // node per title costs as much again as reading the file.
+    size_t buckets = 16;
+    while (buckets < 2 * catalogue.games.size()) buckets *= 2;
+    std::vector<int> firstOfTitle(buckets, -1);
+    const std::hash<std::string_view> hash;
     catalogue.flagsSlots.resize(catalogue.games.size());
-    for (int slot = 0; slot < n; ++slot)
-        catalogue.flagsSlots[slot] = firstOfTitle.emplace(catalogue.games[slot].Title, slot).first->second;
+    for (int slot = 0; slot < n; ++slot) {
+        const std::string& title = catalogue.games[slot].Title;
+        size_t at = hash(title) & (buckets - 1);
+        while (firstOfTitle[at] >= 0 && catalogue.games[firstOfTitle[at]].Title != title) at = (at + 1) & (buckets - 1);
+        if (firstOfTitle[at] < 0) firstOfTitle[at] = slot;
+        catalogue.flagsSlots[slot] = firstOfTitle[at];
+    }
 }
 
 }  // namespace qn

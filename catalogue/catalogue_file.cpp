@@ -1,5 +1,7 @@
 #include "catalogue/catalogue_file.h"
 
+#include <utility>
+
 namespace qn {
 
 std::optional<std::string> readCatalogueFile(Platform& files, const std::string& mainPath,
@@ -11,7 +13,7 @@ std::optional<std::string> readCatalogueFile(Platform& files, const std::string&
     const std::string path = mainPath + "roms.dat";
     std::optional<std::string> content = files.readFile(path);
     if (!content) return "There was an error opening " + path;
-    parseCatalogue(files.codePageToUtf8(*content), cat);
+    parseCatalogue(files.codePageToUtf8(std::move(*content)), cat);
     return std::nullopt;
 }
 
@@ -20,7 +22,7 @@ std::optional<std::string> readRequiredFilesFile(Platform& files, const std::str
     const std::string path = mainPath + "reqfiles.dat";
     std::optional<std::string> content = files.readFile(path);
     if (!content) return "Error loading " + path;
-    cat.setRequiredFiles(files.codePageToUtf8(*content));
+    cat.setRequiredFiles(files.codePageToUtf8(std::move(*content)));
     return std::nullopt;
 }
 

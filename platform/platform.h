@@ -94,7 +94,7 @@ public:
     // Text. Inside the program text is UTF-8; the data files and the oldest
     // children speak the system's ANSI code page.
     // A code page's text (its bytes) in UTF-8.
-    virtual std::string codePageToUtf8(const std::string& bytes) = 0;
+    virtual std::string codePageToUtf8(std::string bytes) = 0;
     // Whether the code page spells every character of a text, so that a
     // child reading its command line in the code page gets it whole.
     virtual bool codePageSpells(const std::string& text) = 0;

@@ -68,7 +68,7 @@ public:
     std::set<std::string> failSetValue;  // value names
 
     // --- text: a system whose code page is 1252 ---
-    std::string codePageToUtf8(const std::string& bytes) override { return cp1252ToUtf8(bytes); }
+    std::string codePageToUtf8(std::string bytes) override { return cp1252ToUtf8(bytes); }
     bool codePageSpells(const std::string& text) override { return utf8ToCp1252(text).has_value(); }
 
     // --- files ---

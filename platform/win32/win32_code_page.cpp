@@ -8,7 +8,7 @@
 
 namespace qn {
 
-std::string Win32Platform::codePageToUtf8(const std::string& bytes) {
+std::string Win32Platform::codePageToUtf8(std::string bytes) {
     // Every code page spells ASCII as ASCII; catalogues of megabytes mostly are.
     if (isAscii(bytes)) return bytes;
     const int size = static_cast<int>(bytes.size());

@@ -17,7 +17,7 @@ public:
     std::unique_ptr<RegistryKey> createKey(RootKey root, const std::string& path) override;
     bool deleteKey(RootKey root, const std::string& path) override;
 
-    std::string codePageToUtf8(const std::string& bytes) override;
+    std::string codePageToUtf8(std::string bytes) override;
     bool codePageSpells(const std::string& text) override;
 
     std::optional<std::string> readFile(const std::string& path) override;
