@@ -92,7 +92,7 @@ bool FileLookup::markMissing(const std::string& directory, const std::vector<std
     for (size_t j = 0; j < names.size(); ++j) {
         const std::string& name = names[j];
         bool there;
-        if (listedName(directory, name) && (absent || files->listed))
+        if (listedName(directory, name) && (absent || (files && files->listed)))
             there = !absent && inListing(files->files, name);
         else
             there = exists(directory, name, false);

@@ -230,6 +230,8 @@ TEST(Listings, NamesAListingCannotAnswerForAreAskedForAlone) {
     EXPECT_TRUE(files.fileExists("C:\\Emu\\g\\sub\\B.rom"));  // the subdirectory is listed
     EXPECT_FALSE(files.fileExists("C:\\Emu\\g\\sub"));        // a directory is no file
     EXPECT_FALSE(files.fileExists("C:\\Emu\\missing\\a.rom"));
+    std::vector<bool> missing;  // a directory without its separator: the names go on after it
+    EXPECT_TRUE(files.markMissing("C:\\Emu\\g\\a", {".rom"}, missing));
     EXPECT_EQ(os.fileExistsCalls, 0);
     EXPECT_EQ(files.listings(), 3);
     // Short aliases, trailing dots and spaces, wildcards and letters
