@@ -28,7 +28,8 @@ struct GameCatalogue {
 
     // The game in the slot with its required files: reqfiles.dat's groups
     // are handed to their games in order as far as a game asked for needs,
-    // so a start reads only those of the games it shows.
+    // so a start reads only those of the games it shows. A catalogue put
+    // together by hand keeps the lists it was given.
     const GameRecord& withFiles(int slot);
     // The content of reqfiles.dat, for withFiles to hand out.
     void setRequiredFiles(std::string content);
