@@ -22,6 +22,7 @@ struct GameRun::Run {
     bool hadDriver = false;
     bool copiedDriver = false;
     bool hidden = false;
+    std::string unzipEmulatorDir;  // the emulator directory as the unzip program is given it
 };
 
 GameRun::GameRun(Platform& os, RunWindow& window, const TPaths& paths, GameCatalogue& catalogue)
@@ -45,12 +46,17 @@ bool GameRun::run(const GameName& name, bool drivers, const OptionFlags& options
     run.game = slot >= 0 ? &catalogue_.withFiles(slot) : nullptr;
     // The unzip program reads its command line in the code page: a directory
     // it cannot be given stops the run before anything is touched.
-    if (run.unpack)
-        for (const std::string& dir : {fullPath(run.at.gameDir, paths_.romsPath), run.at.emulatorDir})
-            if (!codePagePath(os_, dir)) {
-                os_.messageBox(MessageKind::Warning, unspellableDirectoryMessage(dir));
-                return false;
-            }
+    auto spelt = [this](const std::string& dir) {
+        std::optional<std::string> form = codePagePath(os_, dir);
+        if (!form) os_.messageBox(MessageKind::Warning, unspellableDirectoryMessage(dir));
+        return form;
+    };
+    if (run.unpack) {
+        if (!spelt(fullPath(run.at.gameDir, paths_.romsPath))) return false;
+        const std::optional<std::string> emulator = spelt(run.at.emulatorDir);
+        if (!emulator) return false;
+        run.unzipEmulatorDir = *emulator;
+    }
     if (!prepare(run)) return false;
     if (run.unpack && !unpack(run)) return false;
     // Only a driver the launcher put there is removed afterwards; one the
@@ -107,12 +113,11 @@ bool GameRun::unpack(Run& run) {
     os_.setCurrentDirectory(run.at.gameDir);
     // Without a form the code page spells the long one is the best there is.
     const std::string roms = codePagePath(os_, p.romsPath).value_or(p.romsPath);
-    const std::string emulator = codePagePath(os_, run.at.emulatorDir).value_or(run.at.emulatorDir);
     ProcessRequest unzip;
     // Found as the system finds a program by the name a user types; else
     // that exact file, which names it in the error when there is none.
     unzip.applicationName = os_.findProgram(p.unzipProgram).value_or(p.unzipProgram);
-    unzip.commandLine = unzipCommandLine(p.unzipProgram, roms + s + ".zip", emulator + s);
+    unzip.commandLine = unzipCommandLine(p.unzipProgram, roms + s + ".zip", run.unzipEmulatorDir + s);
     unzip.inheritHandles = true;
     unzip.newConsole = true;
     unzip.show = ShowState::Minimized;

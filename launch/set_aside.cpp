@@ -5,8 +5,9 @@
 namespace qn {
 namespace {
 
-std::vector<std::string> filesOf(Platform& os, const std::string& dir) {
-    return os.filesIn(dir).value_or(std::vector<std::string>{});
+// Files and folders in one listing; none when it cannot be listed.
+Platform::DirectoryListing listingOf(Platform& os, const std::string& dir) {
+    return os.listDirectory(dir).value_or(Platform::DirectoryListing{});
 }
 
 bool taken(Platform& os, const std::string& path) { return os.fileExists(path) || os.directoryExists(path); }
@@ -14,8 +15,8 @@ bool taken(Platform& os, const std::string& path) { return os.fileExists(path) |
 // The item `name` of `dir` as the file system spells it now; nothing when
 // there is none.
 std::optional<std::string> spelling(Platform& os, const std::string& dir, const std::string& name, bool folder) {
-    const std::vector<std::string> names = folder ? os.subdirectories(dir) : filesOf(os, dir);
-    for (const std::string& n : names)
+    const Platform::DirectoryListing listing = listingOf(os, dir);
+    for (const std::string& n : folder ? listing.folders : listing.files)
         if (upperAscii(n) == upperAscii(name)) return n;
     return std::nullopt;
 }
@@ -63,11 +64,11 @@ void returnFolder(Platform& os, const std::string& aside, const std::string& dir
 }  // namespace
 
 std::optional<std::string> moveEverythingAside(Platform& os, const std::string& dir, const std::string& aside) {
-    const std::optional<std::vector<std::string>> files = os.filesIn(dir);
-    if (!files) return dir;
-    for (const std::string& name : *files)
+    const std::optional<Platform::DirectoryListing> listing = os.listDirectory(dir);
+    if (!listing) return dir;
+    for (const std::string& name : listing->files)
         if (!os.moveFile(dir + name, aside + name, false)) return dir + name;
-    for (const std::string& name : os.subdirectories(dir))
+    for (const std::string& name : listing->folders)
         if (!os.moveDirectory(dir + name, aside + name)) return dir + name;
     // Listed empty, yet holding something: nothing may be left to the unzip.
     if (!isEmptyDirectory(os, dir)) return dir;
@@ -75,9 +76,10 @@ std::optional<std::string> moveEverythingAside(Platform& os, const std::string& 
 }
 
 void returnWhereFree(Platform& os, const std::string& aside, const std::string& dir) {
-    for (const std::string& name : filesOf(os, aside))
+    const Platform::DirectoryListing listing = listingOf(os, aside);
+    for (const std::string& name : listing.files)
         if (!taken(os, dir + name)) os.moveFile(aside + name, dir + name, false);
-    for (const std::string& name : os.subdirectories(aside)) {
+    for (const std::string& name : listing.folders) {
         const std::string target = dir + name;
         if (!taken(os, target)) {
             os.moveDirectory(aside + name, target);
@@ -89,19 +91,21 @@ void returnWhereFree(Platform& os, const std::string& aside, const std::string& 
 }
 
 void returnEverything(Platform& os, const std::string& aside, const std::string& dir, PutBack& out) {
-    for (const std::string& name : filesOf(os, aside)) returnFile(os, aside, dir, name, out);
-    for (const std::string& name : os.subdirectories(aside)) returnFolder(os, aside, dir, name, out);
+    const Platform::DirectoryListing listing = listingOf(os, aside);
+    for (const std::string& name : listing.files) returnFile(os, aside, dir, name, out);
+    for (const std::string& name : listing.folders) returnFolder(os, aside, dir, name, out);
 }
 
 bool removeTree(Platform& os, const std::string& dir) {
-    for (const std::string& name : filesOf(os, dir)) os.deleteFile(dir + name);
-    for (const std::string& name : os.subdirectories(dir)) removeTree(os, dir + name + "\\");
+    const Platform::DirectoryListing listing = listingOf(os, dir);
+    for (const std::string& name : listing.files) os.deleteFile(dir + name);
+    for (const std::string& name : listing.folders) removeTree(os, dir + name + "\\");
     return os.removeDirectory(dir.substr(0, dir.size() - 1));
 }
 
 bool isEmptyDirectory(Platform& os, const std::string& dir) {
-    const std::optional<std::vector<std::string>> files = os.filesIn(dir);
-    return files && files->empty() && os.subdirectories(dir).empty();
+    const std::optional<Platform::DirectoryListing> listing = os.listDirectory(dir);
+    return listing && listing->files.empty() && listing->folders.empty();
 }
 
 }  // namespace qn
