@@ -7,16 +7,10 @@
 
 #include <string>
 
+#include "platform/win32/wide_text.h"
+
 namespace qn::ui {
 namespace {
-
-std::wstring wide(const std::string& text) {
-    const int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring result(static_cast<size_t>(size > 0 ? size : 1), L'\0');
-    if (size > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &result[0], size);
-    result.resize(result.size() - 1);
-    return result;
-}
 
 bool self(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
