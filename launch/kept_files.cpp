@@ -72,17 +72,19 @@ bool KeptFiles::begin() {
                                                ". Choose an emulator directory apart from them.");
         return false;
     }
-    lock_ = os_.holdNamedLock("QnLaunch run " + directoryKey(os_, gameDir_));
+    // The directory's identity is looked up once: the lock and the record go by it.
+    const std::string key = directoryKey(os_, gameDir_);
+    lock_ = os_.holdNamedLock("QnLaunch run " + key);
     if (!lock_) {
         os_.messageBox(MessageKind::Warning, kRunningMessage);
         return false;
     }
     if (programDir_.empty()) return true;
-    const std::string path = recordPath(os_, programDir_, gameDir_);
-    const std::optional<RunRecord> record = readRecord(os_, path, programDir_, emulatorDir_);
+    recordPath_ = recordPathFor(programDir_, key);
+    const std::optional<RunRecord> record = readRecord(os_, recordPath_, programDir_, emulatorDir_);
     if (!record) return true;
     switch (finish(os_, *record, emulatorDir_)) {
-    case Outcome::Done: dropRecordFile(os_, programDir_, path); return true;
+    case Outcome::Done: dropRecordFile(os_, programDir_, recordPath_); return true;
     case Outcome::Running: os_.messageBox(MessageKind::Warning, kRunningMessage); break;
     case Outcome::Stuck:
         os_.messageBox(MessageKind::Warning, stuckMessage(gameDir_, emulatorDir_ + record->aside + "\\"));
@@ -145,17 +147,21 @@ std::string KeptFiles::notPutBackMessage() const {
 bool KeptFiles::saveRecord() {
     if (programDir_.empty()) return false;
     const RunRecord record{gameDir_, aside_, children_, runsFiles_};
-    recorded_ = writeRecord(os_, programDir_, recordPath(os_, programDir_, gameDir_), record);
+    recorded_ = writeRecord(os_, programDir_, recordPath_, record);
     return recorded_;
 }
 
 void KeptFiles::dropRecord() {
-    dropRecordFile(os_, programDir_, recordPath(os_, programDir_, gameDir_));
+    dropRecordFile(os_, programDir_, recordPath_);
     recorded_ = false;
 }
 
 std::string KeptFiles::recordPath(Platform& os, const std::string& programDir, const std::string& gameDir) {
-    return recordsDirectory(withBackslash(programDir)) + "run-" + directoryKey(os, gameDir) + ".txt";
+    return recordPathFor(programDir, directoryKey(os, gameDir));
+}
+
+std::string KeptFiles::recordPathFor(const std::string& programDir, const std::string& key) {
+    return recordsDirectory(withBackslash(programDir)) + "run-" + key + ".txt";
 }
 
 void KeptFiles::recoverAll(Platform& os, const std::string& programDirectory, const std::string& emulatorDirectory) {

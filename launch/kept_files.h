@@ -59,6 +59,7 @@ public:
     static std::string recordPath(Platform& os, const std::string& programDir, const std::string& gameDir);
 
 private:
+    static std::string recordPathFor(const std::string& programDir, const std::string& directoryKey);
     bool saveRecord();
     void dropRecord();
 
@@ -67,6 +68,7 @@ private:
     std::string emulatorDir_;
     std::string gameName_;
     std::string gameDir_;
+    std::string recordPath_;  // known once begun, with a program directory
     std::string aside_;  // the folder's name in the emulator directory, once chosen
     std::unique_ptr<FileLock> lock_;
     std::vector<std::string> runsFiles_;
