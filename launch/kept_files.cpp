@@ -1,9 +1,7 @@
 #include "launch/kept_files.h"
 
-#include <cstdio>
-
+#include "launch/bring_in.h"
 #include "launch/game_directory.h"
-#include "launch/run_record.h"
 #include "platform/ascii.h"
 
 namespace qn {
@@ -13,45 +11,151 @@ const char* const kRunningMessage =
     "This game is still running, started by another copy of the launcher or before the launcher last "
     "ended. Try again when it has ended.";
 
-std::string stuckMessage(const std::string& gameDir, const std::string& asideDir) {
-    return "Some of your files in " + gameDir +
-           " could not be put back after the last run of this game: they are kept in " + asideDir +
-           ". Close any program that may be using them and run the game again, or start the launcher "
-           "again, to have them put back.";
+// " (the system's text)" for an error number, or nothing.
+std::string because(Platform& os, std::uint32_t error) {
+    const std::string text = error ? os.errorText(error) : std::string();
+    return text.empty() ? std::string() : " (" + text + ")";
+}
+
+std::string stuckMessage(const std::string& gameDir, const std::string& asideDir, const std::string& reason) {
+    return "Some of your files in " + gameDir + " could not be put back after the last run of this game" + reason +
+           ": they are kept in " + asideDir +
+           ". Close any program that may be using them and run the game again, or start the launcher again, to "
+           "have them put back.";
+}
+
+enum class Outcome { Done, Running, Stuck };
+
+// An item of the user's left aside because what the run left at its
+// place could not be removed.
+struct KeptAside {
+    std::string item, keptAs;
+    bool folder;
+};
+
+struct Finished {
+    Outcome outcome = Outcome::Done;
+    std::uint32_t error = 0;
+    std::vector<KeptAside> kept;
+};
+
+bool moveItem(Platform& os, const std::string& from, const std::string& to, bool folder, bool replace = false) {
+    return folder ? os.moveDirectory(from, to) : os.moveFile(from, to, replace);
 }
 
 void tellKept(Platform& os, const std::vector<KeptAside>& kept) {
     for (const KeptAside& k : kept)
         os.messageBox(MessageKind::Warning,
-                      std::string("Your ") + (k.folder ? "folder " : "file ") + k.item + " was kept as " +
-                          k.keptAs + ": the run left a " + (k.folder ? "file" : "folder") + " at " + k.item +
+                      std::string("Your ") + (k.folder ? "folder " : "file ") + k.item + " was kept as " + k.keptAs +
+                          ": the run left something at " + k.item +
                           " that could not be removed. Look at both and keep what you want.");
 }
 
-enum class Outcome { Done, Running, Stuck };
+// Removes the folders left empty in `dir` (the paths the items set aside
+// took), then `dir` itself; false when anything stays.
+bool removeEmptyTree(Platform& os, const std::string& dir) {
+    if (const auto listing = os.listDirectory(dir)) {
+        if (!listing->files.empty()) return false;
+        bool empty = true;
+        for (const std::string& name : listing->folders) {
+            const auto facts = os.itemFacts(dir + name);
+            empty = facts && !facts->link && removeEmptyTree(os, dir + name + "\\") && empty;
+        }
+        if (!empty) return false;
+    }
+    return os.removeDirectory(dir.substr(0, dir.size() - 1));
+}
 
-// Finishes a run as its clean-up would have: its own files go, and
-// everything aside comes back over what it left.
-Outcome finish(Platform& os, const RunRecord& record, const std::string& emulatorDir) {
+// Removes a folder the run made: with what it holds where `whole` and its
+// identity is known, else only the folders left empty in it.
+void removeMade(Platform& os, const std::string& emulatorDir, const MadeFolder& folder, bool whole) {
+    if (folder.empty() || !os.itemFacts(emulatorDir + folder.name)) return;
+    if (folder.pending())
+        os.removeDirectory(emulatorDir + folder.name);
+    else if (whole)
+        removeTree(os, emulatorDir + folder.name + "\\");
+    else
+        removeEmptyTree(os, emulatorDir + folder.name + "\\");
+}
+
+// Finishes a run as its clean-up would have: the items it brought go where
+// they are still its own, everything set aside comes back over what it
+// left, and its folders go.
+Finished finishRun(Platform& os, const RunRecord& record, const std::string& emulatorDir) {
+    Finished out;
     for (const ChildId& child : record.children)
-        if (os.isRunning(child)) return Outcome::Running;
-    for (const std::string& name : record.runsFiles) os.deleteFile(record.gameDir + name);
-    const std::string aside = emulatorDir + record.aside + "\\";
-    if (record.aside.empty() || !os.directoryExists(aside)) return Outcome::Done;
-    PutBack out;
-    returnEverything(os, aside, record.gameDir, out);
-    if (out.stuck) return Outcome::Stuck;
-    tellKept(os, out.kept);
-    if (out.kept.empty()) os.removeDirectory(emulatorDir + record.aside);
-    return Outcome::Done;
+        if (os.isRunning(child)) return {Outcome::Running, 0};
+    const std::string& gameDir = record.gameDir;
+    for (const BroughtItem& item : record.brought) {
+        const auto facts = itemWithoutLinks(os, gameDir, item.path);
+        if (facts && !facts->folder && facts->identity == item.identity) os.deleteFile(gameDir + item.path);
+    }
+    const std::string aside = emulatorDir + record.aside.name + "\\";
+    // Nothing was set aside before the folder's identity was recorded.
+    for (const KeptItem& item : record.aside.pending() ? std::vector<KeptItem>{} : record.setAside) {
+        const std::string& path = item.path;
+        const auto kept = itemWithoutLinks(os, aside, path);
+        if (!kept) continue;  // back already
+        const std::string place = gameDir + path;
+        const size_t cut = path.rfind('\\');
+        const auto home = cut == std::string::npos ? os.itemFacts(gameDir.substr(0, gameDir.size() - 1))
+                                                   : itemWithoutLinks(os, gameDir, path.substr(0, cut));
+        if (!home || !home->folder) {
+            out.outcome = Outcome::Stuck;  // the folder it belongs in is gone, or a link now
+            continue;
+        }
+        // What the run left at the place goes, a link never; a file the
+        // system will not delete (read-only) is replaced instead. The
+        // archive's item under the user's item's short alias goes first.
+        if (!item.over.empty()) {
+            const auto alias = itemWithoutLinks(os, gameDir, item.over);
+            if (alias && alias->identity == item.overIdentity) {
+                if (alias->folder)
+                    removeTree(os, gameDir + item.over + "\\");
+                else
+                    os.deleteFile(gameDir + item.over);
+            }
+        }
+        const auto there = os.itemFacts(place);
+        bool replace = false, blocked = false;
+        if (there && there->link)
+            blocked = true;
+        else if (there && there->folder)
+            blocked = !removeTree(os, place + "\\");
+        else if (there && !os.deleteFile(place))
+            (kept->folder ? blocked : replace) = true;
+        if (blocked) {
+            out.kept.push_back({place, aside + path, kept->folder});
+            continue;
+        }
+        if (!moveItem(os, aside + path, place, kept->folder, replace)) {
+            out.error = os.lastError();
+            out.outcome = Outcome::Stuck;
+        }
+    }
+    removeMade(os, emulatorDir, record.unpacked, true);
+    if (out.outcome == Outcome::Done) {
+        removeMade(os, emulatorDir, record.aside, false);
+        tellKept(os, out.kept);
+    }
+    return out;
 }
 
 // A folder name beside the game's directory that nothing holds yet.
-std::string freeAsideName(Platform& os, const std::string& emulatorDir, const std::string& game) {
-    std::string name = game + kAsideSuffix;
-    for (int n = 2; n < 10000 && (os.fileExists(emulatorDir + name) || os.directoryExists(emulatorDir + name)); ++n)
-        name = game + kAsideSuffix + " " + std::to_string(n);
+std::string freeName(Platform& os, const std::string& emulatorDir, const std::string& stem) {
+    std::string name = stem;
+    for (int n = 2; n < 10000 && os.itemFacts(emulatorDir + name); ++n) name = stem + " " + std::to_string(n);
     return name;
+}
+
+void setApart(Platform& os, const std::string& path) {
+    const std::string apart = setApartName(path);
+    os.moveFile(path, apart, true);
+    os.messageBox(MessageKind::Warning,
+                  "The launcher's note of an earlier run, " + path +
+                      ", does not match the folders it names, so nothing it names was changed. It was kept as " +
+                      apart + ". If files of yours are missing from a game's directory, look for them in the "
+                              "folders beside it whose names end in \"" + kAsideSuffix + "\".");
 }
 
 }  // namespace
@@ -63,6 +167,8 @@ KeptFiles::KeptFiles(Platform& os, std::string programDir, std::string emulatorD
 }
 
 KeptFiles::~KeptFiles() = default;
+
+std::string KeptFiles::reason() const { return because(os_, error_); }
 
 bool KeptFiles::begin() {
     if (!programDir_.empty() && reachesProgram(os_, gameDir_, programDir_)) {
@@ -81,79 +187,175 @@ bool KeptFiles::begin() {
     }
     if (programDir_.empty()) return true;
     recordPath_ = recordPathFor(programDir_, key);
-    const std::optional<RunRecord> record = readRecord(os_, recordPath_, programDir_, emulatorDir_);
-    if (!record) return true;
-    switch (finish(os_, *record, emulatorDir_)) {
+    if (!os_.fileExists(recordPath_)) return true;
+    const std::optional<std::string> text = os_.readFile(recordPath_);
+    const std::optional<RunRecord> record = text ? parseRecord(*text) : std::nullopt;
+    if (!record || !trustworthy(os_, *record, recordPath_, programDir_, emulatorDir_)) {
+        setApart(os_, recordPath_);
+        return true;
+    }
+    const Finished done = finishRun(os_, *record, emulatorDir_);
+    switch (done.outcome) {
     case Outcome::Done: dropRecordFile(os_, programDir_, recordPath_); return true;
     case Outcome::Running: os_.messageBox(MessageKind::Warning, kRunningMessage); break;
     case Outcome::Stuck:
-        os_.messageBox(MessageKind::Warning, stuckMessage(gameDir_, emulatorDir_ + record->aside + "\\"));
+        os_.messageBox(MessageKind::Warning, stuckMessage(gameDir_, emulatorDir_ + record->aside.name + "\\",
+                                                          because(os_, done.error)));
         break;
     }
     lock_.reset();
     return false;
 }
 
-bool KeptFiles::setAside(const std::vector<std::string>& runsFiles) {
-    runsFiles_ = runsFiles;
-    const bool anything = !isEmptyDirectory(os_, gameDir_);
-    if (anything) aside_ = freeAsideName(os_, emulatorDir_, gameName_);
+bool KeptFiles::makeUnpackFolder() {
+    record_.gameDir = gameDir_;
+    record_.gameId = identity(os_, gameDir_);
+    const std::string folder = makeFolder(record_.unpacked, kUnpackSuffix, "for the game's unpacked files");
+    if (folder.empty()) return false;
+    unpackDir_ = folder + "\\";
+    return true;
+}
+
+std::string KeptFiles::makeFolder(MadeFolder& made, const char* suffix, const std::string& what) {
+    const std::string name = freeName(os_, emulatorDir_, gameName_ + suffix);
+    const std::string folder = emulatorDir_ + name;
+    made = {name, "-"};
     if (!saveRecord()) {
         const std::string where = programDir_.empty() ? "the launcher's directory" : recordsDirectory(programDir_);
-        os_.messageBox(MessageKind::Error,
-                       "The game was not run: the note of it that the launcher keeps while your files in " +
-                           gameDir_ + " are set aside could not be written in " + where +
-                           ". Make that folder writable (or move away a file of that name) and try again.");
-        return false;
+        made = {};
+        abandon();
+        os_.messageBox(MessageKind::Error, "The game was not run: the note of it that the launcher keeps while the "
+                                           "run has files in " + gameDir_ + " could not be written in " + where +
+                                           reason() + ". Make that folder writable (or make room on its drive) "
+                                           "and try again. Nothing in " + gameDir_ + " was changed.");
+        return {};
     }
-    if (!anything) return true;
-    const std::string aside = emulatorDir_ + aside_ + "\\";
-    os_.createDirectory(emulatorDir_ + aside_);
-    const std::optional<std::string> failed =
-        os_.directoryExists(aside) ? moveEverythingAside(os_, gameDir_, aside) : gameDir_;
-    if (!failed) return true;
-    if (!putBack()) os_.messageBox(MessageKind::Warning, notPutBackMessage());
-    os_.messageBox(MessageKind::Error, "The game was not run: your file " + *failed +
-                                           " could not be set aside before the run overwrites it. Close "
-                                           "any program that may be using it and try again.");
-    return false;
+    const auto facts = os_.createDirectory(folder) ? os_.itemFacts(folder) : std::nullopt;
+    if (!facts) error_ = os_.lastError();
+    if (facts) made.identity = facts->identity;
+    if (!facts || !saveRecord()) {
+        abandon();
+        os_.messageBox(MessageKind::Error, "The game was not run: the folder " + folder + " " + what +
+                                               " could not be made" + reason() + ". Nothing in " + gameDir_ +
+                                               " was changed.");
+        return {};
+    }
+    return folder;
 }
 
 void KeptFiles::noteChild(const ChildId& child) {
-    children_.push_back(child);
+    record_.children.push_back(child);
     if (recorded_) saveRecord();
 }
 
-void KeptFiles::returnFree() {
-    if (!aside_.empty()) returnWhereFree(os_, emulatorDir_ + aside_ + "\\", gameDir_);
+void KeptFiles::abandon() {
+    removeMade(os_, emulatorDir_, record_.unpacked, true);
+    removeMade(os_, emulatorDir_, record_.aside, false);
+    if (recorded_) dropRecordFile(os_, programDir_, recordPath_);
+    recorded_ = false;
 }
 
-bool KeptFiles::putBack() {
-    if (!aside_.empty() && os_.directoryExists(emulatorDir_ + aside_)) {
-        PutBack out;
-        returnEverything(os_, emulatorDir_ + aside_ + "\\", gameDir_, out);
-        if (out.stuck) return false;
-        tellKept(os_, out.kept);
-        if (out.kept.empty()) os_.removeDirectory(emulatorDir_ + aside_);
+bool KeptFiles::bringIn(const std::vector<std::string>& runsOwn) {
+    const Plan plan = planBringIn(os_, unpackDir_, gameDir_);
+    if (!plan.refusal.empty()) {
+        abandon();
+        os_.messageBox(MessageKind::Error, plan.refusal);
+        return false;
     }
-    if (recorded_) dropRecord();
+    moves_ = plan.moves;
+    // The run's own items, known by what they are now, before they move.
+    for (std::string name : runsOwn) {
+        for (char& c : name)
+            if (c == '/') c = '\\';
+        const std::string path = upperAscii(name);
+        for (const Placement& move : moves_) {
+            const std::string to = upperAscii(move.to);
+            if (path != to && !(move.folder && path.compare(0, to.size() + 1, to + "\\") == 0)) continue;
+            const std::string below = move.from + name.substr(move.to.size());
+            const auto facts = itemWithoutLinks(os_, unpackDir_, below);
+            if (facts && !facts->folder) record_.brought.push_back({name, facts->identity});
+        }
+    }
+    bool anyAside = false;
+    for (const Placement& move : moves_)
+        if (!move.userItem.empty()) {
+            KeptItem item{move.userItem, {}, {}};
+            if (upperAscii(move.userItem) != upperAscii(move.to)) {
+                const auto facts = os_.itemFacts(unpackDir_ + move.from);
+                item.over = move.to;
+                item.overIdentity = facts ? facts->identity : "?";
+            }
+            record_.setAside.push_back(item);
+            anyAside = true;
+        }
+    // The record names everything before anything moves.
+    if (anyAside) {
+        if (makeFolder(record_.aside, kAsideSuffix, "for your items in the way of the game's archive").empty())
+            return false;
+    } else if (!saveRecord()) {
+        abandon();
+        os_.messageBox(MessageKind::Error, "The game was not run: the launcher's note of what the run brings into " +
+                                               gameDir_ + " could not be written in " +
+                                               recordsDirectory(programDir_) + reason() + ". Nothing in " + gameDir_ +
+                                               " was changed.");
+        return false;
+    }
+    const std::string aside = emulatorDir_ + record_.aside.name + "\\";
+    for (size_t i = 0; i < moves_.size(); ++i) {
+        const Placement& move = moves_[i];
+        std::string failed;
+        if (!move.userItem.empty()) {
+            makeParents(os_, aside, move.userItem);
+            if (!moveItem(os_, gameDir_ + move.userItem, aside + move.userItem, move.userFolder))
+                failed = gameDir_ + move.userItem;
+        }
+        if (failed.empty() && !moveItem(os_, unpackDir_ + move.from, gameDir_ + move.to, move.folder))
+            failed = gameDir_ + move.to;
+        if (failed.empty()) continue;
+        error_ = os_.lastError();
+        undo(i + 1);
+        os_.messageBox(MessageKind::Error, "The game was not run: the launcher could not move " + failed + reason() +
+                                               ". Nothing in " + gameDir_ + " was changed.");
+        return false;
+    }
+    return true;
+}
+
+void KeptFiles::undo(size_t movesDone) {
+    const std::string aside = emulatorDir_ + record_.aside.name + "\\";
+    for (size_t i = movesDone; i-- > 0;) {
+        const Placement& move = moves_[i];
+        if (!os_.itemFacts(unpackDir_ + move.from))
+            moveItem(os_, gameDir_ + move.to, unpackDir_ + move.from, move.folder);
+        if (!move.userItem.empty() && itemWithoutLinks(os_, aside, move.userItem) &&
+            !os_.itemFacts(gameDir_ + move.userItem))
+            moveItem(os_, aside + move.userItem, gameDir_ + move.userItem, move.userFolder);
+    }
+    abandon();
+}
+
+bool KeptFiles::finish() {
+    if (!recorded_ && record_.unpacked.empty()) return true;
+    const Finished done = finishRun(os_, record_, emulatorDir_);
+    error_ = done.error;
+    if (done.outcome != Outcome::Done) return false;
+    if (recorded_) dropRecordFile(os_, programDir_, recordPath_);
+    recorded_ = false;
     return true;
 }
 
 std::string KeptFiles::notPutBackMessage() const {
-    return stuckMessage(gameDir_, emulatorDir_ + aside_ + "\\");
+    return stuckMessage(gameDir_, emulatorDir_ + record_.aside.name + "\\", reason());
 }
 
 bool KeptFiles::saveRecord() {
     if (programDir_.empty()) return false;
-    const RunRecord record{gameDir_, aside_, children_, runsFiles_};
-    recorded_ = writeRecord(os_, programDir_, recordPath_, record);
-    return recorded_;
-}
-
-void KeptFiles::dropRecord() {
-    dropRecordFile(os_, programDir_, recordPath_);
-    recorded_ = false;
+    error_ = 0;
+    // Once on disk, a record stays there until the run is done, the last
+    // one written whole standing where a later write failed.
+    const bool written = writeRecord(os_, programDir_, recordPath_, record_, error_);
+    recorded_ = recorded_ || written;
+    return written;
 }
 
 std::string KeptFiles::recordPath(Platform& os, const std::string& programDir, const std::string& gameDir) {
@@ -175,16 +377,29 @@ void KeptFiles::recoverAll(Platform& os, const std::string& programDirectory, co
             os.deleteFile(dir + name);
             continue;
         }
-        const std::optional<RunRecord> record = readRecord(os, dir + name, programDir, emulatorDir);
-        if (!record) continue;
+        if (!isRecordName(name)) continue;
+        const std::optional<std::string> text = os.readFile(dir + name);
+        const std::optional<RunRecord> record = text ? parseRecord(*text) : std::nullopt;
+        if (!record) {
+            setApart(os, dir + name);
+            continue;
+        }
+        // A record of another emulator directory waits for it.
+        if (!isBelow(os, record->gameDir, emulatorDir)) continue;
         // A game another launcher runs now is that launcher's to finish.
         const std::unique_ptr<FileLock> lock = os.holdNamedLock("QnLaunch run " + directoryKey(os, record->gameDir));
         if (!lock) continue;
-        switch (finish(os, *record, emulatorDir)) {
+        if (!trustworthy(os, *record, dir + name, programDir, emulatorDir)) {
+            setApart(os, dir + name);
+            continue;
+        }
+        const Finished done = finishRun(os, *record, emulatorDir);
+        switch (done.outcome) {
         case Outcome::Done: os.deleteFile(dir + name); break;
         case Outcome::Running: break;
         case Outcome::Stuck:
-            os.messageBox(MessageKind::Warning, stuckMessage(record->gameDir, emulatorDir + record->aside + "\\"));
+            os.messageBox(MessageKind::Warning, stuckMessage(record->gameDir, emulatorDir + record->aside.name + "\\",
+                                                             because(os, done.error)));
             break;
         }
     }

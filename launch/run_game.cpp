@@ -18,11 +18,8 @@ struct GameRun::Run {
     bool unpack = false;
     const GameRecord* game = nullptr;
     std::optional<KeptFiles> kept;  // for a run that writes into the game's directory
-    std::vector<std::string> keep;  // required files of the user's that the clean-up leaves alone
-    bool hadDriver = false;
     bool copiedDriver = false;
     bool hidden = false;
-    std::string unzipEmulatorDir;  // the emulator directory as the unzip program is given it
 };
 
 GameRun::GameRun(Platform& os, RunWindow& window, const TPaths& paths, GameCatalogue& catalogue)
@@ -46,23 +43,14 @@ bool GameRun::run(const GameName& name, bool drivers, const OptionFlags& options
     run.game = slot >= 0 ? &catalogue_.withFiles(slot) : nullptr;
     // The unzip program reads its command line in the code page: a directory
     // it cannot be given stops the run before anything is touched.
-    auto spelt = [this](const std::string& dir) {
-        std::optional<std::string> form = codePagePath(os_, dir);
-        if (!form) os_.messageBox(MessageKind::Warning, unspellableDirectoryMessage(dir));
-        return form;
-    };
-    if (run.unpack) {
-        if (!spelt(fullPath(run.at.gameDir, paths_.romsPath))) return false;
-        const std::optional<std::string> emulator = spelt(run.at.emulatorDir);
-        if (!emulator) return false;
-        run.unzipEmulatorDir = *emulator;
+    if (run.unpack && !codePagePath(os_, fullPath(run.at.gameDir, paths_.romsPath))) {
+        os_.messageBox(MessageKind::Warning, unspellableDirectoryMessage(fullPath(run.at.gameDir, paths_.romsPath)));
+        return false;
     }
     if (!prepare(run)) return false;
     if (run.unpack && !unpack(run)) return false;
-    // Only a driver the launcher put there is removed afterwards; one the
-    // user keeps there comes back from where it was set aside.
-    run.copiedDriver = drivers && copyDriverIn(run) && !run.hadDriver;
-    if (run.kept) run.kept->returnFree();
+    run.copiedDriver = drivers && copyDriverIn(run);
+    if (run.kept && !run.kept->bringIn(runsFiles(run))) return false;
     launch(run, options, resolution);
     cleanUp(run);
     return true;
@@ -73,42 +61,37 @@ bool GameRun::prepare(Run& run) {
     // the user keeps there.
     if (!run.unpack && !run.drivers) return true;
     const std::string& gameDir = run.at.gameDir;
-    if (!os_.directoryExists(gameDir)) os_.createDirectory(gameDir.substr(0, gameDir.size() - 1));
-    if (!os_.directoryExists(gameDir)) {
-        os_.messageBox(MessageKind::Error, "Error creating the game's directory " + run.at.emulatorDir + run.name.str());
+    if (!os_.directoryExists(gameDir) && !os_.createDirectory(gameDir.substr(0, gameDir.size() - 1))) {
+        const std::string reason = os_.errorText(os_.lastError());
+        os_.messageBox(MessageKind::Error, "Error creating the game's directory " + run.at.emulatorDir +
+                                               run.name.str() + (reason.empty() ? "" : " (" + reason + ")"));
         return false;
     }
     run.kept.emplace(os_, run.at.programDir, run.at.emulatorDir, run.name.str());
-    if (!run.kept->begin()) return false;
-    run.hadDriver = os_.fileExists(gameDir + run.name.str() + ".qun");
-    // Required files there before the run are the user's: the clean-up
-    // leaves them.
-    if (run.unpack && run.game)
-        for (const std::string& name : run.game->RequiredFiles)
-            if (staysInsideGameDirectory(name) && os_.fileExists(gameDir + name)) run.keep.push_back(name);
-    return run.kept->setAside(runsFiles(run));
+    return run.kept->begin() && run.kept->makeUnpackFolder();
 }
 
 std::vector<std::string> GameRun::runsFiles(const Run& run) const {
     std::vector<std::string> names;
-    const std::string driver = run.name.str() + ".qun";
     if (run.unpack && run.game) {
         const std::string protectedName = upperAscii(run.name.str()) + ".QUN";
         for (const std::string& name : run.game->RequiredFiles)
-            if (name != protectedName && staysInsideGameDirectory(name) &&
-                std::find(run.keep.begin(), run.keep.end(), name) == run.keep.end())
-                names.push_back(name);
+            if (name != protectedName && staysInsideGameDirectory(name)) names.push_back(name);
     }
-    if (run.drivers) {
-        if (!run.hadDriver) names.push_back(driver);
-        names.push_back(driver + ".qncopy");
-    }
+    if (run.copiedDriver) names.push_back(run.name.str() + ".qun");
     return names;
 }
 
 bool GameRun::unpack(Run& run) {
     const TPaths& p = paths_;
     const std::string& s = run.name.str();
+    const std::string& target = run.kept->unpackFolder();
+    const std::optional<std::string> spelt = codePagePath(os_, target.substr(0, target.size() - 1));
+    if (!spelt) {
+        run.kept->abandon();
+        os_.messageBox(MessageKind::Warning, unspellableDirectoryMessage(target));
+        return false;
+    }
     // The unzip program runs in the game's directory, and may be found there.
     os_.setCurrentDirectory(run.at.gameDir);
     // Without a form the code page spells the long one is the best there is.
@@ -117,7 +100,7 @@ bool GameRun::unpack(Run& run) {
     // Found as the system finds a program by the name a user types; else
     // that exact file, which names it in the error when there is none.
     unzip.applicationName = os_.findProgram(p.unzipProgram).value_or(p.unzipProgram);
-    unzip.commandLine = unzipCommandLine(p.unzipProgram, roms + s + ".zip", run.unzipEmulatorDir + s);
+    unzip.commandLine = unzipCommandLine(p.unzipProgram, roms + s + ".zip", *spelt);
     unzip.inheritHandles = true;
     unzip.newConsole = true;
     unzip.show = ShowState::Minimized;
@@ -127,8 +110,16 @@ bool GameRun::unpack(Run& run) {
     window_.showBusy(true);
     const ProcessResult result = os_.runProcess(unzip);
     window_.showBusy(false);
-    if (result.started) return true;
-    if (!run.kept->putBack()) os_.messageBox(MessageKind::Warning, run.kept->notPutBackMessage());
+    // 1 says some entries were skipped; from 2 on nothing it wrote is trusted.
+    if (result.started && result.exitCode < 2) return true;
+    run.kept->abandon();
+    if (result.started) {
+        os_.messageBox(MessageKind::Error, "The game was not run: the unzip program ended with exit code " +
+                                               std::to_string(result.exitCode) + " while it unpacked " + roms + s +
+                                               ".zip (a damaged archive, or a full disk, say). Nothing in " +
+                                               run.at.gameDir + " was changed.");
+        return false;
+    }
     os_.messageBox(MessageKind::Plain, std::to_string(result.error));
     window_.showRunStatus("Check if the file " + p.unzipProgram + " exists and if it's v2.04g+");
     os_.messageBox(MessageKind::Error, "Error creating PkUnzip process");
@@ -136,13 +127,9 @@ bool GameRun::unpack(Run& run) {
 }
 
 bool GameRun::copyDriverIn(const Run& run) {
-    // Copied beside it, then put in its place: the driver there is never
-    // half of one, whenever the launcher ends.
-    const std::string driver = run.at.gameDir + run.name.str() + ".qun";
-    if (os_.copyFile(run.at.driverSource, driver + ".qncopy") && os_.moveFile(driver + ".qncopy", driver, true))
-        return true;
-    os_.deleteFile(driver + ".qncopy");
-    return false;
+    // Into the run's own folder, over any driver the archive brought: it
+    // comes into the game's directory with the rest.
+    return os_.copyFile(run.at.driverSource, run.kept->unpackFolder() + run.name.str() + ".qun");
 }
 
 void GameRun::launch(Run& run, const OptionFlags& options, int resolution) {
@@ -169,23 +156,9 @@ void GameRun::launch(Run& run, const OptionFlags& options, int resolution) {
 }
 
 void GameRun::cleanUp(Run& run) {
-    if (run.unpack) deleteUnpackedRoms(run.at, run.name, run.keep);
-    if (run.copiedDriver) os_.deleteFile(run.at.gameDir + run.name.str() + ".qun");
-    const bool allBack = !run.kept || run.kept->putBack();
+    const bool allBack = !run.kept || run.kept->finish();
     if (run.hidden) window_.showAfterRun();
     if (!allBack) os_.messageBox(MessageKind::Warning, run.kept->notPutBackMessage());
-}
-
-void GameRun::deleteUnpackedRoms(const RunPlaces& at, const GameName& name, const std::vector<std::string>& keep) {
-    const int slot = catalogue_.findByShortName(name.str());
-    // No game directory, nothing of the run's to delete.
-    if (slot < 0 || !os_.directoryExists(at.gameDir)) return;
-    const std::string protectedName = upperAscii(name.str()) + ".QUN";
-    for (const std::string& file : catalogue_.withFiles(slot).RequiredFiles) {
-        if (file == protectedName || !staysInsideGameDirectory(file)) continue;
-        if (std::find(keep.begin(), keep.end(), file) != keep.end()) continue;
-        os_.deleteFile(at.gameDir + file);
-    }
 }
 
 }  // namespace qn

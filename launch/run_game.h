@@ -1,8 +1,8 @@
 // Running a game: unpack, copy the driver, start the emulator with the
 // launcher hidden, clean up, come back. Every path the run uses is full and
 // fixed at its start; the current directory is set only for the children,
-// to what each expects. Everything the user keeps in the game's directory is
-// set aside meanwhile (launch/kept_files.h).
+// to what each expects. Only what the run brings moves into the game's
+// directory, and only the user's items in its way move aside (launch/kept_files.h).
 #pragma once
 
 #include <optional>
@@ -58,10 +58,6 @@ public:
     // The places of a run of `game`, the settings read from the current
     // directory as it is now.
     RunPlaces placesOf(const GameName& game);
-    // Deletes the game's required files from its directory, but for those
-    // in `keep`, its protected driver name and any name that would leave
-    // the directory.
-    void deleteUnpackedRoms(const RunPlaces& at, const GameName& game, const std::vector<std::string>& keep = {});
 
 private:
     struct Run;
@@ -70,8 +66,8 @@ private:
     void launch(Run& run, const OptionFlags& options, int resolution);
     void cleanUp(Run& run);
     bool copyDriverIn(const Run& run);
-    // Names below the game's directory of the required files this run
-    // unpacks there: those not there before it.
+    // Names below the game's directory of the items the clean-up deletes:
+    // the required files and the copied driver.
     std::vector<std::string> runsFiles(const Run& run) const;
 
     Platform& os_;

@@ -117,6 +117,24 @@ public:
     // path is spelt (short names, letter case, links): its volume and file
     // number. Nothing when it cannot be opened.
     virtual std::optional<std::string> directoryIdentity(const std::string& path) = 0;
+    // What the file system says of one item, its last part never followed:
+    // a folder or not; a link (a reparse point, or a name that leads to
+    // another place, as a link the system does not mark does); its identity
+    // (volume and file number, kept through renames; empty when it cannot be
+    // opened); its own name as its directory spells it (a short alias gives
+    // the long name). Nothing when there is no such item.
+    struct ItemFacts {
+        bool folder = false;
+        bool link = false;
+        std::string identity;
+        std::string name;
+    };
+    virtual std::optional<ItemFacts> itemFacts(const std::string& path) = 0;
+    // The system's error number for the last call that failed, read right
+    // after it; and the system's own text for a number, in the user's
+    // language (empty when it has none).
+    virtual std::uint32_t lastError() = 0;
+    virtual std::string errorText(std::uint32_t code) = 0;
     // Size of a regular file, and up to `size` bytes of it from `offset`
     // (fewer at its end); nothing when it cannot be read.
     virtual std::optional<std::uint64_t> fileSize(const std::string& path) = 0;

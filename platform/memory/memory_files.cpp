@@ -88,7 +88,7 @@ void MemoryPlatform::writeFile(const std::string& path, const std::string& conte
                                bool readOnly) {
     std::string full = resolve(path);
     makeDirectories(parentOf(full));
-    files_[upperAscii(full)] = File{content, readOnly, full};
+    files_[upperAscii(full)] = File{content, readOnly, full, nextFileId_++};
     indexFile(full);
 }
 
@@ -130,7 +130,7 @@ bool MemoryPlatform::copyFile(const std::string& from, const std::string& to) {
     auto source = files_.find(upperAscii(src));
     if (source == files_.end() || locked(src)) {
         changing(dst);
-        return false;
+        return fail(source == files_.end() ? 2 : 32);
     }
     return writing(dst, source->second.content);
 }
@@ -147,19 +147,22 @@ bool MemoryPlatform::writing(const std::string& full, const std::string& content
         if (dirs_.count(upperAscii(parentOf(full)))) putFile(full, content.substr(0, content.size() / 2));
         throw;
     }
-    if (!dirs_.count(upperAscii(parentOf(full)))) return false;
+    if (!dirs_.count(upperAscii(parentOf(full)))) return fail(3);
+    if (diskFull) return fail(112);
+    if (!files_.count(upperAscii(full)) && !writableParent(full)) return false;
     return putFile(full, content);
 }
 
 bool MemoryPlatform::putFile(const std::string& full, std::string content) {
-    if (dirs_.count(upperAscii(full)) || locked(full)) return false;
+    if (dirs_.count(upperAscii(full))) return fail(5);
+    if (locked(full)) return fail(32);
     auto existing = files_.find(upperAscii(full));
     if (existing == files_.end()) {
-        files_[upperAscii(full)] = File{std::move(content), false, full};
+        files_[upperAscii(full)] = File{std::move(content), false, full, nextFileId_++};
         indexFile(full);
         return true;
     }
-    if (existing->second.readOnly) return false;
+    if (existing->second.readOnly) return fail(5);
     existing->second.content = std::move(content);
     return true;
 }
@@ -168,7 +171,9 @@ bool MemoryPlatform::deleteFile(const std::string& path) {
     std::string full = resolve(path);
     changing(full);
     auto it = files_.find(upperAscii(full));
-    if (it == files_.end() || it->second.readOnly || locked(full)) return false;
+    if (it == files_.end()) return fail(2);
+    if (it->second.readOnly || !writableParent(full)) return fail(5);
+    if (locked(full)) return fail(32);
     byDirectory_[parentOf(it->first)].remove(it->first.substr(it->first.rfind('\\') + 1));
     files_.erase(it);
     return true;
@@ -177,8 +182,10 @@ bool MemoryPlatform::deleteFile(const std::string& path) {
 bool MemoryPlatform::createDirectory(const std::string& path) {
     std::string full = resolve(path);
     changing(full);
-    if (dirs_.count(upperAscii(full)) || files_.count(upperAscii(full))) return false;
-    if (!dirs_.count(upperAscii(parentOf(full)))) return false;  // one level only
+    if (dirs_.count(upperAscii(full)) || files_.count(upperAscii(full))) return fail(183);
+    if (!dirs_.count(upperAscii(parentOf(full)))) return fail(3);  // one level only
+    if (diskFull) return fail(112);
+    if (!writableParent(full)) return false;
     dirs_[upperAscii(full)] = full;
     return true;
 }
@@ -187,7 +194,8 @@ bool MemoryPlatform::removeDirectory(const std::string& path) {
     std::string full = resolve(path);
     changing(full);
     const std::string key = upperAscii(full);
-    if (!dirs_.count(key) || full.size() <= 3) return false;
+    if (!dirs_.count(key) || full.size() <= 3) return fail(2);
+    if (!writableParent(full)) return false;
     const std::string inside = key + "\\";
     // Not while anything is in it, nor while it is the current directory.
     for (const auto& [other, _] : dirs_)
@@ -213,12 +221,14 @@ bool MemoryPlatform::moveFile(const std::string& from, const std::string& to, bo
     const std::string src = resolve(from), dst = resolve(to);
     changing(src);
     auto source = files_.find(upperAscii(src));
-    if (source == files_.end() || locked(src) || locked(dst) || dirs_.count(upperAscii(dst)) ||
-        !dirs_.count(upperAscii(parentOf(dst))))
-        return false;
+    if (source == files_.end()) return fail(2);
+    if (locked(src) || locked(dst)) return fail(32);
+    if (dirs_.count(upperAscii(dst))) return fail(5);
+    if (!dirs_.count(upperAscii(parentOf(dst)))) return fail(3);
+    if (!writableParent(src) || !writableParent(dst)) return false;
     if (upperAscii(src) == upperAscii(dst)) return true;
     if (files_.count(upperAscii(dst))) {
-        if (!replace) return false;
+        if (!replace) return fail(183);
         byDirectory_[parentOf(upperAscii(dst))].remove(upperAscii(dst).substr(dst.rfind('\\') + 1));
         files_.erase(upperAscii(dst));
     }
@@ -300,6 +310,12 @@ std::optional<Platform::DirectoryListing> MemoryPlatform::listDirectory(const st
     for (auto it = dirs_.lower_bound(prefix); it != dirs_.end() && it->first.rfind(prefix, 0) == 0; ++it)
         if (it->first.size() > prefix.size() && it->first.find('\\', prefix.size()) == std::string::npos)
             listing.folders.push_back(it->second.substr(it->second.rfind('\\') + 1));
+    for (const auto& [name, target] : links) {
+        const std::string key = upperAscii(name);
+        if (!linkItems.count(key) || upperAscii(parentOf(key)) != base) continue;
+        (dirs_.count(upperAscii(followLinks(name))) ? listing.folders : listing.files)
+            .push_back(name.substr(name.rfind('\\') + 1));
+    }
     return listing;
 }
 
@@ -324,6 +340,57 @@ void MemoryPlatform::DirectoryFiles::remove(const std::string& upperName) {
         byUpper[upperAscii(names[pos])] = pos;
     }
     names.pop_back();
+}
+
+}  // namespace qn
+
+namespace qn {
+
+bool MemoryPlatform::writableParent(const std::string& full) {
+    return readOnlyDirectories.count(upperAscii(parentOf(full))) ? fail(5) : true;
+}
+
+std::optional<Platform::ItemFacts> MemoryPlatform::itemFacts(const std::string& path) {
+    // The item itself: its directory resolved, its own name not followed.
+    const std::string asked = resolve(path);
+    std::string full = path;
+    std::replace(full.begin(), full.end(), '/', '\\');
+    const size_t cut = full.find_last_of('\\');
+    if (cut != std::string::npos && cut + 1 < full.size())
+        full = resolve(full.substr(0, cut + 1)) + (resolve(full.substr(0, cut + 1)).back() == '\\' ? "" : "\\") +
+               full.substr(cut + 1);
+    const std::string key = upperAscii(full);
+    ItemFacts facts;
+    facts.name = full.substr(full.find_last_of('\\') + 1);
+    if (linkItems.count(key)) {
+        facts.link = true;
+        facts.folder = dirs_.count(upperAscii(asked)) > 0;
+        return facts;
+    }
+    auto file = files_.find(upperAscii(asked));
+    if (file != files_.end()) {
+        facts.identity = "file:" + std::to_string(file->second.id);
+        facts.name = file->second.path.substr(file->second.path.find_last_of('\\') + 1);
+        return facts;
+    }
+    auto dir = dirs_.find(upperAscii(asked));
+    if (dir == dirs_.end()) return std::nullopt;
+    facts.folder = true;
+    facts.identity = "memory:" + dir->first;
+    facts.name = dir->second.substr(dir->second.find_last_of('\\') + 1);
+    return facts;
+}
+
+std::string MemoryPlatform::errorText(std::uint32_t code) {
+    switch (code) {
+    case 2: return "The system cannot find the file specified.";
+    case 3: return "The system cannot find the path specified.";
+    case 5: return "Access is denied.";
+    case 32: return "The process cannot access the file because it is being used by another process.";
+    case 112: return "There is not enough space on the disk.";
+    case 183: return "Cannot create a file when that file already exists.";
+    default: return {};
+    }
 }
 
 }  // namespace qn

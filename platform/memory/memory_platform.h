@@ -84,6 +84,18 @@ public:
     bool moveFile(const std::string& from, const std::string& to, bool replace) override;
     bool moveDirectory(const std::string& from, const std::string& to) override;
     std::optional<std::string> directoryIdentity(const std::string& path) override;
+    std::optional<ItemFacts> itemFacts(const std::string& path) override;
+    std::uint32_t lastError() override { return lastError_; }
+    std::string errorText(std::uint32_t code) override;
+    // Links that stand as items in their directory's listing (by upper-cased
+    // full path, each also in `links`): a move of one carries its target
+    // along, as a link the system does not mark does.
+    std::set<std::string> linkItems;
+    // A volume with no room: nothing can be written (error 112).
+    bool diskFull = false;
+    // Directories whose entries cannot be made, moved or deleted (error 5),
+    // by upper-cased full path.
+    std::set<std::string> readOnlyDirectories;
     // Other names of directories, as short (8.3) names and links give them:
     // a path through the name (a canonical full path, any case) reaches the
     // target's full path.
@@ -194,6 +206,7 @@ private:
         std::string content;
         bool readOnly = false;
         std::string path;  // full path as first written
+        std::uint64_t id = 0;  // kept through moves, as a file number is
     };
     void changing(const std::string& full) {
         if (beforeFileChange) beforeFileChange(full);
@@ -222,6 +235,14 @@ private:
     std::set<std::string> locks_;  // upper-cased full paths of files held open
     std::set<std::string> namedLocks_;
     std::uint32_t nextChildId_ = 4000;
+    std::uint64_t nextFileId_ = 1;
+    std::uint32_t lastError_ = 0;
+    bool fail(std::uint32_t code) {
+        lastError_ = code;
+        return false;
+    }
+    // Whether entries of the directory holding `full` may change; sets the error when not.
+    bool writableParent(const std::string& full);
     friend class MemoryKey;
     friend class MemoryLock;
 };

@@ -148,6 +148,90 @@ std::optional<std::string> Win32Platform::directoryIdentity(const std::string& p
            std::to_string((static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
 }
 
+namespace {
+
+// The path the system ends at for an open item, links followed; nothing
+// where the system cannot say (before Windows Vista).
+std::optional<std::wstring> finalPathOf(HANDLE item) {
+    using Query = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
+    static const auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
+    if (!query) return std::nullopt;
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (int tries = 0; tries < 2; ++tries) {
+        const DWORD got = query(item, &buffer[0], static_cast<DWORD>(buffer.size()), 0);
+        if (got == 0) return std::nullopt;
+        if (got < buffer.size()) return buffer.substr(0, got);
+        buffer.assign(got + 1, L'\0');
+    }
+    return std::nullopt;
+}
+
+// Opened for its information only, sharing everything, the item itself
+// rather than what a link of it names.
+UniqueHandle openForFacts(const std::string& path) {
+    return UniqueHandle(CreateFileW(wide(path).c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+}
+
+std::wstring lastPart(const std::wstring& path) {
+    const size_t cut = path.find_last_of(L"\\/");
+    return cut == std::wstring::npos ? path : path.substr(cut + 1);
+}
+
+}  // namespace
+
+std::optional<Platform::ItemFacts> Win32Platform::itemFacts(const std::string& path) {
+    const DWORD attributes = attributesOf(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    ItemFacts facts;
+    facts.folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const std::wstring asked = wide(path);
+    std::wstring name = lastPart(asked);
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        facts.link = true;
+        facts.name = narrow(name);
+        return facts;
+    }
+    // A short alias stands for the item's long name.
+    std::wstring longForm(asked.size() + MAX_PATH, L'\0');
+    const DWORD got = GetLongPathNameW(asked.c_str(), &longForm[0], static_cast<DWORD>(longForm.size()));
+    if (got > 0 && got < longForm.size()) name = lastPart(longForm.substr(0, got));
+    facts.name = narrow(name);
+    const UniqueHandle item = openForFacts(path);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!item.valid() || !GetFileInformationByHandle(item.get(), &info)) return facts;
+    facts.identity = std::to_string(info.dwVolumeSerialNumber) + ":" +
+                     std::to_string((static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
+    // A link the system does not mark (a Linux link under Wine) shows only
+    // in where it leads: elsewhere than its directory and its own name.
+    const size_t cut = path.find_last_of("\\/");
+    if (cut == std::string::npos) return facts;
+    const UniqueHandle parent = openForFacts(path.substr(0, cut + 1));
+    const std::optional<std::wstring> itemPath = finalPathOf(item.get());
+    std::optional<std::wstring> parentPath = parent.valid() ? finalPathOf(parent.get()) : std::nullopt;
+    if (!itemPath || !parentPath) return facts;
+    if (parentPath->empty() || parentPath->back() != L'\\') *parentPath += L'\\';
+    const std::wstring expected = *parentPath + name;
+    facts.link = *itemPath != expected;
+    return facts;
+}
+
+std::uint32_t Win32Platform::lastError() { return GetLastError(); }
+
+std::string Win32Platform::errorText(std::uint32_t code) {
+    wchar_t* text = nullptr;
+    const DWORD got = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                         FORMAT_MESSAGE_IGNORE_INSERTS,
+                                     nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring message = got && text ? std::wstring(text, got) : std::wstring();
+    if (text) LocalFree(text);
+    while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' || message.back() == L' '))
+        message.pop_back();
+    return narrow(message);
+}
+
 std::optional<std::uint64_t> Win32Platform::fileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data) ||

@@ -32,6 +32,9 @@ public:
     bool moveFile(const std::string& from, const std::string& to, bool replace) override;
     bool moveDirectory(const std::string& from, const std::string& to) override;
     std::optional<std::string> directoryIdentity(const std::string& path) override;
+    std::optional<ItemFacts> itemFacts(const std::string& path) override;
+    std::uint32_t lastError() override;
+    std::string errorText(std::uint32_t code) override;
     std::optional<std::uint64_t> fileSize(const std::string& path) override;
     std::optional<std::string> readFilePart(const std::string& path, std::uint64_t offset,
                                             std::size_t size) override;

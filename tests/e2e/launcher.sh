@@ -24,6 +24,37 @@ install_demo() {
     done
 }
 
+# The Linux process of a program (the launcher by default) started from the
+# work directory in this prefix with this test's QUON_LOG, or nothing.
+launcher_pid() { # [program]
+    local p cmd
+    for p in /proc/[0-9]*; do
+        { cmd=$(tr '\0' ' ' <"$p/cmdline"); } 2>/dev/null || continue
+        [[ "$cmd" == *"${1:-qnlaunch.exe}"* ]] || continue
+        { tr '\0' '\n' <"$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; } 2>/dev/null || continue
+        { tr '\0' '\n' <"$p/environ" | grep -qxF "QUON_LOG=$QUON_LOG"; } 2>/dev/null || continue
+        echo "${p#/proc/}"
+        return 0
+    done
+}
+
+# Waits for a run begun by a double click in the background ($RUN_PID) to
+# end: the emulator stand-in's record in $LOG after `from` lines, or a
+# message box, whose caption and text it prints after answering it.
+run_or_message() { # from
+    local end=$((SECONDS + 30)) box
+    while [ "$SECONDS" -lt "$end" ]; do
+        tail -n +"$(($1 + 1))" "$LOG" 2>/dev/null | grep -qx end && break
+        if box=$(drv msgbox 300 2>/dev/null); then
+            drv answer OK 5000 >/dev/null
+            printf '%s\n' "$box"
+            break
+        fi
+    done
+    [ -n "${RUN_PID:-}" ] && wait "$RUN_PID" 2>/dev/null
+    RUN_PID=""
+}
+
 # The Windows path of a directory under the work directory, with its backslash.
 win_dir() {
     local p

@@ -18,20 +18,6 @@ export QUON_LOG QUON_HOLD_MS
 MAIN_CAPTION="Tolvane's QUON FrontEnd v2.09"
 EMU=$(win_dir "$E2E_APP/emu" | tr A-Z a-z)
 
-# The Linux process of a program (the launcher by default) started from the
-# work directory in this prefix, or nothing.
-launcher_pid() { # [program]
-    local p cmd
-    for p in /proc/[0-9]*; do
-        { cmd=$(tr '\0' ' ' <"$p/cmdline"); } 2>/dev/null || continue
-        [[ "$cmd" == *"${1:-qnlaunch.exe}"* ]] || continue
-        { tr '\0' '\n' <"$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; } 2>/dev/null || continue
-        { tr '\0' '\n' <"$p/environ" | grep -qxF "QUON_LOG=$QUON_LOG"; } 2>/dev/null || continue
-        echo "${p#/proc/}"
-        return 0
-    done
-}
-
 # The lines of the log that a run added after `from` lines.
 log_since() { # from
     [ -f "$LOG" ] || return 0
@@ -177,8 +163,11 @@ dblclick_in_background "$row"
 wait_record "$before" 15
 check_eq "hidden while the emulator runs" "no" "$(main_visible)"
 record=$(log_since "$before")
+cmdline=$(field "$record" unzip-cmdline)
 check_eq "unzip command line: the program as set, short directories" \
-    "$(tr A-Z a-z <<<"$UNZIP") -o ${zips_short}\\rtypeus.zip ${emu_short}\\rtypeus" "$(field "$record" unzip-cmdline)"
+    "$(tr A-Z a-z <<<"$UNZIP") -o ${zips_short}\\rtypeus.zip ${emu_short}\\" "${cmdline%\\*}\\"
+check_eq "the unzip writes into a folder of the run's own beside the game's, by its short name" "yes" \
+    "$([[ "${cmdline##*\\}" == RTYP*~*.UNP ]] && echo yes)"
 check_eq "unzip ran in the game's directory" "${EMU}rtypeus" "$(field "$record" unzip-cwd)"
 check_eq "unzip unpacked the set" "$(unz rt_b-a0.bin rt_b-a1.bin rt_b-h0.bin rt_b-l0.bin)" "$(fields "$record" unzip-file)"
 check_eq "unzip succeeded" "0" "$(field "$record" unzip-exit)"
@@ -298,10 +287,13 @@ PY
         cp "$made/rtypeus.zip" "$ZIPS/rtypeus.zip"
         before=$(log_lines)
         dblclick_in_background "$(row_of rtypeus)"
-        wait_record "$before" 15
-        wait_run
+        said=$(run_or_message "$before")
         poll_contains 15 yes main_visible >/dev/null
         cp "$made/demo.zip" "$ZIPS/rtypeus.zip"
+        # An entry that is a folder and a file at once makes an unzip fail:
+        # the run then stops and says so, having changed nothing.
+        check_eq "$kind: the run went on, or stopped with the unzip's exit code" yes \
+            "$([ -z "$said" ] || [[ "$said" == *"the unzip program ended with exit code"* ]] && echo yes)"
         check_eq "$kind: the unzip wrote at places of the user's items" yes \
             "$(log_since "$before" | grep -qiE '^unzip-file=(a1\.bin|longfile\.bin|(sub\\)?hiscore\.dat)$' && echo yes)"
         check_eq "$kind: every item of the user's as it was, by its own name" "$before_tree" \
@@ -406,9 +398,9 @@ wait_run
 record=$(log_since "$before")
 check_eq "the unzip program started is the one set" "$(tr A-Z a-z <<<"$BLANK_UNZIP")" \
     "$(field "$record" unzip-program | tr A-Z a-z)"
+cmdline=$(field "$record" unzip-cmdline)
 check_eq "with its path quoted" \
-    "\"$(tr A-Z a-z <<<"$BLANK_UNZIP")\" -o ${zips_short}\\rtypeus.zip ${emu2_short}\\rtypeus" \
-    "$(field "$record" unzip-cmdline)"
+    "\"$(tr A-Z a-z <<<"$BLANK_UNZIP")\" -o ${zips_short}\\rtypeus.zip ${emu2_short}\\" "${cmdline%\\*}\\"
 check_eq "which it read as its arguments" "0" "$(field "$record" unzip-exit)"
 check_eq "the emulator started is the one in the emulator directory" "${EMU2}quon.exe" \
     "$(field "$record" program | tr A-Z a-z)"

@@ -10,14 +10,19 @@
 // and a child may outlive a launcher that ended under it, the next launcher
 // starting while it still runs.
 //
+// The user's directories may hold links (to a folder and a file outside
+// every game), the volume may fill up after the unzip, the records' folder
+// may refuse writes, and a record may have been written by hand with the
+// right name.
+//
 // It traps as soon as the launcher changes a file outside the directory of
-// a game it was asked to run (and the folder beside it that holds the
-// user's items meanwhile, and its own records), changes one in the
-// directory of a game whose child still runs, starts a program for a
-// game whose short name is not one plain directory name, or tells the unzip
-// program to write anywhere but the game's directory; and, at the end, when
-// a file that was there before has gone, changed or lost its name's letter
-// case, unless the user was told where it was kept.
+// a game it was asked to run (and the folders beside it that the run makes,
+// and its own records), changes one in the directory of a game whose child
+// still runs, starts a program for a game whose short name is not one plain
+// directory name, or tells the unzip program to write anywhere but a folder
+// of the run's own beside the game's directory; and, at the end, when a file
+// that was there before has gone, changed or lost its name's letter case,
+// unless the user was told where it was kept.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -30,6 +35,7 @@
 
 #include "app/app.h"
 #include "app/main_window/main_window.h"
+#include "launch/kept_files.h"
 #include "platform/memory/memory_platform.h"
 #include "platform/memory/memory_unzip.h"
 #include "platform/memory/memory_zip.h"
@@ -87,7 +93,7 @@ const std::vector<std::string> kUserFiles = {"r1.bin", "r2.bin", "sub\\r3.bin", 
 const std::vector<std::string> kEntries = {
     "r1.bin", "R2.BIN", "sub/r3.bin", "roms/r1.bin", "longfilename.bin", "sub/", "r1.bin/", "r1.bin/x",
     "SUB/DEEP/ER/X.SAV", "caf\xc3\xa9.bin", "saves", "hiscore.dat", "../game set aside/r1.bin", "notes.txt/",
-    "R1.BIN.qnkept", "extra.txt"};
+    "R1.BIN.qnkept", "extra.txt", "out/letter.doc", "hi.sav", "game.unpacked/r1.bin", "GAME~1.BIN"};
 const std::vector<std::string> kEmulatorDirs = {"C:\\Emu\\", "C:\\Program Files\\Quon\\", "Emu\\",
                                                 "c:\\emu\\"};
 const std::string kProgramDir = "C:\\QnLaunch\\";
@@ -104,10 +110,11 @@ bool within(const std::string& path, const std::string& dir) {
     return p == d || (p.size() > d.size() && p.compare(0, d.size(), d) == 0 && p[d.size()] == '\\');
 }
 
-// In a game's directory, or in the folder beside it that a run makes.
+// In a game's directory, or in the folders beside it that a run makes.
 bool withinRun(const std::string& path, const std::string& dir) {
-    const std::string p = upper(path), aside = upper(dir + " set aside");
-    return within(path, dir) || p.compare(0, aside.size(), aside) == 0;
+    const std::string p = upper(path), aside = upper(dir + " set aside"), unpacked = upper(dir + ".unpacked");
+    return within(path, dir) || p.compare(0, aside.size(), aside) == 0 ||
+           p.compare(0, unpacked.size(), unpacked) == 0;
 }
 
 class Scenario {
@@ -147,7 +154,7 @@ public:
                     orphanDir_ = *runDir_;
                     const bool started = startLauncher();
                     orphanDir_.clear();
-                    if (orphanIsUnzip_) unzipWrites(os.resolve(*runDir_));
+                    if (orphanIsUnzip_) unzipWrites(unzipTarget_);
                     os.runningChildren.clear();
                     if (!started) break;
                 }
@@ -172,7 +179,9 @@ private:
     bool inSecond_ = false;
     std::optional<std::string> firstDir_;  // the running game's directory, while a second launcher acts
     bool running_ = false;
-    std::uint16_t unzipMembers_ = 0;
+    std::uint32_t unzipMembers_ = 0;
+    std::string unzipTarget_;    // where the unzip program was told to write
+    bool fillsUp_ = false;       // the volume is full once the unzip has written
     qn::UnzipBehaviour unzip_;
     std::string orphanDir_;      // the game's directory while a child of an ended launcher runs
     std::optional<std::string> runDir_;  // the directory of the game being run
@@ -217,8 +226,13 @@ private:
         const std::uint8_t world = in_.byte();
         if (world & 1) os.writeFile(emu + "sub", "a file where a directory could be");
         unzip_ = {(world & 2) != 0, (world & 4) == 0};
+        const bool links = world & 8;
+        fillsUp_ = world & 16;
+        if (world & 32) os.readOnlyDirectories.insert(kRecords);
+        os.writeFile("C:\\Outside\\letter.doc", "outside");
+        os.writeFile("C:\\Outside\\hi.sav", "outside");
 
-        unzipMembers_ = static_cast<std::uint16_t>(in_.byte() | in_.byte() << 8);
+        unzipMembers_ = in_.byte() | in_.byte() << 8 | static_cast<std::uint32_t>(in_.byte()) << 16;
         std::string roms, reqfiles;
         const size_t games = 1 + in_.pick(3);
         for (size_t g = 0; g < games; ++g) {
@@ -239,6 +253,15 @@ private:
                 }
                 if (have & 0x40) os.writeFile(dir + s + ".qun", "user's driver");
             }
+            if (links && os.directoryExists(dir)) {
+                // Links the system does not mark, made from outside Windows.
+                for (const auto& [name, target] : {std::pair<std::string, std::string>{"out", "C:\\Outside"},
+                                                   {"hi.sav", "C:\\Outside\\hi.sav"}}) {
+                    os.links[upper(os.resolve(dir + name))] = target;
+                    os.linkItems.insert(upper(os.resolve(dir + name)));
+                }
+            }
+            if (g == 0 && staleRecord && os.directoryExists(dir)) handWrittenRecord(dir, s);
             if (compressed) os.writeFile("C:\\Zips\\" + s + ".zip", (have & 0x20) ? "not a zip" : archiveOf(s));
             if (drivers) os.writeFile("C:\\Drivers\\" + s + ".qun", "drivers path driver");
         }
@@ -248,7 +271,7 @@ private:
         if (staleRecord) {
             // Whatever a damaged record holds, it moves nothing outside its game.
             os.writeFile(kProgramDir + "RunRecords\\run-" + in_.text(4) + ".txt",
-                         "QnLaunch run record\r\ngame=" + in_.text(20) + "\r\nkept=" + in_.text(30),
+                         "QnLaunch run record 3\r\ngame=" + in_.text(20) + "\r\nkept=" + in_.text(30),
                          in_.byte() & 1);  // read-only or not
         }
         // Scripted results: whether each program starts.
@@ -256,6 +279,22 @@ private:
             const std::uint8_t b = in_.byte();
             os.processResults.push_back(qn::ProcessResult{(b & 3) != 0, (b & 4) ? 2u : 5u, 0});
         }
+    }
+
+    // A record with the right name and header, its lines the input's: it
+    // may name the user's items and folders, never an identity they have.
+    void handWrittenRecord(const std::string& dir, const std::string& s) {
+        const std::string id = "id:" + os.directoryIdentity(dir).value_or("?");
+        const std::vector<std::string> lines = {
+            "delete=file:99999|notes.txt", "delete=file:99999|out\\letter.doc", "kept=hiscore.dat",
+            "kept=saves", "aside=" + id + "|" + s + " set aside", "aside=-|" + s + " set aside",
+            "unpacked=-|" + s + ".unpacked", "unpacked=" + id + "|" + s + ".unpacked", "kept=out\\letter.doc",
+            "delete=file:99999|" + s + ".qun"};
+        std::string text = "QnLaunch run record 3\r\ngame=" + os.resolve(dir) + "\\\r\ngameid=" + id + "\r\n";
+        for (size_t n = in_.pick(5); n > 0; --n) text += lines[in_.pick(lines.size())] + "\r\n";
+        if (in_.byte() & 1) os.writeFile(dir + "..\\" + s + " set aside\\hiscore.dat", "an older copy");
+        os.writeFile(qn::KeptFiles::recordPath(os, kProgramDir, os.resolve(dir) + "\\"), text);
+        allowed_.push_back(os.resolve(dir));  // a start may finish what the record names there
     }
 
     bool startLauncher() {
@@ -340,18 +379,21 @@ private:
             }
             return;
         }
-        // The unzip program writes where its last word says.
+        // The unzip program writes where its last word says: a folder made
+        // for the run beside the game's directory, and empty.
         const std::string& line = p.request.commandLine;
         const std::string target = line.substr(line.rfind(' ') + 1);
-        const std::string emu = os.resolve(*dir + "\\..");
-        const std::string shortEmu = os.shortPathName(emu + "\\").value_or(emu + "\\");
-        if (upper(target) != upper(shortEmu + shortName_) && upper(target) != upper(emu + "\\" + shortName_))
+        const auto listing = os.listDirectory(target);
+        if (!withinRun(os.resolve(target), *dir) || within(os.resolve(target), *dir) || !os.directoryExists(target) ||
+            !listing || !listing->files.empty() || !listing->folders.empty())
             violated("unzip told to write to " + target);
+        unzipTarget_ = os.resolve(target);
         orphanIsUnzip_ = true;
         // The first launcher ended while its unzip runs.
         if (running_ && !inSecond_ && crashAt_ != 0 && (in_.byte() & 1)) throw Crash{};
         orphanIsUnzip_ = false;
-        unzipWrites(*dir);
+        unzipWrites(unzipTarget_);
+        if (fillsUp_) os.diskFull = true;
     }
 
     std::vector<std::pair<std::string, std::string>> members(const std::string& s) const {

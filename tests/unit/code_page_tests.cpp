@@ -96,9 +96,11 @@ TEST_F(CodePage, AnUnzipThatCouldNotOpenADirectoryIsNotStarted) {
         os.messages.clear();
         f->SpeedButton1.click();
         ASSERT_EQ(os.messages.size(), 1u) << roms;
-        const std::string named = roms == "c:\\roms\\" ? kEmulator : roms;
+        // The unzip writes into a folder of the run's own beside the game's directory.
+        const std::string named = roms == "c:\\roms\\" ? kEmulator + "cafe.unpacked\\" : roms;
         EXPECT_EQ(os.messages[0].text, unspellableDirectoryMessage(named));
         EXPECT_TRUE(os.processes.empty());
+        EXPECT_FALSE(os.directoryExists(kEmulator + "cafe.unpacked"));
     }
 }
 

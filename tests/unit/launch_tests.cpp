@@ -6,6 +6,8 @@
 #include "platform/memory/memory_unzip.h"
 #include "platform/memory/memory_zip.h"
 #include <cctype>
+#include <functional>
+#include <map>
 #include "test_support.h"
 
 namespace qn {
@@ -103,11 +105,16 @@ protected:
     void archive(const std::string& game, const Entries& entries) {
         os.writeFile("C:\\Arcade Roms\\" + game + ".zip", storedZip(entries));
     }
-    // The unzip program's work in the game's directory: as "-o" asks, each
-    // entry replaces whatever is there, read-only or not.
-    void unzip(const Entries& entries, const std::string& game = "rtypeus",
-               UnzipBehaviour how = {true, false}) {
-        unzipInto(os, emu + game, entries, how);
+    // The folder the last unzip program was told to write into.
+    std::string unzipTarget() const {
+        for (auto p = os.processes.rbegin(); p != os.processes.rend(); ++p)
+            if (isUnzip(*p)) return p->request.commandLine.substr(p->request.commandLine.rfind(' ') + 1) + "\\";
+        return "<no unzip>";
+    }
+    // The unzip program's work: as "-o" asks, each entry replaces whatever
+    // is at its place in its target, read-only or not.
+    void unzip(const Entries& entries, UnzipBehaviour how = {true, false}) {
+        unzipInto(os, unzipTarget(), entries, how);
     }
     // A file's name as its directory lists it.
     std::string spelt(const std::string& path) {
@@ -117,16 +124,6 @@ protected:
         return "<missing>";
     }
     const std::string records = test::kProgramDir + "RunRecords\\";
-    void deleteUnpackedRoms(const std::string& s) {
-        struct NoWindow : RunWindow {
-            void hideForRun() override {}
-            void showAfterRun() override {}
-            void showRunStatus(const std::string&) override {}
-        } window;
-        GameRun run(os, window, app->tpaths, app->catalogue);
-        const GameName name = *GameName::parse(s);
-        run.deleteUnpackedRoms(run.placesOf(name), name);
-    }
     bool isUnzip(const MemoryPlatform::StartedProcess& p) const {
         return p.request.commandLine.find("pkunzip") != std::string::npos;
     }
@@ -208,13 +205,13 @@ TEST_F(Launch, ZippedRunUnpacksWithShortNamesThenCleansUp) {
     std::vector<bool> presentDuringRun;
     os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
         if (p.request.commandLine.find("pkunzip") != std::string::npos)
-            os.writeFile(emu + "rtypeus\\r1.bin", "unpacked");
+            os.writeFile(unzipTarget() + "r1.bin", "unpacked");
     };
     f->SpeedButton1.click();
     ASSERT_EQ(os.processes.size(), 2u);
     const auto& unzip = os.processes[0];
     EXPECT_EQ(unzip.request.commandLine,
-              "c:\\tools\\pkunzip.exe -o C:\\ARCADEROMS\\rtypeus.zip C:\\GAMES\\QUON\\rtypeus");
+              "c:\\tools\\pkunzip.exe -o C:\\ARCADEROMS\\rtypeus.zip C:\\GAMES\\QUON\\RTYPEUS.UNPACKED");
     EXPECT_EQ(unzip.request.applicationName, "c:\\tools\\pkunzip.exe");
     EXPECT_EQ(unzip.currentDirectory, "C:\\Games\\Quon\\rtypeus");
     EXPECT_TRUE(unzip.request.inheritHandles);
@@ -240,41 +237,37 @@ TEST_F(Launch, CleanUpKeepsTheUsersOwnRomFiles) {
     EXPECT_TRUE(os.fileExists(emu + "rtypeus\\r1.bin"));  // there before the unpacking
 }
 
-TEST_F(Launch, CleanUpNeverLeavesTheGamesDirectory) {
-    GameRecord& game = app->catalogue.games[1];
-    EXPECT_EQ(game.RequiredFiles[2], "..\\..\\keep.txt");  // names are kept whole
-    game.RequiredFiles.resize(6);
-    game.RequiredFiles[2] = "..\\keep.txt";
-    game.RequiredFiles[3] = "C:\\boot.ini";
-    game.RequiredFiles[4] = "\\abs.txt";
-    game.RequiredFiles[5] = "sub/../../x";
-    os.writeFile("C:\\abs.txt", "outside");
-    os.writeFile(emu + "x", "outside");
-    os.writeFile(emu + "keep.txt", "outside");
-    deleteUnpackedRoms("rtypeus");
-    EXPECT_FALSE(os.fileExists(emu + "rtypeus\\r1.bin"));
-    for (const std::string& path : {emu + "keep.txt", std::string("C:\\boot.ini"),
-                                    std::string("C:\\abs.txt"), emu + "x"})
-        EXPECT_TRUE(os.fileExists(path)) << path;
-}
-
-TEST_F(Launch, CleanUpProtectsOnlyTheUpperCaseDriverName) {
-    GameRecord& game = app->catalogue.games[0];
-    game.RequiredFiles.resize(3);
-    game.RequiredFiles[0] = "SSHOOT.QUN";
-    game.RequiredFiles[1] = "SS1.ROM";
-    game.RequiredFiles[2] = "Sshoot.qun";
-    os.writeFile(emu + "sshoot\\SSHOOT.QUN", "driver");
-    deleteUnpackedRoms("sshoot");
-    EXPECT_FALSE(os.fileExists(emu + "sshoot\\SS1.ROM"));
-    // "Sshoot.qun" is not the protected name, and names the same file here.
-    EXPECT_FALSE(os.fileExists(emu + "sshoot\\SSHOOT.QUN"));
-    game.RequiredFiles.resize(2);
-    os.writeFile(emu + "sshoot\\SSHOOT.QUN", "driver");
-    os.setCurrentDirectory("C:\\Games");
-    deleteUnpackedRoms("sshoot");
-    EXPECT_TRUE(os.fileExists(emu + "sshoot\\SSHOOT.QUN"));
-    EXPECT_EQ(os.currentDirectory(), "C:\\Games");  // the clean-up goes by full paths
+TEST_F(Launch, CleanUpDeletesTheRequiredFilesTheRunBroughtNeverOutsideNorTheProtectedDriver) {
+    for (const char* file : {"SS1.ROM", "SS2.ROM", "sshoot.qun"}) os.deleteFile(emu + "sshoot\\" + file);
+    for (const std::string& path : {std::string("C:\\abs.txt"), emu + "x", emu + "keep.txt"})
+        os.writeFile(path, "outside");
+    const Entries entries{{"SS1.ROM", "a"}, {"SSHOOT.QUN", "a"}, {"keep.txt", "a"}, {"x", "a"}, {"abs.txt", "a"}};
+    archive("sshoot", entries);
+    compressed();
+    os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
+        if (isUnzip(p)) return unzip(entries);
+    };
+    const Strings outside{"..\\keep.txt", "C:\\boot.ini", "\\abs.txt", "sub/../../x"};
+    struct Case {
+        Strings required;
+        bool driverStays;
+    };
+    // "Sshoot.qun" is not the protected name, yet names the same file here.
+    for (const Case& c : {Case{{"SSHOOT.QUN", "SS1.ROM"}, true}, Case{{"SS1.ROM", "Sshoot.qun"}, false}}) {
+        app->catalogue.withFiles(0);  // read again after each run's show
+        GameRecord& game = app->catalogue.games[0];
+        game.RequiredFiles = c.required;
+        game.RequiredFiles.insert(game.RequiredFiles.end(), outside.begin(), outside.end());
+        f->RunSelectedGame(*GameName::parse("sshoot"));  // runnable or not
+        ASSERT_EQ(os.processes.back().request.commandLine.rfind("c:\\games\\quon\\quon.exe sshoot", 0), 0u);
+        EXPECT_FALSE(os.fileExists(emu + "sshoot\\SS1.ROM"));
+        EXPECT_EQ(os.fileExists(emu + "sshoot\\SSHOOT.QUN"), c.driverStays);
+        for (const std::string& path :
+             {emu + "keep.txt", std::string("C:\\boot.ini"), std::string("C:\\abs.txt"), emu + "x"})
+            EXPECT_EQ(content(path), "outside") << path;
+        os.deleteFile(emu + "sshoot\\SSHOOT.QUN");
+    }
+    EXPECT_EQ(messageTexts(), Strings{});
 }
 
 TEST_F(Launch, ProgramsAreStartedByTheirOwnFilesWithTheirPathsQuoted) {
@@ -293,7 +286,7 @@ TEST_F(Launch, ProgramsAreStartedByTheirOwnFilesWithTheirPathsQuoted) {
     const ProcessRequest& unzip = os.processes[0].request;
     EXPECT_EQ(unzip.applicationName, "c:\\program files\\pkzip\\pkunzip.exe");
     EXPECT_EQ(unzip.commandLine, "\"c:\\program files\\pkzip\\pkunzip.exe\" -o C:\\ARCADEROMS\\rtypeus.zip "
-                                 "C:\\PROGRAMFILES\\QUON\\rtypeus");
+                                 "C:\\PROGRAMFILES\\QUON\\RTYPEUS.UNPACKED");
     const ProcessRequest& emulator = os.processes[1].request;
     EXPECT_EQ(emulator.applicationName, "c:\\program files\\quon\\quon.exe");
     EXPECT_EQ(emulator.commandLine, "\"c:\\program files\\quon\\quon.exe\" rtypeus ");
@@ -308,7 +301,7 @@ TEST_F(Launch, ARelativeEmulatorDirectoryIsReadOnceFromWhereTheRunStarts) {
     os.deleteFile(emu + "rtypeus\\r1.bin");
     os.writeFile(emu + "r1.bin", "beside quon.exe");
     os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
-        if (isUnzip(p)) os.writeFile(emu + "rtypeus\\r1.bin", "unpacked");
+        if (isUnzip(p)) os.writeFile(unzipTarget() + "r1.bin", "unpacked");
     };
     os.setCurrentDirectory("C:\\");
     f->ListView1.selectRow(1);
@@ -316,7 +309,7 @@ TEST_F(Launch, ARelativeEmulatorDirectoryIsReadOnceFromWhereTheRunStarts) {
     ASSERT_EQ(os.processes.size(), 2u);
     EXPECT_EQ(os.processes[0].currentDirectory, "C:\\Games\\Quon\\rtypeus");
     EXPECT_EQ(os.processes[0].request.commandLine,
-              "c:\\tools\\pkunzip.exe -o C:\\ARCADEROMS\\rtypeus.zip C:\\GAMES\\QUON\\rtypeus");
+              "c:\\tools\\pkunzip.exe -o C:\\ARCADEROMS\\rtypeus.zip C:\\GAMES\\QUON\\RTYPEUS.UNPACKED");
     EXPECT_EQ(os.processes[1].currentDirectory, "C:\\Games\\Quon");
     EXPECT_EQ(os.processes[1].request.applicationName, "C:\\games\\quon\\quon.exe");
     EXPECT_EQ(os.processes[1].request.commandLine, "games\\quon\\quon.exe rtypeus ");
@@ -327,15 +320,6 @@ TEST_F(Launch, ARelativeEmulatorDirectoryIsReadOnceFromWhereTheRunStarts) {
 TEST_F(Launch, CleanUpDeletesNothingWhenTheGamesDirectoryCannotBeEntered) {
     // imgfight's directory cannot be made: a file of that name is in the way.
     os.writeFile(emu + "imgfight", "a file, not a directory");
-    os.writeFile(emu + "if.rom", "the user's");
-    GameRecord& game = app->catalogue.games[2];
-    game.RequiredFiles.resize(2);
-    game.RequiredFiles[1] = "quon.exe";
-    os.setCurrentDirectory(emu);
-    deleteUnpackedRoms("imgfight");
-    EXPECT_EQ(content(emu + "if.rom"), "the user's");
-    EXPECT_EQ(content(emu + "quon.exe"), "exe");
-
     // A whole run neither unpacks nor starts anything there, and says why.
     os.writeFile("C:\\Arcade Roms\\imgfight.zip", "zip");
     compressed();
@@ -346,7 +330,8 @@ TEST_F(Launch, CleanUpDeletesNothingWhenTheGamesDirectoryCannotBeEntered) {
     os.messages.clear();
     f->ListView1.doubleClick();
     EXPECT_TRUE(os.processes.empty());
-    EXPECT_EQ(messageTexts(), Strings{"Error creating the game's directory c:\\games\\quon\\imgfight"});
+    EXPECT_EQ(messageTexts(), Strings{"Error creating the game's directory c:\\games\\quon\\imgfight (Cannot create a "
+                                      "file when that file already exists.)"});
     EXPECT_EQ(os.fileContents(), before);
 }
 
@@ -461,7 +446,7 @@ TEST_F(Launch, ALauncherKilledDuringARunLeavesTheFilesUntilItsChildrenHaveEnded)
             if (!bound) {
                 // The child runs on: nothing is put back under it, and the
                 // game is not run again over it.
-                EXPECT_EQ(content(emu + "rtypeus\\r1.bin"), duringUnzip ? "<missing>" : "unpacked");
+                EXPECT_EQ(content(emu + "rtypeus\\r1.bin"), duringUnzip ? "user rom" : "unpacked");
                 f->ListView1.selectRow(1);
                 f->ListView1.doubleClick();
                 EXPECT_EQ(os.processes.size(), duringUnzip ? 1u : 2u);
@@ -610,7 +595,8 @@ TEST_F(Launch, ARunningGameOrFilesThatCannotBePutBackBlockOnlyThatGame) {
     EXPECT_EQ(afterSecond, during);
     EXPECT_EQ(os.processes.size(), 4u);  // unzip and emulator, for each launcher's game
     const std::string stuck = "Some of your files in c:\\games\\quon\\rtypeus\\ could not be put back after the "
-                              "last run of this game: they are kept in c:\\games\\quon\\rtypeus set aside\\. Close "
+                              "last run of this game (The process cannot access the file because it is being used "
+                              "by another process.): they are kept in c:\\games\\quon\\rtypeus set aside\\. Close "
                               "any program that may be using them and run the game again, or start the launcher "
                               "again, to have them put back.";
     ASSERT_EQ(messageTexts().size(), 2u);
@@ -663,25 +649,46 @@ TEST_F(Launch, NoRunWritesIntoTheLaunchersOwnDirectoryNorActsOnARecordFromOutsid
                                  ". Choose an emulator directory apart from them.");
     EXPECT_EQ(os.fileContents(), before);
 
-    // Records of a directory outside the emulator's, of a game directory
-    // that is a link to the launcher's, or naming a place this program
-    // never makes, are left alone.
-    os.links[test::upper(test::kProgramDir + "Self")] = "C:\\QnLaunch";
-    os.makeDirectories("C:\\Docs set aside");
-    os.writeFile(test::kProgramDir + "Self set aside\\roms.dat", "from an archive");
-    const std::pair<std::string, std::string> recordsFromOutside[] = {
-        {"C:\\Docs\\", "aside=Docs set aside\r\nrun=letter.doc\r\n"},
-        {test::kProgramDir + "Self\\", "aside=Self set aside\r\nrun=reqfiles.dat\r\n"},
-        {test::kProgramDir + "RunRecords\\", "aside=..\\..\\Docs\r\n"}};
-    for (const auto& [gameDir, lines] : recordsFromOutside) {
-        SCOPED_TRACE(gameDir);
-        os.writeFile(KeptFiles::recordPath(os, test::kProgramDir, gameDir),
-                     "QnLaunch run record 2\r\ngame=" + gameDir + "\r\n" + lines);
-        const auto planted = os.fileContents();
+    // Records written by hand, with the right name: one of a directory
+    // outside the emulator's waits for it; the others delete nothing, and
+    // one that names a folder or directory not made for its run is set
+    // apart and named once.
+    restart();
+    installSettings();
+    os.setString(RootKey::LocalMachine, kSettingsKey, "Quon Path", emu);
+    writeProgramFiles("#Radiant|rtypeus\r\n", "rtypeus\\r1.bin\r\n");
+    os.writeFile(emu + "rtypeus set aside\\hiscore.dat", "old scores");  // the user's own folder
+    os.writeFile(emu + "rtypeus\\hiscore.dat", "new scores");
+    os.writeFile(emu + "rtypeus\\notes.txt", "notes");
+    os.writeFile("C:\\Outside\\letter.doc", "letter");
+    os.links[test::upper(emu + "rtypeus\\out")] = "C:\\Outside";
+    os.linkItems.insert(test::upper(emu + "rtypeus\\out"));
+    const std::string game = emu + "rtypeus\\", id = "id:" + *os.directoryIdentity(game);
+    const std::string head = "QnLaunch run record 3\r\ngame=" + game + "\r\ngameid=" + id + "\r\n";
+    struct Planted {
+        std::string dir, lines;
+        bool setApart;
+    };
+    for (const Planted& c : {Planted{"C:\\Docs\\", "unpacked=x|Docs.unpacked\r\n", false},
+                             Planted{game, "unpacked=x|rtypeus.unpacked\r\ndelete=file:1|notes.txt\r\n"
+                                           "delete=file:2|out\\letter.doc\r\n", false},
+                             Planted{game, "aside=" + id + "|rtypeus set aside\r\nkept=hiscore.dat\r\n", true},
+                             Planted{game, "aside=-|..\\..\\Docs\r\n", true}}) {
+        SCOPED_TRACE(c.lines);
+        os.makeDirectories(c.dir);
+        const std::string path = KeptFiles::recordPath(os, test::kProgramDir, c.dir);
+        std::string text = head + c.lines;
+        if (c.dir != game) text.replace(text.find(game), game.size(), c.dir);
+        os.writeFile(path, text);
+        auto expected = os.fileContents();
+        if (c.dir == game) expected.erase(test::upper(path));  // finished, or set apart
+        if (c.setApart) expected[test::upper(path) + ".NOT-TRUSTED"] = text;
         os.messages.clear();
         restart();
-        EXPECT_EQ(os.fileContents(), planted);
-        EXPECT_EQ(messageTexts(), Strings{});
+        EXPECT_EQ(os.fileContents(), expected);
+        EXPECT_EQ(messageTexts().size(), c.setApart ? 1u : 0u);
+        os.deleteFile(path);
+        os.deleteFile(path + ".not-trusted");
     }
 }
 
@@ -932,7 +939,7 @@ TEST_F(Launch, TheUsersItemsComeThroughWhateverTheUnzipDoes) {
         archive("rtypeus", c.archive);
         std::map<std::string, std::string> seen;
         os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
-            if (isUnzip(p)) return unzip(c.archive, "rtypeus", c.how);
+            if (isUnzip(p)) return unzip(c.archive, c.how);
             for (const std::string& name : c.backAtOnce) seen[name] = content(emu + "rtypeus\\" + name);
         };
         f->ListView1.selectRow(1);
@@ -949,42 +956,168 @@ TEST_F(Launch, TheUsersItemsComeThroughWhateverTheUnzipDoes) {
     }
 }
 
-TEST_F(Launch, AnItemThatCannotBeSetAsideStopsTheRunWithEverythingBack) {
+TEST_F(Launch, AnOpenFileStopsTheRunOnlyWhereTheArchiveBringsAnItem) {
     archive("rtypeus", {{"r1.bin", "run"}});
     compressed();
     os.writeFile(emu + "rtypeus\\sub\\zz.bin", "mine");
     const auto before = os.fileContents();
-    const std::unique_ptr<FileLock> open = os.holdFile(emu + "rtypeus\\sub\\zz.bin");
-    f->ListView1.selectRow(1);
+    {
+        // Open elsewhere in the game's directory: nothing the run touches.
+        const std::unique_ptr<FileLock> open = os.holdFile(emu + "rtypeus\\sub\\zz.bin");
+        os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
+            if (isUnzip(p)) unzip({{"r1.bin", "run"}});
+        };
+        f->ListView1.selectRow(1);
+        f->ListView1.doubleClick();
+        EXPECT_EQ(os.processes.size(), 2u);
+        EXPECT_EQ(messageTexts(), Strings{});
+        EXPECT_EQ(os.fileContents(), before);
+    }
+    const std::unique_ptr<FileLock> open = os.holdFile(emu + "rtypeus\\r1.bin");
     f->ListView1.doubleClick();
-    EXPECT_TRUE(os.processes.empty());
-    EXPECT_EQ(messageTexts(), Strings{"The game was not run: your file c:\\games\\quon\\rtypeus\\sub could not be "
-                                      "set aside before the run overwrites it. Close any program that may be "
-                                      "using it and try again."});
+    EXPECT_EQ(os.processes.size(), 3u);  // the unzip only
+    EXPECT_EQ(messageTexts(), Strings{"The game was not run: the launcher could not move c:\\games\\quon\\rtypeus\\"
+                                      "r1.bin (The process cannot access the file because it is being used by another "
+                                      "process.). Nothing in c:\\games\\quon\\rtypeus\\ was changed."});
     EXPECT_EQ(os.fileContents(), before);
     EXPECT_EQ(spelt(emu + "rtypeus\\r1.bin"), "r1.bin");
     EXPECT_FALSE(os.directoryExists(emu + "rtypeus set aside"));
+    EXPECT_FALSE(os.directoryExists(emu + "rtypeus.unpacked"));
     EXPECT_FALSE(os.directoryExists(records));
 }
 
 TEST_F(Launch, WhatTheRunLeftInAnItemsWayIsNamedWhenItCannotGo) {
-    archive("rtypeus", {{"r2.bin", "run"}});
+    archive("rtypeus", {{"saves", "the archive's"}});
     compressed();
     os.writeFile(emu + "rtypeus\\saves\\slot1", "mine");
     os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
-        // An unzip that gives a file its read-only attribute from the archive.
-        if (isUnzip(p)) os.writeFile(emu + "rtypeus\\saves", "the archive's", true);
+        if (isUnzip(p)) return unzip({{"saves", "the archive's"}});
+        os.writeFile(emu + "rtypeus\\saves", "the archive's", true);  // the emulator makes it read-only
     };
     f->ListView1.selectRow(1);
     f->ListView1.doubleClick();
     const std::string dir = "c:\\games\\quon\\";
     EXPECT_EQ(messageTexts(), Strings{"Your folder " + dir + "rtypeus\\saves was kept as " + dir +
-                                      "rtypeus set aside\\saves: the run left a file at " + dir +
+                                      "rtypeus set aside\\saves: the run left something at " + dir +
                                       "rtypeus\\saves that could not be removed. Look at both and keep what "
                                       "you want."});
     EXPECT_EQ(content(emu + "rtypeus set aside\\saves\\slot1"), "mine");
     EXPECT_EQ(content(emu + "rtypeus\\saves"), "the archive's");
     EXPECT_FALSE(os.directoryExists(records));  // told once, not at every start
+}
+
+TEST_F(Launch, OnlyTheUsersItemsAtTheArchivesPlacesMoveAndFoldersMerge) {
+    const Entries entries{{"r1.bin", "archive"}, {"saves/slot2", "archive"}, {"new.txt", "archive"}};
+    archive("rtypeus", entries);
+    compressed();
+    os.writeFile(emu + "rtypeus\\R1.BIN", "user rom");  // its place, in other letter case
+    os.writeFile(emu + "rtypeus\\saves\\slot1", "mine");
+    for (int n = 0; n < 300; ++n) os.writeFile(emu + "rtypeus\\keep\\save" + std::to_string(n), "mine");
+    const auto before = os.fileContents();
+    std::vector<std::string> changed;
+    std::map<std::string, std::string> seen;
+    os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
+        if (isUnzip(p)) return unzip(entries);
+        seen = os.fileContents();
+    };
+    os.beforeFileChange = [&](const std::string& path) { changed.push_back(test::upper(path)); };
+    os.listingCalls = 0;
+    f->ListView1.selectRow(1);
+    f->ListView1.doubleClick();
+    os.beforeFileChange = nullptr;
+    ASSERT_EQ(os.processes.size(), 2u);
+    EXPECT_EQ(messageTexts(), Strings{});
+    // The emulator saw the archive's items beside the user's.
+    EXPECT_EQ(seen[test::upper(emu + "rtypeus\\r1.bin")], "archive");
+    EXPECT_EQ(seen[test::upper(emu + "rtypeus\\saves\\slot1")], "mine");
+    EXPECT_EQ(seen[test::upper(emu + "rtypeus\\saves\\slot2")], "archive");
+    // Nothing of the user's moved but the one item in the archive's way,
+    // and no folder was listed for each of the user's items.
+    for (const std::string& path : changed) {
+        EXPECT_EQ(path.find("\\KEEP\\"), std::string::npos) << path;
+        EXPECT_EQ(path.find("SLOT1"), std::string::npos) << path;
+    }
+    EXPECT_LT(os.listingCalls, 20);
+    auto expected = before;
+    expected[test::upper(emu + "rtypeus\\saves\\slot2")] = "archive";
+    expected[test::upper(emu + "rtypeus\\new.txt")] = "archive";
+    EXPECT_EQ(os.fileContents(), expected);
+    EXPECT_EQ(spelt(emu + "rtypeus\\R1.BIN"), "R1.BIN");
+    EXPECT_FALSE(os.directoryExists(emu + "rtypeus set aside"));
+    EXPECT_FALSE(os.directoryExists(emu + "rtypeus.unpacked"));
+}
+
+TEST_F(Launch, ARunThatCannotBringItsItemsInLeavesTheGamesDirectoryAsItWas) {
+    const Entries entries{{"r1.bin", "archive"}, {"out/letter.doc", "archive"}, {"hi.sav", "archive"}};
+    archive("rtypeus", entries);
+    compressed();
+    os.writeFile("C:\\Outside\\letter.doc", "outside");
+    os.writeFile("C:\\Outside\\hi.sav", "outside");
+    const std::string dir = "c:\\games\\quon\\rtypeus\\", unchanged = ". Nothing in " + dir + " was changed.";
+    const std::string diskFull = " (There is not enough space on the disk.)";
+    struct Case {
+        const char* what;
+        std::function<void()> arrange;
+        std::function<void(const MemoryPlatform::StartedProcess&)> unzipAlso;
+        std::string message;  // its start, or the whole of it
+        bool unzips = true;
+    };
+    const auto link = [&](const std::string& name, const std::string& target) {
+        os.links[emu + "rtypeus\\" + name] = target;
+        os.linkItems.insert(test::upper(emu + "rtypeus\\" + name));
+    };
+    const Case cases[] = {
+        {"a folder link at the archive's place", [&] { link("out", "C:\\Outside"); }, nullptr,
+         "The game was not run: " + dir + "out is a link, and the game's archive brings an item of that name. "
+         "Links are never moved or followed: move or rename it, then run the game again."},
+        {"a file link at the archive's place", [&] { link("hi.sav", "C:\\Outside\\hi.sav"); }, nullptr,
+         "The game was not run: " + dir + "hi.sav is a link"},
+        {"a full disk after the unzip", nullptr, [&](const MemoryPlatform::StartedProcess&) { os.diskFull = true; },
+         "The game was not run: the note of it that the launcher keeps while the run has files in " + dir +
+             " could not be written in " + records + diskFull},
+        {"no room for the record at all", [&] { os.diskFull = true; }, nullptr,
+         "The game was not run: the note of it that the launcher keeps while the run has files in " + dir +
+             " could not be written in " + records + diskFull, false},
+        {"a failing unzip", [&] { os.processResults.push_back({true, 0, 50}); }, nullptr,
+         "The game was not run: the unzip program ended with exit code 50 while it unpacked "
+         "C:\\ARCADEROMS\\rtypeus.zip (a damaged archive, or a full disk, say)" + unchanged},
+        {"a read-only emulator directory", [&] { os.readOnlyDirectories.insert(test::upper("C:\\Games\\Quon")); },
+         nullptr, "The game was not run: the folder c:\\games\\quon\\rtypeus.unpacked for the game's unpacked files "
+                  "could not be made (Access is denied.)" + unchanged, false},
+        {"a read-only game directory", [&] { os.readOnlyDirectories.insert(test::upper(emu + "rtypeus")); }, nullptr,
+         "The game was not run: the launcher could not move " + dir + "r1.bin (Access is denied.)" + unchanged},
+    };
+    const MemoryPlatform machine = os;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        os = machine;
+        if (c.arrange) c.arrange();
+        const auto before = os.fileContents();
+        bool first = true;
+        os.whileRunning = [&](const MemoryPlatform::StartedProcess& p) {
+            if (!isUnzip(p)) return;
+            unzip(entries);
+            if (c.unzipAlso && first) c.unzipAlso(p);
+            first = false;
+        };
+        f->ListView1.selectRow(1);
+        f->ListView1.doubleClick();
+        EXPECT_EQ(os.processes.size(), machine.processes.size() + (c.unzips ? 1 : 0));
+        ASSERT_EQ(messageTexts().size(), 1u);
+        EXPECT_EQ(messageTexts()[0].substr(0, c.message.size()), c.message);
+        os.diskFull = false;
+        os.readOnlyDirectories.clear();
+        EXPECT_EQ(os.fileContents(), before);
+        for (const char* folder : {"rtypeus.unpacked", "rtypeus set aside"})
+            EXPECT_FALSE(os.directoryExists(emu + folder)) << folder;
+        // With the way clear, the game runs again without a word.
+        os.messages.clear();
+        os.links.clear();
+        os.linkItems.clear();
+        f->ListView1.doubleClick();
+        EXPECT_EQ(messageTexts(), Strings{});
+        EXPECT_FALSE(os.directoryExists(records));
+    }
 }
 
 TEST_F(Launch, TheLockKnowsTheGamesDirectoryHoweverItIsSpelt) {

@@ -268,6 +268,40 @@ TEST_F(FilesTest, DirectoriesMoveWholeAndAreKnownHoweverSpelt) {
     EXPECT_FALSE(platform.moveDirectory(path("other\\aside\\sub\\save.dat"), path("save.dat")));
 }
 
+TEST_F(FilesTest, AnItemsFactsKeepItsIdentityThroughAMoveAndNameItsLongForm) {
+    ASSERT_TRUE(writeBytes(path("LongFileName.bin"), "mine"));
+    ASSERT_TRUE(CreateDirectoryA(path("saves").c_str(), nullptr));
+    const auto file = platform.itemFacts(path("LongFileName.bin"));
+    ASSERT_TRUE(file.has_value());
+    EXPECT_FALSE(file->folder);
+    EXPECT_FALSE(file->link);
+    EXPECT_FALSE(file->identity.empty());
+    // Its short alias names the same item, by its long name.
+    const auto shortForm = platform.shortPathName(path("LongFileName.bin"));
+    ASSERT_TRUE(shortForm.has_value());
+    const auto alias = platform.itemFacts(*shortForm);
+    ASSERT_TRUE(alias.has_value());
+    EXPECT_EQ(alias->name, "LongFileName.bin");
+    EXPECT_EQ(alias->identity, file->identity);
+    EXPECT_FALSE(alias->link);
+    ASSERT_TRUE(platform.moveFile(path("LongFileName.bin"), path("saves\moved.bin"), false));
+    const auto moved = platform.itemFacts(path("saves\moved.bin"));
+    ASSERT_TRUE(moved.has_value());
+    EXPECT_EQ(moved->identity, file->identity);
+    const auto folder = platform.itemFacts(path("saves"));
+    ASSERT_TRUE(folder.has_value());
+    EXPECT_TRUE(folder->folder);
+    EXPECT_NE(folder->identity, file->identity);
+    EXPECT_FALSE(platform.itemFacts(path("LongFileName.bin")).has_value());
+}
+
+TEST_F(FilesTest, FailuresGiveTheSystemsErrorAndItsText) {
+    EXPECT_FALSE(platform.moveFile(path("missing.bin"), path("other.bin"), false));
+    EXPECT_EQ(platform.lastError(), static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
+    EXPECT_FALSE(platform.errorText(ERROR_FILE_NOT_FOUND).empty());
+    EXPECT_NE(platform.errorText(ERROR_FILE_NOT_FOUND).back(), '\n');
+}
+
 TEST_F(FilesTest, PartsOfAFileAndItsSize) {
     std::string bytes(70000, '\0');
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i % 253);
