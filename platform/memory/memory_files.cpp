@@ -81,7 +81,10 @@ void MemoryPlatform::makeDirectories(const std::string& path) {
     std::string full = resolve(path);
     std::string parent = parentOf(full);
     if (!parent.empty() && !dirs_.count(upperAscii(parent))) makeDirectories(parent);
-    dirs_.emplace(upperAscii(full), full);
+    // A file and a directory never share a path: the directory replaces it.
+    const std::string key = upperAscii(full);
+    if (files_.erase(key)) byDirectory_[parentOf(key)].remove(key.substr(key.rfind('\\') + 1));
+    dirs_.emplace(key, full);
 }
 
 void MemoryPlatform::writeFile(const std::string& path, const std::string& content,
