@@ -43,7 +43,7 @@ bool titleNamesASetting(const std::string& title) {
 }
 
 StoredSettings readSettings(Platform& os, Settings& settings, KnownSettings* known) {
-    std::unique_ptr<RegistryKey> key = os.openKey(RootKey::LocalMachine, kSettingsKey);
+    std::unique_ptr<RegistryKey> key = os.openKey(RootKey::LocalMachine, kSettingsKey, KeyAccess::Read);
     if (!key) return StoredSettings::NoKey;
     if (!key->valueSize("Main Program Path")) return StoredSettings::NoMainPath;
 
@@ -74,7 +74,7 @@ SettingTexts settingTexts(const TPaths& p, bool singleClick) {
 }
 
 bool readGameOptions(Platform& os, GameOptions& game) {
-    std::unique_ptr<RegistryKey> key = os.openKey(RootKey::LocalMachine, kSettingsKey);
+    std::unique_ptr<RegistryKey> key = os.openKey(RootKey::LocalMachine, kSettingsKey, KeyAccess::Read);
     if (!key) return false;
     if (titleNamesASetting(game.title)) return true;
     if (std::optional<std::string> text = readRegistryText(*key, game.title))
@@ -84,7 +84,7 @@ bool readGameOptions(Platform& os, GameOptions& game) {
 
 void writeSettings(Platform& os, const Settings& settings, KnownSettings* seen) {
     // A key made anew since holds nothing of what was known of the old one.
-    if (seen && !os.openKey(RootKey::LocalMachine, kSettingsKey)) seen->fill(std::nullopt);
+    if (seen && !os.openKey(RootKey::LocalMachine, kSettingsKey, KeyAccess::Read)) seen->fill(std::nullopt);
     std::unique_ptr<RegistryKey> key = os.createKey(RootKey::LocalMachine, kSettingsKey);
     if (!key) {
         os.messageBox(MessageKind::Error, "Error creating/opening program registry key");
@@ -110,10 +110,15 @@ void writeSettings(Platform& os, const Settings& settings, KnownSettings* seen) 
             write(game.title, encodeOptionFlags(game.flags));
 }
 
-void deleteSettingsKey(Platform& os) { os.deleteKey(RootKey::LocalMachine, kSettingsKey); }
+void forgetMainPath(Platform& os) {
+    if (auto key = os.openKey(RootKey::LocalMachine, kSettingsKey, KeyAccess::ReadWrite))
+        key->setString(kSettingValueNames[0], "");
+}
 
 bool uninstallSettingsKey(Platform& os) {
-    std::unique_ptr<RegistryKey> parent = os.openKey(RootKey::LocalMachine, "SOFTWARE\\Tolvane");
+    // Deleting a subkey needs no right to write its parent.
+    std::unique_ptr<RegistryKey> parent =
+        os.openKey(RootKey::LocalMachine, "SOFTWARE\\Tolvane", KeyAccess::Read);
     return parent && parent->deleteSubKey("Tolvane Quon FrontEnd v2.09");
 }
 

@@ -66,8 +66,11 @@ bool readGameOptions(Platform& os, GameOptions& game);
 // others are still written; without the key nothing is.
 void writeSettings(Platform& os, const Settings& settings, KnownSettings* seen = nullptr);
 
-// Deletes the settings key alone (its parents stay).
-void deleteSettingsKey(Platform& os);
+// Makes the next start a first run, where the user chooses the program
+// directory again, and keeps everything else the key holds: "Main Program
+// Path" is emptied (a start that finds it empty is a first run, in this
+// version and in earlier ones).
+void forgetMainPath(Platform& os);
 
 // Uninstalling: deletes the key as a subkey of its parent. False when the
 // key could not be deleted.

@@ -180,8 +180,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         return 0;
     }
     if (keyThere && !storedMain) {
-        QN_CHECK(exit == 1 && !l.os.keyExists(RootKey::LocalMachine, kSettingsKey),
-                 "no Main Program Path, yet the start went on or kept the key");
+        QN_CHECK(exit == 1 && l.setting("Main Program Path") == std::string(1, '\0'),
+                 "no Main Program Path, yet the start went on or did not empty it");
         return 0;
     }
     QN_CHECK(!exit, "the start ended the process with " + std::to_string(exit.value_or(0)));

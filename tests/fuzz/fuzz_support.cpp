@@ -53,7 +53,7 @@ void Launcher::checkSaved() {
     };
     std::map<std::string, int> uses;
     for (int g = 0; g < cat.size(); ++g) ++uses[registryName(cat.games[g].Title)];
-    std::unique_ptr<RegistryKey> key = os.openKey(RootKey::LocalMachine, kSettingsKey);
+    std::unique_ptr<RegistryKey> key = os.openKey(RootKey::LocalMachine, kSettingsKey, KeyAccess::Read);
     for (int g = 0; g < cat.size(); ++g) {
         const GameRecord& game = cat.games[g];
         if (uses[registryName(game.Title)] != 1 || titleNamesASetting(game.Title)) continue;
