@@ -154,7 +154,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     for (int g = 0; g < games && static_cast<size_t>(g) < values; ++g)
         put(l.os, RootKey::LocalMachine, kSettingsKey, cat.games[g].Title, in[kFirstGame + g]);
     if (mode & kGivenSettings) {
-        for (size_t i = 0; i < 6; ++i) put(l.os, RootKey::LocalMachine, kSettingsKey, kSettingValueNames[i], in[1 + i]);
+        for (size_t i = 0; i < 6; ++i) put(l.os, RootKey::LocalMachine, kSettingsKey, kSettingRows[i].name, in[1 + i]);
         put(l.os, RootKey::CurrentConfig, "Display\\Settings", "Resolution", in[7]);
         put(l.os, RootKey::ClassesRoot, "htmlfile\\shell\\open\\command", "", in[8]);
     } else {

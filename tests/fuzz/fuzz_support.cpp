@@ -39,7 +39,7 @@ void Launcher::checkSaved() {
     const SettingTexts read = settingTexts(next.paths, next.singleClick);
     const SettingTexts held = settingTexts(want, app->singleClick);
     for (size_t i = 0; i < read.size(); ++i)
-        QN_CHECK(read[i] == held[i], std::string(kSettingValueNames[i]) + " reads " + shown(read[i]) +
+        QN_CHECK(read[i] == held[i], std::string(kSettingRows[i].name) + " reads " + shown(read[i]) +
                                          ", the launcher " + shown(held[i]));
 
     // Game values read or changed, where no other game's title names the

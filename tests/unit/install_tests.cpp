@@ -121,29 +121,6 @@ TEST_F(FirstRun, WithoutConfiguringAnEmptiedInstallKeepsTheInterfaceItHad) {
     EXPECT_EQ(setting("Interface"), std::string("Cool") + '\0');
 }
 
-TEST_F(FirstRun, AfterADataFileErrorTheInstallationKeepsTheOtherSettingsAndEveryOption) {
-    // An installed launcher whose program directory lost its roms.dat.
-    installSettings("C:\\Games\\");
-    os.setString(RootKey::LocalMachine, kSettingsKey, "Quon Path", "C:\\Quon\\");
-    os.setString(RootKey::LocalMachine, kSettingsKey, "Alpha", "10000001");
-    app = std::make_unique<App>(os);
-    ASSERT_EQ(start(), std::nullopt);
-    EXPECT_EQ(showMain(), 5);
-    os.messages.clear();
-    app = std::make_unique<App>(os);
-    ASSERT_EQ(start(), std::nullopt);
-    EXPECT_EQ(messageTexts(), Strings{kFirstRunMessage});
-    installer = app->Form2.get();
-    ASSERT_TRUE(installer && installer->showing());
-    os.answers = {MessageAnswer::Yes, MessageAnswer::No};
-    EXPECT_EQ(okTo("C:\\Games"), std::nullopt);
-    ASSERT_TRUE(app->Form1->showing());
-    EXPECT_TRUE(app->Form1->CheckBox1.checked());  // Alpha's stored options
-    EXPECT_EQ(closeMain(), 0);
-    EXPECT_EQ(setting("Alpha"), std::string("10000001") + '\0');
-    EXPECT_EQ(setting("Quon Path"), std::string("c:\\quon\\") + '\0');  // as its box shows it
-}
-
 TEST_F(FirstRun, YesOpensTheConfigurationDialogWhoseOkSavesAndShowsTheMain) {
     os.answers = {MessageAnswer::Yes, MessageAnswer::Yes};
     EXPECT_EQ(okTo("C:\\Games"), std::nullopt);

@@ -162,7 +162,7 @@ TEST(SettingsStore, ASaveWritesTheSettingsThatDifferFromWhatTheKeyIsKnownToHold)
 // not how many games there are or how many values the key holds.
 TEST_F(Settings, AStartAndACloseAskAsMuchOfTheRegistryAtAHundredThousandGamesAsAtThree) {
     installSettings();
-    for (int i = 1; i < 6; ++i) put(kSettingValueNames[i], i == 5 ? "Common" : "");
+    for (int i = 1; i < 6; ++i) put(kSettingRows[i].name, i == 5 ? "Common" : "");
     std::string roms;
     for (int i = 0; i < 100000; ++i) {
         roms += "#Game " + std::to_string(i) + "|g" + std::to_string(i) + "\r\n";
