@@ -9,9 +9,9 @@ trap 'rm -rf "$work"' EXIT
 sizes=(16 20 24 32 40 48 64 256)
 images=()
 for s in "${sizes[@]}"; do
-    { echo "scale $(awk -v s="$s" 'BEGIN { printf "%.6f", s / 32 }'),$(awk -v s="$s" 'BEGIN { printf "%.6f", s / 32 }')"
-      grep -v '^#' "$here/qnlaunch-icon.mvg"; } >"$work/$s.mvg"
-    convert -size "${s}x${s}" xc:none -draw "$(cat "$work/$s.mvg")" "PNG32:$work/$s.png"
+    scale=$(awk -v s="$s" 'BEGIN { printf "%.6f", s / 32 }')
+    drawing="scale $scale,$scale $(grep -v '^#' "$here/qnlaunch-icon.mvg")"
+    convert -size "${s}x${s}" xc:none -draw "$drawing" "PNG32:$work/$s.png"
     images+=("$work/$s.png")
 done
 convert "${images[@]}" "$here/qnlaunch.ico"

@@ -21,8 +21,8 @@ void LoadSettings(App& app);
 const OptionFlags& GameOptionFlags(App& app, int slot);
 void SetGameOptionFlag(App& app, int slot, int flag, bool on);
 
-// Writes the settings that changed (a first run: all six) and the flags the
-// user changed. While a first run is in progress the interface type
+// Writes the settings that changed and the flags the user changed (a game
+// left alone keeps what it has stored). While a first run is in progress the interface type
 // comes from the configuration dialog and the compressed-ROM settings are
 // kept; otherwise they are emptied unless the main window uses compressed
 // ROMs.
