@@ -28,7 +28,8 @@ std::optional<std::pair<long, long>> parseResolution(const std::string& text) {
 }
 
 void CheckScreenResolution(App& app) {
-    std::unique_ptr<RegistryKey> key = app.os.openKey(RootKey::CurrentConfig, "Display\\Settings");
+    std::unique_ptr<RegistryKey> key =
+        app.os.openKey(RootKey::CurrentConfig, "Display\\Settings", KeyAccess::Read);
     if (!key) return;
     std::optional<std::string> text = readRegistryText(*key, "Resolution");
     key.reset();
@@ -53,7 +54,7 @@ void RecoverInterruptedRun(App& app) {
 
 void LookUpBrowserCommand(App& app) {
     std::unique_ptr<RegistryKey> key =
-        app.os.openKey(RootKey::ClassesRoot, "htmlfile\\shell\\open\\command");
+        app.os.openKey(RootKey::ClassesRoot, "htmlfile\\shell\\open\\command", KeyAccess::Read);
     if (!key) {
         app.os.messageBox(MessageKind::Warning,
                           "You have no program associated with HTML files. You won't be able "

@@ -12,18 +12,19 @@ void LoadSettings(App& app) {
     if (found == StoredSettings::NoMainPath) {
         app.os.messageBox(MessageKind::Warning,
                           "Error reading Main Program Path value. Restart this program");
-        deleteSettingsKey(app.os);
+        forgetMainPath(app.os);
         app.os.exitProcess(1);
     }
     if (found == StoredSettings::NoKey || found == StoredSettings::EmptyMainPath) {
         app.os.messageBox(MessageKind::Information, kFirstRunMessage);
         app.state.firstRun = true;
-        if (found == StoredSettings::NoKey) return;
     }
     app.tpaths = stored.paths;
     app.singleClick = stored.singleClick;
-    if (found == StoredSettings::Complete) app.pathsRead = stored.paths;
-    // A game's options are read when it is first shown.
+    // Without a program directory there are no data files to read yet: the
+    // installer chooses one. A game's options are read when it is first shown.
+    if (found != StoredSettings::Complete) return;
+    app.pathsRead = stored.paths;
     LoadCatalogue(app);
 }
 
@@ -54,17 +55,17 @@ void SaveSettings(App& app) {
     const bool cool = firstRun ? app.state.configuredSingleClick : app.singleClick;
     const TPaths written =
         app.pathsRead && app.pathsShown ? pathsToWrite(*app.pathsRead, *app.pathsShown, p) : p;
-    // An installation clears every game's flags; afterwards only the user's
-    // changes are written, and a game left alone keeps what it has stored.
+    // Only the user's changes are written: a game left alone keeps what it
+    // has stored, through an installation too.
     Settings settings{written, cool, {}};
     for (const GameRecord& game : app.catalogue.games)
-        if (firstRun || game.optionsChanged) settings.games.push_back({game.Title, game.OptionFlags});
+        if (game.optionsChanged) settings.games.push_back({game.Title, game.OptionFlags});
     writeSettings(app.os, settings, &app.knownSettings);
 }
 
 void DataFileError(App& app, const std::string& message) {
     app.os.messageBox(MessageKind::Error, message);
-    deleteSettingsKey(app.os);
+    forgetMainPath(app.os);
     app.state.DataLoadError = true;
 }
 

@@ -9,6 +9,11 @@
 
 namespace qn {
 
+// A data file's bytes as text: UTF-8 when they start with its byte-order
+// mark (the mark dropped, a stray byte read as U+FFFD), else the system's
+// ANSI code page, as files written by earlier versions are.
+std::string dataFileText(Platform& os, std::string bytes);
+
 // roms.dat: the games' names. The message for the user when the file cannot
 // be read; the table then keeps its count.
 std::optional<std::string> readCatalogueFile(Platform& files, const std::string& mainPath,

@@ -1,6 +1,8 @@
 #include "install/program_files.h"
 
 #include "platform/ascii.h"
+#include "platform/unicode_text.h"
+#include "settings/settings_store.h"
 
 namespace qn {
 namespace {
@@ -29,6 +31,18 @@ std::optional<std::string> installProgramFiles(Platform& os, const std::string& 
                    "screens\\'. You will have to copy them to the 'screens' directory manually";
     }
     return std::nullopt;
+}
+
+void removeShortcuts(Platform& os, const std::string& program) {
+    std::unique_ptr<RegistryKey> folders = os.openKey(RootKey::CurrentUser, kShellFolders, KeyAccess::Read);
+    if (!folders) return;
+    for (auto [folder, name] : {std::pair{"Desktop", kDesktopShortcut}, {"Programs", kProgramsShortcut}}) {
+        std::optional<std::string> dir = readRegistryText(*folders, folder);
+        if (!dir) continue;
+        const std::string shortcut = withTrailingBackslash(*dir) + name;
+        std::optional<std::string> target = os.shortcutTarget(shortcut);
+        if (target && lowerUtf8(*target) == lowerUtf8(program)) os.deleteFile(shortcut);
+    }
 }
 
 }  // namespace qn

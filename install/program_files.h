@@ -17,4 +17,14 @@ namespace qn {
 std::optional<std::string> installProgramFiles(Platform& os, const std::string& source,
                                                const std::string& target);
 
+// The shortcuts the first run's configuration places: the user's desktop
+// and start-menu folders as the shell names them, and the files' names there.
+inline const char* const kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+inline const char* const kDesktopShortcut = "QnLaunch v2.09.lnk";
+inline const char* const kProgramsShortcut = "Tolvane's QUON FrontEnd v2.09.lnk";
+
+// Uninstalling: deletes those two shortcuts where they point at `program`
+// (letter case aside); any other file of those names is the user's.
+void removeShortcuts(Platform& os, const std::string& program);
+
 }  // namespace qn

@@ -8,8 +8,14 @@
 
 namespace qn {
 
-// Starts the browser's command with `addition` and the address after it,
-// in the launcher's current directory. Nothing is said when it cannot start.
+// The browser's command line for an address with its `addition` (" " or
+// " mailto:"): in place of the command's first "%1" or "%L", in the quotes
+// the command puts around it, else appended after the command.
+std::string browserCommandLine(const std::string& browserCommand, const std::string& addition,
+                               const std::string& address);
+
+// Starts that command line in the launcher's current directory. Nothing is
+// said when it cannot start.
 void openLink(Platform& os, const std::string& browserCommand, const std::string& addition,
               const std::string& address);
 

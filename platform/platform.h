@@ -15,6 +15,10 @@ namespace qn {
 
 enum class RootKey { LocalMachine, CurrentUser, ClassesRoot, CurrentConfig };
 
+// What a key is opened for. A standard user is refused write access to most
+// keys outside his own, so a key that is only read asks for reading alone.
+enum class KeyAccess { Read, ReadWrite };
+
 // An open registry key; closing happens when the object goes away.
 class RegistryKey {
 public:
@@ -86,8 +90,11 @@ class Platform {
 public:
     virtual ~Platform() = default;
 
-    // Registry. Keys are opened and created with full access.
-    virtual std::unique_ptr<RegistryKey> openKey(RootKey root, const std::string& path) = 0;
+    // Registry. A key is opened with the access asked for; nothing when it
+    // cannot be opened or that access is refused. A key made or opened by
+    // createKey can be read and written.
+    virtual std::unique_ptr<RegistryKey> openKey(RootKey root, const std::string& path,
+                                                 KeyAccess access) = 0;
     virtual std::unique_ptr<RegistryKey> createKey(RootKey root, const std::string& path) = 0;
     virtual bool deleteKey(RootKey root, const std::string& path) = 0;
 
@@ -191,6 +198,9 @@ public:
     // Shell.
     virtual int shellOpen(const std::string& file, const std::string& directory) = 0;
     virtual void addToRecentDocuments(const std::string& path) = 0;
+    // The file a shell shortcut (a .lnk file) points at, as it stores it;
+    // nothing when the file is not a shortcut or cannot be read.
+    virtual std::optional<std::string> shortcutTarget(const std::string& path) = 0;
 
     // Modal message box; captions follow the kind, a plain box carries the
     // application title.

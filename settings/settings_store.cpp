@@ -33,8 +33,9 @@ std::optional<std::string> readRegistryText(RegistryKey& key, const std::string&
 bool titleNamesASetting(const std::string& title) {
     // Asked once per game: compared in place, without copies.
     const std::string_view name(title.c_str());
-    for (std::string_view setting : kSettingValueNames) {
-        if (setting.size() != name.size()) continue;
+    for (const SettingRow& row : kSettingRows) {
+        const std::string_view setting(row.name);
+        if (row.titleMayShadow || setting.size() != name.size()) continue;
         size_t i = 0;
         while (i < name.size() && upperAscii(name[i]) == upperAscii(setting[i])) ++i;
         if (i == name.size()) return true;
@@ -43,25 +44,27 @@ bool titleNamesASetting(const std::string& title) {
 }
 
 StoredSettings readSettings(Platform& os, Settings& settings, KnownSettings* known) {
-    std::unique_ptr<RegistryKey> key = os.openKey(RootKey::LocalMachine, kSettingsKey);
+    std::unique_ptr<RegistryKey> key = os.openKey(RootKey::LocalMachine, kSettingsKey, KeyAccess::Read);
     if (!key) return StoredSettings::NoKey;
-    if (!key->valueSize("Main Program Path")) return StoredSettings::NoMainPath;
+    if (!key->valueSize(kMainPathValue)) return StoredSettings::NoMainPath;
 
-    std::array<bool, std::size(kSettingValueNames)> stored{};
-    auto read = [&](int i) { return readRegistryText(*key, kSettingValueNames[i], &stored[i]); };
-    TPaths& p = settings.paths;
+    std::array<bool, kSettingCount> stored{};
     StoredSettings found = StoredSettings::Complete;
-    if (auto main = read(0))
-        p.mainPath = withTrailingBackslash(*main);
-    else
-        found = StoredSettings::EmptyMainPath;
-    if (auto v = read(1)) p.emulatorPath = withTrailingBackslash(*v);
-    if (auto v = read(2)) p.unzipProgram = *v;
-    if (auto v = read(3)) p.romsPath = withTrailingBackslash(*v);
-    if (auto v = read(4)) p.driversPath = withTrailingBackslash(*v);
-    if (auto v = read(5)) settings.singleClick = *v != "Common";
+    for (size_t i = 0; i < kSettingCount; ++i) {
+        const SettingRow& row = kSettingRows[i];
+        std::optional<std::string> text = readRegistryText(*key, row.name, &stored[i]);
+        if (!text) {
+            if (row.path == &TPaths::mainPath) found = StoredSettings::EmptyMainPath;
+            continue;
+        }
+        switch (row.kind) {
+        case SettingKind::Directory: settings.paths.*row.path = withTrailingBackslash(*text); break;
+        case SettingKind::File: settings.paths.*row.path = *text; break;
+        case SettingKind::Interface: settings.singleClick = *text != "Common"; break;
+        }
+    }
     if (known) {
-        const SettingTexts texts = settingTexts(p, settings.singleClick);
+        const SettingTexts texts = settingTexts(settings.paths, settings.singleClick);
         for (size_t i = 0; i < texts.size(); ++i)
             (*known)[i] = stored[i] ? std::optional<std::string>(texts[i]) : std::nullopt;
     }
@@ -69,12 +72,16 @@ StoredSettings readSettings(Platform& os, Settings& settings, KnownSettings* kno
 }
 
 SettingTexts settingTexts(const TPaths& p, bool singleClick) {
-    return {p.mainPath, p.emulatorPath, p.unzipProgram, p.romsPath, p.driversPath,
-            singleClick ? "Cool" : "Common"};
+    SettingTexts texts;
+    for (size_t i = 0; i < kSettingCount; ++i) {
+        const SettingRow& row = kSettingRows[i];
+        texts[i] = row.kind == SettingKind::Interface ? (singleClick ? "Cool" : "Common") : p.*row.path;
+    }
+    return texts;
 }
 
 bool readGameOptions(Platform& os, GameOptions& game) {
-    std::unique_ptr<RegistryKey> key = os.openKey(RootKey::LocalMachine, kSettingsKey);
+    std::unique_ptr<RegistryKey> key = os.openKey(RootKey::LocalMachine, kSettingsKey, KeyAccess::Read);
     if (!key) return false;
     if (titleNamesASetting(game.title)) return true;
     if (std::optional<std::string> text = readRegistryText(*key, game.title))
@@ -84,7 +91,7 @@ bool readGameOptions(Platform& os, GameOptions& game) {
 
 void writeSettings(Platform& os, const Settings& settings, KnownSettings* seen) {
     // A key made anew since holds nothing of what was known of the old one.
-    if (seen && !os.openKey(RootKey::LocalMachine, kSettingsKey)) seen->fill(std::nullopt);
+    if (seen && !os.openKey(RootKey::LocalMachine, kSettingsKey, KeyAccess::Read)) seen->fill(std::nullopt);
     std::unique_ptr<RegistryKey> key = os.createKey(RootKey::LocalMachine, kSettingsKey);
     if (!key) {
         os.messageBox(MessageKind::Error, "Error creating/opening program registry key");
@@ -100,7 +107,7 @@ void writeSettings(Platform& os, const Settings& settings, KnownSettings* seen) 
     const SettingTexts texts = settingTexts(settings.paths, settings.singleClick);
     for (size_t i = 0; i < texts.size(); ++i) {
         if (seen && (*seen)[i] == texts[i]) continue;
-        if (write(kSettingValueNames[i], texts[i]) && seen) (*seen)[i] = texts[i];
+        if (write(kSettingRows[i].name, texts[i]) && seen) (*seen)[i] = texts[i];
     }
     // Records of one title share the first one's flags: that one is written,
     // once, and a later one cannot undo a change made through it.
@@ -110,10 +117,15 @@ void writeSettings(Platform& os, const Settings& settings, KnownSettings* seen) 
             write(game.title, encodeOptionFlags(game.flags));
 }
 
-void deleteSettingsKey(Platform& os) { os.deleteKey(RootKey::LocalMachine, kSettingsKey); }
+void forgetMainPath(Platform& os) {
+    if (auto key = os.openKey(RootKey::LocalMachine, kSettingsKey, KeyAccess::ReadWrite))
+        key->setString(kMainPathValue, "");
+}
 
 bool uninstallSettingsKey(Platform& os) {
-    std::unique_ptr<RegistryKey> parent = os.openKey(RootKey::LocalMachine, "SOFTWARE\\Tolvane");
+    // Deleting a subkey needs no right to write its parent.
+    std::unique_ptr<RegistryKey> parent =
+        os.openKey(RootKey::LocalMachine, "SOFTWARE\\Tolvane", KeyAccess::Read);
     return parent && parent->deleteSubKey("Tolvane Quon FrontEnd v2.09");
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,14 +23,38 @@ inline const char* const kFirstRunMessage =
 std::optional<std::string> readRegistryText(RegistryKey& key, const std::string& name,
                                             bool* exists = nullptr);
 
-// The names of the settings' own values, in the order they are saved.
-inline const char* const kSettingValueNames[] = {
-    "Main Program Path", "Quon Path", "PkUnzip Program", "Compressed ROMs Path", "Drivers Path",
-    "Interface"};
+// How a setting's stored text becomes its value and back.
+enum class SettingKind {
+    Directory,  // a path, given a trailing backslash when read without one
+    File,       // a file name, as it is
+    Interface,  // "Common" for the double-click interface, "Cool" (or any other) the single-click one
+};
 
-// True when a game's title would name one of the settings' values in the
-// registry, which sees a name only up to its first NUL and ignores case.
-// Such a game's flags are neither read nor saved.
+// One value of the settings key: its name, its kind, the path field that
+// holds it (none for the interface), and whether a game whose title names
+// it may keep its options under that name instead of it.
+struct SettingRow {
+    const char* name;
+    SettingKind kind;
+    std::string TPaths::*path;
+    bool titleMayShadow;
+};
+
+// The settings in the order they are read and saved; a new setting is a row.
+inline constexpr SettingRow kSettingRows[] = {
+    {"Main Program Path", SettingKind::Directory, &TPaths::mainPath, false},
+    {"Quon Path", SettingKind::Directory, &TPaths::emulatorPath, false},
+    {"PkUnzip Program", SettingKind::File, &TPaths::unzipProgram, false},
+    {"Compressed ROMs Path", SettingKind::Directory, &TPaths::romsPath, false},
+    {"Drivers Path", SettingKind::Directory, &TPaths::driversPath, false},
+    {"Interface", SettingKind::Interface, nullptr, false},
+};
+inline constexpr size_t kSettingCount = std::size(kSettingRows);
+inline const char* const kMainPathValue = kSettingRows[0].name;
+
+// True when a game's title would name one of the settings' values that a
+// title may not shadow, in the registry, which sees a name only up to its
+// first NUL and ignores case. Such a game's flags are neither read nor saved.
 bool titleNamesASetting(const std::string& title);
 
 // What the settings key said at start-up.
@@ -40,12 +65,12 @@ enum class StoredSettings {
     NoMainPath,     // the key lacks its main path value: nothing was read
 };
 
-// The six settings as a close writes them, in the order of kSettingValueNames.
-using SettingTexts = std::array<std::string, 6>;
+// The settings as a close writes them, in the order of kSettingRows.
+using SettingTexts = std::array<std::string, kSettingCount>;
 SettingTexts settingTexts(const TPaths& paths, bool singleClick);
 // What the key is known to hold of each setting, as the text a close would
 // write for it; nothing where that is not known.
-using KnownSettings = std::array<std::optional<std::string>, 6>;
+using KnownSettings = std::array<std::optional<std::string>, kSettingCount>;
 
 // Reads the paths and the interface type over `settings`; a value that is
 // not stored leaves its field as it was. `known` gets, for each value that
@@ -66,8 +91,11 @@ bool readGameOptions(Platform& os, GameOptions& game);
 // others are still written; without the key nothing is.
 void writeSettings(Platform& os, const Settings& settings, KnownSettings* seen = nullptr);
 
-// Deletes the settings key alone (its parents stay).
-void deleteSettingsKey(Platform& os);
+// Makes the next start a first run, where the user chooses the program
+// directory again, and keeps everything else the key holds: "Main Program
+// Path" is emptied (a start that finds it empty is a first run, in this
+// version and in earlier ones).
+void forgetMainPath(Platform& os);
 
 // Uninstalling: deletes the key as a subkey of its parent. False when the
 // key could not be deleted.

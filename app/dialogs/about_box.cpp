@@ -4,6 +4,7 @@
 
 #include "app/dialogs/about_box.h"
 #include "catalogue/about_text.h"
+#include "catalogue/catalogue_file.h"
 
 namespace qn {
 namespace {
@@ -51,7 +52,7 @@ void TForm4::FormShow() {
     if (app_.singleClick) SpeedButton1.setFlat(true);
     aboutText_.clear();
     if (auto content = app_.os.readFile(app_.tpaths.mainPath + "abouttxt.dat"))
-        aboutText_ = aboutMessage(app_.os.codePageToUtf8(*content));
+        aboutText_ = aboutMessage(dataFileText(app_.os, std::move(*content)));
     else
         aboutText_ = aboutFallbackMessage();
     Edit1.setText(aboutText_);

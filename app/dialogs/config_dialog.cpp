@@ -3,6 +3,7 @@
 #include "app/dialogs/config_dialog.h"
 
 #include "app/stored_data.h"
+#include "install/program_files.h"
 #include "settings/settings_store.h"
 
 namespace qn {
@@ -76,7 +77,6 @@ void TForm5::FormClose() {
 namespace qn {
 namespace {
 
-const char* const kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 // The shell makes the recent-documents shortcut in its own time; after this
 // many seconds without it there is nothing to copy and the timer gives up.
 constexpr int kDesktopCopyTries = 30;
@@ -84,7 +84,7 @@ constexpr int kDesktopCopyTries = 30;
 }  // namespace
 
 bool TForm5::prepareShortcut(const char* folderName, std::string& folder) {
-    std::unique_ptr<RegistryKey> key = app_.os.openKey(RootKey::CurrentUser, kShellFolders);
+    std::unique_ptr<RegistryKey> key = app_.os.openKey(RootKey::CurrentUser, kShellFolders, KeyAccess::Read);
     if (!key) return false;
     // A folder the shell does not name keeps what an earlier click read.
     auto read = [&key](const char* name, std::string& dir) {
@@ -103,14 +103,14 @@ void TForm5::SpeedButton1Click() {
 }
 
 void TForm5::Timer1Timer() {
-    const std::string target = desktopDir_ + "QnLaunch v2.09.lnk";
+    const std::string target = desktopDir_ + kDesktopShortcut;
     app_.os.copyFile(recentDir_ + "qnlaunch.exe.lnk", target);
     if (app_.os.fileExists(target) || ++desktopTries_ >= kDesktopCopyTries) Timer1.setEnabled(false);
 }
 
 void TForm5::SpeedButton2Click() {
     if (!prepareShortcut("Programs", programsDir_)) return;
-    app_.os.copyFile(recentDir_ + "qnlaunch.exe.lnk", programsDir_ + "Tolvane's QUON FrontEnd v2.09.lnk");
+    app_.os.copyFile(recentDir_ + "qnlaunch.exe.lnk", programsDir_ + kProgramsShortcut);
 }
 
 }  // namespace qn

@@ -25,8 +25,9 @@ TForm2::TForm2(App& app) : ui::Form("Form2", {0, 0, 329, 289}, "Configuration"),
 }
 
 void TForm2::FormShow() {
-    app_.tpaths = TPaths{};
-    for (GameRecord& game : app_.catalogue.games) game.OptionFlags.fill(false);
+    // An installation chooses the program directory again; what else the
+    // settings key held (a start that lost its data files) stays.
+    app_.tpaths.mainPath.clear();
     Label1.setCaption("Where do you want to install this program? ");
     Edit1.setText(tree_.directory());
 }

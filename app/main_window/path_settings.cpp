@@ -100,7 +100,7 @@ void TForm1::SpeedButton8Click() {
 
 void TForm1::SpeedButton4Click() {
     std::optional<std::string> file = app_.os.openFileDialog(
-        "PkUnzip Program File (pkunzip.exe)|pkunzip.exe|Program Files (*.exe;*.com)|*.exe|"
+        "PkUnzip Program File (pkunzip.exe)|pkunzip.exe|Program Files (*.exe;*.com)|*.exe;*.com|"
         "All files (*.*)|*.*",
         "Select PkUnzip program file");
     if (!file) return;

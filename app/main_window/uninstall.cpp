@@ -1,5 +1,7 @@
-// Uninstalling removes the settings key; the files are the user's to delete.
+// Uninstalling removes the settings key and the shortcuts the first run
+// placed; the program's files are the user's to delete.
 #include "app/main_window/main_window.h"
+#include "install/program_files.h"
 #include "settings/settings_store.h"
 
 namespace qn {
@@ -10,6 +12,7 @@ void TForm1::SpeedButton11Click() {
                       MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
     if (uninstallSettingsKey(os)) {
+        removeShortcuts(os, fullPath(os.currentDirectory(), app_.tpaths.mainPath) + "qnlaunch.exe");
         os.messageBox(MessageKind::Information,
                       "QnLaunch registry key successfully deleted. You can now delete this program");
         os.exitProcess(5);

@@ -36,7 +36,8 @@ public:
         std::vector<std::string> names;       // as first written, in that order
         std::uint64_t written = 0;            // the registry's clock at the last write
     };
-    std::unique_ptr<RegistryKey> openKey(RootKey root, const std::string& path) override;
+    std::unique_ptr<RegistryKey> openKey(RootKey root, const std::string& path,
+                                         KeyAccess access) override;
     std::unique_ptr<RegistryKey> createKey(RootKey root, const std::string& path) override;
     bool deleteKey(RootKey root, const std::string& path) override;
 
@@ -66,6 +67,10 @@ public:
     // Keys that cannot be created or whose values cannot be written.
     std::set<std::string> failCreateKey;
     std::set<std::string> failSetValue;  // value names
+    // A key the user may read but not change, as a standard user's rights
+    // on the machine's keys: an open or create that asks to write it is
+    // refused, and so is deleting it.
+    void grantReadOnly(RootKey root, const std::string& path) { readOnly_.insert(keyId(root, path)); }
 
     // --- text: a system whose code page is 1252 ---
     std::string codePageToUtf8(std::string bytes) override { return cp1252ToUtf8(bytes); }
@@ -162,6 +167,10 @@ public:
     bool childrenCanBeBound = true;
     int shellOpen(const std::string& file, const std::string& directory) override;
     void addToRecentDocuments(const std::string& path) override;
+    // A file that exists and is named here (any letter case) is a shortcut
+    // to the text it is mapped to.
+    std::optional<std::string> shortcutTarget(const std::string& path) override;
+    std::map<std::string, std::string> shortcuts;
     struct StartedProcess {
         ProcessRequest request;
         std::string currentDirectory;  // the launcher's, at the start
@@ -219,6 +228,7 @@ private:
     // A copy or a save to a canonical path, through the change hook.
     bool writing(const std::string& full, const std::string& content);
     std::map<std::string, Key> keys_;  // by keyId
+    std::set<std::string> readOnly_;   // by keyId
     std::map<std::string, File> files_;        // by upper-cased full path
     // The names of the files of each directory (by upper-cased full path),
     // side by side so that listing one touches little memory.

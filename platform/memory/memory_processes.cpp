@@ -2,6 +2,8 @@
 // was asked and answers what the test queued.
 #include "platform/memory/memory_platform.h"
 
+#include "platform/ascii.h"
+
 namespace qn {
 
 ProcessResult MemoryPlatform::runProcess(const ProcessRequest& request) {
@@ -48,6 +50,13 @@ std::optional<std::string> MemoryPlatform::findProgram(const std::string& name) 
 int MemoryPlatform::shellOpen(const std::string& file, const std::string& directory) {
     shellOpened.emplace_back(file, directory);
     return fileExists(file) ? 42 : 2;
+}
+
+std::optional<std::string> MemoryPlatform::shortcutTarget(const std::string& path) {
+    if (!fileExists(path)) return std::nullopt;
+    for (const auto& [file, target] : shortcuts)
+        if (upperAscii(file) == upperAscii(path)) return target;
+    return std::nullopt;
 }
 
 void MemoryPlatform::addToRecentDocuments(const std::string& path) {

@@ -14,7 +14,8 @@ std::string valueName(const std::string& name) { return name.substr(0, name.find
 
 class MemoryKey final : public RegistryKey {
 public:
-    MemoryKey(MemoryPlatform& os, std::string id) : os_(os), id_(std::move(id)) {}
+    MemoryKey(MemoryPlatform& os, std::string id, bool writable)
+        : os_(os), id_(std::move(id)), writable_(writable) {}
 
     MemoryPlatform::Key* key() {
         auto it = os_.keys_.find(id_);
@@ -52,7 +53,7 @@ public:
     bool setString(const std::string& name, const std::string& text) override {
         ++os_.registryCalls;
         auto* k = key();
-        if (!k || os_.failSetValue.count(name)) return false;
+        if (!k || !writable_ || os_.failSetValue.count(name)) return false;
         // The system cuts a value's text at its first NUL.
         std::string stored = text.substr(0, text.find('\0'));
         std::string u = upperAscii(valueName(name));
@@ -70,12 +71,14 @@ public:
     }
     bool deleteSubKey(const std::string& name) override {
         ++os_.registryCalls;
-        return os_.keys_.erase(id_ + "\\" + upperAscii(name)) > 0;
+        const std::string sub = id_ + "\\" + upperAscii(name);
+        return !os_.readOnly_.count(sub) && os_.keys_.erase(sub) > 0;
     }
 
 private:
     MemoryPlatform& os_;
     std::string id_;
+    bool writable_;
 };
 
 std::string MemoryPlatform::keyId(RootKey root, const std::string& path) {
@@ -85,27 +88,30 @@ std::string MemoryPlatform::keyId(RootKey root, const std::string& path) {
     return std::string(names[static_cast<int>(root)]) + "\\" + p;
 }
 
-std::unique_ptr<RegistryKey> MemoryPlatform::openKey(RootKey root, const std::string& path) {
+std::unique_ptr<RegistryKey> MemoryPlatform::openKey(RootKey root, const std::string& path,
+                                                     KeyAccess access) {
     ++registryCalls;
     std::string id = keyId(root, path);
-    if (!keys_.count(id)) return nullptr;
-    return std::make_unique<MemoryKey>(*this, id);
+    const bool write = access == KeyAccess::ReadWrite;
+    if (!keys_.count(id) || (write && readOnly_.count(id))) return nullptr;
+    return std::make_unique<MemoryKey>(*this, id, write);
 }
 
 std::unique_ptr<RegistryKey> MemoryPlatform::createKey(RootKey root, const std::string& path) {
     ++registryCalls;
-    if (failCreateKey.count(path)) return nullptr;
     std::string id = keyId(root, path);
+    if (failCreateKey.count(path) || readOnly_.count(id)) return nullptr;
     // Parent keys come into being with it, as in the real registry.
     for (size_t cut = id.find('\\', 5); cut != std::string::npos; cut = id.find('\\', cut + 1))
         keys_[id.substr(0, cut)];
     if (!keys_.count(id)) keys_[id].written = ++registryClock;
-    return std::make_unique<MemoryKey>(*this, id);
+    return std::make_unique<MemoryKey>(*this, id, true);
 }
 
 bool MemoryPlatform::deleteKey(RootKey root, const std::string& path) {
     ++registryCalls;
     std::string id = keyId(root, path);
+    if (readOnly_.count(id)) return false;
     // A key with subkeys cannot be deleted in one call.
     for (const auto& [other, _] : keys_)
         if (other.size() > id.size() && other.compare(0, id.size() + 1, id + "\\") == 0)

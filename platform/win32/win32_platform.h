@@ -13,7 +13,8 @@ public:
     // `applicationTitle` is the caption of plain message boxes.
     explicit Win32Platform(std::string applicationTitle);
 
-    std::unique_ptr<RegistryKey> openKey(RootKey root, const std::string& path) override;
+    std::unique_ptr<RegistryKey> openKey(RootKey root, const std::string& path,
+                                         KeyAccess access) override;
     std::unique_ptr<RegistryKey> createKey(RootKey root, const std::string& path) override;
     bool deleteKey(RootKey root, const std::string& path) override;
 
@@ -53,6 +54,7 @@ public:
 
     int shellOpen(const std::string& file, const std::string& directory) override;
     void addToRecentDocuments(const std::string& path) override;
+    std::optional<std::string> shortcutTarget(const std::string& path) override;
 
     MessageAnswer messageBox(MessageKind kind, const std::string& text,
                              MessageButtons buttons = MessageButtons::Ok) override;

@@ -123,9 +123,11 @@ HKEY rootHandle(RootKey root) {
 
 }  // namespace
 
-std::unique_ptr<RegistryKey> Win32Platform::openKey(RootKey root, const std::string& path) {
+std::unique_ptr<RegistryKey> Win32Platform::openKey(RootKey root, const std::string& path,
+                                                    KeyAccess access) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(rootHandle(root), wide(path).c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+    const REGSAM rights = access == KeyAccess::Read ? KEY_READ : KEY_READ | KEY_WRITE;
+    if (RegOpenKeyExW(rootHandle(root), wide(path).c_str(), 0, rights, &key) != ERROR_SUCCESS)
         return nullptr;
     return std::make_unique<Win32RegistryKey>(key);
 }
@@ -133,7 +135,7 @@ std::unique_ptr<RegistryKey> Win32Platform::openKey(RootKey root, const std::str
 std::unique_ptr<RegistryKey> Win32Platform::createKey(RootKey root, const std::string& path) {
     HKEY key = nullptr;
     if (RegCreateKeyExW(rootHandle(root), wide(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+                        KEY_READ | KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return nullptr;
     return std::make_unique<Win32RegistryKey>(key);
 }

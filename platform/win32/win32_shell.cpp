@@ -5,6 +5,7 @@
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/wide_text.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -49,6 +50,30 @@ void Win32Platform::addToRecentDocuments(const std::string& path) {
     if (!items) return;
     addToRecent(SHARD_PIDL, items);
     if (free) free(items);
+}
+
+std::optional<std::string> Win32Platform::shortcutTarget(const std::string& path) {
+    static const auto initialize = systemProc<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
+    static const auto uninitialize = systemProc<decltype(&CoUninitialize)>(L"ole32.dll", "CoUninitialize");
+    static const auto create = systemProc<decltype(&CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
+    if (!initialize || !uninitialize || !create) return std::nullopt;
+    const bool initialized = SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
+    std::optional<std::string> target;
+    IShellLinkW* link = nullptr;
+    if (SUCCEEDED(create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                         reinterpret_cast<void**>(&link)))) {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            std::wstring stored(32768, L'\0');
+            if (SUCCEEDED(file->Load(wide(path).c_str(), STGM_READ)) &&
+                link->GetPath(&stored[0], static_cast<int>(stored.size()), nullptr, SLGP_RAWPATH) == S_OK)
+                target = narrow(stored.c_str());
+            file->Release();
+        }
+        link->Release();
+    }
+    if (initialized) uninitialize();
+    return target;
 }
 
 }  // namespace qn

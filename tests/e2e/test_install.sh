@@ -305,7 +305,22 @@ check_eq "closing ends with 0" "0" "$E2E_RC"
 check_eq "the interface stays after the close" "Common" "$(reg_query "$E2E_KEY" Interface)"
 same_files "the program files are copied" "$DIST" "$TARGET" "${PROGRAM_FILES[@]}"
 same_files "the pictures too" "$DIST" "$TARGET/screens" "${PICTURES[@]}"
-rm -f "$DESKTOP/$DESKTOP_LINK" "$PROGRAMS/$PROGRAMS_LINK"
+
+echo "-- uninstall removes the shortcuts it placed"
+# A shortcut of the user's own to the program, under another name, stays.
+cp "$DESKTOP/$DESKTOP_LINK" "$DESKTOP/mine.lnk"
+(cd "$TARGET" && e2e_start "$TARGET/qnlaunch.exe")
+drv wait Form1 15000 >/dev/null
+drv tab-select Form1 PageControl1 3 >/dev/null
+drv click Form1 SpeedButton11 >/dev/null
+read_and_answer YES >/dev/null
+read_and_answer >/dev/null
+e2e_wait_exit 15
+check_eq "uninstalled: exit code 5" "5" "$E2E_RC"
+check_no_file "the desktop shortcut is gone" "$DESKTOP/$DESKTOP_LINK"
+check_no_file "the start-menu shortcut is gone" "$PROGRAMS/$PROGRAMS_LINK"
+check_file "the user's own shortcut stays" "$DESKTOP/mine.lnk"
+rm -f "$DESKTOP/$DESKTOP_LINK" "$PROGRAMS/$PROGRAMS_LINK" "$DESKTOP/mine.lnk"
 
 echo "-- a program file cannot be copied"
 make_dist || exit 1

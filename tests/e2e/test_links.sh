@@ -64,14 +64,37 @@ drv tab-select Form1 PageControl1 2 >/dev/null
 check_eq "the links page is shown" "*${TAB}Internet Links" "$(drv tab Form1 PageControl1 | sed -n 3p)"
 web=$(drv text Form1 Label8)
 drv click Form1 Label8 >/dev/null
-check_eq "a web link: the browser command, a space, the address" "cmdline=$BROWSER $web" "$(wait_cmdlines 1)"
+STANDIN="\"$(qn_winpath "$E2E_APP/emu/quon.exe")\""
+check_eq "a web link: the address in the quotes of the command's \"%1\"" "cmdline=$STANDIN \"$web\"" "$(wait_cmdlines 1)"
 drv tab-select Form1 PageControl1 3 >/dev/null
 mail=$(drv text Form1 Label16)
 drv click Form1 Label16 >/dev/null
-check_eq "the mail link: the browser command, a space, mailto: and the address" \
-    "cmdline=$BROWSER $web
-cmdline=$BROWSER mailto:$mail" "$(wait_cmdlines 2)"
+check_eq "the mail link: mailto: and the address there" \
+    "cmdline=$STANDIN \"$web\"
+cmdline=$STANDIN \"mailto:$mail\"" "$(wait_cmdlines 2)"
 no_message "nothing said"
+drv close Form1 >/dev/null
+e2e_wait_exit 15
+# Other forms of the registered command: the mail link's command line.
+while IFS='|' read -r command expected what; do
+    reg_add "$BROWSER_KEY" "" "$command"
+    rm -f "$LOG"
+    start_launcher
+    drv wait Form1 15000 >/dev/null
+    drv tab-select Form1 PageControl1 3 >/dev/null
+    drv click Form1 Label16 >/dev/null
+    check_eq "$what" "cmdline=$expected" "$(wait_cmdlines 1)"
+    drv close Form1 >/dev/null
+    e2e_wait_exit 15
+done <<ROWS
+$STANDIN -url %L|$STANDIN -url mailto:$mail|an unquoted %L: the address in its place
+$STANDIN|$STANDIN mailto:$mail|no placeholder: a space, mailto: and the address appended
+$STANDIN "%1" "%1"|$STANDIN "mailto:$mail" "%1"|two placeholders: the first one takes it
+ROWS
+reg_add "$BROWSER_KEY" "" "$BROWSER"
+start_launcher
+drv wait Form1 15000 >/dev/null
+drv tab-select Form1 PageControl1 3 >/dev/null
 
 echo "-- the readme through the shell"
 # A fresh prefix has no association for .txt files.

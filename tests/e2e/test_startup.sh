@@ -6,6 +6,17 @@
 
 install_demo || exit 1
 
+echo "-- the program file says what it is"
+check_eq "its version texts and its icon's sizes" "FixedFileVersion${TAB}2.9.0.0
+CompanyName${TAB}Tolvane
+ProductName${TAB}Tolvane's QUON FrontEnd
+FileVersion${TAB}2.09
+ProductVersion${TAB}2.09
+FileDescription${TAB}Tolvane's QUON FrontEnd, a launcher for the QUON arcade emulator
+LegalCopyright${TAB}Copyright (C) Tolvane. All rights reserved.
+OriginalFilename${TAB}qnlaunch.exe
+IconSizes${TAB}16 20 24 32 40 48 64 256" "$(drv file-info "$(qn_winpath "$E2E_APP/qnlaunch.exe")" | tr -d '\r')"
+
 echo "-- a normal start"
 settings_for_demo
 reg_add "$E2E_KEY" "Quon Path" "$(win_dir "$E2E_APP/emu" | tr a-z A-Z)"
@@ -73,6 +84,26 @@ e2e_wait_exit 15
 check_eq "closing the application closes the main window: exit code 0" "0" "$E2E_RC"
 check_eq "after saving the settings" "10000000" "$(reg_query "$E2E_KEY" "Radiant Type II")"
 
+echo "-- data files saved as UTF-8 with a byte-order mark"
+mark=$'\xef\xbb\xbf'
+for f in roms reqfiles abouttxt; do cp "$E2E_APP/$f.dat" "$E2E_APP/$f.ansi"; done
+# The first game's record first, so that a mark read as text would spoil it.
+{ printf '%s#Se\xc3\xb1or Blaster|rtypeus\r\n' "$mark"; grep '^#' "$E2E_APP/roms.ansi" | tail -n +2; } >"$E2E_APP/roms.dat"
+{ printf '%s' "$mark"; cat "$E2E_APP/reqfiles.ansi"; } >"$E2E_APP/reqfiles.dat"
+printf '%sGr\xc3\xbc\xc3\x9fe aus der Demo.\r\n' "$mark" >"$E2E_APP/abouttxt.dat"
+start_launcher
+drv wait Form1 15000 >/dev/null
+check_eq "every game listed, the first one's title as written, its files its own" \
+    "$(sed "1s/Radiant Type (US)/Señor Blaster/" <<<"$rows")" "$(QNDRIVER_UTF8=1 drv rows Form1 ListView1)"
+drv tab-select Form1 PageControl1 3 >/dev/null
+drv click Form1 SpeedButton7 >/dev/null
+drv wait Form4 5000 >/dev/null
+check_eq "the About box's message as written" "Grüße aus der Demo." "$(QNDRIVER_UTF8=1 drv text Form4 Edit1)"
+drv close Form4 >/dev/null
+drv close Form1 >/dev/null
+e2e_wait_exit 15
+for f in roms reqfiles abouttxt; do mv "$E2E_APP/$f.ansi" "$E2E_APP/$f.dat"; done
+
 echo "-- main program path missing"
 e2e_reset_registry
 reg_add "$E2E_KEY" "Quon Path" 'C:\quon\'
@@ -81,7 +112,8 @@ check_eq "warning" "Warning
 Error reading Main Program Path value. Restart this program" "$(read_and_answer)"
 e2e_wait_exit 15
 check_eq "exit code 1" "1" "$E2E_RC"
-key_exists && e2e_fail "settings key removed" || e2e_pass "settings key removed"
+check_eq "the key keeps the rest, the main path empty" "${TAB}C:\\quon\\" \
+    "$(reg_query "$E2E_KEY" "Main Program Path")${TAB}$(reg_query "$E2E_KEY" "Quon Path")"
 
 echo "-- screen too small"
 settings_for_demo
@@ -96,6 +128,7 @@ key_exists && e2e_pass "nothing deleted" || e2e_fail "nothing deleted"
 
 echo "-- roms.dat missing"
 settings_for_demo
+reg_add "$E2E_KEY" "Radiant Type II" "10000000"
 mv "$E2E_APP/roms.dat" "$E2E_APP/roms.away"
 start_launcher
 expected="Error
@@ -104,8 +137,27 @@ check_eq "error at creation" "$expected" "$(read_and_answer)"
 check_eq "error again at the showing" "$expected" "$(read_and_answer)"
 e2e_wait_exit 15
 check_eq "exit code 5" "5" "$E2E_RC"
-key_exists && e2e_fail "settings key removed" || e2e_pass "settings key removed"
+check_eq "the key keeps the options and paths, the main path empty" "${TAB}10000000${TAB}$(win_dir "$E2E_APP/emu")" \
+    "$(reg_query "$E2E_KEY" "Main Program Path")${TAB}$(reg_query "$E2E_KEY" "Radiant Type II")${TAB}$(reg_query "$E2E_KEY" "Quon Path")"
 mv "$E2E_APP/roms.away" "$E2E_APP/roms.dat"
+
+echo "-- after it, a first run that keeps them"
+# Installed where it is, from a directory laid out as a distribution.
+cp "$E2E_APP"/screens/{noscreen,tolvane1,tolvane2}.jpg "$E2E_APP/"
+start_launcher
+check_eq "first-run message" "Information
+Tolvane's QUON FrontEnd v2.09 is going to be installed in your computer" "$(read_and_answer)"
+drv wait Form2 10000 >/dev/null
+drv click Form2 SpeedButton1 >/dev/null
+check_contains "install where it is" "$(read_and_answer YES)" "OK to install to"
+check_contains "no configuring now" "$(read_and_answer NO)" "configure some QnLaunch options now?"
+drv wait Form1 15000 >/dev/null
+drv select Form1 ListView1 2 >/dev/null
+check_eq "the game's stored option is used" "1" "$(drv dump Form1 | grep "^CheckBox1$TAB" | cut -f5)"
+drv close Form1 >/dev/null
+e2e_wait_exit 15
+check_eq "and stays with the emulator path, as its box shows it" "10000000${TAB}$(win_dir "$E2E_APP/emu" | tr A-Z a-z)" \
+    "$(reg_query "$E2E_KEY" "Radiant Type II")${TAB}$(reg_query "$E2E_KEY" "Quon Path")"
 
 echo "-- first run"
 e2e_reset_registry

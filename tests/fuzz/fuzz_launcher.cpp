@@ -154,7 +154,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     for (int g = 0; g < games && static_cast<size_t>(g) < values; ++g)
         put(l.os, RootKey::LocalMachine, kSettingsKey, cat.games[g].Title, in[kFirstGame + g]);
     if (mode & kGivenSettings) {
-        for (size_t i = 0; i < 6; ++i) put(l.os, RootKey::LocalMachine, kSettingsKey, kSettingValueNames[i], in[1 + i]);
+        for (size_t i = 0; i < 6; ++i) put(l.os, RootKey::LocalMachine, kSettingsKey, kSettingRows[i].name, in[1 + i]);
         put(l.os, RootKey::CurrentConfig, "Display\\Settings", "Resolution", in[7]);
         put(l.os, RootKey::ClassesRoot, "htmlfile\\shell\\open\\command", "", in[8]);
     } else {
@@ -180,8 +180,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         return 0;
     }
     if (keyThere && !storedMain) {
-        QN_CHECK(exit == 1 && !l.os.keyExists(RootKey::LocalMachine, kSettingsKey),
-                 "no Main Program Path, yet the start went on or kept the key");
+        QN_CHECK(exit == 1 && l.setting("Main Program Path") == std::string(1, '\0'),
+                 "no Main Program Path, yet the start went on or did not empty it");
         return 0;
     }
     QN_CHECK(!exit, "the start ended the process with " + std::to_string(exit.value_or(0)));

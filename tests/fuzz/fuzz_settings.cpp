@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         games.push_back({title, start});
     }
 
-    std::unique_ptr<RegistryKey> key = os.openKey(RootKey::LocalMachine, kSettingsKey);
+    std::unique_ptr<RegistryKey> key = os.openKey(RootKey::LocalMachine, kSettingsKey, KeyAccess::Read);
     for (size_t g = 0; g < games.size(); ++g) {
         const std::string& title = games[g].title;
         const std::optional<std::string> text = textOf(os.value(RootKey::LocalMachine, kSettingsKey, title));

@@ -39,7 +39,7 @@ void Launcher::checkSaved() {
     const SettingTexts read = settingTexts(next.paths, next.singleClick);
     const SettingTexts held = settingTexts(want, app->singleClick);
     for (size_t i = 0; i < read.size(); ++i)
-        QN_CHECK(read[i] == held[i], std::string(kSettingValueNames[i]) + " reads " + shown(read[i]) +
+        QN_CHECK(read[i] == held[i], std::string(kSettingRows[i].name) + " reads " + shown(read[i]) +
                                          ", the launcher " + shown(held[i]));
 
     // Game values read or changed, where no other game's title names the
@@ -53,7 +53,7 @@ void Launcher::checkSaved() {
     };
     std::map<std::string, int> uses;
     for (int g = 0; g < cat.size(); ++g) ++uses[registryName(cat.games[g].Title)];
-    std::unique_ptr<RegistryKey> key = os.openKey(RootKey::LocalMachine, kSettingsKey);
+    std::unique_ptr<RegistryKey> key = os.openKey(RootKey::LocalMachine, kSettingsKey, KeyAccess::Read);
     for (int g = 0; g < cat.size(); ++g) {
         const GameRecord& game = cat.games[g];
         if (uses[registryName(game.Title)] != 1 || titleNamesASetting(game.Title)) continue;

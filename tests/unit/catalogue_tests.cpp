@@ -222,7 +222,7 @@ TEST_F(Rules, DataFilesThatCannotBeReadGiveTheUsersMessage) {
 
 using CatalogueFile = test::LauncherTest;
 
-TEST_F(CatalogueFile, MissingFileIsReportedKeyDeletedAndCountKept) {
+TEST_F(CatalogueFile, MissingFileIsReportedMainPathEmptiedAndCountKept) {
     installSettings();
     app->tpaths.mainPath = test::kProgramDir;
     LoadCatalogue(*app);
@@ -231,8 +231,7 @@ TEST_F(CatalogueFile, MissingFileIsReportedKeyDeletedAndCountKept) {
     ASSERT_EQ(os.messages.size(), 1u);
     EXPECT_EQ(os.messages[0].kind, MessageKind::Error);
     EXPECT_EQ(os.messages[0].text, "There was an error opening C:\\QnLaunch\\roms.dat");
-    EXPECT_FALSE(os.keyExists(RootKey::LocalMachine, kSettingsKey));
-    EXPECT_TRUE(os.keyExists(RootKey::LocalMachine, "Software\\Tolvane"));
+    EXPECT_EQ(setting("Main Program Path"), std::string(1, '\0'));  // the next start installs again
 }
 
 TEST_F(CatalogueFile, RereadingReplacesNamesInsteadOfAppending) {
@@ -252,7 +251,7 @@ TEST_F(CatalogueFile, MissingRequiredFilesListIsAnError) {
     LoadRequiredFiles(*app);
     EXPECT_TRUE(app->state.DataLoadError);
     EXPECT_EQ(messageTexts(), std::vector<std::string>{"Error loading C:\\QnLaunch\\reqfiles.dat"});
-    EXPECT_FALSE(os.keyExists(RootKey::LocalMachine, kSettingsKey));
+    EXPECT_EQ(setting("Main Program Path"), std::string(1, '\0'));
 }
 
 }  // namespace

@@ -8,7 +8,6 @@ namespace qn {
 namespace {
 
 using Strings = std::vector<std::string>;
-const char* const kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 TEST(Installation, CopiesProgramFilesThenPicturesAndStopsAtTheFirstFailure) {
     MemoryPlatform os;
@@ -229,7 +228,7 @@ protected:
     }
 };
 
-TEST_F(Outside, LinksAppendTheirAddressToTheBrowserCommand) {
+TEST_F(Outside, LinksPutTheirAddressInTheBrowserCommand) {
     os.makeDirectories("C:\\Quon");
     app->state.outsideDirectory = "C:\\Quon";  // where a run left it
     f->Label16.click();
@@ -237,14 +236,14 @@ TEST_F(Outside, LinksAppendTheirAddressToTheBrowserCommand) {
     f->Label8.click();
     ASSERT_EQ(os.processes.size(), 3u);
     const auto& mail = os.processes[0].request;
-    EXPECT_EQ(mail.commandLine, "\"C:\\Browser\\web.exe\" -new \"%1\" mailto:" + f->Label16.caption());
+    EXPECT_EQ(mail.commandLine, "\"C:\\Browser\\web.exe\" -new \"mailto:" + f->Label16.caption() + "\"");
     EXPECT_TRUE(mail.inheritHandles);
     EXPECT_FALSE(mail.newConsole);
     EXPECT_FALSE(mail.wait);
     EXPECT_EQ(mail.show, ShowState::Default);
     EXPECT_EQ(mail.workingDirectory, "C:\\Quon");
     EXPECT_EQ(os.processes[1].request.commandLine,
-              "\"C:\\Browser\\web.exe\" -new \"%1\" " + f->Label8.caption());
+              "\"C:\\Browser\\web.exe\" -new \"" + f->Label8.caption() + "\"");
 }
 
 TEST_F(Outside, ReadmesGoToTheShell) {
@@ -259,10 +258,20 @@ TEST_F(Outside, ReadmesGoToTheShell) {
     EXPECT_TRUE(os.messages.empty());
 }
 
-TEST_F(Outside, UninstallRemovesTheKeyAndEndsWithFive) {
+TEST_F(Outside, UninstallRemovesTheKeyAndItsShortcutsAndEndsWithFive) {
+    os.setString(RootKey::CurrentUser, kShellFolders, "Desktop", "C:\\Users\\me\\Desktop");
+    os.setString(RootKey::CurrentUser, kShellFolders, "Programs", "C:\\Users\\me\\Programs\\");
+    // Ours by name and target; another program's of our name; ours by target only.
+    const std::string ours = "C:\\Users\\me\\Desktop\\QnLaunch v2.09.lnk";
+    const std::string named = "C:\\Users\\me\\Programs\\Tolvane's QUON FrontEnd v2.09.lnk";
+    const std::string copied = "C:\\Users\\me\\Desktop\\QnLaunch.lnk";
+    os.shortcuts = {{ours, "c:\\qnlaunch\\QNLAUNCH.EXE"}, {named, "C:\\Other\\qnlaunch.exe"},
+                    {copied, "C:\\QnLaunch\\qnlaunch.exe"}};
+    for (const auto& [file, target] : os.shortcuts) os.writeFile(file, "link");
     os.answers = {MessageAnswer::No};
     f->SpeedButton11.click();
     EXPECT_TRUE(os.keyExists(RootKey::LocalMachine, kSettingsKey));
+    EXPECT_TRUE(os.fileExists(ours));
     os.answers = {MessageAnswer::Yes};
     try {
         f->SpeedButton11.click();
@@ -276,6 +285,9 @@ TEST_F(Outside, UninstallRemovesTheKeyAndEndsWithFive) {
                                        "delete this program"}));
     EXPECT_FALSE(os.keyExists(RootKey::LocalMachine, kSettingsKey));
     EXPECT_TRUE(os.keyExists(RootKey::LocalMachine, "Software\\Tolvane"));
+    EXPECT_FALSE(os.fileExists(ours));
+    EXPECT_TRUE(os.fileExists(named));
+    EXPECT_TRUE(os.fileExists(copied));
     app = std::make_unique<App>(os);
     EXPECT_EQ(start(), std::nullopt);
     EXPECT_NE(app->Form2, nullptr);  // the next start installs again

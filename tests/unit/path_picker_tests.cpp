@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -201,9 +202,15 @@ TEST_F(PathPicker, UnzipProgramComesFromTheFileDialog) {
     f->CheckBox7.setChecked(true);
     f->SpeedButton4.click();  // cancelled
     ASSERT_EQ(os.fileDialogs.size(), 1u);
-    EXPECT_EQ(os.fileDialogs[0].first,
-              "PkUnzip Program File (pkunzip.exe)|pkunzip.exe|Program Files (*.exe;*.com)|*.exe|"
-              "All files (*.*)|*.*");
+    // Each choice shows the files its label names in brackets.
+    std::vector<std::string> parts;
+    std::stringstream filter(os.fileDialogs[0].first);
+    for (std::string part; std::getline(filter, part, '|');) parts.push_back(part);
+    ASSERT_EQ(parts.size(), 6u);
+    for (size_t i = 0; i < parts.size(); i += 2) {
+        const size_t open = parts[i].rfind('(');
+        EXPECT_EQ(parts[i].substr(open + 1, parts[i].size() - open - 2), parts[i + 1]) << parts[i];
+    }
     EXPECT_EQ(os.fileDialogs[0].second, "Select PkUnzip program file");
     EXPECT_EQ(app->tpaths.unzipProgram, "");
     os.fileDialogAnswers.push_back("C:\\Tools\\PKUNZIP.EXE");

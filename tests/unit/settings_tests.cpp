@@ -24,7 +24,7 @@ TEST(RegistryText, ReadsOnlyValuesOfMoreThanOneByteAndCutsAtNul) {
     os.setValue(RootKey::LocalMachine, "K", "one", std::string("x", 1));
     os.setValue(RootKey::LocalMachine, "K", "empty", std::string("\0", 1));
     os.setValue(RootKey::LocalMachine, "K", "big", std::string(8192, 'k') + '\0');
-    auto key = os.openKey(RootKey::LocalMachine, "K");
+    auto key = os.openKey(RootKey::LocalMachine, "K", KeyAccess::Read);
     EXPECT_EQ(readRegistryText(*key, "sz"), "abc");
     EXPECT_EQ(readRegistryText(*key, "nonul"), "abc");
     EXPECT_EQ(readRegistryText(*key, "dword"), "1");
@@ -40,7 +40,7 @@ TEST(RegistryText, ValuesWhoseTextStartsWithNulAreEmpty) {
     os.setValue(RootKey::LocalMachine, "K", "two", std::string("\0\0", 2));
     os.setValue(RootKey::LocalMachine, "K", "hidden", std::string("\0abc\0", 5));
     os.setValue(RootKey::LocalMachine, "K", "binary", std::string("\0x", 2), 3);
-    auto key = os.openKey(RootKey::LocalMachine, "K");
+    auto key = os.openKey(RootKey::LocalMachine, "K", KeyAccess::Read);
     EXPECT_EQ(readRegistryText(*key, "two"), std::nullopt);
     EXPECT_EQ(readRegistryText(*key, "hidden"), std::nullopt);
     EXPECT_EQ(readRegistryText(*key, "binary"), std::nullopt);
@@ -162,7 +162,7 @@ TEST(SettingsStore, ASaveWritesTheSettingsThatDifferFromWhatTheKeyIsKnownToHold)
 // not how many games there are or how many values the key holds.
 TEST_F(Settings, AStartAndACloseAskAsMuchOfTheRegistryAtAHundredThousandGamesAsAtThree) {
     installSettings();
-    for (int i = 1; i < 6; ++i) put(kSettingValueNames[i], i == 5 ? "Common" : "");
+    for (int i = 1; i < 6; ++i) put(kSettingRows[i].name, i == 5 ? "Common" : "");
     std::string roms;
     for (int i = 0; i < 100000; ++i) {
         roms += "#Game " + std::to_string(i) + "|g" + std::to_string(i) + "\r\n";
@@ -205,14 +205,21 @@ TEST_F(Settings, NoKeyIsAFirstRun) {
     EXPECT_FALSE(app->Form1->showing());
 }
 
-TEST_F(Settings, MissingMainPathEndsWithCodeOneAndDeletesTheKey) {
+TEST_F(Settings, MissingMainPathEndsWithCodeOneAndTheNextStartIsAFirstRunKeepingTheRest) {
     put("Quon Path", "C:\\Quon\\");
+    put("Alpha", "01000000");
     EXPECT_EQ(start(), 1);
     ASSERT_EQ(os.messages.size(), 1u);
     EXPECT_EQ(os.messages[0].kind, MessageKind::Warning);
     EXPECT_EQ(os.messages[0].text, "Error reading Main Program Path value. Restart this program");
-    EXPECT_FALSE(os.keyExists(RootKey::LocalMachine, kSettingsKey));
-    EXPECT_TRUE(os.keyExists(RootKey::LocalMachine, "Software\\Tolvane"));
+    EXPECT_EQ(setting("Main Program Path"), std::string(1, '\0'));
+    EXPECT_EQ(setting("Alpha"), std::string("01000000") + '\0');
+    os.messages.clear();
+    app = std::make_unique<App>(os);
+    EXPECT_EQ(start(), std::nullopt);
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{kFirstRunMessage});
+    EXPECT_TRUE(app->Form2->showing());
+    EXPECT_EQ(app->tpaths.emulatorPath, "C:\\Quon\\");
 }
 
 TEST_F(Settings, EmptyMainPathIsAFirstRunButTheOtherValuesAreRead) {
@@ -225,14 +232,8 @@ TEST_F(Settings, EmptyMainPathIsAFirstRunButTheOtherValuesAreRead) {
     EXPECT_EQ(app->tpaths.mainPath, "");
     EXPECT_EQ(app->tpaths.emulatorPath, "D:\\Quon\\");
     EXPECT_TRUE(app->singleClick);
-    EXPECT_TRUE(app->catalogue.games.empty());  // read from the empty path: not there
-    EXPECT_EQ(messageTexts().at(0),
-              "Tolvane's QUON FrontEnd v2.09 is going to be installed in your computer");
-    // The installer then starts from clear paths.
-    app = std::make_unique<App>(os);
-    EXPECT_EQ(start(), std::nullopt);
-    EXPECT_TRUE(app->Form2->showing());
-    EXPECT_EQ(app->tpaths.emulatorPath, "");
+    EXPECT_TRUE(app->catalogue.games.empty());  // no program directory: nothing to read
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{kFirstRunMessage});
 }
 
 // Text hidden behind a leading NUL is no text: such a main path is an empty

@@ -83,6 +83,27 @@ TEST_F(Startup, MissingHtmlHandlerWarnsAndGoesOn) {
     EXPECT_EQ(app->state.BrowserCommand, "\"C:\\browser.exe\" \"%1\"");
 }
 
+TEST_F(Startup, KeysThatAreOnlyReadNeedNoRightToWrite) {
+    // A standard user's rights: these keys can be read, not changed.
+    resolution("799,600");
+    for (auto [root, path] : {std::pair{RootKey::CurrentConfig, "Display\\Settings"},
+                              {RootKey::ClassesRoot, "htmlfile\\shell\\open\\command"},
+                              {RootKey::LocalMachine, kSettingsKey}})
+        os.grantReadOnly(root, path);
+    EXPECT_EQ(start(), 3);
+    resolution("1024,768");
+    os.messages.clear();
+    app = std::make_unique<App>(os);
+    ASSERT_EQ(start(), std::nullopt);
+    ASSERT_EQ(showMain(), std::nullopt);
+    EXPECT_TRUE(os.messages.empty());
+    EXPECT_EQ(app->state.BrowserCommand, "browser.exe \"%1\"");
+    EXPECT_EQ(app->catalogue.size(), 2u);
+    // Only saving asks to write the settings key.
+    EXPECT_EQ(closeMain(), 0);
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{"Error creating/opening program registry key"});
+}
+
 TEST_F(Startup, NormalStartShowsTheFilledMainWindow) {
     ui::Form& first = *[&] { return &app->start(); }();
     TForm1& f = *app->Form1;
@@ -161,14 +182,13 @@ TEST_F(Startup, MissingCatalogueIsReportedTwiceAndEndsAtTheFirstPaint) {
     EXPECT_EQ(app->Form1->StatusBar1.panelText(0), "");
     const std::string msg = "There was an error opening C:\\QnLaunch\\roms.dat";
     EXPECT_EQ(messageTexts(), (std::vector<std::string>{msg, msg}));
-    EXPECT_FALSE(os.keyExists(RootKey::LocalMachine, kSettingsKey));
     try {
         app->Form1->paint();
         FAIL() << "the first paint must end the process";
     } catch (const ProcessExit& e) {
         EXPECT_EQ(e.code, 5);
     }
-    EXPECT_FALSE(os.keyExists(RootKey::LocalMachine, kSettingsKey));  // nothing saved
+    EXPECT_EQ(setting("Main Program Path"), std::string(1, '\0'));  // nothing else saved
 }
 
 TEST_F(Startup, MissingRequiredFilesEndsAtThePaintWithoutSaving) {
@@ -176,7 +196,7 @@ TEST_F(Startup, MissingRequiredFilesEndsAtThePaintWithoutSaving) {
     EXPECT_EQ(start(), std::nullopt);
     EXPECT_EQ(showMain(), 5);
     EXPECT_EQ(messageTexts().back(), "Error loading C:\\QnLaunch\\reqfiles.dat");
-    EXPECT_FALSE(os.keyExists(RootKey::LocalMachine, kSettingsKey));
+    EXPECT_EQ(setting("Main Program Path"), std::string(1, '\0'));
 }
 
 TEST_F(Startup, AboutButtonDisablesTheMainWindowUntilTheBoxCloses) {

@@ -50,7 +50,7 @@ TEST_F(RegistryTest, StringsAreStoredWithTheirNulAndReadBack) {
     ASSERT_TRUE(key->setString("", "default"));
     key.reset();  // the values must outlive the handle that wrote them
 
-    key = platform.openKey(qn::RootKey::CurrentUser, kTestKey);
+    key = platform.openKey(qn::RootKey::CurrentUser, kTestKey, qn::KeyAccess::Read);
     ASSERT_NE(nullptr, key);
     EXPECT_EQ(text.size() + 1, key->valueSize("Path"));
     EXPECT_EQ(text + '\0', key->valueData("Path", static_cast<std::uint32_t>(text.size() + 1)));
@@ -100,7 +100,7 @@ TEST_F(RegistryTest, ValuesOfAnyTypeComeBackByteForByte) {
     writeRaw("Number", REG_DWORD, dword);
     writeRaw("Nothing", REG_BINARY, "");
 
-    auto key = platform.openKey(qn::RootKey::CurrentUser, kTestKey);
+    auto key = platform.openKey(qn::RootKey::CurrentUser, kTestKey, qn::KeyAccess::Read);
     ASSERT_NE(nullptr, key);
     EXPECT_EQ(binary.size(), key->valueSize("Binary"));
     EXPECT_EQ(binary, key->valueData("Binary", 6));
@@ -117,11 +117,13 @@ TEST_F(RegistryTest, ValuesOfAnyTypeComeBackByteForByte) {
 
 TEST_F(RegistryTest, KeysAreCreatedOpenedAndDeleted) {
     const std::string sub = std::string(kTestKey) + "\\Paths\\Deep";
-    EXPECT_EQ(nullptr, platform.openKey(qn::RootKey::CurrentUser, sub));
+    EXPECT_EQ(nullptr, platform.openKey(qn::RootKey::CurrentUser, sub, qn::KeyAccess::Read));
     ASSERT_NE(nullptr, platform.createKey(qn::RootKey::CurrentUser, sub));  // with its parents
-    EXPECT_NE(nullptr, platform.openKey(qn::RootKey::CurrentUser, sub));
+    EXPECT_NE(nullptr, platform.openKey(qn::RootKey::CurrentUser, sub, qn::KeyAccess::Read));
     // Creating an existing key opens it and keeps its values.
-    platform.openKey(qn::RootKey::CurrentUser, sub)->setString("Kept", "yes");
+    // A key opened for reading is not written through; one opened to write is.
+    EXPECT_FALSE(platform.openKey(qn::RootKey::CurrentUser, sub, qn::KeyAccess::Read)->setString("Kept", "no"));
+    platform.openKey(qn::RootKey::CurrentUser, sub, qn::KeyAccess::ReadWrite)->setString("Kept", "yes");
     auto again = platform.createKey(qn::RootKey::CurrentUser, sub);
     ASSERT_NE(nullptr, again);
     EXPECT_EQ(4u, again->valueSize("Kept"));
@@ -131,7 +133,7 @@ TEST_F(RegistryTest, KeysAreCreatedOpenedAndDeleted) {
     EXPECT_FALSE(platform.deleteKey(qn::RootKey::CurrentUser, paths));
     EXPECT_TRUE(rawKeyExists(HKEY_CURRENT_USER, paths));
 
-    auto parent = platform.openKey(qn::RootKey::CurrentUser, paths);
+    auto parent = platform.openKey(qn::RootKey::CurrentUser, paths, qn::KeyAccess::Read);
     ASSERT_NE(nullptr, parent);
     EXPECT_TRUE(parent->deleteSubKey("Deep"));
     EXPECT_FALSE(parent->deleteSubKey("Deep"));
@@ -142,7 +144,7 @@ TEST_F(RegistryTest, KeysAreCreatedOpenedAndDeleted) {
     EXPECT_TRUE(platform.deleteKey(qn::RootKey::CurrentUser, paths));
     EXPECT_FALSE(rawKeyExists(HKEY_CURRENT_USER, paths));
     EXPECT_FALSE(platform.deleteKey(qn::RootKey::CurrentUser, paths));
-    EXPECT_EQ(nullptr, platform.openKey(qn::RootKey::CurrentUser, paths));
+    EXPECT_EQ(nullptr, platform.openKey(qn::RootKey::CurrentUser, paths, qn::KeyAccess::Read));
 }
 
 TEST_F(RegistryTest, EachRootIsTheMatchingSystemRoot) {
@@ -162,7 +164,7 @@ TEST_F(RegistryTest, EachRootIsTheMatchingSystemRoot) {
         SHDeleteKeyA(r.handle, r.path);
         ASSERT_NE(nullptr, platform.createKey(r.root, r.path));
         EXPECT_TRUE(rawKeyExists(r.handle, r.path));
-        EXPECT_NE(nullptr, platform.openKey(r.root, r.path));
+        EXPECT_NE(nullptr, platform.openKey(r.root, r.path, qn::KeyAccess::Read));
         EXPECT_TRUE(platform.deleteKey(r.root, r.path));
         EXPECT_FALSE(rawKeyExists(r.handle, r.path));
     }

@@ -39,7 +39,7 @@ TEST_F(ShellTest, OpenOfAMissingFileGivesTheShellsError) {
     EXPECT_EQ(SE_ERR_FNF, platform.shellOpen(path("missing.exe"), dir));
 }
 
-TEST_F(ShellTest, RecentDocumentsGetALinkInTheRecentFolder) {
+TEST_F(ShellTest, RecentDocumentsGetALinkInTheRecentFolderThatLeadsToTheFile) {
     char recent[MAX_PATH] = {};
     DWORD size = sizeof recent;
     ASSERT_EQ(ERROR_SUCCESS,
@@ -53,8 +53,11 @@ TEST_F(ShellTest, RecentDocumentsGetALinkInTheRecentFolder) {
 
     platform.addToRecentDocuments(path(name));
     const DWORD attributes = GetFileAttributesA(link.c_str());
+    const std::optional<std::string> target = platform.shortcutTarget(link);
     DeleteFileA(link.c_str());
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, attributes) << link;
+    EXPECT_EQ(target, path(name));
+    EXPECT_EQ(platform.shortcutTarget(path(name)), std::nullopt);  // not a shortcut
 }
 
 TEST(MessageBoxText, LoneCarriageReturnsBecomeLineBreaks) {

@@ -38,7 +38,7 @@ TEST_F(UnicodeTest, RegistryNamesAndValuesOfTheOldCallsReadTheSame) {
                                              KEY_ALL_ACCESS, nullptr, &raw, nullptr));
     const char old[] = "C:\\\xC9mulateur\\";  // written in the code page, 0xC9
     RegSetValueExA(raw, "Caf\xE9 Racer", 0, REG_SZ, reinterpret_cast<const BYTE*>(old), sizeof old);
-    auto key = platform.openKey(qn::RootKey::CurrentUser, kTestKey);
+    auto key = platform.openKey(qn::RootKey::CurrentUser, kTestKey, qn::KeyAccess::ReadWrite);
     ASSERT_NE(nullptr, key);
     const std::string cafe = "Caf\xC3\xA9 Racer", value = "C:\\\xC3\x89mulateur\\";
     EXPECT_EQ(key->valueSize(cafe), value.size() + 1);

@@ -193,6 +193,7 @@ void cmdClose(const Args& a);
 void cmdRect(const Args& a);
 void cmdClient(const Args& a);
 void cmdFrame(const Args& a);
+void cmdFileInfo(const Args& a);
 void cmdSys(const Args& a);
 void cmdTips(const Args& a);
 void cmdTooltip(const Args& a);

@@ -59,6 +59,7 @@ const Command kCommands[] = {
     {"rect", 1, 2, cmdRect, "rect <window> [control]"},
     {"client", 1, 1, cmdClient, "client <window>   (width height, tab, dpi)"},
     {"frame", 1, 1, cmdFrame, "frame <window>   (shown or hidden)"},
+    {"file-info", 1, 1, cmdFileInfo, "file-info <program file>   (version texts, icon sizes)"},
     {"sys", 2, 2, cmdSys, "sys <window> <minimize|restore|close>"},
     {"tips", 1, 1, cmdTips, "tips <window>"},
     {"tooltip", 1, 2, cmdTooltip, "tooltip <window> [timeout_ms]"},
