@@ -173,6 +173,9 @@ public:
     // Shell.
     virtual int shellOpen(const std::string& file, const std::string& directory) = 0;
     virtual void addToRecentDocuments(const std::string& path) = 0;
+    // Puts a text on the clipboard in place of what it held; false when
+    // another program holds the clipboard open.
+    virtual bool setClipboardText(const std::string& text) = 0;
 
     // Modal message box; captions follow the kind, a plain box carries the
     // application title.

@@ -150,6 +150,10 @@ public:
     bool childrenCanBeBound = true;
     int shellOpen(const std::string& file, const std::string& directory) override;
     void addToRecentDocuments(const std::string& path) override;
+    bool setClipboardText(const std::string& text) override {
+        clipboard = text;
+        return true;
+    }
     struct StartedProcess {
         ProcessRequest request;
         std::string currentDirectory;  // the launcher's, at the start
@@ -161,6 +165,7 @@ public:
     // change the files while it runs).
     std::function<void(const StartedProcess&)> whileRunning;
     std::vector<std::pair<std::string, std::string>> shellOpened;
+    std::string clipboard;
     std::vector<std::string> recentDocuments;
 
     // --- message boxes ---

@@ -29,6 +29,10 @@ private:
     void syncRows();
     void syncRowState(int row);
     void syncColors();
+    void syncSortArrow();
+    // The row's menu at the point given (-1: from the keyboard, under the
+    // selected row), and the command chosen carried out.
+    void showContextMenu(LPARAM lp);
     // One handler a notification.
     bool onItemChanged(const NMLISTVIEW& change);
     // The window is a Unicode one: its notifications come in the W forms.
