@@ -40,10 +40,11 @@ header_point() { # column-left column-width
     read -r l t w h <<<"$(drv rect Form1 ListView1)"
     printf '%s %s\n' $((l + 2 + $1 + $2 / 2)) $((t + 10))
 }
-# Short names in the order a sort by title, or by short name, gives.
-by_title() { grep '^#' "$E2E_APP/roms.dat" | cut -c2- | LC_ALL=C sort -f -t'|' -k1,1 "$@" | cut -d'|' -f2 | tr '\n' ' ' | sed 's/ $//'; }
-by_short() { grep '^#' "$E2E_APP/roms.dat" | cut -d'|' -f2 | LC_ALL=C sort "$@" | tr '\n' ' ' | sed 's/ $//'; }
-catalogue() { grep '^#' "$E2E_APP/roms.dat" | cut -d'|' -f2; }
+# Short names in the order a sort by title, or by short name, gives
+# (roms.dat's lines end in CR LF).
+by_title() { grep '^#' "$E2E_APP/roms.dat" | tr -d '\r' | cut -c2- | LC_ALL=C sort -f -t'|' -k1,1 "$@" | cut -d'|' -f2 | tr '\n' ' ' | sed 's/ $//'; }
+by_short() { grep '^#' "$E2E_APP/roms.dat" | tr -d '\r' | cut -d'|' -f2 | LC_ALL=C sort "$@" | tr '\n' ' ' | sed 's/ $//'; }
+catalogue() { grep '^#' "$E2E_APP/roms.dat" | tr -d '\r' | cut -d'|' -f2; }
 
 settings_for_demo
 start_launcher
