@@ -13,17 +13,14 @@ bool isListed(bool available, ListFilter filter) {
 
 void GameListModel::refill() {
     rowSlots_.clear();
-    folded_.clear();  // the titles may have been read again
+    // The titles may have been read again.
+    folded_.clear();
+    exact_ = lower_ = {};
     rowSlots_.reserve(catalogue_.games.size());
     if (filter_ != ListFilter::ShowAll) availability_.all(catalogue_);
     for (int slot = 0; slot < catalogue_.size(); ++slot)
         if (filter_ == ListFilter::ShowAll || isListed(available(slot), filter_)) rowSlots_.push_back(slot);
     sortRows();
-}
-
-int GameListModel::rowOf(int slot) const {
-    const auto at = std::find(rowSlots_.begin(), rowSlots_.end(), slot);
-    return at == rowSlots_.end() ? -1 : static_cast<int>(at - rowSlots_.begin());
 }
 
 std::string GameListModel::cell(int row, int column) {
@@ -51,6 +48,12 @@ void GameListModel::sortBy(SortColumn column) {
 }
 
 void GameListModel::sortRows() {
+    orderRows();
+    slotRows_.assign(catalogue_.games.size(), -1);
+    for (int row = 0; row < rowCount(); ++row) slotRows_[rowSlots_[row]] = row;
+}
+
+void GameListModel::orderRows() {
     if (!order_.column) {
         std::sort(rowSlots_.begin(), rowSlots_.end());
         return;
@@ -112,31 +115,44 @@ const std::string& GameListModel::foldedShortName(int slot) {
     return folded_[slot].shortName;
 }
 
-bool GameListModel::holds(int slot, const FindRequest& request, const std::string& foldedText) {
-    if (request.matchCase) {
+const GameListModel::Haystack& GameListModel::haystack(bool folded) {
+    Haystack& h = folded ? lower_ : exact_;
+    if (!h.starts.empty()) return h;
+    for (int slot = 0; slot < catalogue_.size(); ++slot) {
+        h.starts.push_back(h.text.size());
         const GameRecord& g = catalogue_.games[slot];
-        return g.Title.find(request.text) != std::string::npos ||
-               g.ShortName.find(request.text) != std::string::npos;
+        // Lines cannot hold a line end, so neither can a match.
+        h.text += folded ? foldedTitle(slot) : g.Title;
+        h.text += '\n';
+        h.text += folded ? foldedShortName(slot) : g.ShortName;
+        h.text += '\n';
     }
-    return foldedTitle(slot).find(foldedText) != std::string::npos ||
-           foldedShortName(slot).find(foldedText) != std::string::npos;
+    h.starts.push_back(h.text.size());
+    return h;
 }
 
 FindResult GameListModel::find(const FindRequest& request, int fromRow) {
     const int rows = rowCount();
-    if (request.text.empty() || rows == 0) return {};
-    const std::string folded = request.matchCase ? std::string() : lowerUtf8(request.text);
+    const std::string needle = request.matchCase ? request.text : lowerUtf8(request.text);
+    if (needle.empty() || needle.find('\n') != std::string::npos || rows == 0) return {};
     // Without a row to start from, from the top down (or the bottom up).
     const bool fromNone = fromRow < 0 || fromRow >= rows;
     if (fromNone) fromRow = request.down ? rows - 1 : 0;
-    const int step = request.down ? 1 : rows - 1;
-    // Every row once, the one it starts from last.
-    for (int n = 1, row = fromRow; n <= rows; ++n) {
-        row = (row + step) % rows;
-        if (holds(slotOf(row), request, folded))
-            return {row, !fromNone && (request.down ? row <= fromRow : row >= fromRow)};
+    // Of the rows holding the text, the one fewest steps on from the start
+    // row that way round; the start row itself comes last.
+    const Haystack& h = haystack(!request.matchCase);
+    int best = -1, bestSteps = rows;
+    for (size_t at = h.text.find(needle); at != std::string::npos;) {
+        const auto slot = static_cast<size_t>(std::upper_bound(h.starts.begin(), h.starts.end(), at) - h.starts.begin() - 1);
+        const int row = slot < slotRows_.size() ? slotRows_[slot] : -1;
+        if (row >= 0) {
+            const int steps = (request.down ? row - fromRow - 1 : fromRow - row - 1) + 2 * rows;
+            if (steps % rows < bestSteps) best = row, bestSteps = steps % rows;
+        }
+        at = h.text.find(needle, h.starts[slot + 1]);
     }
-    return {};
+    if (best < 0) return {};
+    return {best, !fromNone && (request.down ? best <= fromRow : best >= fromRow)};
 }
 
 }  // namespace qn

@@ -60,7 +60,9 @@ public:
     int slotOf(int row) const { return rowSlots_.at(static_cast<size_t>(row)); }
     const GameRecord& game(int row) const { return catalogue_.games.at(slotOf(row)); }
     // The row showing the game in the slot, or -1.
-    int rowOf(int slot) const;
+    int rowOf(int slot) const {
+        return slot >= 0 && slot < static_cast<int>(slotRows_.size()) ? slotRows_[slot] : -1;
+    }
     // A row's cell: the title, the short name, or "Yes" / "No".
     std::string cell(int row, int column);
     // Every row of the available list may run; under the full list the
@@ -86,15 +88,25 @@ private:
     // A slot's title and short name in lower case, made when first compared.
     const std::string& foldedTitle(int slot);
     const std::string& foldedShortName(int slot);
-    bool holds(int slot, const FindRequest& request, const std::string& foldedText);
+    // The rows in the list's order, and the table back from slots to rows.
     void sortRows();
+    void orderRows();
+    // Every game's title and short name, a line each, in one text (as read,
+    // or in lower case), so one pass over it finds every game holding a text.
+    struct Haystack {
+        std::string text;
+        std::vector<size_t> starts;  // by slot, and the end
+    };
+    const Haystack& haystack(bool folded);
 
     GameCatalogue& catalogue_;
     Availability availability_;
     ListFilter filter_ = ListFilter::ShowAll;
     ListOrder order_;
     std::vector<int> rowSlots_;
+    std::vector<int> slotRows_;  // by slot: its row, or -1
     std::optional<int> kept_;
+    Haystack exact_, lower_;
     struct Folded {
         std::string title, shortName;
         bool made = false;
