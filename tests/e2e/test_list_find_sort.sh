@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Finding, sorting and a row's menu on the demo data, by real keys and
 # clicks: the Find window, F3 and Shift+F3, typing a title with blanks,
-# clicks on the column headers, and the menu by Shift+F10, the Menu key
-# and a right click.
+# clicks on the column headers, the menu by Shift+F10, the Menu key and a
+# right click; then finding in the single-click interface under a filter.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/launcher.sh"
 
@@ -105,6 +105,19 @@ check_eq "a right click chooses the row under the pointer" "dbreed" "$(selected)
 keys w
 box=$(read_and_answer)
 check_contains "and its menu explains that game" "$box" "Dragon Brood is not available"
+
+echo "-- the single-click interface, the available games"
+xdotool mousemove 0 0  # off the list: hot tracking would choose the row under the pointer
+keys ctrl+1
+drv wait Form1 15000 >/dev/null
+drv combo-select Form1 ComboBox1 1 >/dev/null
+check_eq "the available ones, in the order chosen" "rtypeus rtype2 loht imgfight gunforce ppong moonmole" "$(shorts)"
+find_text radiant
+keys Escape
+check_eq "Find goes among the rows shown" "rtype2" "$(selected)"
+keys F3
+check_eq "and round them" "rtypeus" "$(selected)"
+check_eq "choosing by Find runs nothing" "Run Radiant Type (US)" "$(drv text Form1 SpeedButton1)"
 
 drv close Form1 >/dev/null
 e2e_wait_exit 15
