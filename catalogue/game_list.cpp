@@ -54,10 +54,7 @@ void GameListModel::sortRows() {
 }
 
 void GameListModel::orderRows() {
-    if (!order_.column) {
-        std::sort(rowSlots_.begin(), rowSlots_.end());
-        return;
-    }
+    if (!order_.column) return;  // made in slot order
     const bool down = order_.descending;
     // Letter case aside first, then exactly, then the catalogue's order, so
     // twins stay in the order they were read whichever way the list runs.

@@ -28,8 +28,9 @@ void TForm1::showModelRows() {
     // window learns of them once, however many. The caption alone now,
     // the rest when the row is first shown: at 100,000 games each copy
     // made here costs milliseconds, and no game's files are looked at.
-    std::vector<std::vector<std::string>> rows(static_cast<size_t>(games_.rowCount()));
-    for (int row = 0; row < games_.rowCount(); ++row) rows[row].emplace_back(games_.game(row).Title);
+    std::vector<std::vector<std::string>> rows;
+    rows.reserve(static_cast<size_t>(games_.rowCount()));
+    for (int row = 0; row < games_.rowCount(); ++row) rows.emplace_back(3).front() = games_.game(row).Title;
     auto mark = [this](int row, std::vector<std::string>& cells) {
         cells[1] = games_.cell(row, 1);
         cells[2] = games_.cell(row, 2);
