@@ -5,11 +5,28 @@
 
 #include "ui/win32/win32_backend.h"
 
+#include <shlwapi.h>
+
 namespace qn::ui {
 
 namespace {
 constexpr UINT kRowSelected = LVIS_SELECTED | LVIS_FOCUSED;
+
+// Version 6 of the common controls draws a header's sort arrow itself; the
+// earlier ones, which this program uses for their classic look, draw none.
+bool headerDrawsArrows() {
+    static const bool drawn = [] {
+        using GetVersion = HRESULT(CALLBACK*)(DLLVERSIONINFO*);
+        HMODULE module = GetModuleHandleW(L"comctl32.dll");
+        auto get = module ? reinterpret_cast<GetVersion>(reinterpret_cast<void*>(GetProcAddress(module, "DllGetVersion")))
+                          : nullptr;
+        DLLVERSIONINFO info{};
+        info.cbSize = sizeof info;
+        return get && SUCCEEDED(get(&info)) && info.dwMajorVersion >= 6;
+    }();
+    return drawn;
 }
+}  // namespace
 
 NativePeer::Creation ListViewPeer::creation() const {
     return {WC_LISTVIEWW,
@@ -36,6 +53,7 @@ HWND ListViewPeer::createWindow(HWND parent) {
 
 void ListViewPeer::rescale() {
     NativePeer::rescale();
+    if (arrow_) syncSortArrow();
     const std::vector<ListView::Column>& columns = list().columns();
     for (size_t i = 0; i < columns.size(); ++i)
         SendMessageW(hwnd(), LVM_SETCOLUMNWIDTH, WPARAM(i), scaleLength(columns[i].width, dpi()));
@@ -71,6 +89,7 @@ void ListViewPeer::syncColors() {
     SendMessageW(hwnd(), LVM_SETBKCOLOR, 0, back);
     SendMessageW(hwnd(), LVM_SETTEXTBKCOLOR, 0, back);
     SendMessageW(hwnd(), LVM_SETTEXTCOLOR, 0, Win32Backend::colorRef(control().font().color));
+    if (arrow_) syncSortArrow();  // drawn on the scheme's face
     repaint(true);
 }
 
@@ -214,18 +233,54 @@ bool ListViewPeer::onGetDisplayInfo(NMLVDISPINFOW& info) {
     return true;
 }
 
+ScopedBitmap ListViewPeer::arrowBitmap(bool down) const {
+    // A small triangle in the scheme's shadow colour on the header's face.
+    const int w = scaleLength(9, dpi()), h = scaleLength(5, dpi());
+    HDC screen = GetDC(nullptr);
+    ScopedBitmap bitmap(CreateCompatibleBitmap(screen, w, h));
+    HDC dc = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    if (!bitmap || !dc) {
+        if (dc) DeleteDC(dc);
+        return ScopedBitmap(nullptr);
+    }
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap.get());
+    const RECT all{0, 0, w, h};
+    FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+    const POINT up[] = {{0, h - 1}, {w - 1, h - 1}, {(w - 1) / 2, 0}};
+    const POINT downward[] = {{0, 0}, {w - 1, 0}, {(w - 1) / 2, h - 1}};
+    HGDIOBJ oldBrush = SelectObject(dc, GetSysColorBrush(COLOR_BTNSHADOW));
+    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(DC_PEN));
+    SetDCPenColor(dc, GetSysColor(COLOR_BTNSHADOW));
+    Polygon(dc, down ? downward : up, 3);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldBitmap);
+    DeleteDC(dc);
+    return bitmap;
+}
+
 void ListViewPeer::syncSortArrow() {
     HWND header = reinterpret_cast<HWND>(SendMessageW(hwnd(), LVM_GETHEADER, 0, 0));
     if (!header) return;
+    const bool own = !headerDrawsArrows();
+    ScopedBitmap arrow = own && list().sortColumn() >= 0 ? arrowBitmap(list().sortDescending()) : ScopedBitmap(nullptr);
     const int columns = static_cast<int>(list().columns().size());
     for (int i = 0; i < columns; ++i) {
         HDITEMW item{};
         item.mask = HDI_FORMAT;
         if (!SendMessageW(header, HDM_GETITEMW, WPARAM(i), reinterpret_cast<LPARAM>(&item))) continue;
-        item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
-        if (i == list().sortColumn()) item.fmt |= list().sortDescending() ? HDF_SORTDOWN : HDF_SORTUP;
+        item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN | HDF_BITMAP | HDF_BITMAP_ON_RIGHT);
+        if (i == list().sortColumn() && !own) item.fmt |= list().sortDescending() ? HDF_SORTDOWN : HDF_SORTUP;
+        if (i == list().sortColumn() && arrow) {
+            item.mask |= HDI_BITMAP;
+            item.fmt |= HDF_BITMAP | HDF_BITMAP_ON_RIGHT;
+            item.hbm = arrow.get();
+        }
         SendMessageW(header, HDM_SETITEMW, WPARAM(i), reinterpret_cast<LPARAM>(&item));
     }
+    // The header draws the bitmap it was given: the old one goes only now.
+    arrow_ = std::move(arrow);
 }
 
 void ListViewPeer::showContextMenu(LPARAM lp) {
