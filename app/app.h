@@ -35,7 +35,6 @@ struct AppState {
     // where directory settings are looked up once availability or the
     // report looked, what a run left after it; empty: the start's.
     std::string outsideDirectory;
-    ListFilter listFilter = ListFilter::ShowAll;
     // Where the main window's check boxes put the ROMs and drivers.
     RomMode romMode;
     // The interface the first run's configuration dialog has chosen (its

@@ -201,6 +201,9 @@ public:
     // The file a shell shortcut (a .lnk file) points at, as it stores it;
     // nothing when the file is not a shortcut or cannot be read.
     virtual std::optional<std::string> shortcutTarget(const std::string& path) = 0;
+    // Puts a text on the clipboard in place of what it held; false when
+    // another program holds the clipboard open.
+    virtual bool setClipboardText(const std::string& text) = 0;
 
     // Modal message box; captions follow the kind, a plain box carries the
     // application title.

@@ -71,7 +71,7 @@ enum class Kind {
 enum class Property {
     Caption, Enabled, Visible, Font, Cursor, Color, Checked, Items, ItemIndex,
     Rows, RowState, Panels, Flat, Pressed, HotTrack, ActivePage, Position, Picture, Focus, Hint,
-    Nodes, Expanded
+    Nodes, Expanded, SortArrow, Find
 };
 
 class Control;

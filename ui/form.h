@@ -45,10 +45,11 @@ public:
     bool keyDown(Key key) { return onKey && onKey(key); }
 
     // Keys that press a button from anywhere in the form, named as a user
-    // reads them: "Ctrl+R", "F1", "Ctrl+F1".
+    // reads them: "Ctrl+R", "F1", "Ctrl+F1"; without a button, a command.
     struct Shortcut {
         std::string keys;
         Button* button;
+        std::function<void()> action = {};
     };
     std::vector<Shortcut> shortcuts;
     // True when `keys` pressed a button (one that is enabled).
@@ -61,6 +62,23 @@ public:
         std::function<void()> onChoose;
     };
     std::vector<MenuCommand> windowMenu;
+
+    // The system's Find window over the form (modeless, one at a time): it
+    // shows `findQuery` when opened, and each "Find Next" pressed in it
+    // reaches onFindNext with what it then shows.
+    struct FindQuery {
+        std::string text;
+        bool matchCase = false;
+        bool down = true;
+    };
+    FindQuery findQuery;
+    std::function<void(const FindQuery&)> onFindNext;
+    // Opens the window, or brings it forward when it is open.
+    void openFind();
+    bool findShowing() const { return findShowing_; }
+    // The user, in the window.
+    void findNext(const FindQuery& query);
+    void findClosed() { findShowing_ = false; }
 
     // The system's colours changed: what the form drew in them itself
     // (pictures on its background) must be drawn again.
@@ -87,6 +105,7 @@ private:
     int dpi_ = 96;
     bool showing_ = false;
     bool closeBox_ = true;
+    bool findShowing_ = false;
     Control* focused_ = nullptr;
 };
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ui/control.h"
+#include "ui/menu.h"
 
 namespace qn::ui {
 
@@ -53,7 +54,29 @@ public:
     bool hotTrack() const { return hotTrack_; }
     void setHotTrack(bool on);
 
+    // The header's sort arrow: on the column given, up or down; -1 none.
+    int sortColumn() const { return sortColumn_; }
+    bool sortDescending() const { return sortDescending_; }
+    void setSortArrow(int column, bool descending);
+
+    // Typing in the list: each character typed within a second of the last
+    // one adds to the text, and the selection goes to the first row from
+    // the selected one on whose caption starts with it, letter case aside
+    // (the same letter typed again steps on to the next such row). `time`
+    // in milliseconds, as the system stamps input. True when it took the
+    // character (a blank only while a text is under way).
+    bool typeCharacter(const std::string& character, unsigned time);
+
     std::function<void(int row)> onChange;
+    // A click on a column header, with the column.
+    std::function<void(int column)> onColumnClick;
+    void columnClick(int column) { if (onColumnClick) onColumnClick(column); }
+    // The commands for the selected row's menu (right click, Shift+F10, the
+    // Menu key); none: no menu.
+    std::function<std::vector<MenuItem>(int row)> onContextMenu;
+    std::vector<MenuItem> contextMenu(int row) const {
+        return onContextMenu ? onContextMenu(row) : std::vector<MenuItem>{};
+    }
     std::function<void()> onClick;
     std::function<void()> onDblClick;
     // A key pressed on the list that is not one of its own (arrows, letters):
@@ -72,6 +95,10 @@ private:
     mutable std::vector<bool> completed_;  // by row, while complete_ is set
     int selected_ = -1;
     bool hotTrack_ = false;
+    int sortColumn_ = -1;
+    bool sortDescending_ = false;
+    std::string typed_;
+    unsigned typedAt_ = 0;
 };
 
 }  // namespace qn::ui

@@ -186,6 +186,40 @@ void ListView::select(int index, bool report) {
     }
 }
 
+void ListView::setSortArrow(int column, bool descending) {
+    if (sortColumn_ == column && sortDescending_ == descending) return;
+    sortColumn_ = column;
+    sortDescending_ = descending;
+    notify(Property::SortArrow);
+}
+
+bool ListView::typeCharacter(const std::string& character, unsigned time) {
+    // The typing pause after which a character starts a new text, as the
+    // system's lists wait.
+    constexpr unsigned kPause = 1000;
+    const bool continuing = !typed_.empty() && time - typedAt_ < kPause;
+    if (character == " " && !continuing) return false;
+    typed_ = continuing ? typed_ + character : character;
+    typedAt_ = time;
+    if (rows_.empty()) return true;
+    // One letter over and over steps through the rows it starts; a longer
+    // text stays on the selected row while that row still starts with it.
+    bool sameLetter = true;
+    for (size_t i = 0; i < typed_.size(); i += character.size())
+        sameLetter = sameLetter && typed_.compare(i, character.size(), character) == 0;
+    const std::string wanted = lowerUtf8(sameLetter ? character : typed_);
+    const int rows = rowCount();
+    const int start = selected_ < 0 ? 0 : (sameLetter ? selected_ + 1 : selected_);
+    for (int n = 0; n < rows; ++n) {
+        const int row = (start + n) % rows;
+        if (lowerUtf8(caption(row)).compare(0, wanted.size(), wanted) == 0) {
+            selectRow(row);
+            return true;
+        }
+    }
+    return true;
+}
+
 void ListView::setHotTrack(bool on) {
     if (hotTrack_ == on) return;
     hotTrack_ = on;
@@ -274,12 +308,28 @@ void Form::hide() {
 }
 
 bool Form::pressShortcut(const std::string& keys) {
-    for (const Shortcut& s : shortcuts)
-        if (s.keys == keys && s.button && s.button->enabled()) {
+    for (const Shortcut& s : shortcuts) {
+        if (s.keys != keys) continue;
+        if (s.button && s.button->enabled()) {
             s.button->click();
             return true;
         }
+        if (!s.button && s.action) {
+            s.action();
+            return true;
+        }
+    }
     return false;
+}
+
+void Form::openFind() {
+    findShowing_ = true;
+    notify(Property::Find);
+}
+
+void Form::findNext(const FindQuery& query) {
+    findQuery = query;
+    if (onFindNext) onFindNext(query);
 }
 
 void Form::close() {

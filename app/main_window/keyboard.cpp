@@ -14,6 +14,9 @@ void TForm1::setUpKeyboard() {
         {"Ctrl+U", &SpeedButton11},  // uninstall, after asking
         {"Ctrl+1", &SpeedButton9},   // single click interface
         {"Ctrl+2", &SpeedButton10},  // common interface
+        {"Ctrl+F", nullptr, [this] { FindGame(); }},
+        {"F3", nullptr, [this] { FindAgain(true); }},
+        {"Shift+F3", nullptr, [this] { FindAgain(false); }},
     };
     windowMenu = {{"&About Tolvane's QUON FrontEnd v2.09...", [this] { SpeedButton7Click(); }}};
     for (ui::Label* link : {&Label8, &Label9, &Label7, &Label10, &Label18, &Label16}) link->setTabStop(true);
@@ -32,9 +35,9 @@ void TForm1::setUpKeyboard() {
 
 void TForm1::showAfterRun() {
     const int row = ListView1.selectedRow();
-    if (row >= 0) keptSlot_ = RowSlot(row);
+    if (row >= 0) games_.keep(games_.slotOf(row));
     show();
-    keptSlot_.reset();
+    games_.keep(std::nullopt);
 }
 
 }  // namespace qn

@@ -83,6 +83,9 @@ void TForm1::bindWindowHandlers() {
     ListView1.onClick = [this] { ListView1Click(); };
     ListView1.onDblClick = [this] { ListView1DblClick(); };
     ListView1.onKeyPress = [this](char key) { ListView1KeyPress(key); };
+    ListView1.onColumnClick = [this](int column) { ListView1ColumnClick(column); };
+    ListView1.onContextMenu = [this](int row) { return ListView1ContextMenu(row); };
+    onFindNext = [this](const FindQuery& query) { FindNext(query); };
     SpeedButton1.onClick = [this] { SpeedButton1Click(); };
     Image1.onMouseUp = [this](const ui::MouseEvent& e) { Image1MouseUp(e); };
     // The panel is drawn at the screen's resolution: again at a new one.

@@ -13,6 +13,7 @@
 #include "app/app.h"
 #include "app/path_boxes.h"
 #include "catalogue/availability.h"
+#include "catalogue/game_list.h"
 #include "launch/run_game.h"
 #include "ui/widgets.h"
 
@@ -40,8 +41,8 @@ public:
     void SpeedButton7Click();
     void ShowStatusCounters();
 
-    // Game list and selection. A fill selects the first row, as chosen by
-    // `firstRow`.
+    // Game list and selection. A fill selects the first row (or the kept
+    // game's), as chosen by `firstRow`.
     void FillGameList(SelectedBy firstRow);
     void ComboBox1Change();
     void ListView1Change(int row) { ShowRow(row, SelectedBy::User); }
@@ -49,16 +50,28 @@ public:
     // flags and the game-specific boxes when the user chose it; the run
     // button and the status hint either way.
     void ShowRow(int row, SelectedBy by);
-    bool RowIsRunnable(int row);
-    // The catalogue slot of the game a row of the list shows.
-    int RowSlot(int row) const { return rowSlots_.at(static_cast<size_t>(row)); }
-    const GameRecord& RowGame(int row) const { return app_.catalogue.games.at(RowSlot(row)); }
+    bool RowIsRunnable(int row) { return games_.runnable(row); }
+    // The list's rows, their order and their games.
+    GameListModel& gameList() { return games_; }
     // Availability under the ROM mode the check boxes show.
     void EvaluateAvailability();
     void AvailabilityTimerTimer();
     // Whether the game in the slot can run under the last evaluation.
-    bool GameAvailable(int slot) { return availability_.of(app_.catalogue, slot); }
+    bool GameAvailable(int slot) { return games_.available(slot); }
     RomMode romMode() const { return app_.state.romMode; }
+
+    // Sorting, finding and a row's menu.
+    void ListView1ColumnClick(int column);
+    // Ctrl+F: the Find window; F3 and Shift+F3 the next and previous match
+    // of what it was last given (the window itself when nothing was).
+    void FindGame();
+    void FindAgain(bool down);
+    void FindNext(const ui::Form::FindQuery& query);
+    std::vector<ui::MenuItem> ListView1ContextMenu(int row);
+    // The selected game's directory, where it exists and its name is a plain one.
+    std::optional<std::string> selectedGameFolder();
+    void OpenGameFolder();
+    void CopyGameTitle();
 
     // Options and running a game.
     void StoreOptionFlag(ui::CheckBox& box, int flagIndex);
@@ -254,11 +267,7 @@ private:
     OptionFlags shownOptions();
 
     bool running_ = false;  // a game's run is under way
-    // The list's rows -> catalogue slots, made with the rows.
-    std::vector<int> rowSlots_;
     std::vector<Hover> hovers_;
-    // The catalogue slot of the game a refill selects rather than the first, if listed.
-    std::optional<int> keptSlot_;
     const Hover* marked_ = nullptr;
     // The file name last given to ShowPicture, to draw it again at another resolution.
     std::optional<std::string> pictureRequest_;
@@ -266,10 +275,12 @@ private:
     // background, at that resolution, the version written on it if asked.
     ui::Bitmap DrawPanel(const std::string& path, const std::array<std::uint8_t, 3>& background,
                          bool version, int dpi);
-    // The games' availability since the last evaluation, worked out as
-    // the rows are shown, and the rest a few at a time while the window
-    // waits, so a change of filter later finds it done.
-    Availability availability_{app_.os};
+    // The list's games, their filter, order and availability since the
+    // last evaluation, worked out as the rows are shown, and the rest a few
+    // at a time while the window waits, so a change of filter later finds it done.
+    GameListModel games_{app_.catalogue, app_.os};
+    // Puts the model's rows into the list, none selected.
+    void showModelRows();
 };
 
 }  // namespace qn

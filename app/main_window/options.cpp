@@ -9,7 +9,7 @@ namespace qn {
 void TForm1::StoreOptionFlag(ui::CheckBox& box, int flagIndex) {
     const int row = ListView1.selectedRow();
     if (row < 0) return;
-    SetGameOptionFlag(app_, app_.catalogue.flagsSlot(RowSlot(row)), flagIndex, box.checked());
+    SetGameOptionFlag(app_, app_.catalogue.flagsSlot(games_.slotOf(row)), flagIndex, box.checked());
 }
 
 OptionFlags TForm1::shownOptions() {

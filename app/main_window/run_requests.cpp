@@ -28,7 +28,7 @@ void TForm1::ActivateSelectedGame() {
     if (row < 0) return;
     // Any other name would put the game's files, and its clean-up, outside
     // a directory of its own, or add words to the command lines.
-    const GameRecord& game = RowGame(row);
+    const GameRecord& game = games_.game(row);
     const std::optional<GameName> name = GameName::parse(game.ShortName);
     if (!name) {
         app_.os.messageBox(MessageKind::Warning, unusableShortNameMessage(game.Title, game.ShortName));
@@ -73,7 +73,7 @@ void TForm1::RunSelectedGame(const GameName& name) {
 void TForm1::ShowUnavailabilityReport() {
     const int row = ListView1.selectedRow();
     if (row < 0) return;
-    const GameRecord& game = RowGame(row);
+    const GameRecord& game = games_.game(row);
     if (!romMode().compressed) app_.state.outsideDirectory = kLookupBase;  // where it looked
     app_.os.messageBox(MessageKind::Information,
                        unavailabilityReport(app_.catalogue, app_.tpaths, romMode(), game.Title, game.ShortName,

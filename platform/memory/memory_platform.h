@@ -171,6 +171,10 @@ public:
     // to the text it is mapped to.
     std::optional<std::string> shortcutTarget(const std::string& path) override;
     std::map<std::string, std::string> shortcuts;
+    bool setClipboardText(const std::string& text) override {
+        clipboard = text;
+        return true;
+    }
     struct StartedProcess {
         ProcessRequest request;
         std::string currentDirectory;  // the launcher's, at the start
@@ -182,6 +186,7 @@ public:
     // change the files while it runs).
     std::function<void(const StartedProcess&)> whileRunning;
     std::vector<std::pair<std::string, std::string>> shellOpened;
+    std::string clipboard;
     std::vector<std::string> recentDocuments;
 
     // --- message boxes ---

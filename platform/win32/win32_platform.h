@@ -55,6 +55,7 @@ public:
     int shellOpen(const std::string& file, const std::string& directory) override;
     void addToRecentDocuments(const std::string& path) override;
     std::optional<std::string> shortcutTarget(const std::string& path) override;
+    bool setClipboardText(const std::string& text) override;
 
     MessageAnswer messageBox(MessageKind kind, const std::string& text,
                              MessageButtons buttons = MessageButtons::Ok) override;

@@ -6,6 +6,8 @@
 #include "platform/win32/wide_text.h"
 
 #include <objbase.h>
+#include <cstring>
+
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -74,6 +76,27 @@ std::optional<std::string> Win32Platform::shortcutTarget(const std::string& path
     }
     if (initialized) uninitialize();
     return target;
+}
+
+bool Win32Platform::setClipboardText(const std::string& text) {
+    const std::wstring w = wide(text);
+    const size_t bytes = (w.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (!memory) return false;
+    if (void* at = GlobalLock(memory)) {
+        memcpy(at, w.c_str(), bytes);
+        GlobalUnlock(memory);
+    }
+    if (!OpenClipboard(GetActiveWindow())) {
+        GlobalFree(memory);
+        return false;
+    }
+    EmptyClipboard();
+    // Once set, the clipboard owns the memory.
+    const bool set = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    if (!set) GlobalFree(memory);
+    CloseClipboard();
+    return set;
 }
 
 }  // namespace qn

@@ -3,7 +3,8 @@
 // and one of 10,000 games of 10 files (and a filter change there), decoding and
 // drawing a panel-sized screenshot, and selecting a game whose screenshot is
 // panel-sized or far bigger than the panel; and the settings of 100,000
-// games read at a start and saved at a close.
+// games read at a start and saved at a close; and at 100,000 games of 10
+// files, the list's start, Find Next, a sort by each column and a row's menu.
 #include <benchmark/benchmark.h>
 
 #include "app/main_window/main_window.h"
@@ -215,6 +216,67 @@ BENCHMARK_CAPTURE(BM_SelectToPicture, screenshot_6000x4000, std::string("game2")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_SelectToPicture, photo_6000x4000, std::string("game3"))
     ->Unit(benchmark::kMillisecond);
+
+// 100,000 games of 10 files, every one on disk: built once.
+Table& hugeTable() {
+    static Table table(100000, 10);
+    return table;
+}
+
+// What a start does to the list: filled, a screenful of rows read.
+void BM_FillAScreen100000(benchmark::State& state) {
+    TForm1& f = *hugeTable().app.Form1;
+    for (auto _ : state) {
+        f.EvaluateAvailability();
+        f.FillGameList(SelectedBy::Program);
+        for (int row = 0; row < 30; ++row) benchmark::DoNotOptimize(f.ListView1.row(row)[2]);
+    }
+}
+BENCHMARK(BM_FillAScreen100000)->Unit(benchmark::kMillisecond);
+
+// Find Next from the first row to a text only the last game holds: every
+// row looked at. The first search folds the titles; later ones reuse them.
+void BM_FindNext100000(benchmark::State& state) {
+    TForm1& f = *hugeTable().app.Form1;
+    f.FillGameList(SelectedBy::Program);
+    int found = -1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.ListView1.showSelected(0);
+        state.ResumeTiming();
+        f.findNext({"NUMBER 99999", false, true});
+        found = f.ListView1.selectedRow();
+    }
+    if (found != f.ListView1.rowCount() - 1) state.SkipWithError("not found where it should be");
+}
+BENCHMARK(BM_FindNext100000)->Unit(benchmark::kMillisecond);
+
+// A click on a column header, the list put in its new order with the
+// selected game kept; each click turns the order round. Every game's
+// availability is known, as it is once the window has waited a little
+// after a start (the first sort by availability before then works out
+// the rest, as a change of filter does).
+void BM_SortByColumn100000(benchmark::State& state) {
+    TForm1& f = *hugeTable().app.Form1;
+    const int column = static_cast<int>(state.range(0));
+    while (!f.gameList().evaluateMore(100000)) {
+    }
+    for (auto _ : state) {
+        f.ListView1ColumnClick(column);
+        benchmark::DoNotOptimize(f.ListView1.selectedRow());
+    }
+    f.FillGameList(SelectedBy::Program);
+}
+BENCHMARK(BM_SortByColumn100000)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
+// What a right click asks before the menu shows: its commands and whether
+// each can be used for the selected row.
+void BM_ContextMenu100000(benchmark::State& state) {
+    TForm1& f = *hugeTable().app.Form1;
+    f.ListView1.selectRow(f.ListView1.rowCount() / 2);
+    for (auto _ : state) benchmark::DoNotOptimize(f.ListView1.contextMenu(f.ListView1.selectedRow()));
+}
+BENCHMARK(BM_ContextMenu100000)->Unit(benchmark::kMicrosecond);
 
 // The settings key of 100,000 games as a close leaves it: a start's read (the
 // six settings and the first game's flags), and a close that writes every

@@ -188,7 +188,7 @@ TEST_F(Rules, ReportNamesWhatIsMissingAndLeavesTheCatalogueAlone) {
               "\r   - The drivers path wasn't selected");
 }
 
-TEST_F(Rules, FilterAndRunnableRows) {
+TEST_F(Rules, FilterListsGames) {
     available({false, false});  // full only
     using F = ListFilter;
     EXPECT_TRUE(isListed(true, F::ShowAll));
@@ -197,14 +197,7 @@ TEST_F(Rules, FilterAndRunnableRows) {
     EXPECT_FALSE(isListed(true, F::ShowUnavailable));
     EXPECT_FALSE(isListed(false, F::ShowAvailable));
     EXPECT_TRUE(isListed(false, F::ShowUnavailable));
-    // Under the full list a row is its game's slot; the available list runs
-    // every row it has, the unavailable list none.
-    EXPECT_TRUE(rowIsRunnable(cat, availability, F::ShowAll, 0));
-    EXPECT_FALSE(rowIsRunnable(cat, availability, F::ShowAll, 1));
-    EXPECT_FALSE(rowIsRunnable(cat, availability, F::ShowAll, 3));
-    EXPECT_FALSE(rowIsRunnable(cat, availability, F::ShowAll, -1));
-    EXPECT_TRUE(rowIsRunnable(cat, availability, F::ShowAvailable, 0));
-    EXPECT_FALSE(rowIsRunnable(cat, availability, F::ShowUnavailable, 0));
+    // Which rows may run is the list model's (game_list_model_tests.cpp).
 }
 
 TEST_F(Rules, DataFilesThatCannotBeReadGiveTheUsersMessage) {

@@ -117,9 +117,14 @@ TEST_F(GameList, AvailableFilterWithNothingAvailableLeavesTheListEmpty) {
     f->CheckBox8.setChecked(true);
     f->paths.take(PathBox::Drivers, "C:\\Drivers\\");  // no driver there: no game can run
     column(2);  // every row shown once: the evaluation is complete
+    f->ListView1.selectRow(2);
     f->ComboBox1.userSelect(1);
     EXPECT_EQ(f->ListView1.rowCount(), 0);
     EXPECT_EQ(f->ListView1.selectedRow(), -1);
+    // Nothing of the game selected before stays named.
+    EXPECT_EQ(f->SpeedButton1.caption(), "No ROMs available");
+    EXPECT_EQ(f->StatusBar1.panelText(3), "No ROM available to run");
+    EXPECT_FALSE(f->CheckBox9.enabled());
     f->ComboBox1.userSelect(0);  // refilled from the last evaluation, nothing tested
     EXPECT_EQ(column(2), (Strings{"No", "No", "No", "No", "No"}));
 }
@@ -236,6 +241,84 @@ TEST_F(GameList, TwinsShareTheFirstOnesFlagsAndARowKeepsItsOwnGame) {
     ASSERT_EQ(os.processes.size(), 1u);
     EXPECT_NE(os.processes[0].request.commandLine.find("quon.exe twb -s"), std::string::npos)
         << os.processes[0].request.commandLine;
+}
+
+TEST_F(GameList, SortingKeepsTheSelectedGameAndItsActions) {
+    os.writeFile("C:\\Quon\\quon.exe", "x");
+    f->ListView1.selectRow(2);  // Image Fighter
+    f->ListView1.columnClick(0);
+    EXPECT_EQ(column(1), (Strings{"gunforce", "half", "imgfight", "nofiles", "sshoot"}));
+    f->ListView1.columnClick(0);
+    EXPECT_EQ(column(1), (Strings{"sshoot", "nofiles", "imgfight", "half", "gunforce"}));
+    EXPECT_EQ(f->ListView1.sortColumn(), 0);
+    EXPECT_TRUE(f->ListView1.sortDescending());
+    EXPECT_EQ(f->ListView1.selectedRow(), 2);
+    EXPECT_EQ(f->SpeedButton1.caption(), "Run Image Fighter");
+    // A row chosen after the sort is that row's game, for every action.
+    f->ListView1.selectRow(3);
+    EXPECT_EQ(f->SpeedButton1.caption(), "Cannot run Half Done");
+    f->ListView1.selectRow(1);
+    f->CheckBox2.click();
+    EXPECT_EQ(encodeOptionFlags(app->catalogue.games[4].OptionFlags), "01000000");
+    f->SpeedButton1.click();
+    ASSERT_EQ(os.processes.size(), 1u);
+    EXPECT_NE(os.processes[0].request.commandLine.find("quon.exe nofiles -s"), std::string::npos)
+        << os.processes[0].request.commandLine;
+}
+
+TEST_F(GameList, FindChoosesTheNextMatchAsTheUserWould) {
+    EXPECT_TRUE(f->pressShortcut("F3"));  // nothing to find again yet: the Find window
+    EXPECT_TRUE(f->findShowing());
+    f->findNext({"FI", false, true});
+    EXPECT_EQ(f->ListView1.selectedRow(), 2);  // Image Fighter
+    EXPECT_TRUE(f->CheckBox9.enabled());        // chosen as by the user
+    EXPECT_EQ(f->SpeedButton1.caption(), "Run Image Fighter");
+    struct Step { const char* keys; int row; const char* status; } steps[] = {
+        {"F3", 4, "Doubleclick to run No Files"},
+        {"F3", 2, "Passed the end of the list, found from the top"},
+        {"Shift+F3", 4, "Passed the start of the list, found from the bottom"},
+        {"Shift+F3", 2, "Doubleclick to run Image Fighter"},
+    };
+    for (const Step& step : steps) {
+        EXPECT_TRUE(f->pressShortcut(step.keys));
+        EXPECT_EQ(f->ListView1.selectedRow(), step.row) << step.keys;
+        EXPECT_EQ(f->StatusBar1.panelText(3), step.status);
+    }
+    f->findNext({"FI", true, true});  // the case matched: no title or short name holds it
+    EXPECT_EQ(f->ListView1.selectedRow(), 2);
+    ASSERT_FALSE(os.messages.empty());
+    EXPECT_EQ(os.messages.back().text, "Cannot find \"FI\"");
+}
+
+TEST_F(GameList, ARowsMenuOffersWhatTheRowAllows) {
+    os.writeFile("C:\\Quon\\quon.exe", "x");
+    struct Case {
+        int row;
+        std::vector<bool> enabled;  // Run, Why, Open the folder, Copy title
+    } cases[] = {{0, {true, false, true, true}}, {1, {false, true, true, true}}, {3, {false, true, false, true}}};
+    for (const Case& c : cases) {
+        f->ListView1.selectRow(c.row);
+        std::string captions;
+        std::vector<bool> enabled;
+        for (const ui::MenuItem& item : f->ListView1.contextMenu(c.row))
+            captions += item.caption + (item.isDefault ? "* " : " "), enabled.push_back(item.enabled);
+        EXPECT_EQ(captions, "&Run* &Why can't it run? &Open the game's folder &Copy title ");
+        EXPECT_EQ(enabled, c.enabled) << c.row;
+    }
+    f->ListView1.selectRow(1);  // Half Done: its folder is there, a file missing
+    std::vector<ui::MenuItem> menu = f->ListView1.contextMenu(1);
+    menu[1].onChoose();
+    ASSERT_FALSE(os.messages.empty());
+    EXPECT_NE(os.messages.back().text.find("h2.rom"), std::string::npos) << os.messages.back().text;
+    menu[2].onChoose();
+    ASSERT_FALSE(os.shellOpened.empty());
+    EXPECT_EQ(os.shellOpened.back().first, "c:\\quon\\half");
+    menu[3].onChoose();
+    EXPECT_EQ(os.clipboard, "Half Done");
+    f->ListView1.selectRow(0);
+    f->ListView1.contextMenu(0)[0].onChoose();
+    ASSERT_EQ(os.processes.size(), 1u);
+    EXPECT_NE(os.processes[0].request.commandLine.find("quon.exe sshoot"), std::string::npos);
 }
 
 }  // namespace

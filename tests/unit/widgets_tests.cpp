@@ -210,5 +210,33 @@ TEST(Widgets, ProgressBarHoldsItsPositionWithinTheRange) {
     EXPECT_EQ(bar.position(), 0);
 }
 
+TEST(Widgets, TypingGoesToTheFirstRowStartingWithTheTextBlanksAndAll) {
+    Form form("F", {0, 0, 100, 100}, "");
+    ListView list(&form, "ListView1", {}, {{"Name", 10}});
+    list.setRows({{"Raiden"}, {"Radiant Silvergun"}, {"radiant Type I"}, {"Radiant Type II"}, {"Zed"}});
+    // Characters 100 ms apart make one text; a pause of seconds starts another.
+    struct Typed {
+        const char* text;
+        unsigned at;
+        int row;
+    } typing[] = {
+        {"r", 0, 0},              // the first row it starts
+        {"ad", 100, 1},           // "rad"
+        {"iant t", 300, 2},       // the blank is part of the text
+        {"ype ii", 1000, 3},
+        {"z", 5000, 4},           // after a pause, a new text
+        {"r", 9000, 0},           // the same letter again and again steps on
+        {"r", 9100, 1},
+        {"r", 9200, 2},
+    };
+    for (const Typed& t : typing) {
+        unsigned at = t.at;
+        for (const char* c = t.text; *c; ++c, at += 100) EXPECT_TRUE(list.typeCharacter(std::string(1, *c), at));
+        EXPECT_EQ(list.selectedRow(), t.row) << t.text;
+    }
+    EXPECT_FALSE(list.typeCharacter(" ", 20000));  // a blank starts no text: the list's own key
+    EXPECT_EQ(list.selectedRow(), 2);
+}
+
 }  // namespace
 }  // namespace qn::ui

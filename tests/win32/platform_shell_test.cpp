@@ -1,6 +1,7 @@
 // The shell calls of Win32Platform, checked by what they leave behind, and
 // the line-break rewrite that message texts go through.
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/wide_text.h"
 
 #include "platform_test_support.h"
 
@@ -58,6 +59,18 @@ TEST_F(ShellTest, RecentDocumentsGetALinkInTheRecentFolderThatLeadsToTheFile) {
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, attributes) << link;
     EXPECT_EQ(target, path(name));
     EXPECT_EQ(platform.shortcutTarget(path(name)), std::nullopt);  // not a shortcut
+}
+
+TEST_F(ShellTest, ATextOnTheClipboardReadsBackWhole) {
+    const std::string title = "Ёжик \xe2\x80\x94 Radiant Type I";  // outside the code page too
+    ASSERT_TRUE(platform.setClipboardText(title));
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const auto* text = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+    const std::string read = text ? qn::narrow(text) : std::string("(none)");
+    if (text) GlobalUnlock(data);
+    CloseClipboard();
+    EXPECT_EQ(read, title);
 }
 
 TEST(MessageBoxText, LoneCarriageReturnsBecomeLineBreaks) {

@@ -178,6 +178,7 @@ void cmdColumns(const Args& a);
 void cmdPanels(const Args& a);
 void cmdSelect(const Args& a);
 void cmdClick(const Args& a);
+void cmdRowPoint(const Args& a);
 void cmdDblclick(const Args& a);
 void cmdHover(const Args& a);
 void cmdKey(const Args& a);

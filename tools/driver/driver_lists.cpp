@@ -162,6 +162,15 @@ void cmdClick(const Args& a) {
     }
 }
 
+void cmdRowPoint(const Args& a) {
+    HWND top = findWindow(a[0], g_findTimeout);
+    HWND lv = findControl(top, a[1]);
+    expectClass(lv, WC_LISTVIEWA, "list view");
+    POINT p = lvRowCentre(lv, checkedRow(lv, a[2]));
+    ClientToScreen(lv, &p);
+    outLine(std::to_string(p.x) + " " + std::to_string(p.y));
+}
+
 void cmdDblclick(const Args& a) {
     HWND top = findWindow(a[0], g_findTimeout);
     HWND lv = findControl(top, a[1]);

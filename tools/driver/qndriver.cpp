@@ -43,6 +43,7 @@ const Command kCommands[] = {
     {"panels", 2, 2, cmdPanels, "panels <window> <statusbar>"},
     {"select", 3, 3, cmdSelect, "select <window> <listview> <row>"},
     {"click", 2, 3, cmdClick, "click <window> <control> [row]"},
+    {"rowpoint", 3, 3, cmdRowPoint, "rowpoint <window> <listview> <row>   (its centre on the screen)"},
     {"dblclick", 3, 3, cmdDblclick, "dblclick <window> <listview> <row>"},
     {"hover", 2, 2, cmdHover, "hover <window> <control>"},
     {"key", 3, 3, cmdKey,

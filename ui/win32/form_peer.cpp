@@ -1,5 +1,6 @@
 #include "ui/win32/form_peer.h"
 
+#include <iterator>
 #include <utility>
 
 #include "ui/win32/dpi.h"
@@ -137,6 +138,7 @@ void FormPeer::update(Property property, int index) {
             ShowWindow(hwnd(), SW_HIDE);
         }
         break;
+    case Property::Find: openFind(); break;
     case Property::Font: break;  // a form shows no text of its own
     case Property::Cursor: {
         // The pointer may rest where it is: the window under it is asked
@@ -157,6 +159,12 @@ bool FormPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     if (msg == backend().nameRequest()) {
         backend().nameControls();
         result = 1;
+        return true;
+    }
+    static const UINT kFindMessage = RegisterWindowMessageW(FINDMSGSTRINGW);
+    if (msg == kFindMessage && lp) {
+        onFindMessage(*reinterpret_cast<const FINDREPLACEW*>(lp));
+        result = 0;
         return true;
     }
     using Handler = bool (FormPeer::*)(WPARAM, LPARAM, LRESULT&);
@@ -339,6 +347,50 @@ void FormPeer::restoreFocus() {
         !IsWindowEnabled(target))
         target = GetNextDlgTabItem(hwnd(), nullptr, FALSE);
     if (target && target != hwnd()) SetFocus(target);
+}
+
+void FormPeer::openFind() {
+    if (findWindow_ && IsWindow(findWindow_)) {
+        ShowWindow(findWindow_, SW_SHOW);
+        SetActiveWindow(findWindow_);
+        return;
+    }
+    // The common dialogs load on first use: a start never pays for them.
+    using FindText = HWND(WINAPI*)(LPFINDREPLACEW);
+    static const FindText findText = [] {
+        HMODULE module = LoadLibraryExW(L"comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        if (!module) module = LoadLibraryW(L"comdlg32.dll");
+        return module ? reinterpret_cast<FindText>(reinterpret_cast<void*>(GetProcAddress(module, "FindTextW")))
+                      : nullptr;
+    }();
+    if (!findText) {
+        form().findClosed();
+        return;
+    }
+    const Form::FindQuery& query = form().findQuery;
+    lstrcpynW(findText_, wide(query.text).c_str(), static_cast<int>(std::size(findText_)));
+    find_ = {};
+    find_.lStructSize = sizeof(find_);
+    find_.hwndOwner = hwnd();
+    find_.Flags = FR_HIDEWHOLEWORD | (query.down ? FR_DOWN : 0) | (query.matchCase ? FR_MATCHCASE : 0);
+    find_.lpstrFindWhat = findText_;
+    find_.wFindWhatLen = static_cast<WORD>(std::size(findText_));
+    findWindow_ = findText(&find_);
+    if (findWindow_)
+        backend().addModeless(findWindow_);
+    else
+        form().findClosed();
+}
+
+void FormPeer::onFindMessage(const FINDREPLACEW& find) {
+    if (find.Flags & FR_DIALOGTERM) {
+        backend().removeModeless(findWindow_);
+        findWindow_ = nullptr;
+        form().findClosed();
+        return;
+    }
+    if (find.Flags & FR_FINDNEXT)
+        form().findNext({narrow(find.lpstrFindWhat), (find.Flags & FR_MATCHCASE) != 0, (find.Flags & FR_DOWN) != 0});
 }
 
 }  // namespace qn::ui

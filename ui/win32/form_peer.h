@@ -4,6 +4,8 @@
 
 #include "ui/win32/peers.h"
 
+#include <commdlg.h>
+
 namespace qn::ui {
 
 class FormPeer : public NativePeer {
@@ -53,6 +55,13 @@ private:
     void schemeChanged();
     // Brings the shown form to the front unless one of ours is there.
     void takeForeground();
+    // The system's Find window over the form: opened, or brought forward;
+    // what it reports.
+    void openFind();
+    void onFindMessage(const FINDREPLACEW& find);
+    FINDREPLACEW find_{};
+    wchar_t findText_[256] = {};
+    HWND findWindow_ = nullptr;
     HWND lastFocus_ = nullptr;
     bool focusAsked_ = false;  // lastFocus_ was asked for from code
     int foregroundTries_ = 0;

@@ -3,6 +3,7 @@
 // and selection changes made by anyone but the backend are fed back into it.
 #pragma once
 
+#include "platform/win32/scoped_gdi.h"
 #include "ui/win32/peers.h"
 
 namespace qn::ui {
@@ -29,6 +30,13 @@ private:
     void syncRows();
     void syncRowState(int row);
     void syncColors();
+    void syncSortArrow();
+    // The header's sort arrow where the common controls draw none.
+    ScopedBitmap arrowBitmap(bool down) const;
+    ScopedBitmap arrow_{nullptr};
+    // The row's menu at the point given (-1: from the keyboard, under the
+    // selected row), and the command chosen carried out.
+    void showContextMenu(LPARAM lp);
     // One handler a notification.
     bool onItemChanged(const NMLISTVIEW& change);
     // The window is a Unicode one: its notifications come in the W forms.

@@ -14,6 +14,9 @@ void Win32Backend::run(Form& mainForm) {
     if (!mainForm.showing()) mainForm.show();
     MSG msg;
     while (main_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (std::any_of(modeless_.begin(), modeless_.end(),
+                        [&msg](HWND dialog) { return IsDialogMessageW(dialog, &msg); }))
+            continue;
         // Tab, Shift+Tab and the other dialog keys within the active form.
         HWND active = GetActiveWindow();
         if (active && isForm(active) &&
@@ -24,6 +27,10 @@ void Win32Backend::run(Form& mainForm) {
         DispatchMessageW(&msg);
     }
     main_ = nullptr;
+}
+
+void Win32Backend::removeModeless(HWND dialog) {
+    modeless_.erase(std::remove(modeless_.begin(), modeless_.end(), dialog), modeless_.end());
 }
 
 void Win32Backend::setMainForm(Form& form) {

@@ -126,6 +126,10 @@ public:
     UINT nameRequest() const { return nameRequest_; }
     void nameControls();
     HINSTANCE instance() const { return instance_; }
+    // Modeless dialogs of the system's (the Find window): the message loop
+    // gives them their dialog keys while they are up.
+    void addModeless(HWND dialog) { modeless_.push_back(dialog); }
+    void removeModeless(HWND dialog);
 
 private:
     // Creates the peer and window of `control` under `parentWindow`, then
@@ -187,6 +191,7 @@ private:
     UINT nameRequest_ = 0;
     int nextId_ = 100;  // above IDOK, IDCANCEL ... so dialog keys never hit a control
     bool quiet_ = false;
+    std::vector<HWND> modeless_;
 };
 
 }  // namespace qn::ui
