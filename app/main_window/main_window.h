@@ -49,6 +49,8 @@ public:
     // flags and the game-specific boxes when the user chose it; the run
     // button and the status hint either way.
     void ShowRow(int row, SelectedBy by);
+    // The status bar's hint for the game list with `row` shown.
+    std::string RowHint(int row);
     bool RowIsRunnable(int row);
     // The catalogue slot of the game a row of the list shows.
     int RowSlot(int row) const { return rowSlots_.at(static_cast<size_t>(row)); }
@@ -93,6 +95,8 @@ public:
     // The control marked now, or none.
     ui::Control* markedControl() const { return marked_ ? marked_->mark : nullptr; }
     void ResetOnlyMouseMove();
+    // A page the user turns to leaves no hint of the page left behind.
+    void PageControl1Change();
     void ComboBox1Enter();
     void Image1MouseMove();
     void ApplyInterfaceMode();
