@@ -59,6 +59,11 @@ namespace {
 const char* const kScalableFaces[] = {"Microsoft Sans Serif", "Arial", "Tahoma", "Arial Narrow",
                                       "Liberation Sans Narrow"};
 
+// A sample of the layout's texts, and how wide MS Sans Serif sets it at the
+// size the layout was drawn with.
+const wchar_t kSample[] = L"QUON path: Joystick support (not SideWinder) 0123456789";
+constexpr int kLayoutSampleWidth = 283, kLayoutSampleHeight = 12;
+
 bool scalable(const TEXTMETRICW& tm) { return (tm.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) != 0; }
 
 }  // namespace
@@ -82,10 +87,13 @@ HFONT Win32Backend::font(const Font& font, int dpi, BYTE quality) {
     // A face of a few fixed sizes (MS Sans Serif's bitmaps) asked for a size
     // it lacks comes at its nearest one, and would not grow with the screen
     // as the rest does: a scalable face stands in for it there, no wider
-    // than the face's text at 96 dpi scaled, so text fits where it did.
+    // than the face's own text would be at that height, so text fits where
+    // it did.
     const TEXTMETRICW tm = metrics(handle);
     if (dpi != kLayoutDpi && !scalable(tm) && std::abs(tm.tmHeight - tm.tmInternalLeading - height) > 1) {
-        const int room = MulDiv(sampleWidth(this->font(font, kLayoutDpi, quality)), dpi, kLayoutDpi);
+        // The room the layout gives the text: a system of more dots per
+        // inch has only larger, relatively wider bitmaps to measure.
+        const int room = MulDiv(height, kLayoutSampleWidth, kLayoutSampleHeight);
         // The first face whose text fits at the full height, else the first
         // one made small enough to fit; as crisp as the bitmaps it replaces,
         // so thin strokes and dots are not greyed at their edges.
@@ -132,7 +140,6 @@ HFONT Win32Backend::font(const Font& font, int dpi, const std::string& text) {
 int Win32Backend::sampleWidth(HFONT font) {
     if (!measuring_) measuring_.reset(CreateCompatibleDC(nullptr));
     const SelectionGuard withFont(measuring_.get(), font);
-    static const wchar_t kSample[] = L"QUON path: Joystick support (not SideWinder) 0123456789";
     SIZE size{};
     GetTextExtentPoint32W(measuring_.get(), kSample, static_cast<int>(std::size(kSample)) - 1, &size);
     return size.cx;
