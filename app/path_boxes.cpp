@@ -29,8 +29,8 @@ PathBoxes::PathBoxes(App& app, ui::Control* parent, const PathBoxLayout& l)
       SpeedButton5{Label2.parent(), "SpeedButton5", l.romsButton, "..."} {
     for (ui::Edit* e : {&Edit1, &Edit2, &Edit3, &Edit4}) e->setReadOnly(true);
     for (ui::Edit* e : {&Edit2, &Edit3, &Edit4}) e->setColor(kPathNotInUse);
-    SpeedButton4.setEnabled(false);
-    SpeedButton5.setEnabled(false);
+    // Each "..." button but the emulator's works only while its box is in use.
+    for (ui::Button* b : {&SpeedButton8, &SpeedButton4, &SpeedButton5}) b->setEnabled(false);
 }
 
 ui::Edit& PathBoxes::box(PathBox which) {

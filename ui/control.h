@@ -20,12 +20,15 @@ enum class SysColor { WindowText, Highlight, Window, ButtonFace, ButtonText, Gra
 
 // Either a system colour or a plain RGB value. A plain value is the
 // program's own choice: under a high-contrast scheme it gives way to the
-// scheme's colour `contrast`.
+// scheme's colour `contrast`, and under any scheme where it would not stand
+// out from what it is drawn on, to that or else to the scheme's text
+// colour. A mark (a hover colour) needs to stand out less than text.
 struct Color {
     bool system = false;
     SysColor sys = SysColor::WindowText;
     std::uint8_t r = 0, g = 0, b = 0;
     SysColor contrast = SysColor::WindowText;
+    bool mark = false;
 
     static Color rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b,
                      SysColor underHighContrast = SysColor::WindowText) {
@@ -41,7 +44,8 @@ struct Color {
     }
     bool operator==(const Color& o) const {
         return system == o.system &&
-               (system ? sys == o.sys : (r == o.r && g == o.g && b == o.b && contrast == o.contrast));
+               (system ? sys == o.sys
+                       : (r == o.r && g == o.g && b == o.b && contrast == o.contrast && mark == o.mark));
     }
     bool operator!=(const Color& o) const { return !(*this == o); }
 };
@@ -49,7 +53,11 @@ struct Color {
 inline const Color kBlack = Color::rgb(0, 0, 0);
 // The links' colours; under high contrast the scheme's for links and for a mark.
 inline const Color kBlue = Color::rgb(0, 0, 255, SysColor::HotLight);
-inline const Color kRed = Color::rgb(255, 0, 0, SysColor::Highlight);
+inline const Color kRed = [] {
+    Color c = Color::rgb(255, 0, 0, SysColor::Highlight);
+    c.mark = true;
+    return c;
+}();
 
 struct Font {
     std::string face = "MS Sans Serif";

@@ -1,6 +1,7 @@
 // Tabbed pages.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "ui/control.h"
@@ -12,7 +13,8 @@ public:
     TabSheet(Control* parent, std::string name, std::string caption);
 };
 
-// The pages are its TabSheet children; a page chosen from code runs no handler.
+// The pages are its TabSheet children; a page chosen from code runs no
+// handler, one the user chooses runs onChange.
 class PageControl : public Control {
 public:
     PageControl(Control* parent, std::string name, Rect bounds)
@@ -21,6 +23,8 @@ public:
     }
     int activePage() const { return activePage_; }
     void setActivePage(int index);
+    void userSelectPage(int index);
+    std::function<void()> onChange;
     bool hotTrack() const { return hotTrack_; }
     void setHotTrack(bool on);
 

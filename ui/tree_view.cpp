@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/ascii.h"
+#include "platform/unicode_text.h"
 
 namespace qn::ui {
 
@@ -97,8 +98,7 @@ void TreeView::userSelect(int node) {
     if (onChange) onChange();
 }
 
-bool TreeView::keyPress(char key, std::uint32_t time) {
-    const auto c = static_cast<unsigned char>(key);
+bool TreeView::keyPress(char16_t key, std::uint32_t time) {
     if (key == '\r') {
         activate(selected_);
         return true;
@@ -108,27 +108,33 @@ bool TreeView::keyPress(char key, std::uint32_t time) {
         else userCollapse(selected_);
         return true;
     }
-    if (c < 0x20 || c == 0x7f) return false;
+    // Control characters, and halves of a character beyond the first
+    // plane, which no name starts with in a way worth finding.
+    if (key < 0x20 || key == 0x7f || (key >= 0xD800 && key < 0xE000)) return false;
     typeAhead(key, time);
     return true;
 }
 
-void TreeView::typeAhead(char c, std::uint32_t time) {
+void TreeView::typeAhead(char16_t c, std::uint32_t time) {
     if (typed_.empty() || time - lastKey_ > kTypeAheadPause) typed_.clear();
-    typed_ += c;
+    typed_ += lowerLetter(c);
     lastKey_ = time;
     // The same letter again goes on to the next name that starts with it;
     // a longer name is looked for from the selection itself.
     const bool oneLetter =
-        std::all_of(typed_.begin(), typed_.end(), [&](char t) { return upperAscii(t) == upperAscii(typed_[0]); });
-    const std::string prefix = upperAscii(oneLetter ? typed_.substr(0, 1) : typed_);
+        std::all_of(typed_.begin(), typed_.end(), [&](char16_t t) { return t == typed_[0]; });
+    const std::u16string prefix = oneLetter ? typed_.substr(0, 1) : typed_;
     const std::vector<int> order = shownNodes();
     if (order.empty()) return;
     const auto at = std::find(order.begin(), order.end(), selected_);
     const size_t from = at == order.end() ? 0 : static_cast<size_t>(at - order.begin()) + (oneLetter ? 1 : 0);
     for (size_t i = 0; i < order.size(); ++i) {
         const int node = order[(from + i) % order.size()];
-        if (upperAscii(text(node).substr(0, prefix.size())) == prefix) {
+        const std::u16string name = utf8ToUtf16(text(node));
+        if (name.size() < prefix.size()) continue;
+        bool match = true;
+        for (size_t k = 0; k < prefix.size() && match; ++k) match = lowerLetter(name[k]) == prefix[k];
+        if (match) {
             userSelect(node);
             return;
         }

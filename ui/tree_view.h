@@ -70,11 +70,12 @@ public:
     void activate(int node) {
         if (node != kNone && onActivate) onActivate(node);
     }
-    // A character typed on the tree at `time` milliseconds: '+' and '-'
-    // expand and collapse the selection, Enter ('\r') opens it, and other
-    // printable characters look for a shown node by the start of its name.
+    // A character typed on the tree at `time` milliseconds, as the keyboard
+    // gives it (UTF-16): '+' and '-' expand and collapse the selection,
+    // Enter ('\r') opens it, and other printable characters, of any
+    // script, look for a shown node by the start of its name.
     // False when the key means nothing to the tree.
-    bool keyPress(char key, std::uint32_t time);
+    bool keyPress(char16_t key, std::uint32_t time);
 
     // How long a pause ends a typed name, in milliseconds.
     static constexpr std::uint32_t kTypeAheadPause = 1000;
@@ -88,12 +89,12 @@ private:
         bool expanded = false;
     };
     int add(int parent, std::string text);
-    void typeAhead(char c, std::uint32_t time);
+    void typeAhead(char16_t c, std::uint32_t time);
 
     std::vector<Node> nodes_;
     std::vector<int> roots_;
     int selected_ = kNone;
-    std::string typed_;
+    std::u16string typed_;  // lower case
     std::uint32_t lastKey_ = 0;
 };
 

@@ -247,6 +247,12 @@ void PageControl::setActivePage(int index) {
     notify(Property::ActivePage);
 }
 
+void PageControl::userSelectPage(int index) {
+    if (activePage_ == index) return;
+    setActivePage(index);
+    if (onChange) onChange();
+}
+
 void PageControl::setHotTrack(bool on) {
     if (hotTrack_ == on) return;
     hotTrack_ = on;

@@ -68,18 +68,19 @@ void TForm1::ShowRow(int row, SelectedBy by) {
         const OptionFlags& flags = GameOptionFlags(app_, app_.catalogue.flagsSlot(games_.slotOf(row)));
         for (int j = 0; j < OptionCount; ++j) optionBox(j)->showChecked(flags[j]);
     }
-    const bool single = app_.singleClick;
-    if (RowIsRunnable(row)) {
+    if (RowIsRunnable(row))
         SpeedButton1.setCaption("Run " + title);
-        StatusBar1.setPanelText(3, (single ? "Click to run " : "Doubleclick to run ") + title);
-        return;
-    }
-    SpeedButton1.setCaption(ListView1.rowCount() >= 2 ? "Cannot run " + title : "No ROMs available");
-    if (ListView1.selectedRow() < 0)
-        StatusBar1.setPanelText(3, "No ROM available to run");
     else
-        StatusBar1.setPanelText(3, title + (single ? " is not available. Click to know why"
-                                                   : " is not available. Doubleclick to know why"));
+        SpeedButton1.setCaption(ListView1.rowCount() >= 2 ? "Cannot run " + title : "No ROMs available");
+    StatusBar1.setPanelText(3, RowHint(row));
+}
+
+std::string TForm1::RowHint(int row) {
+    const std::string& title = games_.game(row).Title;
+    const bool single = app_.singleClick;
+    if (RowIsRunnable(row)) return (single ? "Click to run " : "Doubleclick to run ") + title;
+    if (ListView1.selectedRow() < 0) return "No ROM available to run";
+    return title + (single ? " is not available. Click to know why" : " is not available. Doubleclick to know why");
 }
 
 }  // namespace qn

@@ -39,6 +39,13 @@ void TForm1::ResetOnlyMouseMove() {
     if (app_.singleClick) ResetHover();
 }
 
+void TForm1::PageControl1Change() {
+    ResetHover();
+    const int row = ListView1.selectedRow();
+    if (row >= 0) StatusBar1.setPanelText(3, RowHint(row));
+    else ShowStatusCounters();
+}
+
 void TForm1::ComboBox1Enter() {
     if (app_.singleClick) ResetHover();
     StatusBar1.setPanelText(3, "Click here to select what ROMs are listed below");
@@ -149,6 +156,7 @@ void TForm1::bindHoverHandlers() {
         c->onMouseMove = [this](const ui::MouseEvent&) { ResetOnlyMouseMove(); };
     Image1.onMouseMove = [this](const ui::MouseEvent&) { Image1MouseMove(); };
     ComboBox1.onEnter = [this] { ComboBox1Enter(); };
+    PageControl1.onChange = [this] { PageControl1Change(); };
 }
 
 }  // namespace qn

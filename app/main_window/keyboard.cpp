@@ -19,17 +19,32 @@ void TForm1::setUpKeyboard() {
         {"Shift+F3", nullptr, [this] { FindAgain(false); }},
     };
     windowMenu = {{"&About Tolvane's QUON FrontEnd v2.09...", [this] { SpeedButton7Click(); }}};
+    // Buttons Tab does not stop at say their keys where the pointer rests.
+    const std::pair<ui::Button*, const char*> says[] = {
+        {&SpeedButton1, "Run the selected game"},
+        {&SpeedButton2, "Open Tolvane's QUON FrontEnd ReadMe file"},
+        {&SpeedButton3, "Open QUON ReadMe file"},
+        {&SpeedButton11, "Uninstall the program"},
+        {&SpeedButton9, "Change to the single click interface"},
+        {&SpeedButton10, "Change to the common interface"},
+    };
+    for (const auto& [button, what] : says)
+        for (const Shortcut& s : shortcuts)
+            if (s.button == button) button->setHint(std::string(what) + " (" + s.keys + ")");
+    SpeedButton7.setHint("About Tolvane's QUON FrontEnd v2.09 (also Alt+Space, then A)");
     for (ui::Label* link : {&Label8, &Label9, &Label7, &Label10, &Label18, &Label16}) link->setTabStop(true);
-
-    // F4 or Alt+Down in a path box is its "..." button, while that works.
-    const std::pair<ui::Edit*, ui::Button*> boxes[] = {
-        {&Edit1, &SpeedButton6}, {&Edit4, &SpeedButton8}, {&Edit2, &SpeedButton4}, {&Edit3, &SpeedButton5}};
-    for (const auto& [box, button] : boxes) box->onDropDown = [button = button] { button->click(); };
 
     SpeedButton6.setAccessName("Browse for the QUON path");
     SpeedButton8.setAccessName("Browse for the drivers path");
     SpeedButton4.setAccessName("Browse for the PkUnzip program");
     SpeedButton5.setAccessName("Browse for the ROMs path");
+    // F4 or Alt+Down in a path box is its "..." button, while that works.
+    const std::pair<ui::Edit*, ui::Button*> boxes[] = {
+        {&Edit1, &SpeedButton6}, {&Edit4, &SpeedButton8}, {&Edit2, &SpeedButton4}, {&Edit3, &SpeedButton5}};
+    for (const auto& [box, button] : boxes) {
+        box->onDropDown = [button = button] { button->click(); };
+        button->setHint(button->accessName() + " (F4 in the box)");
+    }
     Image1.setAccessName("Screenshot of the selected game");
 }
 

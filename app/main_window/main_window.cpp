@@ -54,19 +54,18 @@ void TForm1::setUpInitialStates() {
     CheckBox6.setEnabled(false);
     CheckBox9.setEnabled(false);
     Edit1.setColor(kPathInUse);
-    SpeedButton8.setEnabled(false);
     SpeedButton10.setPressed(true);
 
-    // Keyboard order: the page control, the list, then the filter; on the
-    // configuration page the boxes top to bottom with the ROMs path before
-    // the unzip program. Each label comes just before its box, which a
-    // screen reader names after it.
+    // Keyboard order: the page control, the filter, then the list it
+    // filters, below it; on the
+    // configuration page the boxes as they read, top to bottom. Each label
+    // comes just before its box, which a screen reader names after it.
     int order = 0;
-    for (ui::Control* c : std::initializer_list<ui::Control*>{&PageControl1, &ListView1, &ComboBox1})
+    for (ui::Control* c : std::initializer_list<ui::Control*>{&PageControl1, &ComboBox1, &ListView1})
         c->setTabOrder(order++);
     for (ui::Control* c : std::initializer_list<ui::Control*>{
-             &Label6, &Edit1, &SpeedButton6, &CheckBox8, &Label4, &Edit4, &SpeedButton8, &Label3, &Edit3,
-             &SpeedButton5, &Label2, &Edit2, &SpeedButton4, &CheckBox7})
+             &Label6, &Edit1, &SpeedButton6, &CheckBox8, &Label4, &Edit4, &SpeedButton8, &CheckBox7,
+             &Label2, &Edit2, &SpeedButton4, &Label3, &Edit3, &SpeedButton5})
         c->setTabOrder(order++);
     setUpKeyboard();
 }

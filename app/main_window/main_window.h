@@ -53,6 +53,8 @@ public:
     bool RowIsRunnable(int row) { return games_.runnable(row); }
     // The list's rows, their order and their games.
     GameListModel& gameList() { return games_; }
+    // The status bar's hint for the game list with `row` shown.
+    std::string RowHint(int row);
     // Availability under the ROM mode the check boxes show.
     void EvaluateAvailability();
     void AvailabilityTimerTimer();
@@ -106,6 +108,8 @@ public:
     // The control marked now, or none.
     ui::Control* markedControl() const { return marked_ ? marked_->mark : nullptr; }
     void ResetOnlyMouseMove();
+    // A page the user turns to leaves no hint of the page left behind.
+    void PageControl1Change();
     void ComboBox1Enter();
     void Image1MouseMove();
     void ApplyInterfaceMode();

@@ -160,8 +160,8 @@ echo "-- the configuration dialog and the path picker by keyboard"
 check_eq "the focus starts on the first button" "SpeedButton6" "$(focus_of Form5)"
 check_eq "and shows" "shown" "$(drv cues Form5)"
 check_eq "Tab goes round every control that works" \
-    "CheckBox8 SpeedButton8 CheckBox7 ComboBox1 SpeedButton1 SpeedButton2 SpeedButton3 SpeedButton6" \
-    "$(tab_round Form5 8)"
+    "CheckBox8 CheckBox7 ComboBox1 SpeedButton1 SpeedButton2 SpeedButton3 SpeedButton6" \
+    "$(tab_round Form5 7)"
 keys space
 check_eq "Space on '...' opens the picker" "Select Path" "$(drv wait Form3 5000)"
 keys Escape
@@ -179,7 +179,7 @@ check_eq "the emulator's directory chosen" "$(entry_of "$DIST/Echo")" "$(current
 keys Tab Return
 check_eq "Enter delivers it" "$(printf '%s' "$DIST_WIN\\Echo" | tr '[:upper:]' '[:lower:]')" "$(drv text Form5 Edit1)"
 check_eq "and closes the picker" "closed" "$(closes Form3)"
-keys Tab Tab Tab Tab
+keys Tab Tab Tab
 check_eq "Tab to the interface list" "ComboBox1" "$(focus_of Form5)"
 keys Down
 check_eq "Down chooses the common interface" "Common interface" "$(drv combo Form5 ComboBox1 | grep '^\*' | cut -f2)"

@@ -258,7 +258,12 @@ bar_tip="Click and drag to see the rest of the message"
 check_eq "the bars and the message carry a tooltip" "ProgressBar1${TAB}$bar_tip
 Edit1${TAB}$bar_tip
 ProgressBar2${TAB}$bar_tip" "$(drv tips Form4)"
-check_eq "nothing else does" "" "$(drv tips Form1)"
+# In the main window, only the buttons Tab does not stop at carry one: the key that presses each.
+tips=$(drv tips Form1)
+check_eq "the main window's buttons that Tab passes by name their keys" \
+    "SpeedButton1 SpeedButton10 SpeedButton11 SpeedButton2 SpeedButton3 SpeedButton4 SpeedButton5 SpeedButton6 SpeedButton7 SpeedButton8 SpeedButton9 " \
+    "$(grep -E '\((Ctrl\+|F1\)|F4 |also Alt\+Space)' <<<"$tips" | cut -f1 | LC_ALL=C sort | tr '\n' ' ')"
+check_eq "and nothing else there carries a tooltip" 11 "$(grep -c . <<<"$tips")"
 pointer_over Form4 ProgressBar1
 check_eq "resting on a bar shows its tooltip" "ProgressBar1${TAB}$bar_tip" "$(tooltip_of Form4 ProgressBar1)"
 tooltip_shot=$(e2e_shot about-tooltip)

@@ -127,6 +127,10 @@ TEST_F(FirstRun, YesOpensTheConfigurationDialogWhoseOkSavesAndShowsTheMain) {
     TForm5& dialog = *app->Form5;
     EXPECT_TRUE(dialog.showing());
     EXPECT_FALSE(os.keyExists(RootKey::LocalMachine, kSettingsKey));
+    for (bool drivers : {false, true, false}) {  // the drivers "..." only with "Use drivers path"
+        dialog.CheckBox8.setChecked(drivers);
+        EXPECT_EQ(dialog.SpeedButton8.enabled(), drivers);
+    }
     dialog.CheckBox7.setChecked(true);
     os.fileDialogAnswers.push_back("C:\\Tools\\PKUNZIP.EXE");
     dialog.SpeedButton4.click();

@@ -92,31 +92,36 @@ TEST(DirectoryTree, ListsADirectoryWhenFirstOpenedAndMovesWithoutListing) {
 TEST(DirectoryTree, TypingFindsAShownNodeByTheStartOfItsName) {
     ui::TreeView tree{nullptr, "Tree", {}};
     const int root = tree.addRoot("C:\\");
-    tree.setChildren(root, {"Alpha", "arcade", "Beta", "bin", "Games"});
-    const int alpha = 1, arcade = 2, beta = 3, bin = 4, games = 5;
+    tree.setChildren(root, {"Alpha", "arcade", "Beta", "bin", "Games", "\xC3\xA9t\xC3\xA9",  // "été"
+                            "\xD0\xB8\xD0\xB3\xD1\x80\xD1\x8B",                                // "игры"
+                            "\xCE\xA9mega"});                                                   // "Ωmega"
+    const int alpha = 1, arcade = 2, beta = 3, bin = 4, games = 5, ete = 6, igry = 7, omega = 8;
     tree.setChildren(games, {"Apple"});  // under a closed node: not found
     tree.expand(root);
     const struct {
-        const char* keys;
+        const char16_t* keys;
         std::uint32_t gap;  // milliseconds between the keys
         int from, to;
     } rows[] = {
-        {"a", 0, root, alpha},
-        {"aa", 100, root, arcade},   // the same letter again: the next such name
-        {"aaa", 100, root, alpha},   // round to the top again
-        {"ar", 100, root, arcade},   // a longer start
-        {"BI", 100, root, bin},      // case does not matter
-        {"b", 0, beta, bin},         // one letter goes on from the selection
-        {"ap", 100, root, alpha},    // "ap" is only under a closed node
-        {"ab", 1500, root, beta},    // a pause starts a new name
-        {"z", 0, games, games},      // nothing by that name: stays
+        {u"a", 0, root, alpha},
+        {u"aa", 100, root, arcade},   // the same letter again: the next such name
+        {u"aaa", 100, root, alpha},   // round to the top again
+        {u"ar", 100, root, arcade},   // a longer start
+        {u"BI", 100, root, bin},      // case does not matter
+        {u"b", 0, beta, bin},         // one letter goes on from the selection
+        {u"ap", 100, root, alpha},    // "ap" is only under a closed node
+        {u"ab", 1500, root, beta},    // a pause starts a new name
+        {u"z", 0, games, games},      // nothing by that name: stays
+        {u"\u00C9", 0, root, ete},    // any script, either case: É finds "été"
+        {u"\u0418\u0433", 100, root, igry},  // "Иг" finds "игры"
+        {u"\u03C9", 0, root, omega},  // ω finds "Ωmega"
     };
     std::uint32_t time = 0;
     for (const auto& row : rows) {
         tree.select(row.from);
         time += 10000;
-        for (const char* k = row.keys; *k; ++k, time += row.gap) EXPECT_TRUE(tree.keyPress(*k, time));
-        EXPECT_EQ(tree.selected(), row.to) << row.keys;
+        for (const char16_t* k = row.keys; *k; ++k, time += row.gap) EXPECT_TRUE(tree.keyPress(*k, time));
+        EXPECT_EQ(tree.selected(), row.to) << row.from << " -> " << row.to;
     }
     EXPECT_FALSE(tree.keyPress('\t', time));
 }

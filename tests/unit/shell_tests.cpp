@@ -60,6 +60,35 @@ TEST_F(Shell, LinksTurnRedAndBackToBlue) {
     EXPECT_EQ(f->Label8.font().color, ui::kBlue);  // blue, whatever it was before
 }
 
+TEST_F(Shell, APageTheUserTurnsToLeavesNoHintOfThePageLeft) {
+    single();
+    const int row = f->ListView1.selectedRow();
+    ASSERT_GE(row, 0);
+    for (ui::Control* hovered : std::initializer_list<ui::Control*>{&f->CheckBox2, &f->Label8}) {
+        hovered->mouseMove();
+        ASSERT_NE(panel3(), f->RowHint(row));
+        f->PageControl1.userSelectPage(f->PageControl1.activePage() + 1);
+        EXPECT_EQ(f->markedControl(), nullptr);
+        EXPECT_EQ(panel3(), f->RowHint(row));  // the list's, for the game selected
+    }
+    EXPECT_EQ(f->CheckBox2.font().color, kWindowText);
+    f->ListView1.selectRow(-1);
+    f->CheckBox2.mouseMove();
+    f->PageControl1.userSelectPage(0);
+    EXPECT_EQ(panel3(), "Select a game and then click on it to play");
+}
+
+TEST_F(Shell, EveryShortcutIsShownInItsButtonsTooltip) {
+    int buttons = 0;
+    for (const ui::Form::Shortcut& s : f->shortcuts) {
+        if (!s.button) continue;  // a command of the list's (Find ...), which the README's keys name
+        ++buttons;
+        EXPECT_NE(s.button->hint().find("(" + s.keys + ")"), std::string::npos) << s.keys;
+    }
+    EXPECT_EQ(buttons, 6);
+    EXPECT_NE(f->SpeedButton7.hint().find("Alt+Space, then A"), std::string::npos);
+}
+
 TEST_F(Shell, CheckBoxHintsFollowTheStateAtTheMove) {
     f->CheckBox2.setChecked(true);
     f->CheckBox2.mouseMove();

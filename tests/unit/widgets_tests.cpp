@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "ui/contrast.h"
 #include "ui/widgets.h"
 
 namespace qn::ui {
@@ -236,6 +237,34 @@ TEST(Widgets, TypingGoesToTheFirstRowStartingWithTheTextBlanksAndAll) {
     }
     EXPECT_FALSE(list.typeCharacter(" ", 20000));  // a blank starts no text: the list's own key
     EXPECT_EQ(list.selectedRow(), 2);
+}
+
+TEST(Contrast, AnOwnColourIsKeptWhereItCanBeReadAndGivesWayWhereNot) {
+    const Rgb blue{0, 0, 255}, red{255, 0, 0}, black{0, 0, 0}, white{255, 255, 255};
+    const Rgb lightFace{245, 245, 245}, greyFace{192, 192, 192}, darkFace{32, 32, 32};
+    const Rgb hotLight{224, 224, 224}, darkBlue{0, 0, 128};
+    EXPECT_NEAR(contrastRatio(black, white), 21.0, 1e-9);
+    EXPECT_NEAR(contrastRatio(blue, darkFace), 1.90, 0.01);  // the links under a dark scheme
+    const struct {
+        Rgb own, scheme, text, face;
+        double minimum;
+        Rgb drawn;
+    } rows[] = {
+        {blue, hotLight, black, lightFace, kTextContrast, blue},   // a link, default scheme
+        {blue, hotLight, black, greyFace, kTextContrast, blue},    // 4.7:1 on the old grey
+        {blue, hotLight, white, darkFace, kTextContrast, hotLight},  // dark: the scheme's link colour
+        {blue, darkBlue, white, darkFace, kTextContrast, white},   // ... or, unreadable too, its text
+        {black, white, white, darkFace, kTextContrast, white},     // the About box's button
+        {black, black, black, lightFace, kTextContrast, black},
+        {red, blue, black, lightFace, kMarkContrast, red},         // a hover mark needs less
+        {red, white, white, darkFace, kMarkContrast, red},
+        {red, blue, black, lightFace, kTextContrast, blue},
+        {darkBlue, darkBlue, Rgb{40, 40, 40}, darkFace, kTextContrast, Rgb{40, 40, 40}},  // none: the best
+    };
+    for (const auto& row : rows) {
+        const Rgb got = firstReadable({row.own, row.scheme, row.text}, row.face, row.minimum);
+        EXPECT_TRUE(got == row.drawn) << int(got.r) << ' ' << int(got.g) << ' ' << int(got.b);
+    }
 }
 
 }  // namespace

@@ -60,11 +60,11 @@ TEST_F(MainWindow, EachPathBoxComesJustAfterItsLabelInWindowOrder) {
         {&form.Edit1, "Label6"}, {&form.Edit4, "Label4"}, {&form.Edit2, "Label2"}, {&form.Edit3, "Label3"}};
     for (const auto& [box, label] : boxes)
         EXPECT_EQ(nameOf(GetWindow(window(*box), GW_HWNDPREV)), label) << box->name();
-    // Tab still meets the boxes top to bottom, the ROMs path before the unzip program.
+    // Tab meets the boxes and check boxes as they read, top to bottom.
     std::vector<std::string> stops;
     for (HWND h = GetWindow(window(form.Panel1), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
         if (GetWindowLongA(h, GWL_STYLE) & WS_TABSTOP) stops.push_back(nameOf(h));
-    EXPECT_EQ(stops, (std::vector<std::string>{"Edit1", "CheckBox8", "Edit4", "Edit3", "Edit2", "CheckBox7"}));
+    EXPECT_EQ(stops, (std::vector<std::string>{"Edit1", "CheckBox8", "Edit4", "CheckBox7", "Edit2", "Edit3"}));
 }
 
 TEST_F(MainWindow, BrowseButtonsAndThePictureHaveNamesThatSayWhatTheyAre) {

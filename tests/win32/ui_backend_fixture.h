@@ -75,6 +75,32 @@ inline HWND findByName(HWND root, const std::string& name) {
     return search.found;
 }
 
+// The font a window draws its text with, in a memory device context.
+struct WindowFont {
+    explicit WindowFont(HWND hwnd) : dc(CreateCompatibleDC(nullptr)) {
+        old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+    }
+    ~WindowFont() {
+        SelectObject(dc, old);
+        DeleteDC(dc);
+    }
+    // The height of its characters in pixels, its internal leading left out.
+    int characterHeight() const {
+        TEXTMETRICW tm{};
+        GetTextMetricsW(dc, &tm);
+        return tm.tmHeight - tm.tmInternalLeading;
+    }
+    bool hasGlyphs(const std::wstring& text) const {
+        std::vector<WORD> glyphs(text.size());
+        GetGlyphIndicesW(dc, text.c_str(), static_cast<int>(text.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+        for (WORD g : glyphs)
+            if (g == 0xFFFF) return false;
+        return true;
+    }
+    HDC dc;
+    HGDIOBJ old;
+};
+
 inline std::string text(HWND hwnd) {
     char buffer[256] = {};
     GetWindowTextA(hwnd, buffer, sizeof(buffer));

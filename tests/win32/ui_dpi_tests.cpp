@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ui/win32/win32_backend.h"
+#include "ui_backend_fixture.h"
 
 using namespace qn::ui;
 
@@ -199,6 +200,22 @@ TEST_F(DpiChangeTest, APictureForAnotherResolutionIsShownAtItsSizeOnTheScreen) {
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
+}
+
+TEST_F(DpiChangeTest, TextGrowsWithTheScreenAsTheFramesDo) {
+    // The layout's face has bitmaps of a few sizes only: at twice the
+    // resolution the text must still be twice as tall, not the nearest bitmap.
+    for (int dpi : {192, 144, 96}) {
+        moveToScreenOf(dpi, {0, 0});
+        // A stand-in face as wide as the layout's may be a little shorter.
+        const int wanted = qn::ui::scaleFontHeight(8, dpi);
+        for (const Control* c : std::initializer_list<const Control*>{&form.label, &form.check, &form.status,
+                                                                      &form.pages, &form.combo}) {
+            const int got = qn_ui_test::WindowFont(hwnd(*c)).characterHeight();
+            EXPECT_GE(got, wanted * 9 / 10) << c->name() << " at " << dpi;
+            EXPECT_LE(got, wanted + 1) << c->name() << " at " << dpi;
+        }
+    }
 }
 
 }  // namespace

@@ -190,4 +190,17 @@ TEST_F(BackendTest, AnApplicationWindowOwnsTheFormsAndCarriesTheTaskBarEntry) {
     EXPECT_EQ(closes, 1);
 }
 
+TEST_F(BackendTest, AFormOfFixedSizeTakesNoOtherSize) {
+    form.show();
+    for (WPARAM command : {WPARAM(SC_MAXIMIZE), WPARAM(SC_SIZE)}) {
+        SendMessageW(window, WM_SYSCOMMAND, command, 0);
+        pump();
+        RECT client;
+        GetClientRect(window, &client);
+        EXPECT_FALSE(IsZoomed(window)) << command;
+        EXPECT_EQ(client.right, 420) << command;
+        EXPECT_EQ(client.bottom, 330) << command;
+    }
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 // window that shows one, and back from the one the user types into.
 #include <gtest/gtest.h>
 
+#include "ui/tree_view.h"
 #include "ui_backend_fixture.h"
 
 using namespace qn::ui;
@@ -54,6 +55,29 @@ TEST_F(BackendTest, TextsOfAnyScriptShowAsTheModelHoldsThem) {
     SetWindowTextW(hwnd(form.inner), (kJapaneseW + L" " + kRussianW).c_str());
     pump();
     EXPECT_EQ(form.inner.text(), kJapanese + " " + kRussian);
+}
+
+TEST_F(BackendTest, TextInOtherScriptsIsDrawnInAFaceThatHasItsLetters) {
+    const std::string greek = "\xCE\x91\xCF\x81\xCF\x87\xCE\xB5\xCE\xAF\xCE\xB1";  // Αρχεία
+    const std::wstring greekW = L"\x0391\x03C1\x03C7\x03B5\x03AF\x03B1";
+    const std::string latin = "Caf\xC3\xA9";
+    Form dialog("Pick", {0, 0, 200, 200}, "Pick");
+    TreeView tree{&dialog, "Tree", {8, 8, 180, 180}};
+    backend.realize(dialog);
+    const int root = tree.addRoot("C:\\");
+    tree.setChildren(root, {"Games", greek});
+    form.label.setCaption(kRussian);
+    form.status.setPanelText(2, greek);
+    form.check.setCaption(latin);  // the layout's face has these: it stays
+    const LRESULT checkFont = SendMessageW(hwnd(form.check), WM_GETFONT, 0, 0);
+    const struct {
+        HWND window;
+        std::wstring text;
+    } rows[] = {{backend.windowOf(tree), greekW}, {hwnd(form.label), kRussianW}, {hwnd(form.status), greekW}};
+    for (const auto& row : rows) EXPECT_TRUE(WindowFont(row.window).hasGlyphs(row.text)) << text(row.window);
+    EXPECT_EQ(checkFont, SendMessageW(hwnd(form.edit), WM_GETFONT, 0, 0));
+    form.label.setCaption("Plain");  // and back to the layout's face
+    EXPECT_EQ(SendMessageW(hwnd(form.label), WM_GETFONT, 0, 0), SendMessageW(hwnd(form.edit), WM_GETFONT, 0, 0));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The button's peer: owner drawn, so it can be flat, stay down in its group,
 // and show its caption in the font's colour.
 #include "ui/win32/peers.h"
+#include "ui/contrast.h"
 #include "ui/win32/win32_backend.h"
 
 #include "platform/win32/scoped_gdi.h"
@@ -125,7 +126,19 @@ bool ButtonPeer::onDrawItem(const DRAWITEMSTRUCT& item) {
         const std::wstring captionText = wide(control().caption());
         const wchar_t* caption = captionText.c_str();
         if (control().enabled()) {
-            SetTextColor(dc, Win32Backend::textColorOn(control().font().color, COLOR_BTNFACE));
+            COLORREF color = Win32Backend::textColorOn(control().font().color, COLOR_BTNFACE);
+            if (down && !pushing && !button().flat()) {
+                // The checked face is the face dithered with the highlight,
+                // which a dark scheme's light text may not stand out from.
+                const COLORREF face = GetSysColor(COLOR_BTNFACE), light = GetSysColor(COLOR_BTNHIGHLIGHT);
+                auto rgb = [](COLORREF c) { return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)}; };
+                const Rgb mixed{std::uint8_t((GetRValue(face) + GetRValue(light)) / 2),
+                                std::uint8_t((GetGValue(face) + GetGValue(light)) / 2),
+                                std::uint8_t((GetBValue(face) + GetBValue(light)) / 2)};
+                const Rgb chosen = firstReadable({rgb(color), rgb(face)}, mixed, kTextContrast);
+                color = RGB(chosen.r, chosen.g, chosen.b);
+            }
+            SetTextColor(dc, color);
             DrawTextW(dc, caption, -1, &text, format);
         } else {
             // Embossed, as disabled captions are drawn.

@@ -105,14 +105,25 @@ void PageControlPeer::update(Property property, int index) {
     case Property::Font:
         // The space around each tab's caption is in pixels: scaled like the
         // rest (the control's own is 6 by 3 at 96 dpi, where it is left
-        // alone). A font's pixels do not grow quite in step with the
-        // resolution, so the tabs are made as tall as at 96 dpi, scaled: the
-        // caption's height in the font's points and the padding above and
-        // below it. The font, set after these, has the tabs measured again.
-        if (paddedFor_ != dpi()) {
+        // alone), but never more than lets every tab fit in one row, as at
+        // 96 dpi: a scalable face standing in for the layout's at another
+        // size may be a little wider. A font's pixels do not grow quite in
+        // step with the resolution, so the tabs are made as tall as at 96
+        // dpi, scaled: the caption's height in the font's points and the
+        // padding above and below it. The font, set after these, has the
+        // tabs measured again.
+        if (dpi() != kLayoutDpi || paddedFor_ != dpi()) {
             const int padding = 3;
-            SendMessageW(hwnd(), TCM_SETPADDING, 0,
-                         MAKELPARAM(scaleLength(6, dpi()), scaleLength(padding, dpi())));
+            const int wanted = scaleLength(6, dpi());
+            int captions = 0, count = 0;
+            for (Control* sheet : sheets())
+                captions += backend().textSize(font(), sheet->caption(), DT_SINGLELINE | DT_NOPREFIX).cx, ++count;
+            RECT client;
+            GetClientRect(hwnd(), &client);
+            // Each tab's own edges take a few pixels beyond its padding.
+            const int room = client.right - scaleLength(4 + 4 * count, dpi()) - captions;
+            const int across = count ? std::clamp(room / (2 * count), 2, wanted) : wanted;
+            SendMessageW(hwnd(), TCM_SETPADDING, 0, MAKELPARAM(across, scaleLength(padding, dpi())));
             // Back at 96 dpi, a height of 0 gives the control its own again.
             const int height = scaleFontHeight(control().font().points, kLayoutDpi) + 2 * padding;
             SendMessageW(hwnd(), TCM_SETITEMSIZE, 0,
@@ -131,7 +142,7 @@ bool PageControlPeer::onNotify(NMHDR& header, LRESULT& result) {
     result = 0;
     if (mirroring()) return true;
     const auto chosen = static_cast<int>(SendMessageW(hwnd(), TCM_GETCURSEL, 0, 0));
-    pages().setActivePage(chosen);
+    pages().userSelectPage(chosen);
     if (pages().activePage() != chosen) {
         Mirror mirror(*this);
         update(Property::ActivePage, -1);
@@ -143,7 +154,7 @@ bool PageControlPeer::onNotify(NMHDR& header, LRESULT& result) {
 void PageControlPeer::turn(int step) {
     const int count = static_cast<int>(sheets().size());
     if (count == 0) return;
-    pages().setActivePage(((pages().activePage() + step) % count + count) % count);
+    pages().userSelectPage(((pages().activePage() + step) % count + count) % count);
 }
 
 // --- TabSheet: placed and shown by its page control.

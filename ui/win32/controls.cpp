@@ -158,6 +158,12 @@ bool EditPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 
 // --- ComboBox: a drop-down list; only the user's choice runs the handler.
 
+std::string ComboBoxPeer::shownText() const {
+    std::string all;
+    for (const std::string& t : static_cast<ComboBox&>(control()).items()) all += t;
+    return all;
+}
+
 NativePeer::Creation ComboBoxPeer::creation() const {
     return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 0};
 }
@@ -211,6 +217,12 @@ void ComboBoxPeer::update(Property property, int index) {
 
 // --- ListBox: fixed item height from the layout.
 
+std::string ListBoxPeer::shownText() const {
+    std::string all;
+    for (const std::string& t : static_cast<ListBox&>(control()).items()) all += t;
+    return all;
+}
+
 NativePeer::Creation ListBoxPeer::creation() const {
     return {L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL, WS_EX_CLIENTEDGE};
 }
@@ -245,6 +257,13 @@ void ListBoxPeer::update(Property property, int index) {
 }
 
 // --- StatusBar: the layout's size, one part per panel, the last to the end.
+
+std::string StatusBarPeer::shownText() const {
+    const auto& bar = static_cast<StatusBar&>(control());
+    std::string all;
+    for (int i = 0; i < bar.panelCount(); ++i) all += bar.panelText(i);
+    return all;
+}
 
 NativePeer::Creation StatusBarPeer::creation() const {
     return {STATUSCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0};

@@ -287,6 +287,14 @@ bool FormPeer::onSysCommand(WPARAM wp, LPARAM, LRESULT& result) {
         result = 0;
         return true;
     }
+    const LONG style = GetWindowLongW(hwnd(), GWL_STYLE);
+    // A form of fixed size takes no other size, whoever asks (Wine without
+    // a window manager would maximize it, the layout staying small).
+    if (((wp & 0xFFF0) == SC_MAXIMIZE && !(style & WS_MAXIMIZEBOX)) ||
+        ((wp & 0xFFF0) == SC_SIZE && !(style & WS_THICKFRAME))) {
+        result = 0;
+        return true;
+    }
     if ((wp & 0xFFF0) != SC_MINIMIZE) return false;
     // The main window's minimize box: the whole application goes to its
     // task-bar entry, rather than the window to an icon of its own.

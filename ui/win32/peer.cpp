@@ -122,6 +122,16 @@ void NativePeer::changed(Control& /*control*/, Property property, int index) {
     if (!hwnd_) return;
     Mirror mirror(*this);
     update(property, index);
+    // New text may want a face the shown one lacks, or no longer need it.
+    switch (property) {
+    case Property::Caption:
+    case Property::Items:
+    case Property::Panels:
+    case Property::Nodes:
+        if (font() != shownFont_) update(Property::Font, -1);
+        break;
+    default: break;
+    }
 }
 
 void NativePeer::update(Property property, int /*index*/) {
@@ -135,7 +145,8 @@ void NativePeer::update(Property property, int /*index*/) {
     case Property::Font:
         // Repainted only where it shows: a window on a form not yet shown is
         // painted whole when the form shows.
-        SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font()), IsWindowVisible(hwnd_));
+        shownFont_ = font();
+        SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(shownFont_), IsWindowVisible(hwnd_));
         break;
     case Property::Color: repaint(true); break;
     case Property::Hint: backend_.setTooltip(hwnd_, control_.hint()); break;
@@ -172,7 +183,7 @@ void NativePeer::repaint(bool erase) const {
     if (IsWindowVisible(hwnd_)) InvalidateRect(hwnd_, nullptr, erase);
 }
 
-HFONT NativePeer::font() const { return backend_.font(control_.font(), dpi()); }
+HFONT NativePeer::font() const { return backend_.font(control_.font(), dpi(), shownText()); }
 
 COLORREF NativePeer::background(int sysColor) const {
     return control_.color() ? Win32Backend::colorRef(*control_.color()) : GetSysColor(sysColor);
@@ -187,15 +198,19 @@ void NativePeer::fillFace(HDC dc) const {
 LRESULT NativePeer::onCtlColor(HWND parent, UINT msg, WPARAM wp, LPARAM lp) {
     HDC dc = reinterpret_cast<HDC>(wp);
     LRESULT brush;
+    // What the system would paint the control on.
+    const bool field = msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX;
+    COLORREF back = GetSysColor(field ? COLOR_WINDOW : COLOR_BTNFACE);
     if (control_.color()) {
-        const COLORREF c = Win32Backend::colorRef(*control_.color());
-        SetBkColor(dc, c);
-        brush = reinterpret_cast<LRESULT>(backend_.brush(c));
+        back = Win32Backend::colorRef(*control_.color());
+        SetBkColor(dc, back);
+        brush = reinterpret_cast<LRESULT>(backend_.brush(back));
     } else {
         brush = DefWindowProcW(parent, msg, wp, lp);  // the control's usual colours
     }
     // A disabled control keeps the grey text the system gives it.
-    if (IsWindowEnabled(hwnd_)) SetTextColor(dc, Win32Backend::colorRef(control_.font().color));
+    if (IsWindowEnabled(hwnd_))
+        SetTextColor(dc, Win32Backend::textColorOn(control_.font().color, back, COLOR_WINDOWTEXT));
     return brush;
 }
 

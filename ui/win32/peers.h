@@ -101,7 +101,11 @@ protected:
         NativePeer& peer;
     };
 
+    // The control's font, or where it lacks a letter of what the control
+    // shows, a face that has them.
     HFONT font() const;
+    // All the text the control shows, for the choice of its font.
+    virtual std::string shownText() const { return control_.caption(); }
     // Has the window painted again, where it shows.
     void repaint(bool erase) const;
     // The model's background colour, or the given system colour.
@@ -123,6 +127,7 @@ private:
     WNDPROC original_ = nullptr;
     bool named_ = false;
     int mirroring_ = 0;
+    HFONT shownFont_ = nullptr;  // the font last given to the window
 };
 
 class LabelPeer : public NativePeer {
@@ -188,6 +193,7 @@ public:
 
 protected:
     Creation creation() const override;
+    std::string shownText() const override;
     Rect placement() const override;
     void update(Property property, int index) override;
 };
@@ -199,6 +205,7 @@ public:
 
 protected:
     Creation creation() const override;
+    std::string shownText() const override;
     void update(Property property, int index) override;
 };
 
@@ -209,6 +216,7 @@ public:
 
 protected:
     Creation creation() const override;
+    std::string shownText() const override;
     void update(Property property, int index) override;
 
 private:

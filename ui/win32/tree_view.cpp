@@ -12,6 +12,12 @@ NativePeer::Creation TreeViewPeer::creation() const {
             WS_EX_CLIENTEDGE};
 }
 
+std::string TreeViewPeer::shownText() const {
+    std::string all;
+    for (int node = 0; node < tree().nodeCount(); ++node) all += tree().text(node);
+    return all;
+}
+
 HTREEITEM TreeViewPeer::itemOf(int node) const {
     return node >= 0 && node < static_cast<int>(items_.size()) ? items_[node] : nullptr;
 }
@@ -144,8 +150,7 @@ bool TreeViewPeer::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_CHAR:
         // The model finds names and takes '+' and '-'; Enter was its key
         // already and would only beep.
-        // Only the letters of plain ASCII find names; the rest go on.
-        if (wp == '\r' || (wp < 0x80 && tree().keyPress(static_cast<char>(wp), static_cast<std::uint32_t>(GetMessageTime())))) {
+        if (wp == '\r' || tree().keyPress(static_cast<char16_t>(wp), static_cast<std::uint32_t>(GetMessageTime()))) {
             result = 0;
             return true;
         }

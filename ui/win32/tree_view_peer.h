@@ -17,6 +17,7 @@ public:
 
 protected:
     Creation creation() const override;
+    std::string shownText() const override;
     void update(Property property, int index) override;
     bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 

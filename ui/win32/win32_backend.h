@@ -61,11 +61,20 @@ public:
     // GDI objects shared by all controls, kept for the life of the backend.
     // A font's pixel height follows the resolution its window is shown at.
     HFONT font(const Font& font, int dpi = kLayoutDpi);
+    // The same for a control showing `text`: where the face lacks a letter
+    // of it, a face that has them all.
+    HFONT font(const Font& font, int dpi, const std::string& text);
+    // Whether the font has a glyph for every character of the text.
+    bool hasGlyphs(HFONT font, const std::string& text);
     HBRUSH brush(COLORREF color);
     static COLORREF colorRef(const Color& color);
     // A text colour as drawn on the face of system colour `face`: the
     // scheme's window text is its button text on a button's face.
     static COLORREF textColorOn(const Color& color, int face);
+    // A text colour as drawn on `background`, where the scheme's text is
+    // system colour `schemeText`: the program's own colour gives way where
+    // it would not stand out.
+    static COLORREF textColorOn(const Color& color, COLORREF background, int schemeText);
     // Whether the scheme asks for high contrast, as last told.
     static bool highContrast();
     // The system's colours or contrast changed: asks again, then has every
@@ -149,6 +158,9 @@ private:
     std::unique_ptr<NativePeer> makePeer(Control& control);
     void buildTimer(Timer& timer, HWND parentWindow);
     HFONT font(const Font& font, int dpi, BYTE quality);
+    TEXTMETRICW metrics(HFONT font);
+    // How wide a sample of text is in the font.
+    int sampleWidth(HFONT font);
     bool isForm(HWND hwnd) const;
     // The windows Tab stops at under `parent`, in order.
     void collectStops(HWND parent, std::vector<HWND>& stops) const;
