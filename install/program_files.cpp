@@ -22,13 +22,15 @@ std::optional<std::string> installProgramFiles(Platform& os, const std::string& 
         // is still missing.
         if (inPlace && os.fileExists(source + name)) continue;
         if (!os.copyFile(source + name, target + name))
-            return "Error copying program files to '" + target + "'. You will have to do it manually";
+            return "Error copying program files to '" + target + "'. You will have to do it manually" +
+                   becauseOf(os, os.lastError());
     }
     for (const char* name : kScreenFiles) {
         os.createDirectory(target + "screens");
         if (!os.copyFile(source + name, target + "screens\\" + name))
             return "Error copying screenshot files to '" + target +
-                   "screens\\'. You will have to copy them to the 'screens' directory manually";
+                   "screens\\'. You will have to copy them to the 'screens' directory manually" +
+                   becauseOf(os, os.lastError());
     }
     return std::nullopt;
 }

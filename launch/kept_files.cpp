@@ -11,12 +11,6 @@ const char* const kRunningMessage =
     "This game is still running, started by another copy of the launcher or before the launcher last "
     "ended. Try again when it has ended.";
 
-// " (the system's text)" for an error number, or nothing.
-std::string because(Platform& os, std::uint32_t error) {
-    const std::string text = error ? os.errorText(error) : std::string();
-    return text.empty() ? std::string() : " (" + text + ")";
-}
-
 std::string stuckMessage(const std::string& gameDir, const std::string& asideDir, const std::string& reason) {
     return "Some of your files in " + gameDir + " could not be put back after the last run of this game" + reason +
            ": they are kept in " + asideDir +
@@ -168,7 +162,7 @@ KeptFiles::KeptFiles(Platform& os, std::string programDir, std::string emulatorD
 
 KeptFiles::~KeptFiles() = default;
 
-std::string KeptFiles::reason() const { return because(os_, error_); }
+std::string KeptFiles::reason() const { return becauseOf(os_, error_); }
 
 bool KeptFiles::begin() {
     if (!programDir_.empty() && reachesProgram(os_, gameDir_, programDir_)) {
@@ -200,7 +194,7 @@ bool KeptFiles::begin() {
     case Outcome::Running: os_.messageBox(MessageKind::Warning, kRunningMessage); break;
     case Outcome::Stuck:
         os_.messageBox(MessageKind::Warning, stuckMessage(gameDir_, emulatorDir_ + record->aside.name + "\\",
-                                                          because(os_, done.error)));
+                                                          becauseOf(os_, done.error)));
         break;
     }
     lock_.reset();
@@ -399,7 +393,7 @@ void KeptFiles::recoverAll(Platform& os, const std::string& programDirectory, co
         case Outcome::Running: break;
         case Outcome::Stuck:
             os.messageBox(MessageKind::Warning, stuckMessage(record->gameDir, emulatorDir + record->aside.name + "\\",
-                                                             because(os, done.error)));
+                                                             becauseOf(os, done.error)));
             break;
         }
     }

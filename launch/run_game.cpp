@@ -62,9 +62,8 @@ bool GameRun::prepare(Run& run) {
     if (!run.unpack && !run.drivers) return true;
     const std::string& gameDir = run.at.gameDir;
     if (!os_.directoryExists(gameDir) && !os_.createDirectory(gameDir.substr(0, gameDir.size() - 1))) {
-        const std::string reason = os_.errorText(os_.lastError());
         os_.messageBox(MessageKind::Error, "Error creating the game's directory " + run.at.emulatorDir +
-                                               run.name.str() + (reason.empty() ? "" : " (" + reason + ")"));
+                                               run.name.str() + becauseOf(os_, os_.lastError()));
         return false;
     }
     run.kept.emplace(os_, run.at.programDir, run.at.emulatorDir, run.name.str());
@@ -122,7 +121,7 @@ bool GameRun::unpack(Run& run) {
     }
     os_.messageBox(MessageKind::Plain, std::to_string(result.error));
     window_.showRunStatus("Check if the file " + p.unzipProgram + " exists and if it's v2.04g+");
-    os_.messageBox(MessageKind::Error, "Error creating PkUnzip process");
+    os_.messageBox(MessageKind::Error, "Error creating PkUnzip process" + becauseOf(os_, result.error));
     return false;
 }
 
@@ -152,7 +151,7 @@ void GameRun::launch(Run& run, const OptionFlags& options, int resolution) {
     if (result.error == 2)
         os_.messageBox(MessageKind::Warning, "QUON program not found in " + paths_.emulatorPath + " directory");
     else
-        os_.messageBox(MessageKind::Error, "Error creating QUON process");
+        os_.messageBox(MessageKind::Error, "Error creating QUON process" + becauseOf(os_, result.error));
 }
 
 void GameRun::cleanUp(Run& run) {

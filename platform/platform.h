@@ -220,4 +220,11 @@ public:
     [[noreturn]] virtual void exitProcess(int code) = 0;
 };
 
+// What ends a message about a failed call: " (the system's own text)" for
+// its error number, or nothing where the system has none.
+inline std::string becauseOf(Platform& os, std::uint32_t error) {
+    const std::string text = error ? os.errorText(error) : std::string();
+    return text.empty() ? std::string() : " (" + text + ")";
+}
+
 }  // namespace qn

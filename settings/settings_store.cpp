@@ -99,7 +99,8 @@ void writeSettings(Platform& os, const Settings& settings, KnownSettings* seen) 
     }
     auto write = [&](const std::string& name, const std::string& text) {
         const bool written = key->setString(name, text);
-        if (!written) os.messageBox(MessageKind::Error, "Error setting " + name + " registry value");
+        if (!written)
+            os.messageBox(MessageKind::Error, "Error setting " + name + " registry value" + becauseOf(os, os.lastError()));
         return written;
     };
     // A setting the user left alone keeps the text it was read from, even

@@ -72,9 +72,11 @@ public:
 
     bool setString(const std::string& name, const std::string& text) override {
         const std::wstring data = wide(text);
-        return RegSetValueExW(key_, wide(name).c_str(), 0, REG_SZ,
-                              reinterpret_cast<const BYTE*>(data.c_str()),
-                              static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+        const LSTATUS status = RegSetValueExW(key_, wide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                                              static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+        // The registry answers with its error rather than setting the thread's.
+        if (status != ERROR_SUCCESS) SetLastError(static_cast<DWORD>(status));
+        return status == ERROR_SUCCESS;
     }
 
     std::optional<std::uint64_t> lastWriteTime() override {

@@ -17,7 +17,7 @@ TEST(Installation, CopiesProgramFilesThenPicturesAndStopsAtTheFirstFailure) {
     os.makeDirectories("C:\\Games");
     EXPECT_EQ(installProgramFiles(os, "D:\\Dist", "C:\\Games\\"),
               "Error copying screenshot files to 'C:\\Games\\screens\\'. You will have to copy "
-              "them to the 'screens' directory manually");
+              "them to the 'screens' directory manually (The system cannot find the file specified.)");
     EXPECT_EQ(os.readFile("C:\\Games\\reqfiles.dat"), "reqfiles.dat");
     EXPECT_EQ(os.readFile("C:\\Games\\screens\\tolvane1.jpg"), "tolvane1.jpg");
     EXPECT_FALSE(os.fileExists("C:\\Games\\noscreen.jpg"));  // pictures go to screens\ only
@@ -30,9 +30,11 @@ TEST(Installation, CopiesProgramFilesThenPicturesAndStopsAtTheFirstFailure) {
     EXPECT_TRUE(os.fileExists("D:\\Dist\\screens\\tolvane2.jpg"));
     os.deleteFile("D:\\Dist\\readme.txt");
     EXPECT_EQ(installProgramFiles(os, "D:\\Dist\\", "d:\\dist\\"),
-              "Error copying program files to 'd:\\dist\\'. You will have to do it manually");
+              "Error copying program files to 'd:\\dist\\'. You will have to do it manually (The system "
+              "cannot find the file specified.)");
     EXPECT_EQ(installProgramFiles(os, "D:\\Dist", "C:\\Other\\"),
-              "Error copying program files to 'C:\\Other\\'. You will have to do it manually");
+              "Error copying program files to 'C:\\Other\\'. You will have to do it manually (The system "
+              "cannot find the path specified.)");
 }
 
 // A first run from a distribution directory holding every file.
@@ -152,7 +154,8 @@ TEST_F(FirstRun, CopyFailuresSaveAndEndWithCodeFour) {
     os.answers = {MessageAnswer::Yes};
     EXPECT_EQ(okTo("C:\\Games"), 4);
     EXPECT_EQ(messageTexts().back(),
-              "Error copying program files to 'C:\\Games\\'. You will have to do it manually");
+              "Error copying program files to 'C:\\Games\\'. You will have to do it manually (The system "
+              "cannot find the file specified.)");
     EXPECT_EQ(os.messages.back().kind, MessageKind::Error);
     EXPECT_TRUE(os.fileExists("C:\\Games\\readme.txt"));   // copied before the failure
     EXPECT_FALSE(os.fileExists("C:\\Games\\roms.dat"));    // not tried after it
@@ -166,7 +169,7 @@ TEST_F(FirstRun, PictureFailureNamesTheScreensDirectory) {
     EXPECT_EQ(okTo("C:\\Games"), 4);
     EXPECT_EQ(messageTexts().back(),
               "Error copying screenshot files to 'C:\\Games\\screens\\'. You will have to copy them "
-              "to the 'screens' directory manually");
+              "to the 'screens' directory manually (The system cannot find the file specified.)");
     EXPECT_TRUE(os.fileExists("C:\\Games\\screens\\tolvane1.jpg"));
 }
 

@@ -769,7 +769,7 @@ TEST_F(Launch, UnzipThatCannotStartAbandonsTheRun) {
     os.processResults.push_back(ProcessResult{false, 2, 0});
     f->ListView1.doubleClick();
     ASSERT_EQ(os.processes.size(), 1u);
-    EXPECT_EQ(messageTexts(), (Strings{"2", "Error creating PkUnzip process"}));
+    EXPECT_EQ(messageTexts(), (Strings{"2", "Error creating PkUnzip process (The system cannot find the file specified.)"}));
     EXPECT_EQ(os.messages[0].kind, MessageKind::Plain);
     EXPECT_EQ(os.messages[1].kind, MessageKind::Error);
     EXPECT_EQ(f->StatusBar1.panelText(3),
@@ -786,7 +786,7 @@ TEST_F(Launch, EmulatorThatCannotStartStillCleansUp) {
     f->ListView1.doubleClick();
     f->ListView1.doubleClick();
     EXPECT_EQ(messageTexts(), (Strings{"QUON program not found in c:\\games\\quon\\ directory",
-                                       "Error creating QUON process"}));
+                                       "Error creating QUON process (Access is denied.)"}));
     EXPECT_EQ(os.messages[0].kind, MessageKind::Warning);
     EXPECT_EQ(shows, 0);  // never hidden, so not shown again
     EXPECT_EQ(f->focused(), &f->ListView1);

@@ -445,8 +445,8 @@ TEST_F(Settings, SaveReportsEveryFailedValueAndGoesOn) {
     for (int g : {1, 2}) SetGameOptionFlag(*app, g, 0, true);
     os.failSetValue = {"Quon Path", "Beta Racer"};
     EXPECT_EQ(closeMain(), 0);
-    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"Error setting Quon Path registry value",
-                                                        "Error setting Beta Racer registry value"}));
+    EXPECT_EQ(messageTexts(), (std::vector<std::string>{"Error setting Quon Path registry value (Access is denied.)",
+                                                        "Error setting Beta Racer registry value (Access is denied.)"}));
     EXPECT_EQ(os.messages[0].kind, MessageKind::Error);
     EXPECT_TRUE(setting("Gamma Quest").has_value());
 }
