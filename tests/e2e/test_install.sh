@@ -353,7 +353,7 @@ check_eq "the working directory is current" "$DIST_WIN" "$(drv text Form2 Edit1)
 drv click Form2 SpeedButton1 >/dev/null
 read_and_answer YES >/dev/null
 check_eq "the program files are reported, not the pictures" "Error
-Error copying program files to '$DIST_WIN\\'. You will have to do it manually" "$(read_and_answer)"
+Error copying program files to '$DIST_WIN\\'. You will have to do it manually (File not found.)" "$(read_and_answer)"
 e2e_wait_exit 15
 check_eq "exit code 4" "4" "$E2E_RC"
 
@@ -369,7 +369,7 @@ choose_entry "$(entry_of "$E2E_WORK")" && choose_entry "$(entry_of "$PARENT")" &
 drv click Form2 SpeedButton1 >/dev/null
 read_and_answer YES >/dev/null
 check_eq "the error names the screens directory" "Error
-Error copying screenshot files to '$TARGET_WIN\\screens\\'. You will have to copy them to the 'screens' directory manually" \
+Error copying screenshot files to '$TARGET_WIN\\screens\\'. You will have to copy them to the 'screens' directory manually (File not found.)" \
     "$(read_and_answer)"
 e2e_wait_exit 15
 check_eq "exit code 4" "4" "$E2E_RC"
