@@ -1,6 +1,5 @@
 #include "launch/run_game.h"
 
-#include <algorithm>
 #include <optional>
 
 #include "launch/child_paths.h"
@@ -43,8 +42,9 @@ bool GameRun::run(const GameName& name, bool drivers, const OptionFlags& options
     run.game = slot >= 0 ? &catalogue_.withFiles(slot) : nullptr;
     // The unzip program reads its command line in the code page: a directory
     // it cannot be given stops the run before anything is touched.
-    if (run.unpack && !codePagePath(os_, fullPath(run.at.gameDir, paths_.romsPath))) {
-        os_.messageBox(MessageKind::Warning, unspellableDirectoryMessage(fullPath(run.at.gameDir, paths_.romsPath)));
+    const std::string roms = fullPath(run.at.gameDir, paths_.romsPath);
+    if (run.unpack && !codePagePath(os_, roms)) {
+        os_.messageBox(MessageKind::Warning, unspellableDirectoryMessage(roms));
         return false;
     }
     if (!prepare(run)) return false;

@@ -222,9 +222,6 @@ public:
 
 // What ends a message about a failed call: " (the system's own text)" for
 // its error number, or nothing where the system has none.
-inline std::string becauseOf(Platform& os, std::uint32_t error) {
-    const std::string text = error ? os.errorText(error) : std::string();
-    return text.empty() ? std::string() : " (" + text + ")";
-}
+std::string becauseOf(Platform& os, std::uint32_t error);
 
 }  // namespace qn

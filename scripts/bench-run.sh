@@ -4,7 +4,8 @@
 # alternate between:
 #   empty   a game's directory holding only its driver
 #   kept    the same with QN_BENCH_KEPT (default 10000) small files of the user's
-#   hand    the same two command lines (unzip, then emulator) started by hand
+#   hand    the same two command lines (unzip, then emulator) started by hand,
+#           each in a console of its own as the launcher starts them
 # each timed from a real double click on the row (xdotool) to the
 # emulator's first log line. Then the start after a launcher killed during
 # a run with QN_BENCH_KILLED (default 4000) items of the user's in the
@@ -50,7 +51,11 @@ now() { date +%s%N; }
 lines() { if [ -f "$log" ]; then wc -l <"$log"; else echo 0; fi; }
 # Nanoseconds until the log has an emulator record after `from` lines.
 until_emulator() { # t0 from
-    while ! tail -n +$(($2 + 1)) "$log" 2>/dev/null | grep -q '^cmdline='; do sleep 0.002; done
+    local end=$((SECONDS + 60))
+    while ! awk -v from="$2" 'NR > from && /^cmdline=/ {found = 1; exit} END {exit !found}' "$log" 2>/dev/null; do
+        [ "$SECONDS" -lt "$end" ] || { echo "bench: no emulator start" >&2; exit 1; }
+        sleep 0.002
+    done
     echo $(($(now) - $1))
 }
 user_files() { # count
@@ -80,34 +85,42 @@ by_launcher() { # count
     sleep 0.3
     echo $((ms / 1000000))
 }
-by_hand() {
-    user_files 0
+by_hand() { # count
+    user_files "$1"
     local from t0 target=$app/emu/rtypeus.byhand
     mkdir -p "$target"
     from=$(lines)
     t0=$(now)
-    (cd "$game" && wine "$app/pkunzip.exe" -o "$(qn_winpath "$app/zips/rtypeus.zip")" "$(qn_winpath "$target")" >/dev/null 2>&1)
-    (cd "$app/emu" && wine quon.exe rtypeus >/dev/null 2>&1)
+    # Each in a console of its own, the unzip's minimized, as the launcher starts them.
+    (cd "$game" && wine cmd /c start "" /wait /min "$(qn_winpath "$app/pkunzip.exe")" \
+        -o "$(qn_winpath "$app/zips/rtypeus.zip")" "$(qn_winpath "$target")" >/dev/null 2>&1)
+    (cd "$app/emu" && wine cmd /c start "" /wait quon.exe rtypeus >/dev/null 2>&1)
     echo $(($(until_emulator "$t0" "$from") / 1000000))
     rm -rf "$target"
 }
 
 by_launcher 0 >/dev/null  # warm-up
-by_hand >/dev/null
-declare -a empty=() many=() hand=()
+by_hand 0 >/dev/null
+declare -a empty=() many=() hand=() handmany=()
 for ((r = 0; r < rounds; r++)); do
     empty+=("$(by_launcher 0)")
     many+=("$(by_launcher "$kept")")
-    hand+=("$(by_hand)")
+    hand+=("$(by_hand 0)")
+    handmany+=("$(by_hand "$kept")")
 done
 median() { printf '%s\n' "$@" | sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
-e=$(median "${empty[@]}") m=$(median "${many[@]}") h=$(median "${hand[@]}")
+e=$(median "${empty[@]}") m=$(median "${many[@]}") h=$(median "${hand[@]}") hm=$(median "${handmany[@]}")
+# The emulator stand-in lists the game's directory before it writes its
+# record, by hand as from the launcher: compare like with like.
 echo "run, double click to emulator start (ms, median of $rounds):"
-echo "  empty game directory   $e   (${empty[*]})"
-echo "  $kept user files     $m   (${many[*]})"
-echo "  by hand                $h   (${hand[*]})"
-awk -v e="$e" -v m="$m" -v h="$h" -v k="$kept" \
-    'BEGIN {printf "  ratios: %d files / empty %.2f, %d files / by hand %.2f\n", k, m / e, k, m / h}'
+echo "  launcher, empty game directory   $e   (${empty[*]})"
+echo "  launcher, $kept user files     $m   (${many[*]})"
+echo "  by hand, empty game directory    $h   (${hand[*]})"
+echo "  by hand, $kept user files      $hm   (${handmany[*]})"
+awk -v e="$e" -v m="$m" -v h="$h" -v hm="$hm" -v k="$kept" 'BEGIN {
+    printf "  ratios: launcher %d files / empty %.2f (by hand %.2f); launcher / by hand: empty %.2f, %d files %.2f\n",
+        k, m / e, hm / h, e / h, k, m / hm
+    printf "  what %d files add: launcher %d ms, by hand %d ms\n", k, m - e, hm - h }'
 drv close Form1 >/dev/null
 sleep 1
 
@@ -134,7 +147,7 @@ user_files "$killed"
 for ((r = 0; r < rounds; r++)); do
     plain+=("$(start_ms)")
     from=$(lines)
-    xdotool click --repeat 2 --delay 60 1
+    drv dblclick Form1 ListView1 $((row - 1)) >/dev/null 2>&1 &
     until_emulator "$(now)" "$from" >/dev/null
     kill_launcher
     sleep 2  # the emulator's hold

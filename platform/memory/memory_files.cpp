@@ -133,7 +133,7 @@ bool MemoryPlatform::copyFile(const std::string& from, const std::string& to) {
     auto source = files_.find(upperAscii(src));
     if (source == files_.end() || locked(src)) {
         changing(dst);
-        return fail(source == files_.end() ? 2 : 32);
+        return failWith(source == files_.end() ? 2 : 32);
     }
     return writing(dst, source->second.content);
 }
@@ -150,22 +150,22 @@ bool MemoryPlatform::writing(const std::string& full, const std::string& content
         if (dirs_.count(upperAscii(parentOf(full)))) putFile(full, content.substr(0, content.size() / 2));
         throw;
     }
-    if (!dirs_.count(upperAscii(parentOf(full)))) return fail(3);
-    if (diskFull) return fail(112);
+    if (!dirs_.count(upperAscii(parentOf(full)))) return failWith(3);
+    if (diskFull) return failWith(112);
     if (!files_.count(upperAscii(full)) && !writableParent(full)) return false;
     return putFile(full, content);
 }
 
 bool MemoryPlatform::putFile(const std::string& full, std::string content) {
-    if (dirs_.count(upperAscii(full))) return fail(5);
-    if (locked(full)) return fail(32);
+    if (dirs_.count(upperAscii(full))) return failWith(5);
+    if (locked(full)) return failWith(32);
     auto existing = files_.find(upperAscii(full));
     if (existing == files_.end()) {
         files_[upperAscii(full)] = File{std::move(content), false, full, nextFileId_++};
         indexFile(full);
         return true;
     }
-    if (existing->second.readOnly) return fail(5);
+    if (existing->second.readOnly) return failWith(5);
     existing->second.content = std::move(content);
     return true;
 }
@@ -174,9 +174,9 @@ bool MemoryPlatform::deleteFile(const std::string& path) {
     std::string full = resolve(path);
     changing(full);
     auto it = files_.find(upperAscii(full));
-    if (it == files_.end()) return fail(2);
-    if (it->second.readOnly || !writableParent(full)) return fail(5);
-    if (locked(full)) return fail(32);
+    if (it == files_.end()) return failWith(2);
+    if (it->second.readOnly || !writableParent(full)) return failWith(5);
+    if (locked(full)) return failWith(32);
     byDirectory_[parentOf(it->first)].remove(it->first.substr(it->first.rfind('\\') + 1));
     files_.erase(it);
     return true;
@@ -185,9 +185,9 @@ bool MemoryPlatform::deleteFile(const std::string& path) {
 bool MemoryPlatform::createDirectory(const std::string& path) {
     std::string full = resolve(path);
     changing(full);
-    if (dirs_.count(upperAscii(full)) || files_.count(upperAscii(full))) return fail(183);
-    if (!dirs_.count(upperAscii(parentOf(full)))) return fail(3);  // one level only
-    if (diskFull) return fail(112);
+    if (dirs_.count(upperAscii(full)) || files_.count(upperAscii(full))) return failWith(183);
+    if (!dirs_.count(upperAscii(parentOf(full)))) return failWith(3);  // one level only
+    if (diskFull) return failWith(112);
     if (!writableParent(full)) return false;
     dirs_[upperAscii(full)] = full;
     return true;
@@ -197,7 +197,7 @@ bool MemoryPlatform::removeDirectory(const std::string& path) {
     std::string full = resolve(path);
     changing(full);
     const std::string key = upperAscii(full);
-    if (!dirs_.count(key) || full.size() <= 3) return fail(2);
+    if (!dirs_.count(key) || full.size() <= 3) return failWith(2);
     if (!writableParent(full)) return false;
     const std::string inside = key + "\\";
     // Not while anything is in it, nor while it is the current directory.
@@ -224,14 +224,14 @@ bool MemoryPlatform::moveFile(const std::string& from, const std::string& to, bo
     const std::string src = resolve(from), dst = resolve(to);
     changing(src);
     auto source = files_.find(upperAscii(src));
-    if (source == files_.end()) return fail(2);
-    if (locked(src) || locked(dst)) return fail(32);
-    if (dirs_.count(upperAscii(dst))) return fail(5);
-    if (!dirs_.count(upperAscii(parentOf(dst)))) return fail(3);
+    if (source == files_.end()) return failWith(2);
+    if (locked(src) || locked(dst)) return failWith(32);
+    if (dirs_.count(upperAscii(dst))) return failWith(5);
+    if (!dirs_.count(upperAscii(parentOf(dst)))) return failWith(3);
     if (!writableParent(src) || !writableParent(dst)) return false;
     if (upperAscii(src) == upperAscii(dst)) return true;
     if (files_.count(upperAscii(dst))) {
-        if (!replace) return fail(183);
+        if (!replace) return failWith(183);
         byDirectory_[parentOf(upperAscii(dst))].remove(upperAscii(dst).substr(dst.rfind('\\') + 1));
         files_.erase(upperAscii(dst));
     }
@@ -350,7 +350,7 @@ void MemoryPlatform::DirectoryFiles::remove(const std::string& upperName) {
 namespace qn {
 
 bool MemoryPlatform::writableParent(const std::string& full) {
-    return readOnlyDirectories.count(upperAscii(parentOf(full))) ? fail(5) : true;
+    return readOnlyDirectories.count(upperAscii(parentOf(full))) ? failWith(5) : true;
 }
 
 std::optional<Platform::ItemFacts> MemoryPlatform::itemFacts(const std::string& path) {

@@ -39,13 +39,13 @@ bool MemoryPlatform::moveDirectory(const std::string& from, const std::string& t
     const std::string src = resolve(from), dst = resolve(to);
     changing(src);
     const std::string from_ = upperAscii(src), to_ = upperAscii(dst);
-    if (!dirs_.count(from_) || src.size() <= 3) return fail(2);
-    if (dirs_.count(to_) || files_.count(to_)) return fail(183);
-    if (!dirs_.count(upperAscii(parentOf(dst)))) return fail(3);
-    if (isAtOrBelow(to_, from_) || !writableParent(src) || !writableParent(dst)) return fail(5);
-    if (isAtOrBelow(upperAscii(currentDir_), from_)) return fail(32);
+    if (!dirs_.count(from_) || src.size() <= 3) return failWith(2);
+    if (dirs_.count(to_) || files_.count(to_)) return failWith(183);
+    if (!dirs_.count(upperAscii(parentOf(dst)))) return failWith(3);
+    if (isAtOrBelow(to_, from_) || !writableParent(src) || !writableParent(dst)) return failWith(5);
+    if (isAtOrBelow(upperAscii(currentDir_), from_)) return failWith(32);
     for (const std::string& held : locks_)
-        if (isAtOrBelow(held, from_)) return fail(32);
+        if (isAtOrBelow(held, from_)) return failWith(32);
     std::map<std::string, std::string> dirs;
     for (auto it = dirs_.begin(); it != dirs_.end();) {
         if (!isAtOrBelow(it->first, from_)) {

@@ -252,7 +252,7 @@ private:
     std::uint32_t nextChildId_ = 4000;
     std::uint64_t nextFileId_ = 1;
     std::uint32_t lastError_ = 0;
-    bool fail(std::uint32_t code) {
+    bool failWith(std::uint32_t code) {
         lastError_ = code;
         return false;
     }

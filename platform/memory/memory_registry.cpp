@@ -53,7 +53,7 @@ public:
     bool setString(const std::string& name, const std::string& text) override {
         ++os_.registryCalls;
         auto* k = key();
-        if (!k || !writable_ || os_.failSetValue.count(name)) return os_.fail(5);
+        if (!k || !writable_ || os_.failSetValue.count(name)) return os_.failWith(5);
         // The system cuts a value's text at its first NUL.
         std::string stored = text.substr(0, text.find('\0'));
         std::string u = upperAscii(valueName(name));
