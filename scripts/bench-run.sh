@@ -128,7 +128,8 @@ sleep 1
 start_ms() {
     local t0
     t0=$(now)
-    (cd "$app" && wine qnlaunch.exe >/dev/null 2>&1 &)
+    # Nothing of the launcher's may hold this function's output open.
+    (cd "$app" && wine qnlaunch.exe >/dev/null 2>&1 &) >/dev/null 2>&1
     drv wait Form1 60000 >/dev/null
     drv rows Form1 ListView1 >/dev/null
     echo $((($(now) - t0) / 1000000))
