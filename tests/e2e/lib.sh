@@ -109,6 +109,15 @@ poll_contains() { # timeout_s needle command...
     [[ "$out" == *"$needle"* ]]
 }
 
+# A check of state that follows input given to another program: the command
+# is rerun until its output is the expected one, or for 10 s.
+check_soon() { # description expected command...
+    local what=$1 want=$2 out end=$((SECONDS + 10))
+    shift 2
+    while out=$("$@" 2>/dev/null); [ "$out" != "$want" ] && [ "$SECONDS" -lt "$end" ]; do sleep 0.1; done
+    check_eq "$what" "$want" "$out"
+}
+
 # ---- programs --------------------------------------------------------------
 
 # Path of a program built in the Windows tree, wherever the build put it.

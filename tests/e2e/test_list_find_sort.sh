@@ -8,7 +8,7 @@
 
 install_demo || exit 1
 
-keys() { xdotool key --delay 80 "$@" && sleep 0.4; }
+keys() { xdotool key --delay 80 "$@"; }
 shorts() { drv rows Form1 ListView1 | cut -f3 | tr '\n' ' ' | sed 's/ $//'; }
 selected() { drv rows Form1 ListView1 | awk -F'\t' '$1 == "*" {print $3}'; }
 panel() { drv panels Form1 StatusBar1 | sed -n "$(($1 + 1))p" | cut -f2-; }
@@ -23,8 +23,9 @@ find_text() { # text
 }
 # A real click at a screen point, by button (1 left, 3 right).
 click_at() { # x y button
-    pointer_to "$1" "$2" && sleep 0.2 && xdotool click "$3" && sleep 0.5
+    pointer_to "$1" "$2" && xdotool click "$3"
 }
+find_window() { xdotool search --onlyvisible --name '^Find$' 2>/dev/null; }
 # A column header's centre: the header lies along the list's top.
 header_point() { # column-left column-width
     local l t w h
@@ -41,54 +42,55 @@ start_launcher
 check_eq "main window" "Tolvane's QUON FrontEnd v2.09" "$(drv wait Form1 15000)"
 read -r x y <<<"$(drv rowpoint Form1 ListView1 0)"
 click_at "$x" "$y" 1  # the list takes the keys
-check_eq "the first row chosen by a click" "rtypeus" "$(selected)"
+check_soon "the first row chosen by a click" "rtypeus" selected
 
 echo "-- Find, F3 and Shift+F3"
 find_text MOON
-check_eq "Find Next chooses the game holding the text, letter case aside" "moonmole" "$(selected)"
-check_eq "its run button" "Run Moon Mole" "$(drv text Form1 SpeedButton1)"
+check_soon "Find Next chooses the game holding the text, letter case aside" "moonmole" selected
+check_soon "its run button" "Run Moon Mole" drv text Form1 SpeedButton1
 find_text "type"
-check_eq "past the end of the list: from the top" "rtypeus" "$(selected)"
-check_eq "the status bar says it went round" "Passed the end of the list, found from the top" "$(panel 3)"
+check_soon "past the end of the list: from the top" "rtypeus" selected
+check_soon "the status bar says it went round" "Passed the end of the list, found from the top" panel 3
 keys Escape
-check_eq "Escape closes the Find window" "" "$(timeout 2 xdotool search --onlyvisible --name '^Find$' 2>/dev/null)"
+check_soon "Escape closes the Find window" "" find_window
 keys F3
-check_eq "F3: the next match" "rtypejp" "$(selected)"
+check_soon "F3: the next match" "rtypejp" selected
 keys shift+F3 shift+F3
-check_eq "Shift+F3 twice: round the start to the last match" "rtype2" "$(selected)"
-check_eq "the status bar says so" "Passed the start of the list, found from the bottom" "$(panel 3)"
+check_soon "Shift+F3 twice: round the start to the last match" "rtype2" selected
+check_soon "the status bar says so" "Passed the start of the list, found from the bottom" panel 3
 find_text zzz
 box=$(read_and_answer)
 check_contains "a text no game holds is told" "$box" 'Cannot find "zzz"'
-check_eq "and the choice stays" "rtype2" "$(selected)"
+check_soon "and the choice stays" "rtype2" selected
 keys Escape
 
 echo "-- typing a title with blanks"
 read -r x y <<<"$(drv rowpoint Form1 ListView1 "$(row_of ppong)")"
 click_at "$x" "$y" 1
 xdotool type --delay 60 "Radiant Type I"
-sleep 0.4
-check_eq "the blanks belong to the text" "rtype2" "$(selected)"
+check_soon "the blanks belong to the text" "rtype2" selected
 
 echo "-- sorting by a column header"
 drv select Form1 ListView1 "$(row_of imgfight)" >/dev/null
 read -r x y <<<"$(header_point 0 155)"
 click_at "$x" "$y" 1
-check_eq "Name: ascending" "$(by_title)" "$(shorts)"
-check_eq "the chosen game stays chosen" "imgfight" "$(selected)"
+check_soon "Name: ascending" "$(by_title)" shorts
+check_soon "the chosen game stays chosen" "imgfight" selected
+# Not a wait for state: two clicks at one place closer than the system's
+# double-click time would be one double click.
+sleep 0.6
 click_at "$x" "$y" 1
-check_eq "Name again: descending" "$(by_title -r)" "$(shorts)"
+check_soon "Name again: descending" "$(by_title -r)" shorts
 import -window root "$E2E_WORK/sorted-descending.png" 2>/dev/null
 read -r x y <<<"$(header_point 155 78)"
 click_at "$x" "$y" 1
-check_eq "Path: ascending" "$(by_short)" "$(shorts)"
+check_soon "Path: ascending" "$(by_short)" shorts
 read -r x y <<<"$(header_point 233 60)"
 click_at "$x" "$y" 1
-check_eq "Available: No then Yes, each in the catalogue's order" \
-    "rtypejp dbreed hharry uccops nspirit bmaster inthunt scourier rtypeus rtype2 loht imgfight gunforce ppong moonmole" \
-    "$(shorts)"
-check_eq "the chosen game still chosen" "imgfight" "$(selected)"
-check_eq "its run button" "Run Imagine Flight" "$(drv text Form1 SpeedButton1)"
+check_soon "Available: No then Yes, each in the catalogue's order" \
+    "rtypejp dbreed hharry uccops nspirit bmaster inthunt scourier rtypeus rtype2 loht imgfight gunforce ppong moonmole" shorts
+check_soon "the chosen game still chosen" "imgfight" selected
+check_soon "its run button" "Run Imagine Flight" drv text Form1 SpeedButton1
 
 echo "-- a row's menu"
 drv select Form1 ListView1 "$(row_of rtypejp)" >/dev/null
@@ -101,7 +103,7 @@ check_contains "the Menu key, W: the same" "$box" "Radiant Type (Japan) is not a
 read -r x y <<<"$(drv rowpoint Form1 ListView1 "$(row_of dbreed)")"
 click_at "$x" "$y" 3
 import -window root "$E2E_WORK/row-menu.png" 2>/dev/null
-check_eq "a right click chooses the row under the pointer" "dbreed" "$(selected)"
+check_soon "a right click chooses the row under the pointer" "dbreed" selected
 keys w
 box=$(read_and_answer)
 check_contains "and its menu explains that game" "$box" "Dragon Brood is not available"
@@ -111,13 +113,13 @@ xdotool mousemove 0 0  # off the list: hot tracking would choose the row under t
 keys ctrl+1
 drv wait Form1 15000 >/dev/null
 drv combo-select Form1 ComboBox1 1 >/dev/null
-check_eq "the available ones, in the order chosen" "rtypeus rtype2 loht imgfight gunforce ppong moonmole" "$(shorts)"
+check_soon "the available ones, in the order chosen" "rtypeus rtype2 loht imgfight gunforce ppong moonmole" shorts
 find_text radiant
 keys Escape
-check_eq "Find goes among the rows shown" "rtype2" "$(selected)"
+check_soon "Find goes among the rows shown" "rtype2" selected
 keys F3
-check_eq "and round them" "rtypeus" "$(selected)"
-check_eq "choosing by Find runs nothing" "Run Radiant Type (US)" "$(drv text Form1 SpeedButton1)"
+check_soon "and round them" "rtypeus" selected
+check_soon "choosing by Find runs nothing" "Run Radiant Type (US)" drv text Form1 SpeedButton1
 
 drv close Form1 >/dev/null
 e2e_wait_exit 15
