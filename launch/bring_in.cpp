@@ -62,7 +62,7 @@ void planLevel(Platform& os, const std::string& unpacked, const std::string& gam
             }
         }
         if (!user) {
-            out.moves.push_back({fromRel + item.name, toRel + item.name, item.folder, "", false});
+            out.moves.push_back({fromRel + item.name, toRel + item.name, item.folder, facts->identity, "", false});
             continue;
         }
         const std::string userPath = gameDir + toRel + user->name;
@@ -78,8 +78,8 @@ void planLevel(Platform& os, const std::string& unpacked, const std::string& gam
             if (!out.refusal.empty()) return;
             continue;
         }
-        out.moves.push_back({fromRel + item.name, toRel + item.name, item.folder, toRel + user->name,
-                             userFacts->folder});
+        out.moves.push_back({fromRel + item.name, toRel + item.name, item.folder, facts->identity,
+                             toRel + user->name, userFacts->folder});
     }
 }
 

@@ -22,6 +22,7 @@ struct Placement {
     std::string from;      // below the unpacked folder
     std::string to;        // below the game's directory
     bool folder = false;
+    std::string identity;  // the archive's item's, as the unzip left it
     std::string userItem;  // below the game's directory: the user's item in the way; empty: none
     bool userFolder = false;
 };

@@ -78,7 +78,7 @@ void removeMade(Platform& os, const std::string& emulatorDir, const MadeFolder& 
 Finished finishRun(Platform& os, const RunRecord& record, const std::string& emulatorDir) {
     Finished out;
     for (const ChildId& child : record.children)
-        if (os.isRunning(child)) return {Outcome::Running, 0};
+        if (os.isRunning(child)) return {Outcome::Running, 0, {}};
     const std::string& gameDir = record.gameDir;
     for (const BroughtItem& item : record.brought) {
         const auto facts = itemWithoutLinks(os, gameDir, item.path);
@@ -264,22 +264,20 @@ bool KeptFiles::bringIn(const std::vector<std::string>& runsOwn) {
         const std::string path = upperAscii(name);
         for (const Placement& move : moves_) {
             const std::string to = upperAscii(move.to);
-            if (path != to && !(move.folder && path.compare(0, to.size() + 1, to + "\\") == 0)) continue;
-            const std::string below = move.from + name.substr(move.to.size());
-            const auto facts = itemWithoutLinks(os_, unpackDir_, below);
+            if (path == to) {
+                if (!move.folder) record_.brought.push_back({name, move.identity});
+                continue;
+            }
+            if (!move.folder || path.compare(0, to.size() + 1, to + "\\") != 0) continue;
+            const auto facts = itemWithoutLinks(os_, unpackDir_, move.from + name.substr(move.to.size()));
             if (facts && !facts->folder) record_.brought.push_back({name, facts->identity});
         }
     }
     bool anyAside = false;
     for (const Placement& move : moves_)
         if (!move.userItem.empty()) {
-            KeptItem item{move.userItem, {}, {}};
-            if (upperAscii(move.userItem) != upperAscii(move.to)) {
-                const auto facts = os_.itemFacts(unpackDir_ + move.from);
-                item.over = move.to;
-                item.overIdentity = facts ? facts->identity : "?";
-            }
-            record_.setAside.push_back(item);
+            const bool alias = upperAscii(move.userItem) != upperAscii(move.to);
+            record_.setAside.push_back({move.userItem, alias ? move.to : "", alias ? move.identity : ""});
             anyAside = true;
         }
     // The record names everything before anything moves.

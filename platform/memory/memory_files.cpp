@@ -359,9 +359,10 @@ std::optional<Platform::ItemFacts> MemoryPlatform::itemFacts(const std::string& 
     std::string full = path;
     std::replace(full.begin(), full.end(), '/', '\\');
     const size_t cut = full.find_last_of('\\');
-    if (cut != std::string::npos && cut + 1 < full.size())
-        full = resolve(full.substr(0, cut + 1)) + (resolve(full.substr(0, cut + 1)).back() == '\\' ? "" : "\\") +
-               full.substr(cut + 1);
+    if (cut != std::string::npos && cut + 1 < full.size()) {
+        const std::string dir = resolve(full.substr(0, cut + 1));
+        full = dir + (dir.back() == '\\' ? "" : "\\") + full.substr(cut + 1);
+    }
     const std::string key = upperAscii(full);
     ItemFacts facts;
     facts.name = full.substr(full.find_last_of('\\') + 1);
